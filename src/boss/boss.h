@@ -1,0 +1,7 @@
+// The boss tick (Timerboss): the boss's sweep, both energies, its shots, the
+// player's shots and the stars, and strikes on the boss.
+#pragma once
+
+#include "scene/game.h"
+
+void Timerboss_Timer(Game& g);

@@ -1,0 +1,3 @@
+#include "boss/boss.h"
+
+void Timerboss_Timer(Game&) {}

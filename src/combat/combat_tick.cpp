@@ -1,0 +1,3 @@
+#include "combat/combat.h"
+
+void Timer4_Timer(Game&) {}

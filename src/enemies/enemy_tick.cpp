@@ -1,0 +1,3 @@
+#include "enemies/enemies.h"
+
+void Timer3_Timer(Game&) {}

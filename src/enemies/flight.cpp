@@ -1,0 +1,26 @@
+#include <array>
+
+#include "enemies/enemies.h"
+
+void advancePlayerShots(Scene& s) {
+    for (Sprite& shot : s.fire) {
+        if (!shot.Visible) continue;
+        if (shot.Top < 1320) shot.Visible = false;  // the panel's green line
+        shot.Top = shot.Top - 300;
+    }
+}
+
+void scrollStars(Scene& s) {
+    struct Fall {
+        int index;
+        float step;
+    };
+    // hvezda1(4) is left out on purpose: that star never moves.
+    static constexpr std::array<Fall, 9> kFalls{
+        {{0, 150}, {3, 100}, {2, 170}, {1, 170}, {12, 100}, {8, 100}, {10, 100}, {7, 100}, {11, 100}}};
+    for (const Fall& f : kFalls) {
+        Star& star = s.hvezda1[f.index];
+        star.Top = star.Top + f.step;
+        if (star.Top > s.Form1.Height) star.Top = 0;
+    }
+}

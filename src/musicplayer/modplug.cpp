@@ -1,0 +1,24 @@
+#include "musicplayer/modplug.h"
+
+namespace {
+
+int32_t nullCreate(const char*) { return 0; }
+int32_t nullSetWindow(int32_t, int32_t) { return 0; }
+int32_t nullLoad(int32_t, const char*) { return 0; }
+int32_t nullHandleOnly(int32_t) { return 0; }
+
+const PlayerBackend kNull{nullCreate, nullSetWindow, nullLoad, nullHandleOnly, nullHandleOnly, nullHandleOnly};
+
+const PlayerBackend* current = &kNull;
+
+}  // namespace
+
+void setPlayerBackend(const PlayerBackend* backend) { current = backend ? backend : &kNull; }
+const PlayerBackend& nullPlayerBackend() { return kNull; }
+
+int32_t ModPlug_CreateEx(const char* params) { return current->createEx(params); }
+int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle) { return current->setWindow(handle, windowHandle); }
+int32_t ModPlug_Load(int32_t handle, const char* path) { return current->load(handle, path); }
+int32_t ModPlug_Play(int32_t handle) { return current->play(handle); }
+int32_t ModPlug_Stop(int32_t handle) { return current->stop(handle); }
+int32_t ModPlug_Destroy(int32_t handle) { return current->destroy(handle); }

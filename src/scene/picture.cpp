@@ -1,0 +1,18 @@
+#include "scene/picture.h"
+
+#include <array>
+
+namespace {
+using namespace pictures;
+constexpr std::array<const Picture*, 18> kAll{&ship,  &shipLeft, &shipRight, &craftA, &craftB,    &craftC,
+                                              &craftD, &craftE,  &craftF,    &boss,   &boom1,     &boom2,
+                                              &boom3, &shot,     &enemyShot, &token,  &gauge,     &title};
+}  // namespace
+
+std::span<const Picture* const> allPictures() { return kAll; }
+
+const Picture* findPicture(std::string_view name) {
+    for (const Picture* p : kAll)
+        if (p->name == name) return p;
+    return nullptr;
+}

@@ -1,0 +1,35 @@
+// The game-wide values that are not positions of scene elements. Flags are
+// short texts compared exactly ("ano", "up", "LEFT", ...), empty when never set.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Explosion counters keep counting on every tick after the game has ended, so
+// they are 64-bit: they can never wrap back to the steps 1 to 4.
+using Counter = int64_t;
+
+struct GameState {
+    std::string bossApproach;  // "ano" once the score has passed 1000
+    Counter bannerGreen = 0;
+    Counter bossExplosionStep = 0;
+    Counter playerExplosionStep = 0;
+    std::string bossDirection = "right";
+    std::string playerDestroyed;  // "ano" once the shield is used up
+    Counter shipExplosionStep = 0;
+    std::string craft1Destroyed;  // "", "ano" (exploding) or "ne" (explosion over)
+    std::string craft2Destroyed;
+    std::string craft3Destroyed;
+    std::string craft4Destroyed;
+    int32_t shotIndex = -1;  // fire() slot of the latest X press
+    Counter craft2ExplosionStep = 0;
+    Counter craft3ExplosionStep = 0;
+    Counter craft4ExplosionStep = 0;
+    Counter craft1ExplosionStep = 0;
+    std::string keyUp;     // "up" while held
+    std::string keyDown;   // "down" while held
+    int32_t musicHandle = 0;
+    std::string musicPath;
+    std::string keyRight;  // "RIGHT" while held
+    std::string keyLeft;   // "LEFT" while held
+};

@@ -1,0 +1,73 @@
+#include <charconv>
+#include <cstdlib>
+
+#include "boss/boss.h"
+#include "combat/combat.h"
+#include "enemies/enemies.h"
+#include "player/player.h"
+#include "shell/shell.h"
+
+void keyDownEvent(Game& g, int keyCode, int shiftState) {
+    if (g.scene.Form1.open && g.scene.Form1.KeyPreview) Form_KeyDown(g, keyCode, shiftState);
+}
+
+void keyUpEvent(Game& g, int keyCode, int shiftState) {
+    if (g.scene.Form1.open && g.scene.Form1.KeyPreview) Form_KeyUp(g, keyCode, shiftState);
+}
+
+void runTimerHandler(Game& g, TimerId id) {
+    switch (id) {
+        case TimerId::Timer1: Timer1_Timer(g); return;
+        case TimerId::Timer2: Timer2_Timer(g); return;
+        case TimerId::Timer3: Timer3_Timer(g); return;
+        case TimerId::Timer4: Timer4_Timer(g); return;
+        case TimerId::Timer5: Timer5_Timer(g); return;
+        case TimerId::Timerboss: Timerboss_Timer(g); return;
+    }
+}
+
+namespace {
+// A timer with no positive interval never ticks, as on the desktop.
+bool pending(const Timer& t) { return t.Enabled && t.Interval > 0; }
+}  // namespace
+
+int64_t nextDueTime(const Game& g) {
+    int64_t next = kNever;
+    Scene& s = const_cast<Scene&>(g.scene);
+    for (TimerId id : kTimerOrder) {
+        const Timer& t = timerOf(s, id);
+        if (pending(t) && t.nextDue < next) next = t.nextDue;
+    }
+    return next;
+}
+
+void runInstant(Game& g, int64_t t) {
+    g.clock = t;
+    // One pass in timer order is enough: a handler cannot make a tick due now
+    // (a timer it enables first ticks one interval later), and one it disables
+    // loses its pending tick because Enabled is read when its turn comes.
+    for (TimerId id : kTimerOrder) {
+        Timer& timer = timerOf(g.scene, id);
+        if (!pending(timer) || timer.nextDue > t) continue;
+        timer.nextDue += timer.Interval;
+        runTimerHandler(g, id);
+    }
+}
+
+void advance(Game& g, int64_t ms) {
+    const int64_t target = g.clock + ms;
+    for (int64_t due = nextDueTime(g); due <= target; due = nextDueTime(g)) runInstant(g, due);
+    g.clock = target;
+}
+
+double scoreValue(const Scene& s) {
+    // The caption only ever holds a number the game wrote; anything else counts as 0.
+    return std::strtod(s.score.Caption.c_str(), nullptr);
+}
+
+void addToScore(Scene& s, double points) {
+    const double sum = scoreValue(s) + points;
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, sum, std::chars_format::fixed);
+    s.score.Caption.assign(buf, ec == std::errc{} ? end : buf);
+}

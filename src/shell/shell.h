@@ -1,0 +1,44 @@
+// Start-up, the three panel labels, and how events and timer ticks reach the
+// game's handlers.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/game.h"
+
+// The controls help that "OVLÁDÁNÍ" shows, blanks and all.
+inline constexpr const char* kControlsHelp = "směr: šipky  /  x = střelba  /                c = doplnění života";
+// The credits that "CREDITS" shows: one sentence, a run of blanks, an address.
+inline constexpr const char* kCreditsText = "Hru naprogramoval tým Hvězda.          hvezda@example.org";
+inline constexpr const char* kMusicFileName = "Moonlite.dat";
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+void Form_Load(Game& g);
+void Label4_Click(Game& g);  // EXIT
+void Label5_Click(Game& g);  // OVLÁDÁNÍ
+void Label6_Click(Game& g);  // CREDITS
+
+// Key events as the window delivers them: they reach Form_KeyDown / Form_KeyUp
+// only while Form1's key preview is on.
+void keyDownEvent(Game& g, int keyCode, int shiftState);
+void keyUpEvent(Game& g, int keyCode, int shiftState);
+
+// Runs one timer's tick handler now, enabled or not.
+void runTimerHandler(Game& g, TimerId id);
+
+// The scheduler. nextDueTime is the earliest pending tick of an enabled timer
+// (INT64_MAX when none); runInstant runs every tick due at that instant, in the
+// order Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss, with the clock set
+// to it; advance runs every due tick up to clock + ms and leaves the clock there.
+inline constexpr int64_t kNever = INT64_MAX;
+int64_t nextDueTime(const Game& g);
+void runInstant(Game& g, int64_t t);
+void advance(Game& g, int64_t ms);
+
+// The score is the caption of `score`: read as a number, added to, written back.
+double scoreValue(const Scene& s);
+void addToScore(Scene& s, double points);

@@ -1,0 +1,50 @@
+#include <string>
+
+#include "musicplayer/modplug.h"
+#include "shell/shell.h"
+
+void Form_Load(Game& g) {
+    GameState& st = g.state;
+    st.bossDirection = "right";
+    st.bannerGreen = 0;
+    st.bossExplosionStep = 0;
+    st.playerExplosionStep = 0;
+    st.shipExplosionStep = 0;
+    st.craft2ExplosionStep = 0;
+    st.craft3ExplosionStep = 0;
+    st.craft4ExplosionStep = 0;
+    st.craft1ExplosionStep = 0;
+    st.shotIndex = -1;
+
+    const std::string folder = g.host.programFolder ? g.host.programFolder() : std::string();
+    if (g.host.setCurrentDirectory) g.host.setCurrentDirectory(folder);
+    // No separator is removed: a root folder ("/") gives two in a row, passed on as is.
+    const std::string path = folder + kPathSeparator + kMusicFileName;
+
+    st.musicHandle = ModPlug_CreateEx("loop|true");
+
+    Form& form2 = g.scene.Form2;
+    if (!form2.open) {
+        form2.hWnd = g.host.form2Handle ? g.host.form2Handle() : 0;
+        form2.open = true;  // exists, never shown
+    }
+    ModPlug_SetWindow(st.musicHandle, form2.hWnd);
+
+    st.musicPath = path;
+    ModPlug_Load(st.musicHandle, st.musicPath.c_str());
+    ModPlug_Play(st.musicHandle);
+}
+
+void Label4_Click(Game& g) {
+    ModPlug_Stop(g.state.musicHandle);
+    ModPlug_Destroy(g.state.musicHandle);
+    // Closing the game window ends its timers; with no window left the program ends.
+    for (TimerId id : kTimerOrder) disable(g, timerOf(g.scene, id));
+    g.scene.Form1.open = false;
+    g.scene.Form2.open = false;
+    if (g.host.closeWindows) g.host.closeWindows();
+}
+
+void Label5_Click(Game& g) { g.scene.Label7.Caption = kControlsHelp; }
+
+void Label6_Click(Game& g) { g.scene.Label7.Caption = kCreditsText; }

@@ -1,0 +1,10 @@
+// The driver's `screenshot` line draws with the game's own drawing code when
+// the build has it; the hook is empty otherwise.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "scene/scene.h"
+
+std::function<std::string(Scene&, const std::string& file)> simScreenshotHook();

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "scene/scene.h"
+
+namespace {
+
+TEST(Scene, StartingSpritesMatchTheirPicturesAndFlags) {
+    Scene s = makeScene();
+    // The four craft: pairs 1/4 and 2/3 share a picture; craft 2 alone has a frame.
+    EXPECT_EQ(s.enemycraft1.picture, s.enemycraft4.picture);
+    EXPECT_EQ(s.enemycraft2.picture, s.enemycraft3.picture);
+    EXPECT_EQ(s.enemycraft1.picture, s.e1[1].picture);
+    EXPECT_EQ(s.enemycraft2.picture, s.e1[0].picture);
+    EXPECT_TRUE(s.enemycraft2.border);
+    EXPECT_FALSE(s.enemycraft3.border);
+    EXPECT_EQ(s.enemycraft2.Width, 1020);
+    EXPECT_EQ(s.enemycraft3.Width, 990);
+    EXPECT_EQ(s.rovne.picture, s.Picture1.picture);
+    // Every auto-sized sprite's starting box already agrees with its picture.
+    for (const ElementRef& e : catalogue(s)) {
+        if (e.kind() != Kind::Sprite) continue;
+        const Sprite& sp = *std::get<Sprite*>(e.ptr);
+        if (!sp.autoSize || !sp.picture) continue;
+        const int frame = sp.border ? 2 : 0;
+        EXPECT_EQ(sp.Width, (sp.picture->width + frame) * 15) << e.name();
+        EXPECT_EQ(sp.Height, (sp.picture->height + frame) * 15) << e.name();
+    }
+    // Shots start hidden at their own places; the bank and the ship frames never show.
+    EXPECT_EQ(s.fire[0].Top, 2880);
+    EXPECT_EQ(s.fire[11].Top, 4560);
+    EXPECT_EQ(s.enemyfire[2].Left, 4080);
+    for (const Sprite& f : s.fire) EXPECT_FALSE(f.Visible);
+    for (const Sprite& e : s.e1) EXPECT_FALSE(e.Visible);
+    EXPECT_FALSE(s.rovne.Visible || s.leftt.Visible || s.rightt.Visible);
+    // The gauges: the shield's shows whole, the boss's is hidden until the boss comes.
+    EXPECT_EQ(s.energy.Top + s.energy.Height, 2175);
+    EXPECT_LT(s.energy.Top + s.energy.Height, s.Image2.Top);
+    EXPECT_TRUE(s.Image2.Visible);
+    EXPECT_FALSE(s.Image3.Visible);
+    EXPECT_EQ(s.Image2.Height, 6045);
+}
+
+TEST(Scene, AutoSizeFollowsEachPictureAndKeepsTheCorner) {
+    Scene s = makeScene();
+    copyPicture(s.Picture1, s.leftt);
+    EXPECT_EQ(s.Picture1.Width, 495);
+    EXPECT_EQ(s.Picture1.Height, 1110);
+    EXPECT_EQ(s.Picture1.Left, 4560);
+    EXPECT_EQ(s.Picture1.Top, 6480);
+    copyPicture(s.Picture1, s.rightt);
+    EXPECT_EQ(s.Picture1.Width, 510);
+    EXPECT_EQ(s.Picture1.Height, 1200);
+    copyPicture(s.Picture1, s.rovne);
+    EXPECT_EQ(s.Picture1.Width, 795);
+    EXPECT_EQ(s.Picture1.Height, 1185);
+    // A bordered auto-sized sprite is two pixels larger each way.
+    copyPicture(s.enemycraft2, s.e1[4]);
+    EXPECT_EQ(s.enemycraft2.Width, 705);
+    EXPECT_EQ(s.enemycraft2.Height, 735);
+    copyPicture(s.enemyboss, s.boom3);
+    EXPECT_EQ(s.enemyboss.Width, 1230);
+    EXPECT_EQ(s.enemyboss.Height, 1215);
+    // Without auto-size the box stays and only the picture changes.
+    copyPicture(s.boom1, s.e1[1]);
+    EXPECT_EQ(s.boom1.Width, 615);
+    EXPECT_EQ(s.boom1.picture, s.e1[1].picture);
+}
+
+TEST(Scene, BoxTestIsStrictAndSumsInSinglePrecision) {
+    EXPECT_TRUE(boxesOverlap(0, 0, 10, 10, 9, 9, 10, 10));
+    EXPECT_FALSE(boxesOverlap(0, 0, 10, 10, 10, 0, 10, 10));  // touching edges
+    EXPECT_FALSE(boxesOverlap(0, 0, 10, 10, 0, 10, 10, 10));
+    EXPECT_FALSE(boxesOverlap(0, 0, 10, 10, -10, 0, 10, 10));
+    // 16777216 + 1 rounds back to 16777216 in single precision: the boxes only touch.
+    EXPECT_FALSE(spansOverlap(16777216.0f, 1.0f, 16777216.0f + 2.0f, 1.0f));
+    EXPECT_FALSE(spansOverlap(0.0f, 16777216.0f, 16777217.0f, 5.0f));
+    EXPECT_TRUE(spansOverlap(0.0f, 16777216.0f, 16777214.0f, 5.0f));
+}
+
+TEST(Scene, ElementsAreFoundByNameAndIndex) {
+    Scene s = makeScene();
+    auto fire3 = findElement(s, "fire(3)");
+    ASSERT_TRUE(fire3);
+    EXPECT_EQ(std::get<Sprite*>(fire3->ptr), &s.fire[3]);
+    EXPECT_EQ(fire3->name(), "fire(3)");
+    EXPECT_EQ(std::get<Star*>(findElement(s, "hvezda1", 12)->ptr), &s.hvezda1[12]);
+    EXPECT_TRUE(findElement(s, "score")->inPanel);
+    EXPECT_FALSE(findElement(s, "Label3")->inPanel);
+    for (const char* missing : {"fire(12)", "hvezda1(5)", "hvezda1(9)", "fire", "fire()", "fire(-1)", "fire(1x)",
+                                "Picture1(0)", "nothing", ""})
+        EXPECT_FALSE(findElement(s, missing)) << missing;
+}
+
+TEST(Scene, CatalogueAndDrawingOrderCoverEveryElementOnce) {
+    Scene s = makeScene();
+    std::set<std::string> names;
+    for (const ElementRef& e : catalogue(s)) EXPECT_TRUE(names.insert(e.name()).second) << e.name();
+    std::set<std::string> drawn;
+    for (const ElementRef& e : drawingOrder(s)) EXPECT_TRUE(drawn.insert(e.name()).second) << e.name();
+    for (const ElementRef& e : panelDrawingOrder(s)) EXPECT_TRUE(drawn.insert(e.name()).second) << e.name();
+    // Everything but the timers and the window is drawn.
+    for (const std::string& n : names) {
+        if (n.rfind("Timer", 0) != 0 && n != "Form1") {
+            EXPECT_TRUE(drawn.count(n)) << n;
+        }
+    }
+    EXPECT_EQ(drawn.size(), names.size() - 7);
+    // Craft are drawn over the ship, the ship over all shots, the panel over them all.
+    auto order = drawingOrder(s);
+    auto pos = [&](const std::string& n) {
+        for (size_t i = 0; i < order.size(); ++i)
+            if (order[i].name() == n) return i;
+        return order.size();
+    };
+    EXPECT_LT(pos("fire(11)"), pos("Picture1"));
+    EXPECT_LT(pos("Picture1"), pos("enemycraft3"));
+    EXPECT_LT(pos("enemycraft1"), pos("Picture2"));
+    EXPECT_EQ(order.back().name(), "life");
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+# Runs one hvezda-sim script and compares its standard output with the
+# expected file. A script may name its seed on a first line "# seed N".
+file(STRINGS ${SCRIPT} first LIMIT_COUNT 1)
+set(args)
+if(first MATCHES "^# seed ([0-9]+)")
+  set(args --seed ${CMAKE_MATCH_1})
+endif()
+execute_process(COMMAND ${SIM} ${args} ${SCRIPT}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+file(READ ${EXPECTED} want)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "hvezda-sim exited ${rc}: ${err}")
+endif()
+if(NOT out STREQUAL want)
+  get_filename_component(name ${SCRIPT} NAME_WE)
+  set(got ${CMAKE_CURRENT_BINARY_DIR}/${name}.got)
+  file(WRITE ${got} "${out}")
+  execute_process(COMMAND diff -u ${EXPECTED} ${got})
+  message(FATAL_ERROR "output of ${SCRIPT} differs from ${EXPECTED} (got: ${got})")
+endif()
