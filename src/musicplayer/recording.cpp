@@ -49,6 +49,9 @@ const PlayerBackend kRecording{createEx, setWindow, load, play, stop, destroy};
 }  // namespace
 
 const PlayerBackend& recordingPlayerBackend(PlayerRecord* record) {
+    // A new recording is a freshly loaded library: no instances, handles from 1.
     rec = record;
+    live.clear();
+    nextHandle = 1;
     return kRecording;
 }

@@ -19,17 +19,21 @@ struct Host {
     std::function<void()> closeWindows;                          // Form1 and Form2; the program ends
 };
 
+enum class TimerId { Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss };
+inline constexpr TimerId kTimerOrder[] = {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3,
+                                          TimerId::Timer4, TimerId::Timer5, TimerId::Timerboss};
+
 struct Game {
     Scene scene = makeScene();
     GameState state;
     int64_t clock = 0;  // virtual milliseconds
     Random random;
     Host host;
+    // Told of every scheduled tick just before its handler runs (timing probes
+    // and tests listen here); the game itself never sets it.
+    std::function<void(Game&, TimerId)> onTick;
 };
 
-enum class TimerId { Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss };
-inline constexpr TimerId kTimerOrder[] = {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3,
-                                          TimerId::Timer4, TimerId::Timer5, TimerId::Timerboss};
 
 Timer& timerOf(Scene& s, TimerId id);
 const char* timerName(TimerId id);

@@ -50,6 +50,7 @@ void runInstant(Game& g, int64_t t) {
         Timer& timer = timerOf(g.scene, id);
         if (!pending(timer) || timer.nextDue > t) continue;
         timer.nextDue += timer.Interval;
+        if (g.onTick) g.onTick(g, id);
         runTimerHandler(g, id);
     }
 }

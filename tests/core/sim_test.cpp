@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "sim/script.h"
+
+namespace {
+
+struct SimRun {
+    std::string out;
+    SimResult result;
+};
+
+SimRun run(const std::string& script, uint64_t seed = 0) {
+    Sim sim;
+    startSim(sim, SimOptions{seed, {}});
+    std::istringstream in(script);
+    std::ostringstream out;
+    SimRun r;
+    r.result = runSimScript(sim, in, out);
+    r.out = out.str();
+    setPlayerBackend(nullptr);
+    return r;
+}
+
+TEST(Driver, AnswersGetsInTheProtocolsFormat) {
+    const SimRun r = run(
+        "get Picture1.Left\nget enemycraft2.Width\nget state.shotIndex\nget Timer3.Enabled\n"
+        "get hvezda1(12).Top\nadvance 25\nget clock\nget Label3.ForeColor\nget Label3.Caption\n"
+        "get Picture2.Picture\nget enemyboss.BackColor\nget state.bossDirection\nget Line3(1).Y1\n");
+    EXPECT_EQ(r.result.exitCode, 0);
+    EXPECT_EQ(r.out,
+              "Picture1.Left=4560\nenemycraft2.Width=1020\nstate.shotIndex=-1\nTimer3.Enabled=true\n"
+              "hvezda1(12).Top=4320\nclock=25\nLabel3.ForeColor=0x00000000\nLabel3.Caption=WINNER\n"
+              "Picture2.Picture=none\nenemyboss.BackColor=0x80000005\nstate.bossDirection=right\nLine3(1).Y1=7800\n");
+}
+
+TEST(Driver, SetsKeepTheirValuesExactly) {
+    const SimRun r = run(
+        "set Picture1.Left 622.5\nget Picture1.Left\n"
+        "set Label7.Caption  two  blanks \nget Label7.Caption\n"
+        "set state.keyLeft\nget state.keyLeft\n"
+        "set Label1.ForeColor 0x0000ff00\nget Label1.ForeColor\n"
+        "set enemycraft3.Picture e1(4)\nget enemycraft3.Width\nget enemycraft3.Picture\n"
+        "set Picture1.Top 0.1\nget Picture1.Top\n"
+        "set state.craft2ExplosionStep 9000000000\nget state.craft2ExplosionStep\n");
+    EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
+    EXPECT_EQ(r.out,
+              "Picture1.Left=622.5\nLabel7.Caption= two  blanks \nstate.keyLeft=\n"
+              "Label1.ForeColor=0x0000FF00\nenemycraft3.Width=675\nenemycraft3.Picture=craft_e\n"
+              "Picture1.Top=0.1\nstate.craft2ExplosionStep=9000000000\n");
+}
+
+TEST(Driver, TimerWritesKeepTheirSchedule) {
+    const SimRun r = run(
+        "advance 5\nset Timer5.Enabled true\nadvance 14\nget state.bannerGreen\n"
+        "set Timer5.Enabled true\nadvance 6\nget state.bannerGreen\n"
+        "set Timer5.Interval 0\nadvance 100\nget Timer5.Interval\nget state.bannerGreen\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
+    // Enabled at 5: banner steps at 15 and 25, not restarted by the second write;
+    // interval 0 stops it.
+    EXPECT_EQ(r.out, "state.bannerGreen=10\nstate.bannerGreen=20\nTimer5.Interval=0\nstate.bannerGreen=20\nclock=125\n");
+}
+
+TEST(Driver, ExitStopsTheScriptWithStatusZero) {
+    const SimRun r = run("get clock\nclick Label4\nget clock\nbogus line\n");
+    EXPECT_EQ(r.result.exitCode, 0);
+    EXPECT_EQ(r.out, "clock=0\n");
+}
+
+TEST(Driver, SkipsBlankAndCommentLinesAndWindowsLineEnds) {
+    const SimRun r = run("# a comment\n\n   \nget clock\r\nadvance 10\r\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
+    EXPECT_EQ(r.out, "clock=0\nclock=10\n");
+}
+
+TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
+    struct Case {
+        const char* line;
+        const char* why;  // a piece of the message
+    };
+    const Case cases[] = {
+        {"jump 3", "unknown command"},
+        {"get nothing.Left", "unknown element"},
+        {"get Picture1.Caption", "no property"},
+        {"get Timer1.Left", "no property"},
+        {"set Picture1.Width 5", "can only be read"},
+        {"set clock 5", "can only be read"},
+        {"set Picture1.Left 12abc", "is not a finite number"},
+        {"set Picture1.Left nan", "is not a finite number"},
+        {"set Picture1.Visible yes", "true or false"},
+        {"set state.shotIndex 99999999999", "32-bit"},
+        {"set Picture1.Picture nothing", "element with a picture"},
+        {"random 1", "0 <= R < 1"},
+        {"random 0.99999999", "0 <= R < 1"},
+        {"random -0.5", "0 <= R < 1"},
+        {"random", "needs more words"},
+        {"advance -5", "0 or more"},
+        {"advance 1.5", "whole number"},
+        {"keydown 65536", "0 to 65535"},
+        {"keydown x", "0 to 65535"},
+        {"keyup 37 1 2", "unexpected"},
+        {"keydown  37", "single spaces"},
+        {"tick Timer9", "unknown timer"},
+        {"click Label7", "only Label4, Label5 and Label6"},
+        {"get state.nothing", "unknown state field"},
+        {"get fire(12).Top", "unknown element"},
+        {"dump now", "unexpected"},
+    };
+    for (const Case& c : cases) {
+        const SimRun r = run(std::string("get clock\n# fine\n") + c.line + "\nget clock\n");
+        EXPECT_EQ(r.result.exitCode, 2) << c.line;
+        EXPECT_EQ(r.result.error.rfind("line 3: ", 0), 0u) << c.line << " -> " << r.result.error;
+        EXPECT_NE(r.result.error.find(c.why), std::string::npos) << c.line << " -> " << r.result.error;
+        EXPECT_EQ(r.out, "clock=0\n") << c.line;  // nothing after it ran
+    }
+}
+
+TEST(Driver, DumpListsEveryTargetOnceEndingWithTheClock) {
+    const SimRun r = run("dump\n");
+    std::istringstream lines(r.out);
+    std::string line, first, last;
+    int count = 0;
+    std::set<std::string> seen;
+    while (std::getline(lines, line)) {
+        const std::string target = line.substr(0, line.find('='));
+        EXPECT_TRUE(seen.insert(target).second) << target;
+        if (!count) first = line;
+        last = line;
+        ++count;
+    }
+    EXPECT_EQ(first, "Picture2.Left=0");
+    EXPECT_EQ(last, "clock=0");
+    EXPECT_TRUE(seen.count("state.keyLeft"));
+    EXPECT_TRUE(seen.count("Form1.KeyPreview"));
+    EXPECT_TRUE(seen.count("hvezda1(4).Visible"));
+    // get prints the very lines dump prints.
+    const SimRun again = run("get score.Caption\nget e1(0).Picture\nget Image3.Visible\nget Line3(0).X2\n");
+    std::istringstream got(again.out);
+    int checked = 0;
+    while (std::getline(got, line)) {
+        EXPECT_NE(r.out.find("\n" + line + "\n"), std::string::npos) << line;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 4);
+}
+
+TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
+    // Two draws on one instant must differ, and a seed must decide them all.
+    Sim a, b, c;
+    startSim(a, SimOptions{7, {}});
+    startSim(b, SimOptions{7, {}});
+    startSim(c, SimOptions{8, {}});
+    std::vector<int> da, db, dc;
+    for (int i = 0; i < 50; ++i) {
+        da.push_back(drawRandom(a.game.random, 8000));
+        db.push_back(drawRandom(b.game.random, 8000));
+        dc.push_back(drawRandom(c.game.random, 8000));
+    }
+    setPlayerBackend(nullptr);
+    EXPECT_EQ(da, db);
+    EXPECT_NE(da, dc);
+    EXPECT_NE(da[0], da[1]);
+}
+
+TEST(Driver, FormatsNumbersShortestWithoutExponent) {
+    EXPECT_EQ(formatFloat(4810), "4810");
+    EXPECT_EQ(formatFloat(-3960), "-3960");
+    EXPECT_EQ(formatFloat(622.5f), "622.5");
+    EXPECT_EQ(formatFloat(0.1f), "0.1");
+    EXPECT_EQ(formatFloat(1e20f), "100000002004087734272");
+    EXPECT_EQ(formatFloat(1e-7f), "0.0000001");
+    EXPECT_EQ(formatColor(0x0000FF00), "0x0000FF00");
+}
+
+}  // namespace
