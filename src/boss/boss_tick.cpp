@@ -1,3 +1,37 @@
 #include "boss/boss.h"
 
-void Timerboss_Timer(Game&) {}
+#include "boss/boss_steps.h"
+#include "enemies/enemies.h"
+
+namespace {
+
+// The boss's sweep. Both turning tests read Left back after the move and are
+// strict, so it turns at 6040 and 960, not at 6000 and 1000. Only the exact
+// text "right" heads right; anything else, an empty text included, heads left.
+void moveBoss(Scene& s, GameState& st) {
+    Sprite& boss = s.enemyboss;
+    if (st.bossDirection == "right") {
+        boss.Left = boss.Left + 40;
+        if (boss.Left > 6000) st.bossDirection = "left";
+    } else {
+        boss.Left = boss.Left - 40;
+        if (boss.Left < 1000) st.bossDirection = "right";
+    }
+}
+
+}  // namespace
+
+// No step ends the tick early, and every step runs in every phase: after the
+// end of the game the boss, its shots, the player's shots and the stars still move.
+void Timerboss_Timer(Game& g) {
+    Scene& s = g.scene;
+    moveBoss(s, g.state);
+    bossShieldTest(g);
+    bossEnergyTest(g);
+    dropBossShots(s);
+    takeBackBossShots(s);
+    moveBossShots(s);
+    advancePlayerShots(s);
+    scrollStars(s);
+    strikeBoss(s);
+}

@@ -1,0 +1,66 @@
+#include "boss/boss_steps.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Both energies use the same limit: a bar whose Top has passed 2040. For the
+// boss that is the 103rd strike (the 102nd leaves the bar at exactly 2040).
+constexpr float kUsedUp = 2040;
+
+// One explosion picture per boss tick; hidden on the fourth tick with 12
+// points. The counter is never reset and runs on past 4 without effect.
+void explode(Scene& s, Sprite& sprite, Counter& step) {
+    step = step + 1;
+    if (step == 1) copyPicture(sprite, s.boom1);
+    if (step == 2) copyPicture(sprite, s.boom2);
+    if (step == 3) copyPicture(sprite, s.boom3);
+    if (step == 4) {
+        sprite.Visible = false;
+        addToScore(s, 12);
+    }
+}
+
+void stopPlay(Game& g) {
+    Scene& s = g.scene;
+    disable(g, s.Timer1);
+    disable(g, s.Timer2);
+    disable(g, s.Timer3);
+    disable(g, s.Timer4);
+}
+
+}  // namespace
+
+// Runs on every tick whatever the phase, so a bar already past the limit at
+// the first boss tick ends the game on that tick. Key preview is left on.
+void bossShieldTest(Game& g) {
+    Scene& s = g.scene;
+    if (!(s.energy.Top > kUsedUp)) return;
+    explode(s, s.Picture1, g.state.playerExplosionStep);
+    s.Label3.Visible = true;
+    enable(g, s.Timer5);
+    s.Label3.Caption = "GAME OVER";
+    stopPlay(g);
+}
+
+// Leaves the banner's caption alone: it reads "WINNER" as loaded unless the
+// shield test has written "GAME OVER" first, and then it keeps that.
+void bossEnergyTest(Game& g) {
+    Scene& s = g.scene;
+    if (!(s.bossenergy.Top > kUsedUp)) return;
+    explode(s, s.enemyboss, g.state.bossExplosionStep);
+    s.Label3.Visible = true;
+    enable(g, s.Timer5);
+    stopPlay(g);
+}
+
+void strikeBoss(Scene& s) {
+    // Only the first six of the twelve shot slots can hurt the boss; a shot in
+    // fire(6) to fire(11) flies over it untouched.
+    for (size_t i = 0; i < 6; ++i) {
+        Sprite& shot = s.fire[i];
+        if (shot.Visible && s.enemyboss.Visible && boxesOverlap(shot, s.enemyboss)) {
+            shot.Visible = false;
+            s.bossenergy.Top = s.bossenergy.Top + 60;
+        }
+    }
+}
