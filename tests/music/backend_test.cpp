@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -60,7 +60,7 @@ private:
     int savedOut_ = -1, savedErr_ = -1;
 };
 
-class Backend : public ::testing::Test {
+class MusicBackend : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);  // never a real sound card from a test
@@ -122,7 +122,7 @@ bool waitFor(int32_t h, uint64_t frames, std::chrono::milliseconds limit) {
 
 }  // namespace
 
-TEST_F(Backend, StartUpSequencePlaysOurSong) {
+TEST_F(MusicBackend, StartUpSequencePlaysOurSong) {
     int32_t h = ModPlug_CreateEx("loop|true");
     ASSERT_GT(h, 0);
     EXPECT_EQ(ModPlug_SetWindow(h, 4242), 1);
@@ -140,7 +140,7 @@ TEST_F(Backend, StartUpSequencePlaysOurSong) {
     EXPECT_FALSE(openmptInstanceState(h).exists);
 }
 
-TEST_F(Backend, ParametersAreKeyValuePairsAndUnknownKeysAreIgnored) {
+TEST_F(MusicBackend, ParametersAreKeyValuePairsAndUnknownKeysAreIgnored) {
     struct Case { const char* params; bool loop; } cases[] = {
         {"loop|true", true}, {"loop|false", false}, {"", false}, {nullptr, false},
         {"volume|3|loop|1", true}, {"LOOP|True", true}, {"loop", false}, {"true|loop", false},
@@ -153,7 +153,7 @@ TEST_F(Backend, ParametersAreKeyValuePairsAndUnknownKeysAreIgnored) {
     }
 }
 
-TEST_F(Backend, HandlesAreNeverReused) {
+TEST_F(MusicBackend, HandlesAreNeverReused) {
     int32_t a = ModPlug_CreateEx("loop|true");
     int32_t b = ModPlug_CreateEx("loop|true");
     EXPECT_NE(a, b);
@@ -166,7 +166,7 @@ TEST_F(Backend, HandlesAreNeverReused) {
     ModPlug_Destroy(c);
 }
 
-TEST_F(Backend, RepeatedAndOutOfOrderCallsAreSafe) {
+TEST_F(MusicBackend, RepeatedAndOutOfOrderCallsAreSafe) {
     int32_t h = ModPlug_CreateEx("loop|true");
     EXPECT_EQ(ModPlug_Stop(h), 0);  // never played
     EXPECT_EQ(ModPlug_Play(h), 0);  // nothing loaded
@@ -185,7 +185,7 @@ TEST_F(Backend, RepeatedAndOutOfOrderCallsAreSafe) {
     EXPECT_EQ(ModPlug_Destroy(h), 0);
 }
 
-TEST_F(Backend, BadHandlesDoNothing) {
+TEST_F(MusicBackend, BadHandlesDoNothing) {
     int32_t dead = ModPlug_CreateEx("loop|true");
     ModPlug_Destroy(dead);
     for (int32_t h : {0, -5, 0x7fffffff, -0x7fffffff - 1, 999999, dead}) {
@@ -199,12 +199,12 @@ TEST_F(Backend, BadHandlesDoNothing) {
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // Play on a bad handle opened nothing
 }
 
-TEST_F(Backend, MissingFileFailsQuietly) { expectQuietFailure((dir_ / "no-such-song.dat").string()); }
-TEST_F(Backend, EmptyPathFailsQuietly) { expectQuietFailure(""); }
-TEST_F(Backend, EmptyFileFailsQuietly) { expectQuietFailure(write("empty.dat", {}).string()); }
-TEST_F(Backend, DirectoryFailsQuietly) { expectQuietFailure(dir_.string()); }
+TEST_F(MusicBackend, MissingFileFailsQuietly) { expectQuietFailure((dir_ / "no-such-song.dat").string()); }
+TEST_F(MusicBackend, EmptyPathFailsQuietly) { expectQuietFailure(""); }
+TEST_F(MusicBackend, EmptyFileFailsQuietly) { expectQuietFailure(write("empty.dat", {}).string()); }
+TEST_F(MusicBackend, DirectoryFailsQuietly) { expectQuietFailure(dir_.string()); }
 
-TEST_F(Backend, RandomBytesFailQuietly) {
+TEST_F(MusicBackend, RandomBytesFailQuietly) {
     std::vector<char> junk(20000);
     uint32_t x = 12345;
     for (char& c : junk) {
@@ -214,7 +214,7 @@ TEST_F(Backend, RandomBytesFailQuietly) {
     expectQuietFailure(write("junk.dat", junk).string());
 }
 
-TEST_F(Backend, TruncatedModuleIsRefusedOrPlaysWhatIsThere) {
+TEST_F(MusicBackend, TruncatedModuleIsRefusedOrPlaysWhatIsThere) {
     auto song = moonlite();
     ASSERT_GT(song.size(), 2000u);
     // Without the whole header there is no song to speak of.
@@ -225,14 +225,26 @@ TEST_F(Backend, TruncatedModuleIsRefusedOrPlaysWhatIsThere) {
         expectQuiet(write("cut.dat", {song.begin(), song.begin() + static_cast<long>(cut)}).string());
 }
 
-TEST_F(Backend, UnreadableFileFailsQuietly) {
-    if (::geteuid() == 0) GTEST_SKIP() << "running as root, which can read a file with no permissions";
+TEST_F(MusicBackend, UnreadableFileFailsQuietly) {
     fs::path p = write("locked.dat", moonlite());
     fs::permissions(p, fs::perms::none);
-    expectQuietFailure(p.string());
+    if (::geteuid() != 0) return expectQuietFailure(p.string());
+    // Root reads anything, so try it as an unprivileged user in a child.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0 || ::access(p.c_str(), R_OK) == 0) ::_exit(3);
+        expectQuietFailure(p.string());
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "root here cannot drop privileges, so no file is unreadable";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST_F(Backend, NoAudioDeviceFailsQuietly) {
+TEST_F(MusicBackend, NoAudioDeviceFailsQuietly) {
     std::string saved = getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "";
     setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
     OutputTrap trap;
