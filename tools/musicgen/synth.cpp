@@ -122,7 +122,7 @@ Sample makeChip() {
         double duty = 0.5 - 0.3 * c / cycles;
         for (int i = 0; i < cycle; ++i) {
             w.push_back(amp * ((static_cast<double>(i) + 0.5) / cycle < duty ? 1.0 : -1.0));
-            amp *= 0.99905;  // ~2.4 s to fall by 60 dB... but the sample ends well before
+            amp *= 0.99905;  // down to about a tenth by the end
         }
     }
     // Fade the last few cycles so the one-shot never ends on a click.
@@ -142,7 +142,7 @@ Sample makeKick() {
         double v = attack * env * sine(2.0 * kPi * phase) + 0.3 * click * rng.bipolar();
         w.push_back(saturate(1.4 * v));
         phase += freq / kRateC3;
-        sweep *= 0.99845;  // ~25 ms time constant
+        sweep *= 0.99845;  // ~40 ms time constant
         env *= 0.99955;    // ~135 ms
         click *= 0.97;
     }

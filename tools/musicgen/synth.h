@@ -1,4 +1,4 @@
-// The song's instruments, synthesised from scratch. Only +, -, *, / and our
+// The song's instruments, synthesised from scratch. Only IEEE arithmetic and our
 // own sine are used, so the bytes come out the same on every machine.
 #pragma once
 
