@@ -44,7 +44,7 @@ void drawBoss(Canvas& c) {
     const Sdf sidePods = mirrorX(box({118, 47}, {5, 7.5f}, 2.5f), ax);
 
     // Engines along the stern, glowing blue under the hull's edge.
-    for (float x : {64.0f, 89.0f, 52.0f, 101.0f}) exhaust(c, {x, 5.2f}, 2.6f, {0, -1}, 4.0f, hex(0x5ab8ff));
+    for (float x : {64.0f, 89.0f, 52.0f, 101.0f}) exhaust(c, {x, 5.2f}, 2.6f, {0, -1}, 3.4f, hex(0x5ab8ff));
 
     // Wing guns hang below the wings.
     for (float side : {1.0f, -1.0f}) {
@@ -99,7 +99,7 @@ void drawBoss(Canvas& c) {
     turret(c, {58, 33}, 4.4f, greyLight, gun);
 
     // Main cannon under the bow.
-    barrel(c, {ax, 55}, {ax, 76}, 2.4f, gun);
+    barrel(c, {ax, 55}, {ax, 74.6f}, 2.4f, gun);
     plate(c, box({ax, 58.5f}, {5.5f, 4.5f}, 1.5f), greyDark, 1.6f);
     c.fill(circle({ax, 58.5f}, 2.6f), hex(0x200a06));
     glow(c, {ax, 58.5f}, 6.0f, hex(0xff5a1a), 0.7f);

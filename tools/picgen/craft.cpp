@@ -95,8 +95,8 @@ void drawCraftB(Canvas& c) {
     const Sdf pod = ellipse({ax, 26}, {10.5f, 18});
     const Sdf engine = box({ax, 8}, {7, 5}, 2);
 
-    exhaust(c, {29.5f, 4.5f}, 1.8f, {0, -1}, 4.0f, hex(0x6affb0));
-    exhaust(c, {36.5f, 4.5f}, 1.8f, {0, -1}, 4.0f, hex(0x6affb0));
+    exhaust(c, {29.5f, 4.5f}, 1.8f, {0, -1}, 3.0f, hex(0x6affb0));
+    exhaust(c, {36.5f, 4.5f}, 1.8f, {0, -1}, 3.0f, hex(0x6affb0));
     plate(c, engine, plum, 1.5f);
     panelLine(c, engine, {ax - 6, 9}, {ax + 6, 9});
 
@@ -138,7 +138,7 @@ void drawCraftC(Canvas& c) {
                                           {25.5f, 58}, {23.5f, 63}});
     const Sdf spine = mirroredPolygon(ax, {{23.5f, 7}, {26, 8}, {26.5f, 30}, {25.5f, 44}, {23.5f, 47}});
 
-    exhaust(c, {ax, 4.5f}, 2.6f, {0, -1}, 4.0f, hex(0xff8a2a));
+    exhaust(c, {ax, 4.6f}, 2.6f, {0, -1}, 3.0f, hex(0xff8a2a));
     plate(c, fins, rustDark, 1.3f);
     decal(c, fins, mirrorX(box({38.5f, 5}, {2.5f, 3}), ax), rustLight, 1.3f);
     barrel(c, {36.5f, 34}, {36.5f, 50}, 1.2f, gun);
