@@ -1,0 +1,127 @@
+// The pictures embedded into the game: all there, well-formed BMPs of the
+// right sizes, the same bytes as the files under assets/, and drawn (black
+// edges, something inside).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "assets/assets.h"
+#include "bmp_reader.h"
+
+namespace {
+
+struct Expected {
+    const char* name;
+    int width, height;
+};
+
+// The sizes the game's sprites are laid out for.
+const Expected kPictures[] = {
+    {"boom1", 71, 70},   {"boom2", 67, 64},       {"boom3", 80, 79},   {"boss", 153, 79},
+    {"craft_a", 83, 65}, {"craft_b", 66, 59},     {"craft_c", 47, 66}, {"craft_d", 64, 51},
+    {"craft_e", 45, 47}, {"craft_f", 47, 47},     {"enemy_shot", 11, 11}, {"gauge", 20, 403},
+    {"ship", 53, 79},    {"ship_left", 33, 74},   {"ship_right", 34, 80}, {"shot", 23, 6},
+    {"title", 270, 65},  {"token", 20, 32},
+};
+
+Bmp load(const char* name) {
+    const AssetFile* a = findAsset(name);
+    if (!a) {
+        ADD_FAILURE() << name << " is not embedded";
+        return {};
+    }
+    std::string why;
+    std::optional<Bmp> bmp = parseBmp(a->data, a->size, &why);
+    if (!bmp) {
+        ADD_FAILURE() << name << ": " << why;
+        return {};
+    }
+    return *bmp;
+}
+
+TEST(EmbeddedPictures, EveryPictureIsA24BitBmpOfItsSize) {
+    for (const Expected& e : kPictures) {
+        SCOPED_TRACE(e.name);
+        const Bmp bmp = load(e.name);
+        EXPECT_EQ(bmp.width, e.width);
+        EXPECT_EQ(bmp.height, e.height);
+    }
+}
+
+TEST(EmbeddedPictures, ExactlyThePicturesTheGameUsesInNameOrder) {
+    std::vector<std::string> names;
+    for (const AssetFile& a : allAssets()) names.emplace_back(a.name);
+    std::vector<std::string> expected;
+    for (const Expected& e : kPictures) expected.emplace_back(e.name);
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+}
+
+TEST(EmbeddedPictures, LookupByName) {
+    for (const AssetFile& a : allAssets()) EXPECT_EQ(findAsset(a.name), &a);
+    EXPECT_EQ(findAsset("ship.bmp"), nullptr);
+    EXPECT_EQ(findAsset("shi"), nullptr);
+    EXPECT_EQ(findAsset(""), nullptr);
+    EXPECT_EQ(findAsset("zzz"), nullptr);
+}
+
+TEST(EmbeddedPictures, SameBytesAsTheFilesInAssets) {
+    for (const AssetFile& a : allAssets()) {
+        SCOPED_TRACE(std::string(a.name));
+        std::ifstream f(std::string(HVEZDA_ASSET_DIR) + "/" + std::string(a.name) + ".bmp", std::ios::binary);
+        ASSERT_TRUE(f) << "no such file under assets/";
+        const std::vector<unsigned char> file{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+        ASSERT_EQ(file.size(), a.size);
+        EXPECT_TRUE(std::equal(file.begin(), file.end(), a.data));
+    }
+}
+
+// Black is the scene's background: a picture that is not black all round its
+// edge shows a box around the sprite. And a picture must show something.
+TEST(EmbeddedPictures, BlackEdgesAndSomethingDrawnInside) {
+    for (const Expected& e : kPictures) {
+        SCOPED_TRACE(e.name);
+        const Bmp bmp = load(e.name);
+        if (bmp.width == 0) continue;
+        int lit = 0;
+        for (int y = 0; y < bmp.height; ++y) {
+            for (int x = 0; x < bmp.width; ++x) {
+                const bool edge = x == 0 || y == 0 || x == bmp.width - 1 || y == bmp.height - 1;
+                const Bmp::Px p = bmp.at(x, y);
+                if (edge) {
+                    EXPECT_TRUE(p.black()) << "edge pixel " << x << "," << y;
+                } else if (!p.black()) {
+                    ++lit;
+                }
+            }
+        }
+        const double share = static_cast<double>(lit) / (bmp.width * bmp.height);
+        EXPECT_GT(share, 0.2) << "too little drawn";
+        EXPECT_LT(share, 0.9) << "hardly any background left";
+    }
+}
+
+// Each picture has colour and shading, not one flat tone.
+TEST(EmbeddedPictures, PicturesAreShaded) {
+    for (const Expected& e : kPictures) {
+        SCOPED_TRACE(e.name);
+        const Bmp bmp = load(e.name);
+        std::vector<int> tones;
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = 0; x < bmp.width; ++x) {
+                const Bmp::Px p = bmp.at(x, y);
+                if (!p.black()) tones.push_back((p.r << 16) | (p.g << 8) | p.b);
+            }
+        std::sort(tones.begin(), tones.end());
+        const std::size_t lit = tones.size();
+        const auto distinct = std::unique(tones.begin(), tones.end()) - tones.begin();
+        // The shot's pellets are a few pixels each; everything else is big.
+        EXPECT_GT(distinct, lit < 100 ? 4 : 40);
+    }
+}
+
+}  // namespace
