@@ -124,4 +124,30 @@ TEST(EmbeddedPictures, PicturesAreShaded) {
     }
 }
 
+// Where the lit pixels of the fighter reach, left and right of its nose.
+struct Reach {
+    int left, right;
+};
+Reach wingReach(const Bmp& bmp) {
+    int minX = bmp.width, maxX = -1, noseX = -1;
+    for (int y = 0; y < bmp.height; ++y)
+        for (int x = 0; x < bmp.width; ++x)
+            if (!bmp.at(x, y).black()) {
+                if (noseX < 0) noseX = x;  // the first lit pixel from the top is the nose
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+            }
+    return {noseX - minX, maxX - noseX};
+}
+
+// Banking to a side dips that wing away from the viewer, so it looks shorter.
+TEST(EmbeddedPictures, BankedFighterHasTheLowerWingShorter) {
+    const Reach level = wingReach(load("ship"));
+    EXPECT_NEAR(level.left, level.right, 2);
+    const Reach left = wingReach(load("ship_left"));
+    EXPECT_LT(left.left + 4, left.right);
+    const Reach right = wingReach(load("ship_right"));
+    EXPECT_GT(right.left, right.right + 4);
+}
+
 }  // namespace

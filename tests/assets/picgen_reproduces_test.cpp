@@ -46,8 +46,9 @@ private:
     fs::path dir_;
 };
 
-int runGenerator(const fs::path& out) {
-    const std::string cmd = std::string("\"") + HVEZDA_PICGEN + "\" \"" + out.string() + "\"";
+int runGenerator(const fs::path& out, const std::string& names = "") {
+    const std::string cmd =
+        std::string("\"") + HVEZDA_PICGEN + "\" \"" + out.string() + "\" " + names + " 2>/dev/null";
     return std::system(cmd.c_str());
 }
 
@@ -65,6 +66,18 @@ TEST(PicgenReproduces, EveryCommittedPictureByteForByte) {
         ASSERT_EQ(fresh.size(), old.size());
         EXPECT_TRUE(fresh == old) << "run hvezda-picgen assets and commit the result";
     }
+}
+
+TEST(PicgenReproduces, DrawsOnlyTheNamedPictures) {
+    Scratch scratch;
+    ASSERT_EQ(runGenerator(scratch.dir(), "token shot"), 0);
+    EXPECT_EQ(bmpNames(scratch.dir()), (std::set<std::string>{"shot.bmp", "token.bmp"}));
+    EXPECT_TRUE(readAll(scratch.dir() / "token.bmp") == readAll(fs::path(HVEZDA_ASSET_DIR) / "token.bmp"));
+}
+
+TEST(PicgenReproduces, AnUnknownNameIsAnError) {
+    Scratch scratch;
+    EXPECT_NE(runGenerator(scratch.dir(), "ship spaceship"), 0);
 }
 
 TEST(PicgenReproduces, RefusesToRunWithoutAnOutputFolder) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "bmp_reader.h"
+#include "art.h"
 #include "raster.h"
 
 using namespace pg;
@@ -153,6 +154,29 @@ TEST(Raster, NoiseIsSmoothAndBounded) {
     EXPECT_GE(lo, 0.0f);
     EXPECT_LE(hi, 1.0f);
     EXPECT_GT(hi - lo, 0.3f);  // not a constant
+}
+
+TEST(Raster, WarpDrawsTheModelSqueezed) {
+    Canvas c(40, 40);
+    // Picture x = 20 + (model x - 20) / 2: everything half as wide.
+    c.setWarp([](Vec2 p) { return Vec2{20 + (p.x - 20) * 2, p.y}; }, 0.5f);
+    c.fill(circle({20, 20}, 12), Rgb{1, 1, 1});
+    c.clearWarp();
+    EXPECT_NEAR(coveredArea(c), 3.14159265 * 12 * 12 / 2, 4.0);
+    const Image img = c.resolve();
+    EXPECT_EQ(img.rgb[(20 * 40 + 24) * 3], 255);  // inside the narrowed shape
+    EXPECT_EQ(img.rgb[(20 * 40 + 28) * 3], 0);    // the unsqueezed circle would reach here
+}
+
+TEST(Raster, DecalsStayOnTheirPart) {
+    Canvas c(30, 10);
+    const Sdf part = box({10, 5}, {5, 3});
+    decal(c, part, box({20, 5}, {10, 10}), metal(Rgb{1, 0, 0}, 1, 0), 1);
+    const Image img = c.resolve();
+    auto red = [&](int x) { return img.rgb[(5 * 30 + x) * 3]; };
+    EXPECT_GT(red(12), 200);  // under both the part and the mark
+    EXPECT_EQ(red(7), 0);     // on the part, off the mark
+    EXPECT_EQ(red(20), 0);    // on the mark, off the part
 }
 
 }  // namespace
