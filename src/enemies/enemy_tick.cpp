@@ -1,3 +1,20 @@
 #include "enemies/enemies.h"
+#include "enemies/enemy_steps.h"
 
-void Timer3_Timer(Game&) {}
+void Timer3_Timer(Game& g) {
+    // Shots are parked at their craft before the craft fall, and respawns come
+    // last: the combat tick and the flight tick count on this order.
+    bossTrigger(g);
+    retireEnemyShots(g);
+    parkOrAdvanceEnemyShots(g);
+    advancePlayerShots(g.scene);
+    scrollStars(g.scene);
+    ramTests(g);
+    shieldExhaustionTest(g);
+    craftFall(g);
+    if (g.state.bossApproach == "ano") {
+        bossApproachStep(g);  // no craft comes back once the boss is on its way
+        return;
+    }
+    respawnChecks(g);
+}

@@ -1,0 +1,41 @@
+// The four enemy craft side by side. Most of what happens to a craft is the
+// same for all four and differs only in which sprite, shot, flag and counter it
+// touches; this table lets that code be written once.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "scene/game.h"
+
+struct CraftSlot {
+    Sprite Scene::*sprite;
+    int shot;  // its own shot, an index into enemyfire
+    std::string GameState::*destroyed;
+    Counter GameState::*explosionStep;
+    float fallStep;    // twips per enemy tick
+    float respawnTop;  // where it comes back in at the top
+};
+
+// kCraft[0] is enemycraft1, ..., kCraft[3] is enemycraft4.
+inline constexpr std::array<CraftSlot, 4> kCraft{{
+    {&Scene::enemycraft1, 0, &GameState::craft1Destroyed, &GameState::craft1ExplosionStep, 100, 0},
+    {&Scene::enemycraft2, 1, &GameState::craft2Destroyed, &GameState::craft2ExplosionStep, 150, -500},
+    {&Scene::enemycraft3, 2, &GameState::craft3Destroyed, &GameState::craft3ExplosionStep, 150, -500},
+    {&Scene::enemycraft4, 3, &GameState::craft4Destroyed, &GameState::craft4ExplosionStep, 100, 0},
+}};
+
+// One craft of a running game, by its number 1 to 4.
+struct Craft {
+    Sprite& sprite;
+    Sprite& shot;
+    std::string& destroyed;
+    Counter& explosionStep;
+    const CraftSlot& slot;
+};
+
+inline Craft craft(Game& g, int number) {
+    const CraftSlot& c = kCraft[static_cast<size_t>(number - 1)];
+    return Craft{g.scene.*c.sprite, g.scene.enemyfire[static_cast<size_t>(c.shot)], g.state.*c.destroyed,
+                 g.state.*c.explosionStep, c};
+}
