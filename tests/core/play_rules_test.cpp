@@ -1,0 +1,72 @@
+// Rules of ordinary play that are easier to pin down in code than in a script.
+#include <gtest/gtest.h>
+
+#include "player/player.h"
+#include "shell/shell.h"
+
+namespace {
+
+// The flight limits add in single precision: 16776422 + 795 is 16777217, which
+// a float holds as 16777216, exactly the right limit, so the step is taken; in
+// double precision it would not be. Two twips more round up to 16777220, past
+// the limit. The bottom limit likewise. (The two are tried one at a time: a
+// right step banks the ship, and the banked picture is taller.)
+TEST(PlayRules, FlightLimitsAddInSinglePrecision) {
+    Game g;
+    Form_Load(g);
+    Scene& s = g.scene;
+    s.Form1.Width = 16777916.0f;  // 16777916 - 700 = 16777216
+    s.Form1.Height = 16777216.0f;
+    s.Picture1.Top = 5000.0f;
+    Form_KeyDown(g, keys::right, 0);
+    s.Picture1.Left = 16776422.0f;
+    Timer1_Timer(g);
+    EXPECT_EQ(s.Picture1.Left, 16776572.0f);
+    copyPicture(s.Picture1, s.rovne);
+    s.Picture1.Left = 16776424.0f;
+    Timer1_Timer(g);
+    EXPECT_EQ(s.Picture1.Left, 16776424.0f);
+    Form_KeyUp(g, keys::right, 0);
+    s.Picture1.Left = 5000.0f;
+    s.Picture1.Top = 16776032.0f;  // + 1185 = 16777217
+    Form_KeyDown(g, keys::down, 0);
+    Timer1_Timer(g);
+    EXPECT_EQ(s.Picture1.Top, 16776132.0f);
+    s.Picture1.Top = 16776034.0f;
+    Timer1_Timer(g);
+    EXPECT_EQ(s.Picture1.Top, 16776034.0f);
+}
+
+// A shot index that only a write from outside can put beyond the ring starts
+// the ring again at fire(0) instead of reaching past the twelve slots.
+TEST(PlayRules, ShotIndexOutsideTheRingStartsItAgain) {
+    for (int32_t written : {-7, 11, 12, 1000}) {
+        Game g;
+        Form_Load(g);
+        g.state.shotIndex = written;
+        Form_KeyDown(g, keys::x, 0);
+        EXPECT_EQ(g.state.shotIndex, 0) << written;
+        EXPECT_TRUE(g.scene.fire[0].Visible) << written;
+    }
+}
+
+// The enemy tick reads the score afresh on every tick: a score above 1000
+// written between ticks starts the approach on the very next one, and nothing
+// brings the wave back once it has begun.
+TEST(PlayRules, ApproachStartsOnTheFirstTickAboveTheThresholdAndStays) {
+    Game g;
+    Form_Load(g);
+    g.scene.score.Caption = "1000";
+    advance(g, 20);
+    EXPECT_EQ(g.state.bossApproach, "");
+    addToScore(g.scene, 12);
+    advance(g, 20);
+    EXPECT_EQ(g.state.bossApproach, "ano");
+    EXPECT_EQ(g.scene.enemyboss.Top, 20.0f);
+    g.scene.score.Caption = "0";
+    advance(g, 20);
+    EXPECT_EQ(g.state.bossApproach, "ano");
+    EXPECT_EQ(g.scene.enemyboss.Top, 40.0f);
+}
+
+}  // namespace
