@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "enemies/craft.h"
@@ -155,8 +154,6 @@ TEST(PlayLong, MinutesOfScriptedPlayKeepEveryInvariant) {
     EXPECT_GT(tally.respawns, 2 * games);
     EXPECT_GE(tally.gamesOver, games - 1);
     EXPECT_EQ(tally.refills, games);
-    std::printf("%d games, %lld ms: launches %d kills %d respawns %d over %d\n", games,
-                static_cast<long long>(played), tally.launches, tally.kills, tally.respawns, tally.gamesOver);
 }
 
 }  // namespace

@@ -50,23 +50,4 @@ TEST(PlayRules, ShotIndexOutsideTheRingStartsItAgain) {
     }
 }
 
-// The enemy tick reads the score afresh on every tick: a score above 1000
-// written between ticks starts the approach on the very next one, and nothing
-// brings the wave back once it has begun.
-TEST(PlayRules, ApproachStartsOnTheFirstTickAboveTheThresholdAndStays) {
-    Game g;
-    Form_Load(g);
-    g.scene.score.Caption = "1000";
-    advance(g, 20);
-    EXPECT_EQ(g.state.bossApproach, "");
-    addToScore(g.scene, 12);
-    advance(g, 20);
-    EXPECT_EQ(g.state.bossApproach, "ano");
-    EXPECT_EQ(g.scene.enemyboss.Top, 20.0f);
-    g.scene.score.Caption = "0";
-    advance(g, 20);
-    EXPECT_EQ(g.state.bossApproach, "ano");
-    EXPECT_EQ(g.scene.enemyboss.Top, 40.0f);
-}
-
 }  // namespace
