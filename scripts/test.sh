@@ -1,9 +1,34 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test.
+# Sets up, builds and runs every test: once in an ordinary build (build/), then
+# once more with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# Any sanitizer report fails the run.
+#
+# Tests labelled `nosanitize` are left out of the sanitized pass: they run a
+# program under valgrind (which cannot run an ASan binary) or are other
+# sanitizer builds of their own.
+#
+# HVEZDA_TEST_SANITIZE=0 skips the sanitized pass (a quick local run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+jobs="$(nproc)"
+
 scripts/deps.sh
+
+echo "== ordinary build =="
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then
+  exit 0
+fi
+
+echo "== sanitized build (ASan + UBSan) =="
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+# halt_on_error/abort_on_error: the first report ends the test with a failure;
+# detect_leaks: a leak at exit is a report too.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
+ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE nosanitize
