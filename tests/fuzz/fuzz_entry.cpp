@@ -1,0 +1,150 @@
+#include "fuzz_entry.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "shell/shell.h"
+#include "sim/script.h"
+#include "stress/invariants.h"
+
+namespace {
+
+[[noreturn]] void fail(const std::string& why) {
+    std::fprintf(stderr, "fuzz: %s\n", why.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+// Clamps the advances of a script to the input's budget. Only lines the
+// reader would accept as an advance are touched; everything else is kept
+// byte for byte, malformed lines included.
+std::string budgetAdvances(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    int64_t left = kScriptBudgetMs;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        const bool lastLine = end == std::string_view::npos;
+        if (lastLine) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        std::string_view body = line;
+        const bool cr = !body.empty() && body.back() == '\r';
+        if (cr) body.remove_suffix(1);
+        constexpr std::string_view kAdvance = "advance ";
+        int64_t ms = 0;
+        if (body.substr(0, kAdvance.size()) == kAdvance) {
+            const std::string_view num = body.substr(kAdvance.size());
+            auto [p, ec] = std::from_chars(num.data(), num.data() + num.size(), ms);
+            if (!num.empty() && ec == std::errc{} && p == num.data() + num.size() && ms >= 0) {
+                if (ms > left) ms = left;
+                left -= ms;
+                out += "advance " + std::to_string(ms);
+                if (cr) out += '\r';
+                if (!lastLine) out += '\n';
+                pos = end + 1;
+                continue;
+            }
+        }
+        out.append(line);
+        if (!lastLine) out += '\n';
+        pos = end + 1;
+    }
+    return out;
+}
+
+size_t countLines(const std::string& s) {
+    size_t n = 1;
+    for (char c : s)
+        if (c == '\n') ++n;
+    return n;
+}
+
+// A game on the driver whose invariants are checked at every tick.
+struct Watched {
+    Sim sim;
+    Watch watch;
+    explicit Watched(uint64_t seed) {
+        startSim(sim, SimOptions{seed, {}});
+        watch = watchFrom(sim.game);
+        sim.game.onTick = [this](Game& g, TimerId id) {
+            check(std::string("before a ") + timerName(id) + " tick");
+            countTick(watch, id);
+            (void)g;
+        };
+    }
+    void check(const std::string& where) {
+        const std::string e = checkInvariants(sim.game, watch);
+        if (!e.empty()) fail("at " + std::to_string(sim.game.clock) + " ms, " + where + ": " + e);
+    }
+};
+
+}  // namespace
+
+void fuzzScript(const uint8_t* data, size_t size) {
+    const std::string script = budgetAdvances(std::string_view(reinterpret_cast<const char*>(data), size));
+    auto sim = std::make_unique<Sim>();
+    startSim(*sim, SimOptions{size, {}});
+    std::istringstream in(script);
+    std::ostringstream out;
+    const SimResult r = runSimScript(*sim, in, out);
+    // The reader's promises: 0 with no error, or 2 naming a line that exists.
+    if (r.exitCode == 0) {
+        if (!r.error.empty()) fail("status 0 with an error: " + r.error);
+        return;
+    }
+    if (r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
+    unsigned long lineNo = 0;
+    if (std::sscanf(r.error.c_str(), "line %lu: ", &lineNo) != 1 || lineNo == 0 || lineNo > countLines(script))
+        fail("error does not name a line of the script: " + r.error);
+    if (r.error.size() <= std::string("line : ").size() + std::to_string(lineNo).size())
+        fail("error gives no reason: " + r.error);
+}
+
+void fuzzKeys(const uint8_t* data, size_t size) {
+    auto w = std::make_unique<Watched>(size);
+    Game& g = w->sim.game;
+    w->check("after start-up");
+    int64_t left = 120000;  // virtual ms for one input
+    for (size_t i = 0; i + 3 <= size; i += 3) {
+        const uint8_t op = data[i];
+        const int code = data[i + 1] | (data[i + 2] << 8);
+        const int shift = op >> 3;
+        switch (op & 7) {
+            case 0:
+            case 1: keyDownEvent(g, code, shift); break;
+            case 2:
+            case 3: keyUpEvent(g, code, shift); break;
+            case 4: {
+                const int64_t ms = std::min<int64_t>(code % 512, left);
+                left -= ms;
+                advance(g, ms);
+                break;
+            }
+            case 5: g.random.queued.push_back(static_cast<float>(code) / 65536.0f); break;
+            case 6:
+                switch (code % 4) {
+                    case 0: g.scene.score.Caption = "1001"; break;
+                    case 1: g.scene.energy.Top = g.scene.energy.Top + 360; break;
+                    case 2: g.scene.bossenergy.Top = g.scene.bossenergy.Top + 600; break;
+                    case 3: (code & 4) ? Label5_Click(g) : Label6_Click(g); break;
+                }
+                rebase(g, w->watch);
+                break;
+            case 7:
+                keyDownEvent(g, 88, 0);
+                keyUpEvent(g, 88, 0);
+                break;
+        }
+        w->check("after event " + std::to_string(i / 3));
+    }
+    // Whatever happened, EXIT still closes everything and stops the music.
+    Label4_Click(g);
+    w->check("after EXIT");
+    if (!w->sim.exited) fail("EXIT did not close the windows");
+}

@@ -1,0 +1,21 @@
+// Entry points shared by the libFuzzer targets and the corpus replay: each
+// takes arbitrary bytes and aborts (so the fuzzer keeps the input) when the
+// game or the driver misbehaves.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The bytes as a driver script, through runSimScript. The advances of one
+// input are held to a total of kScriptBudgetMs of virtual time, so that one
+// input cannot run for hours; nothing else is changed.
+inline constexpr int64_t kScriptBudgetMs = 20000;
+void fuzzScript(const uint8_t* data, size_t size);
+
+// The bytes as events for the core's key handlers, three bytes each: an
+// operation byte and a 16-bit key code (little-endian). Operations, by the
+// byte's low three bits: 0-1 key down, 2-3 key up (the upper bits give the
+// shift state), 4 advance (code % 512 ms), 5 queue a random draw (code / 65536),
+// 6 a nudge (code % 4: score to 1001, shield hit, boss hit, info-panel click),
+// 7 a short X press. The game's invariants are checked after every tick and event.
+void fuzzKeys(const uint8_t* data, size_t size);
