@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "boss/boss.h"
 #include "shell/shell.h"
 
@@ -15,30 +13,6 @@ void enterBossPhase(Game& g) {
     disable(g, g.scene.Timer3);
     for (Sprite& shot : g.scene.enemyfire) shot.Visible = false;
     g.scene.Image3.Visible = true;
-}
-
-TEST(BossSweep, TurnsAfter46TicksThenEvery127BetweenItsTwoTurningPoints) {
-    Game g;
-    Form_Load(g);
-    enterBossPhase(g);
-    g.scene.Picture1.Left = 0;  // nothing else matters to the sweep
-    std::vector<int> turns;
-    std::string heading = g.state.bossDirection;
-    float lowest = g.scene.enemyboss.Left, highest = lowest;
-    for (int tick = 1; tick <= 46 + 127 * 6; ++tick) {
-        Timerboss_Timer(g);
-        lowest = std::min(lowest, g.scene.enemyboss.Left);
-        highest = std::max(highest, g.scene.enemyboss.Left);
-        if (g.state.bossDirection != heading) {
-            turns.push_back(tick);
-            heading = g.state.bossDirection;
-        }
-    }
-    const std::vector<int> expected{46, 173, 300, 427, 554, 681, 808};
-    EXPECT_EQ(turns, expected);
-    EXPECT_EQ(lowest, 960);
-    EXPECT_EQ(highest, 6040);
-    EXPECT_EQ(g.scene.enemyboss.Top, 2720);
 }
 
 TEST(BossSweep, AnEmptyHeadingMovesLeftAndTheLeftTurnWritesRight) {
