@@ -1,0 +1,15 @@
+// The pictures embedded into the program at build time.
+#include "assets/assets.h"
+#include "platform/pictures.h"
+
+namespace plat {
+
+PictureSource embeddedPictures() {
+    return PictureSource{[](std::string_view name) -> std::span<const uint8_t> {
+        const AssetFile* file = findAsset(name);
+        if (!file) return {};
+        return {reinterpret_cast<const uint8_t*>(file->data), file->size};
+    }};
+}
+
+}  // namespace plat

@@ -1,0 +1,22 @@
+#include "platform/frames.h"
+
+#include <SDL.h>
+
+#include "platform/fingerprint.h"
+
+namespace plat {
+
+bool Frames::present(Scene& scene, bool force) {
+    const uint64_t now = sceneFingerprint(scene);
+    if (!force && presented_ > 0 && now == shown_) {
+        ++skipped_;
+        return false;
+    }
+    painter_.draw(scene);
+    SDL_RenderPresent(renderer_);
+    shown_ = now;
+    ++presented_;
+    return true;
+}
+
+}  // namespace plat

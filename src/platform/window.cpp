@@ -1,0 +1,96 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "platform/geometry.h"
+
+namespace plat {
+
+bool isRealDisplay(const char* current, const char* requested) {
+    if (!current) return false;
+    if (std::strcmp(current, "offscreen") != 0 && std::strcmp(current, "dummy") != 0) return true;
+    if (!requested) return false;
+    // SDL_VIDEODRIVER may list several drivers separated by commas.
+    std::istringstream list(requested);
+    std::string name;
+    while (std::getline(list, name, ','))
+        if (name == current) return true;
+    return false;
+}
+
+int scaleFactor(int usableWidth, int usableHeight, float dpi) {
+    int factor = usableHeight / 1080;
+    if (dpi > 0) factor = std::max(factor, static_cast<int>(dpi / 96.0f));
+    factor = std::max(factor, 1);
+    while (factor > 1 && (kWindowWidth * factor > usableWidth || kWindowHeight * factor > usableHeight)) --factor;
+    return factor;
+}
+
+std::optional<GameWindow> openGameWindow(std::string& error) {
+    // Outside a Wayland session, probing Wayland only prints noise on standard
+    // error before the one line that says there is no display.
+    if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm,offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error = std::string("cannot open a display: ") + SDL_GetError();
+        return std::nullopt;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!isRealDisplay(driver, SDL_getenv("SDL_VIDEODRIVER"))) {
+        error = std::string("no display to open a window on (is DISPLAY set?); SDL found only its \"") +
+                (driver ? driver : "none") + "\" driver";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return std::nullopt;
+    }
+
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+    float dpi = -1;
+    if (SDL_GetDisplayDPI(0, nullptr, nullptr, &dpi) != 0) dpi = -1;
+    GameWindow w;
+    w.scale = usable.h > 0 ? scaleFactor(usable.w, usable.h, dpi) : 1;
+
+    w.window = SDL_CreateWindow("Form1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth * w.scale,
+                                kWindowHeight * w.scale, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (!w.window) {
+        error = std::string("cannot open the game window: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return std::nullopt;
+    }
+    // Every tick is followed by a frame; waiting for the vertical blank would
+    // hold the ticks back, so no vsync.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    w.renderer = SDL_CreateRenderer(w.window, -1, 0);
+    if (!w.renderer) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!w.renderer) {
+        error = std::string("cannot draw into the game window: ") + SDL_GetError();
+        SDL_DestroyWindow(w.window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return std::nullopt;
+    }
+    SDL_RenderSetLogicalSize(w.renderer, kWindowWidth, kWindowHeight);
+    SDL_RenderSetIntegerScale(w.renderer, SDL_TRUE);
+    w.id = SDL_GetWindowID(w.window);
+    return w;
+}
+
+void closeGameWindow(GameWindow& w) {
+    if (w.renderer) SDL_DestroyRenderer(w.renderer);
+    if (w.window) SDL_DestroyWindow(w.window);
+    w.renderer = nullptr;
+    w.window = nullptr;
+}
+
+uint32_t openHiddenWindow(const char* title, SDL_Window** out) {
+    SDL_Window* win = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1, 1,
+                                       SDL_WINDOW_HIDDEN);
+    if (out) *out = win;
+    return win ? SDL_GetWindowID(win) : 0;
+}
+
+}  // namespace plat
