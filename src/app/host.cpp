@@ -1,0 +1,42 @@
+#include "app/host.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include "platform/window.h"
+
+namespace app {
+
+std::string folderFromBasePath(const char* basePath) {
+    if (!basePath || !*basePath) return ".";
+    std::string folder(basePath);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+Host makeHost(HostWindows& windows) {
+    Host h;
+    h.programFolder = [] {
+        char* base = SDL_GetBasePath();
+        std::string folder = folderFromBasePath(base);
+        SDL_free(base);
+        return folder;
+    };
+    h.setCurrentDirectory = [](const std::string& folder) {
+        // The game checks nothing here; a folder that cannot be entered just
+        // leaves the current directory where it was.
+        if (chdir(folder.c_str()) != 0) return;
+    };
+    h.form2Handle = [&windows]() -> int32_t {
+        if (!windows.form2) return static_cast<int32_t>(plat::openHiddenWindow("Form2", &windows.form2));
+        return static_cast<int32_t>(SDL_GetWindowID(windows.form2));
+    };
+    h.closeWindows = [&windows] {
+        // The windows themselves go when the loop has stopped; from here on
+        // nothing is drawn into them.
+        windows.closed = true;
+    };
+    return h;
+}
+
+}  // namespace app
