@@ -75,6 +75,7 @@ int main(int, char**) {
     if (TTF_Init() != 0) return fail(std::string("cannot start the font renderer: ") + TTF_GetError());
     const int status = run();  // every font is closed when it returns
     TTF_Quit();
+    plat::releaseFontLookup();
     SDL_Quit();
     return status;
 }

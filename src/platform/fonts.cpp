@@ -50,6 +50,8 @@ std::optional<FontFile> findFontFile(std::string_view family) {
     return matchFont("sans-serif");
 }
 
+void releaseFontLookup() { FcFini(); }
+
 FontCache::~FontCache() {
     for (auto& [key, font] : open_)
         if (font) TTF_CloseFont(font);

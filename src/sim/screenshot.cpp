@@ -22,6 +22,12 @@ struct Screenshots {
         }
         fonts = std::make_unique<plat::FontCache>();
     }
+    ~Screenshots() {
+        if (!fonts) return;
+        fonts.reset();
+        TTF_Quit();
+        plat::releaseFontLookup();
+    }
 
     std::string shoot(Scene& scene, const std::string& file) {
         if (!fonts) return fontError;
