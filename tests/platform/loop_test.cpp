@@ -1,0 +1,229 @@
+// The real-time loop on a fake clock: every tick at its own instant, no
+// drift, events in order between ticks, one tick after a stall.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/loop.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int64_t kMs = 1'000'000;
+
+// A pretend machine: time moves only when the loop sleeps, yields or draws.
+struct FakeMachine {
+    int64_t now = 7 * kMs;             // the loop starts at an arbitrary moment
+    int64_t oversleep = 650'000;       // waiting for events wakes this much late
+    int64_t yieldCost = 20'000;        // one yield
+    int64_t sleepSlack = 60'000;       // a short sleep wakes this much late
+    int64_t drawCost = 300'000;        // one present
+    struct Event {
+        int64_t at;
+        std::function<void()> run;
+        std::string name;
+    };
+    std::deque<Event> events;
+    std::vector<std::string> log;       // ticks and events in the order they happened
+    std::vector<int> waits;             // every timeout the loop slept with
+    int yields = 0;
+    int64_t yieldedNs = 0;
+    int sleeps = 0;
+    std::function<void()> onPresent;    // e.g. a stall
+    std::function<bool()> running = [] { return true; };
+
+};
+
+plat::LoopServices servicesFor(FakeMachine& m) {
+    plat::LoopServices s;
+    s.nowNs = [&m] { return m.now; };
+    s.handleEvent = [&m](int timeoutMs) {
+        const int64_t wake = m.now + (timeoutMs > 0 ? timeoutMs * kMs + m.oversleep : 0);
+        if (timeoutMs > 0) m.waits.push_back(timeoutMs);
+        if (!m.events.empty() && m.events.front().at <= wake) {
+            FakeMachine::Event e = m.events.front();
+            m.events.pop_front();
+            if (e.at > m.now) m.now = e.at;
+            m.log.push_back(e.name);
+            e.run();
+            return plat::EventResult::Handled;
+        }
+        m.now = wake;
+        return plat::EventResult::None;
+    };
+    s.sleepNs = [&m](int64_t ns) {
+        m.now += ns + m.sleepSlack;
+        ++m.sleeps;
+    };
+    s.yield = [&m] {
+        m.now += m.yieldCost;
+        m.yieldedNs += m.yieldCost;
+        ++m.yields;
+    };
+    s.present = [&m] {
+        m.now += m.drawCost;
+        if (m.onPresent) m.onPresent();
+    };
+    s.running = [&m] { return m.running(); };
+    return s;
+}
+
+struct Instant {
+    int64_t virtualMs, deadline, started;
+};
+
+// A game with only Timer1 (10 ms) running, so instants are exactly 10 ms apart.
+Game onlyTimer1() {
+    Game g;
+    g.scene.Timer3.Enabled = false;
+    g.scene.Timer4.Enabled = false;
+    return g;
+}
+
+TEST(Loop, TicksKeepTheirGridWithoutDriftAndSleepBetweenThem) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    const int64_t start = m.now;
+    std::vector<Instant> instants;
+    plat::LoopProbe probe;
+    probe.onInstant = [&](int64_t v, int64_t d, int64_t s) { instants.push_back({v, d, s}); };
+    plat::LoopStats stats;
+    m.running = [&] { return stats.presents < 1000; };
+    plat::runLoop(g, servicesFor(m), stats, probe);
+
+    ASSERT_EQ(instants.size(), 1000u);
+    for (size_t k = 0; k < instants.size(); ++k) {
+        const Instant& i = instants[k];
+        EXPECT_EQ(i.virtualMs, static_cast<int64_t>(k + 1) * 10);
+        // Deadlines lie on the grid from the start, however late each wake-up was.
+        EXPECT_EQ(i.deadline, start + i.virtualMs * kMs) << k;
+        EXPECT_GE(i.started, i.deadline);
+        EXPECT_LT(i.started - i.deadline, 1 * kMs) << k;
+    }
+    EXPECT_EQ(stats.instants, 1000u);
+    EXPECT_EQ(stats.presents, 1000u);  // a frame after every instant
+    EXPECT_EQ(stats.rebases, 0u);
+    // It slept through most of each interval instead of spinning: one long
+    // wait per tick, and well under a millisecond yielded.
+    int longWaits = 0;
+    for (int w : m.waits) longWaits += w >= 7;
+    EXPECT_EQ(longWaits, 1000);
+    EXPECT_LE(m.sleeps, 1000);
+    EXPECT_LT(m.yieldedNs, 1000 * 250'000);
+}
+
+TEST(Loop, EventsReachTheGameBetweenTicksInArrivalOrder) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    const int64_t start = m.now;
+    g.onTick = [&](Game& game, TimerId) { m.log.push_back("tick " + std::to_string(game.clock)); };
+    auto at = [&](double ms) { return start + static_cast<int64_t>(ms * kMs); };
+    m.events.push_back({at(3.0), [&] { keyDownEvent(g, 39, 0); }, "right down"});
+    m.events.push_back({at(3.2), [&] { keyDownEvent(g, 88, 0); }, "x down"});
+    m.events.push_back({at(14.9), [&] { keyUpEvent(g, 39, 0); }, "right up"});
+    m.events.push_back({at(25.0), [] {}, "nothing"});
+    m.running = [&] { return g.clock < 40; };
+    plat::LoopStats stats;
+    plat::runLoop(g, servicesFor(m), stats);
+
+    const std::vector<std::string> want{"right down", "x down",  "tick 10", "right up", "tick 20",
+                                        "nothing",    "tick 30", "tick 40"};
+    EXPECT_EQ(m.log, want);
+    EXPECT_EQ(stats.events, 4u);
+    EXPECT_EQ(g.state.keyRight, "");  // pressed and released again
+}
+
+TEST(Loop, AStallRunsOneLateTickAndTheRhythmGoesOnFromThere) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    const int64_t start = m.now;
+    std::vector<Instant> instants;
+    plat::LoopProbe probe;
+    probe.onInstant = [&](int64_t v, int64_t d, int64_t s) { instants.push_back({v, d, s}); };
+    // The window is dragged for 350 ms right after the 50th instant.
+    m.onPresent = [&] {
+        if (instants.size() == 50 && m.now < start + 1000 * kMs) m.now += 350 * kMs;
+    };
+    m.running = [&] { return instants.size() < 60; };
+    plat::LoopStats stats;
+    plat::runLoop(g, servicesFor(m), stats, probe);
+
+    ASSERT_EQ(instants.size(), 60u);
+    EXPECT_EQ(stats.rebases, 1u);
+    // The 51st tick runs at once, late; the ticks it stands for are not replayed.
+    const Instant& late = instants[50];
+    EXPECT_EQ(late.virtualMs, 510);
+    EXPECT_GE(late.started - (start + 510 * kMs), 300 * kMs);
+    EXPECT_EQ(late.deadline, late.started);
+    // From then on every tick is due one interval after the one before.
+    for (size_t k = 51; k < instants.size(); ++k) {
+        EXPECT_EQ(instants[k].deadline, late.deadline + static_cast<int64_t>(k - 50) * 10 * kMs) << k;
+        EXPECT_LT(instants[k].started - instants[k].deadline, 1 * kMs) << k;
+    }
+    // Nothing ran in a burst: consecutive instants stay about an interval apart.
+    for (size_t k = 52; k < instants.size(); ++k) EXPECT_GT(instants[k].started - instants[k - 1].started, 8 * kMs);
+}
+
+TEST(Loop, ASmallDelayIsCaughtUpOnTheOriginalGrid) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    const int64_t start = m.now;
+    std::vector<Instant> instants;
+    plat::LoopProbe probe;
+    probe.onInstant = [&](int64_t v, int64_t d, int64_t s) { instants.push_back({v, d, s}); };
+    // A 35 ms hiccup is no stall: the missed ticks still run, on their own grid.
+    m.onPresent = [&] {
+        if (instants.size() == 20 && m.now < start + 300 * kMs) m.now += 35 * kMs;
+    };
+    m.running = [&] { return instants.size() < 40; };
+    plat::LoopStats stats;
+    plat::runLoop(g, servicesFor(m), stats, probe);
+
+    EXPECT_EQ(stats.rebases, 0u);
+    for (size_t k = 0; k < instants.size(); ++k)
+        EXPECT_EQ(instants[k].deadline, start + static_cast<int64_t>(k + 1) * 10 * kMs) << k;
+    EXPECT_EQ(instants.back().virtualMs, 400);
+}
+
+TEST(Loop, EndsWhenTheWindowsCloseWithoutAnotherFrame) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    bool closed = false;
+    g.host.closeWindows = [&] { closed = true; };
+    m.events.push_back({m.now + 25 * kMs, [&] { Label4_Click(g); }, "EXIT"});
+    int presents = 0;
+    m.onPresent = [&] { ++presents; };
+    m.running = [&] { return !closed; };
+    plat::LoopStats stats;
+    plat::runLoop(g, servicesFor(m), stats);
+
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(g.clock, 20);  // ticks at 10 and 20, EXIT at 25
+    EXPECT_EQ(stats.instants, 2u);
+    EXPECT_EQ(presents, 2);
+    EXPECT_TRUE(m.events.empty());
+}
+
+TEST(Loop, WithNoTimerRunningItWaitsForEvents) {
+    Game g;
+    for (TimerId id : kTimerOrder) timerOf(g.scene, id).Enabled = false;
+    FakeMachine m;
+    bool closed = false;
+    m.events.push_back({m.now + 250 * kMs, [&] { Label5_Click(g); }, "OVLÁDÁNÍ"});
+    m.events.push_back({m.now + 900 * kMs, [&] { closed = true; }, "close"});
+    m.running = [&] { return !closed; };
+    plat::LoopStats stats;
+    plat::runLoop(g, servicesFor(m), stats);
+
+    EXPECT_EQ(stats.instants, 0u);
+    EXPECT_EQ(g.scene.Label7.Caption, kControlsHelp);
+    // A frame for the click, and the waits were long ones, not a spin.
+    EXPECT_EQ(stats.presents, 1u);
+    for (int w : m.waits) EXPECT_EQ(w, 100);
+    EXPECT_EQ(m.yields, 0);
+}
+
+}  // namespace
