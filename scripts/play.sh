@@ -6,8 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-if [ -x build/hvezda ]; then
-  exec build/hvezda
-fi
-# Until the window exists, show a scripted game in the driver.
-exec build/hvezda-sim scripts/demo.sim
+exec build/hvezda
