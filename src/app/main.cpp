@@ -64,8 +64,11 @@ int run() {
     play(game, *window, fonts, windows);
 
     // The loop ends only through EXIT, which has already released the music.
-    if (windows.form2) SDL_DestroyWindow(windows.form2);
+    // The game window goes first: hiding it posts an event, and SDL may wake
+    // its event wait through the hidden Form2, which must still exist then
+    // (a message to a destroyed window is a fatal X error).
     plat::closeGameWindow(*window);
+    if (windows.form2) SDL_DestroyWindow(windows.form2);
     return 0;
 }
 
