@@ -41,8 +41,9 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!isRealDisplay(driver, SDL_getenv("SDL_VIDEODRIVER"))) {
-        error = std::string("no display to open a window on (is DISPLAY set?); SDL found only its \"") +
-                (driver ? driver : "none") + "\" driver";
+        const char* display = SDL_getenv("DISPLAY");
+        error = display && *display ? std::string("no display to open a window on: cannot reach DISPLAY=") + display
+                                    : std::string("no display to open a window on (DISPLAY is not set)");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return std::nullopt;
     }
