@@ -68,6 +68,10 @@ int run() {
     // its event wait through the hidden Form2, which must still exist then
     // (a message to a destroyed window is a fatal X error).
     plat::closeGameWindow(*window);
+    // That wake-up travels on a second X connection, so it can still reach
+    // the server after Form2's destruction on the first: a busy machine
+    // showed it. A moment's pause lets the server take it first.
+    SDL_Delay(50);
     if (windows.form2) SDL_DestroyWindow(windows.form2);
     return 0;
 }
