@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# The whole game program in hostile surroundings, one case per run, on a
+# virtual X display of its own:
+#
+#   hostile.sh CASE HVEZDA [CLOSER]
+#
+# Cases:
+#   music-missing, music-empty, music-random, music-truncated, music-directory,
+#   music-unreadable, music-fifo
+#       Moonlite.dat beside the program is absent, empty, random bytes, cut
+#       short, a folder, unreadable, or a pipe nobody writes to. The game must
+#       start, play (keys reach it), print nothing, and end with status 0 on EXIT.
+#   audio-none        no audio device can be opened: same promise, with music.
+#   audio-unknown     SDL is told to use an audio driver that does not exist.
+#   display-nowhere   DISPLAY names a server that is not there: one line that
+#                     mentions the display, status 1, no window.
+#   close-with-music  the desktop asks the window to close (CLOSER sends
+#                     WM_DELETE_WINDOW) while the music plays into SDL's disk
+#                     driver: the game ends with status 0 at once and the file
+#                     holds sound, so the music was really playing.
+#
+# Exit status 0 passed, 1 failed, 77 skipped (no Xvfb).
+set -u
+case_name=$1 game=$2 closer=${3:-}
+src_dir=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  chmod -R u+rwX "$work" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL ($case_name): $*"; exit 1; }
+
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: Xvfb or xdotool missing"; exit 77; }
+
+# An X server of our own; -displayfd makes it pick a free display number.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# The program in a folder of its own, so that start-up looks for the music there.
+folder="$work/game"
+mkdir -p "$folder"
+cp "$game" "$folder/hvezda"
+music="$folder/Moonlite.dat"
+module="$src_dir/assets/Moonlite.dat"
+
+# Waits up to $2 tenths of a second for process $1 to end; its status in $status.
+wait_end() {
+  local pid=$1 tenths=$2
+  for ((i = 0; i < tenths; i++)); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts the game with the given command prefix, waits for its window,
+# plays a second (held Right, X presses) and checks it is still there.
+start_and_play() {
+  "$@" "$folder/hvezda" >"$work/game.out" 2>"$work/game.err" &
+  pid=$!
+  wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' 2>/dev/null | head -n 1)
+  if [ -z "$wid" ]; then
+    kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    fail "no window within 15 s; standard error: $(cat "$work/game.err")"
+  fi
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  xdotool keydown Right; sleep 0.3; xdotool keyup Right
+  for _ in 1 2 3; do xdotool key x; sleep 0.2; done
+  kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the game ended by itself with status $?: $(cat "$work/game.err")"; }
+}
+
+# Clicks EXIT (Label4, at 592,64 px in the panel) and expects status 0.
+exit_by_click() {
+  xdotool mousemove --window "$wid" 603 73 click 1
+  if ! wait_end "$pid" 50; then
+    kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    fail "still running 5 s after EXIT"
+  fi
+  [ "$status" -eq 0 ] || fail "EXIT ended the game with status $status: $(cat "$work/game.err")"
+}
+
+quiet() {  # the game says nothing about a bad module (it does not look at it)
+  [ -s "$work/game.err" ] && fail "the game printed: $(head -c 500 "$work/game.err")"
+  [ -s "$work/game.out" ] && fail "the game printed: $(head -c 500 "$work/game.out")"
+  return 0
+}
+
+case "$case_name" in
+  music-*)
+    case "$case_name" in
+      music-missing) ;;
+      music-empty) : >"$music" ;;
+      music-random) head -c 65536 /dev/urandom >"$music" ;;
+      music-truncated)
+        [ -s "$module" ] || { echo "SKIP: no assets/Moonlite.dat to cut short"; exit 77; }
+        head -c $(( $(stat -c %s "$module") / 3 )) "$module" >"$music" ;;
+      music-directory) mkdir "$music"; cp "$module" "$music/" 2>/dev/null ;;
+      music-unreadable) cp "$module" "$music" 2>/dev/null || head -c 4096 /dev/urandom >"$music"; chmod 000 "$music" ;;
+      music-fifo) mkfifo "$music" ;;
+      *) echo "unknown case $case_name"; exit 2 ;;
+    esac
+    prefix=(env SDL_AUDIODRIVER=dummy)
+    if [ "$case_name" = music-unreadable ] && [ "$(id -u)" -eq 0 ]; then
+      # root reads any file: drop the capabilities that let it, for the game only.
+      command -v setpriv >/dev/null || { echo "SKIP: root without setpriv cannot make a file unreadable"; exit 77; }
+      prefix=(setpriv --bounding-set -dac_override,-dac_read_search env SDL_AUDIODRIVER=dummy)
+      "${prefix[@]}" cat "$music" >/dev/null 2>&1 && { echo "SKIP: the file stays readable"; exit 77; }
+    fi
+    start_xvfb
+    start_and_play "${prefix[@]}"
+    exit_by_click
+    quiet
+    ;;
+  audio-none)
+    # ALSA with a device that does not exist, as on a machine without a sound card.
+    cp "$module" "$music" 2>/dev/null
+    start_xvfb
+    start_and_play env SDL_AUDIODRIVER=alsa AUDIODEV=hw:97,0 ALSA_CONFIG_PATH=/dev/null
+    exit_by_click
+    ;;
+  audio-unknown)
+    cp "$module" "$music" 2>/dev/null
+    start_xvfb
+    start_and_play env SDL_AUDIODRIVER=no-such-driver
+    exit_by_click
+    ;;
+  display-nowhere)
+    # No server on display 97 (checked), and no fallback to a hidden driver.
+    [ -e /tmp/.X11-unix/X97 ] && { echo "SKIP: display :97 exists here"; exit 77; }
+    env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:97 SDL_AUDIODRIVER=dummy \
+      timeout 20 "$folder/hvezda" >"$work/game.out" 2>"$work/game.err"
+    status=$?
+    [ "$status" -eq 1 ] || fail "status $status, not 1"
+    [ "$(wc -l <"$work/game.err")" -eq 1 ] || fail "not one line on standard error: $(cat "$work/game.err")"
+    grep -qi display "$work/game.err" || fail "the line does not mention the display: $(cat "$work/game.err")"
+    ;;
+  close-with-music)
+    [ -n "$closer" ] || { echo "SKIP: no close helper"; exit 77; }
+    [ -s "$module" ] || { echo "SKIP: no assets/Moonlite.dat"; exit 77; }
+    cp "$module" "$music"
+    start_xvfb
+    start_and_play env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" SDL_DISKAUDIODELAY=10
+    "$closer" "$wid"
+    wait_end "$pid" 20 || { kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; fail "still running 2 s after the close request"; }
+    [ "$status" -eq 0 ] || fail "closing ended the game with status $status: $(cat "$work/game.err")"
+    [ -s "$work/sound.raw" ] || fail "no sound was written: the music never played"
+    # Sound, not silence: some byte other than zero in what was played.
+    loud=$(tr -d '\000' <"$work/sound.raw" | wc -c)
+    [ "$loud" -gt 0 ] || fail "only silence was written: the music never played"
+    ;;
+  *)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
+echo "ok: $case_name"
+exit 0
