@@ -239,8 +239,14 @@ int main(int argc, char** argv) {
         // The last instant may fall after the loop stopped presenting.
         if (probe.instantWaiting && probe.unpresented == 0) probe.instantWaiting = false;
 
-        // Ticks due by the real end: the virtual clock began with the loop.
-        const int64_t endMs = (endNs - startNs) / 1'000'000;
+        // Ticks due before the run's end (the virtual clock began with the
+        // loop); the loop stops at its first look at the time past the end,
+        // so a tick due exactly then does not run.
+        const int64_t endRelNs = stopNs - startNs;
+        auto dueBeforeEnd = [&](int64_t fromMs, int interval) -> int64_t {
+            const int64_t span = endRelNs - fromMs * 1'000'000;
+            return span > 0 ? (span - 1) / (static_cast<int64_t>(interval) * 1'000'000) : 0;
+        };
         std::printf("hvezda-pace: %.1f s, phase %s, video %s, renderer %s, music %s\n", wall,
                     opt.boss ? "boss" : "normal", driver.c_str(), renderer.c_str(), opt.music ? "on" : "off");
         std::printf("%-10s %8s %7s %8s %8s %11s %8s %8s\n", "timer", "interval", "ticks", "expected", "off by",
@@ -249,7 +255,7 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < kTimers; ++i) {
             const Timer& t = timerOf(game.scene, kTimerOrder[i]);
             int64_t due = probe.due[i];
-            if (probe.enabled[i]) due += spanTicks(probe.since[i], endMs, t.Interval);
+            if (probe.enabled[i] && t.Interval > 0) due += dueBeforeEnd(probe.since[i], t.Interval);
             const int64_t got = static_cast<int64_t>(probe.ticks[i]);
             const double off = due > 0 ? 100.0 * static_cast<double>(got - due) / static_cast<double>(due) : 0.0;
             // Within 0.2 %, or one tick for the slow timers (a run ends between ticks).
