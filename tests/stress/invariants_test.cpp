@@ -204,3 +204,40 @@ TEST(Soak, AReplayCatchesAWriteThatBreaksTheGame) {
 }
 
 }  // namespace
+
+namespace {
+
+// The one overlap of two phases the game allows: the shield runs out on the
+// enemy tick that hands over to the boss, so the boss tick starts while the
+// combat tick still plays the ship's explosion and then stops play.
+TEST(Invariants, TheShipsEndDuringTheHandOverIsAllowed) {
+    Sim sim;
+    startSim(sim, SimOptions{4, {}});
+    Watch w = watchFrom(sim.game);
+    std::string failure;
+    sim.game.onTick = [&](Game& g, TimerId id) {
+        if (failure.empty()) failure = checkInvariants(g, w);
+        countTick(w, id);
+    };
+    Game& g = sim.game;
+    g.scene.score.Caption = "1001";
+    rebase(g, w);
+    advance(g, 2730);  // 136 approach steps: the boss at 2720, handed over at 2740
+    ASSERT_EQ(g.scene.enemyboss.Top, 2720);
+    ASSERT_FALSE(g.scene.Timerboss.Enabled);
+    g.scene.energy.Top = 1930;  // lower edge 8305: past the limit of the enemy tick
+    g.scene.Picture1.Left = -5000;  // out of reach of every shot and ram
+    rebase(g, w);
+    advance(g, 10);
+    EXPECT_EQ(g.state.playerDestroyed, "ano");
+    EXPECT_TRUE(g.scene.Timerboss.Enabled);
+    advance(g, 80);  // the four combat ticks of the ship's explosion
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(phaseOf(g), Phase::EndedNormal);
+    EXPECT_TRUE(g.scene.Timerboss.Enabled);
+    EXPECT_TRUE(g.scene.Timer4.Enabled);
+    EXPECT_FALSE(g.scene.Timer1.Enabled);
+    EXPECT_EQ(checkInvariants(g, w), "");
+}
+
+}  // namespace
