@@ -10,7 +10,7 @@ constexpr float kUsedUp = 2040;
 // One explosion picture per boss tick; hidden on the fourth tick with 12
 // points. The counter is never reset and runs on past 4 without effect.
 void explode(Scene& s, Sprite& sprite, Counter& step) {
-    step = step + 1;
+    step = countUp(step);
     if (step == 1) copyPicture(sprite, s.boom1);
     if (step == 2) copyPicture(sprite, s.boom2);
     if (step == 3) copyPicture(sprite, s.boom3);

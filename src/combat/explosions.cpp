@@ -20,7 +20,7 @@ void craftExplosions(Game& g) {
     for (int n : {4, 3, 2, 1}) {
         Craft c = craft(g, n);
         if (c.destroyed != "ano") continue;
-        c.explosionStep = c.explosionStep + 1;
+        c.explosionStep = countUp(c.explosionStep);
         showExplosionFrame(s, c.sprite, c.explosionStep);
         if (c.explosionStep == 4) {
             c.sprite.Visible = false;
@@ -36,7 +36,7 @@ void shipDestruction(Game& g) {
     if (st.playerDestroyed != "ano") return;
     // The flag is never cleared, so the counter runs on past 4 (64 bits: it
     // never wraps back into 1 to 4).
-    st.shipExplosionStep = st.shipExplosionStep + 1;
+    st.shipExplosionStep = countUp(st.shipExplosionStep);
     showExplosionFrame(s, s.Picture1, st.shipExplosionStep);
     if (st.shipExplosionStep == 4) {
         s.Picture1.Visible = false;

@@ -104,7 +104,7 @@ void Timer2_Timer(Game& g) {
 
 void Timer5_Timer(Game& g) {
     // bannerGreen counts on past the ceiling; the banner stays full green.
-    g.state.bannerGreen = g.state.bannerGreen + 10;
+    g.state.bannerGreen = countUp(g.state.bannerGreen, 10);
     const Counter green = std::clamp<Counter>(g.state.bannerGreen, 0, 255);
     g.scene.Label3.ForeColor = static_cast<uint32_t>(green) << 8;
 }

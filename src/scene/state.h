@@ -9,6 +9,12 @@
 // they are 64-bit: they can never wrap back to the steps 1 to 4.
 using Counter = int64_t;
 
+// Adds to a counter without ever wrapping: in play a counter cannot come near
+// the limit, but a script may write any value into one.
+inline Counter countUp(Counter c, Counter by = 1) {
+    return c > INT64_MAX - by ? INT64_MAX : c + by;
+}
+
 struct GameState {
     std::string bossApproach;  // "ano" once the score has passed 1000
     Counter bannerGreen = 0;

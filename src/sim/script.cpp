@@ -145,7 +145,12 @@ std::vector<std::string_view> splitWords(std::string_view line) {
     return words;
 }
 
-std::string quote(std::string_view s) { return "'" + std::string(s) + "'"; }
+// Quotes a word of the script in an error message; a very long one is cut.
+std::string quote(std::string_view s) {
+    constexpr size_t kLongest = 60;
+    if (s.size() <= kLongest) return "'" + std::string(s) + "'";
+    return "'" + std::string(s.substr(0, kLongest)) + "...' (" + std::to_string(s.size()) + " characters)";
+}
 
 // ---- Targets -------------------------------------------------------------
 
@@ -460,13 +465,18 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
 SimResult runSimScript(Sim& sim, std::istream& in, std::ostream& out) {
     SimResult result;
     std::string line;
-    for (int lineNo = 1; !sim.exited && std::getline(in, line); ++lineNo) {
+    int lineNo = 1;
+    for (; !sim.exited && std::getline(in, line); ++lineNo) {
         std::string error;
         if (!runSimLine(sim, line, out, error)) {
             result.exitCode = 2;
             result.error = "line " + std::to_string(lineNo) + ": " + error;
             return result;
         }
+    }
+    if (in.bad()) {  // a folder, or a read error part way through
+        result.exitCode = 2;
+        result.error = "line " + std::to_string(lineNo) + ": the script cannot be read";
     }
     return result;
 }
