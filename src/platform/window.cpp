@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/geometry.h"
@@ -20,6 +21,16 @@ bool isRealDisplay(const char* current, const char* requested) {
     while (std::getline(list, name, ','))
         if (name == current) return true;
     return false;
+}
+
+bool hasGraphicsDevice() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator("/dev/dri", ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
+    }
+    return fs::exists("/dev/nvidia0", ec);
 }
 
 int scaleFactor(int usableWidth, int usableHeight, float dpi) {
@@ -66,7 +77,15 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     // hold the ticks back, so no vsync.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    w.renderer = SDL_CreateRenderer(w.window, -1, 0);
+    // Without a graphics device OpenGL could only be a software rasteriser:
+    // slower at our small frames than SDL's own drawing straight into the
+    // window, and it loads a whole compiler into the game. SDL_RENDER_DRIVER
+    // still picks the renderer when it is set.
+    if (!SDL_getenv("SDL_RENDER_DRIVER") && !hasGraphicsDevice()) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (!w.renderer) w.renderer = SDL_CreateRenderer(w.window, -1, 0);
     if (!w.renderer) w.renderer = SDL_CreateRenderer(w.window, -1, SDL_RENDERER_SOFTWARE);
     if (!w.renderer) {
         error = std::string("cannot draw into the game window: ") + SDL_GetError();
