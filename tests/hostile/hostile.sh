@@ -51,19 +51,8 @@ cp "$game" "$folder/hvezda"
 music="$folder/Moonlite.dat"
 module="$src_dir/assets/Moonlite.dat"
 
-# Waits up to $2 tenths of a second for process $1 to end; its status in $status.
-wait_end() {
-  local pid=$1 tenths=$2
-  for ((i = 0; i < tenths; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# wait_end PID TENTHS
+source "$(dirname "$0")/../lib/processes.sh"
 
 # Starts the game with the given command prefix, waits for its window,
 # plays a second (held Right, X presses) and checks it is still there.

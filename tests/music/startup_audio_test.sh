@@ -24,14 +24,12 @@ sleep 3
 
 # EXIT is Label4, at (592, 64) px inside the panel's one-pixel frame.
 xdotool mousemove --window "$wid" 603 73 click 1
-for _ in $(seq 20); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2> /dev/null; then
+source "$(dirname "$0")/../lib/processes.sh"
+if ! wait_end "$pid" 20; then
   echo "FAIL: the game still runs 2 s after EXIT"
   kill "$pid"
   exit 1
 fi
-wait "$pid"
-status=$?
 size=$(stat -c %s "$work/out.raw")
 sleep 0.5
 [ "$(stat -c %s "$work/out.raw")" = "$size" ] || { echo "FAIL: audio written after EXIT"; exit 1; }

@@ -11,19 +11,8 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to $2 tenths of a second for process $1 to end; its status in $status.
-wait_end() {
-  local pid=$1 tenths=$2
-  for ((i = 0; i < tenths; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# wait_end PID TENTHS
+source "$(dirname "$0")/../lib/processes.sh"
 
 one_line_and_status_1() {  # label, stderr file, status
   local lines
