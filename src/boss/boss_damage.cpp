@@ -20,8 +20,14 @@ void explode(Scene& s, Sprite& sprite, Counter& step) {
     }
 }
 
-void stopPlay(Game& g) {
+// What both tests do once their energy is used up, again on every later tick:
+// the banner shows (with a new caption, when one is given), its fade starts,
+// and Timer1 to Timer4 stop, in that order.
+void endTheFight(Game& g, const char* caption) {
     Scene& s = g.scene;
+    s.Label3.Visible = true;
+    enable(g, s.Timer5);
+    if (caption) s.Label3.Caption = caption;
     disable(g, s.Timer1);
     disable(g, s.Timer2);
     disable(g, s.Timer3);
@@ -36,10 +42,7 @@ void bossShieldTest(Game& g) {
     Scene& s = g.scene;
     if (!(s.energy.Top > kUsedUp)) return;
     explode(s, s.Picture1, g.state.playerExplosionStep);
-    s.Label3.Visible = true;
-    enable(g, s.Timer5);
-    s.Label3.Caption = "GAME OVER";
-    stopPlay(g);
+    endTheFight(g, "GAME OVER");
 }
 
 // Leaves the banner's caption alone: it reads "WINNER" as loaded unless the
@@ -48,9 +51,7 @@ void bossEnergyTest(Game& g) {
     Scene& s = g.scene;
     if (!(s.bossenergy.Top > kUsedUp)) return;
     explode(s, s.enemyboss, g.state.bossExplosionStep);
-    s.Label3.Visible = true;
-    enable(g, s.Timer5);
-    stopPlay(g);
+    endTheFight(g, nullptr);
 }
 
 void strikeBoss(Scene& s) {
