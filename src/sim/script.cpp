@@ -320,6 +320,11 @@ bool wordCount(const std::vector<std::string_view>& w, size_t min, size_t max, s
 
 }  // namespace
 
+Sim::~Sim() {
+    recordingPlayerBackend(nullptr);
+    setPlayerBackend(nullptr);
+}
+
 void startSim(Sim& sim, SimOptions options) {
     sim.options = std::move(options);
     sim.game = Game{};

@@ -35,6 +35,12 @@ struct Sim {
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far
     bool exited = false;
+
+    Sim() = default;
+    Sim(const Sim&) = delete;
+    Sim& operator=(const Sim&) = delete;
+    // The music player records into `music`: it must not outlive it.
+    ~Sim();
 };
 
 // Builds the scene and runs Form_Load at virtual time 0.
