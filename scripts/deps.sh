@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libbenchmark-dev
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libopenmpt-dev openmpt123
   xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev valgrind

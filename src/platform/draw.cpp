@@ -174,7 +174,7 @@ const Painter::TextTexture* Painter::textTexture(const Font& font, const std::st
     }
     // Rendered white once; each label's colour is applied when it is drawn.
     TextTexture t;
-    if (SDL_Surface* surface = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{255, 255, 255, 255})) {
+    if (SDL_Surface* surface = fonts_.renderWhite(font, text)) {
         t.texture = SDL_CreateTextureFromSurface(renderer_, surface);
         t.w = surface->w;
         t.h = surface->h;

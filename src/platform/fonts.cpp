@@ -45,7 +45,9 @@ std::optional<FontFile> matchFont(const std::string& name) {
 
 std::optional<FontFile> findFontFile(std::string_view family) {
     // FcFontMatch answers with its best substitute when the family is missing,
-    // so the generic family is only the last resort for an odd configuration.
+    // so the preferred family counts only when that is what it gave, and the
+    // generic family is only the last resort for an odd configuration.
+    if (auto f = matchFont(std::string(kPreferredFamily)); f && f->family == kPreferredFamily) return f;
     if (auto f = matchFont(std::string(family))) return f;
     return matchFont("sans-serif");
 }
@@ -53,24 +55,37 @@ std::optional<FontFile> findFontFile(std::string_view family) {
 void releaseFontLookup() { FcFini(); }
 
 FontCache::~FontCache() {
-    for (auto& [key, font] : open_)
-        if (font) TTF_CloseFont(font);
+    for (auto& [key, opened] : open_)
+        if (opened.font) TTF_CloseFont(opened.font);
 }
 
-TTF_Font* FontCache::get(const Font& font) {
+const FontCache::Opened& FontCache::open(const Font& font) {
     const int size = fontPixels(font.size);
     const std::pair<std::string, int> key{std::string(font.name), size};
     if (auto it = open_.find(key); it != open_.end()) return it->second;
     auto fileIt = files_.find(font.name);
     if (fileIt == files_.end()) fileIt = files_.emplace(std::string(font.name), findFontFile(font.name)).first;
-    TTF_Font* opened = nullptr;
-    if (fileIt->second) {
+    Opened opened;
+    if (const std::optional<FontFile>& file = fileIt->second) {
         // TTF sizes are points at 72 DPI, so the pixel size goes in as is.
-        opened = TTF_OpenFontIndex(fileIt->second->path.c_str(), size, fileIt->second->index);
-        if (opened) TTF_SetFontHinting(opened, TTF_HINTING_NORMAL);
+        opened.font = TTF_OpenFontIndex(file->path.c_str(), size, file->index);
+        // The font's own hinting: at 8 pt it puts each accent on rows of its own.
+        if (opened.font) TTF_SetFontHinting(opened.font, TTF_HINTING_NORMAL);
+        opened.crisp = size <= kCrispPixels && file->family == kPreferredFamily;
     }
-    open_.emplace(key, opened);
-    return opened;
+    return open_.emplace(key, opened).first->second;
+}
+
+TTF_Font* FontCache::get(const Font& font) { return open(font).font; }
+
+SDL_Surface* FontCache::renderWhite(const Font& font, const std::string& text) {
+    const Opened& opened = open(font);
+    if (!opened.font) return nullptr;
+    const SDL_Color white{255, 255, 255, 255};
+    // Grey edges at 8 pt smear a two-pixel accent into its neighbours; one
+    // bit deep, every pixel stays where the hinting put it.
+    return opened.crisp ? TTF_RenderUTF8_Solid(opened.font, text.c_str(), white)
+                        : TTF_RenderUTF8_Blended(opened.font, text.c_str(), white);
 }
 
 std::string FontCache::openSceneFonts(Scene& scene) {

@@ -1,5 +1,6 @@
-// Fonts: the game names "MS Sans Serif"; fontconfig finds it, or the best
-// sans-serif it has for Czech text when it is not installed.
+// Fonts: the game names "MS Sans Serif". Its texts are drawn in Liberation
+// Sans when fontconfig has it, else in whatever fontconfig offers for the
+// game's name (the best sans-serif it has for Czech text).
 #pragma once
 
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "scene/scene.h"
 
+struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 
 namespace plat {
@@ -20,9 +22,17 @@ struct FontFile {
     std::string family;  // what fontconfig actually gave
 };
 
-// The installed font fontconfig would use for `family` (scalable, with Czech
-// glyphs); a substitute when that family is missing; nothing when fontconfig
-// knows no usable font at all.
+// Hinted for the screen, its capitals keep an acute accent clear of the
+// letter and slanted even at 8 pt, drawn one bit deep: Á and Í never read as
+// a flat bar over the letter.
+inline constexpr std::string_view kPreferredFamily = "Liberation Sans";
+// Type up to this size (8 pt) in the preferred family is drawn without grey
+// edges; larger type and any other family stay smooth.
+inline constexpr int kCrispPixels = 11;
+
+// The font to draw `family` with: the preferred family when installed, else
+// the installed font fontconfig would use for `family` (scalable, with Czech
+// glyphs) or its substitute; nothing when fontconfig knows no usable font.
 std::optional<FontFile> findFontFile(std::string_view family);
 
 // Frees fontconfig's configuration and caches once no lookup is needed any
@@ -40,12 +50,21 @@ public:
 
     // nullptr when no font can be opened for it.
     TTF_Font* get(const Font& font);
+    // `text` in white, to be tinted when drawn: crisp or smooth as the font
+    // wants (see kCrispPixels). The caller frees it; nullptr without a font.
+    SDL_Surface* renderWhite(const Font& font, const std::string& text);
     // Opens the fonts the scene uses; an error text naming what is missing, or
     // empty when every one of them opened.
     std::string openSceneFonts(Scene& scene);
 
 private:
-    std::map<std::pair<std::string, int>, TTF_Font*> open_;
+    struct Opened {
+        TTF_Font* font = nullptr;
+        bool crisp = false;
+    };
+    const Opened& open(const Font& font);
+
+    std::map<std::pair<std::string, int>, Opened> open_;
     std::map<std::string, std::optional<FontFile>, std::less<>> files_;
 };
 
