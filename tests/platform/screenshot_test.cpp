@@ -1,7 +1,8 @@
 // Screenshots from the driver, probed where the drawing rules show: the
 // panel, the gauges, the score, the pictures in their places, a frame, a
-// star, a transparent label and the wrapped help. Pixels are probed with
-// tolerances, so new artwork does not break them; only the layout does.
+// star, a transparent label, the wrapped help and the accented capitals.
+// Pixels are probed with tolerances, so new artwork does not break them;
+// only the layout does.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -178,11 +181,62 @@ TEST(Screenshot, TheHelpWrapsInsideItsBox) {
     int lastGreen = 0;
     for (int x = 17; x < 194; ++x)
         if (help.count(x, 17, x + 1, 30, green) > 0) lastGreen = x;
-    EXPECT_GT(lastGreen, 150);
+    EXPECT_GT(lastGreen, 143);  // "střelba" ends left of that, the slash right of it
     EXPECT_EQ(help.count(lastGreen + 1, 17, 194, 30, green), 0);
     // Nothing of it outside the box.
     EXPECT_EQ(help.count(194, 17, 225, 88, green), 0);  // (the panel's line is at 89)
     EXPECT_EQ(help.count(0, 74, 225, 88, green), 0);
+}
+
+TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {
+    const std::string dir = runSim("accents", "screenshot panel.png\n");
+    const Shot s(dir + "panel.png");
+    ASSERT_TRUE(s.ok()) << IMG_GetError();
+    const auto ink = [](Rgb c) { return c.g >= 128; };
+    // Crisp: every pixel of the three labels is either the text's green or black.
+    EXPECT_EQ(s.count(593, 33, 658, 81, [](Rgb c) { return !black(c) && !near(c, {0, 255, 0}); }), 0);
+    // "CREDITS" and "EXIT" start where they always have, within a pixel.
+    auto startsAt = [&](int x0, int y0, int x1, int y1, int wantX, int wantY) {
+        int x = x0, y = y0;
+        while (x < x1 && s.count(x, y0, x + 1, y1, ink) == 0) ++x;
+        while (y < y1 && s.count(x0, y, x1, y + 1, ink) == 0) ++y;
+        EXPECT_LE(std::abs(x - wantX), 1) << wantX << "," << wantY;
+        EXPECT_LE(std::abs(y - wantY), 1) << wantX << "," << wantY;
+    };
+    startsAt(593, 49, 658, 66, 594, 52);
+    startsAt(593, 65, 642, 80, 594, 68);
+
+    // "OVLÁDÁNÍ", 65 x 17 at (593, 33): the capitals' top is the first row
+    // with more ink than three accents have, and the row above it is blank.
+    const int x0 = 593, x1 = 658, y0 = 33;
+    int capTop = y0;
+    while (capTop < y0 + 17 && s.count(x0, capTop, x1, capTop + 1, ink) <= 6) ++capTop;
+    ASSERT_GT(capTop, y0 + 2);
+    ASSERT_LT(capTop, y0 + 17);
+    EXPECT_EQ(s.count(x0, capTop - 1, x1, capTop, lit), 0);
+    // Above that, three accents (runs of inked columns), each at least two
+    // rows tall, its top row right of its bottom row, over a letter's top.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = x0; x < x1; ++x) {
+        if (s.count(x, y0, x + 1, capTop - 1, ink) == 0) continue;
+        if (runs.empty() || runs.back().second < x - 1) runs.push_back({x, x});
+        runs.back().second = x;
+    }
+    ASSERT_EQ(runs.size(), 3u);
+    for (auto [left, right] : runs) {
+        int top = y0, bottom = capTop - 2;
+        while (s.count(left, top, right + 1, top + 1, ink) == 0) ++top;
+        while (s.count(left, bottom, right + 1, bottom + 1, ink) == 0) --bottom;
+        auto meanX = [&](int y) {
+            int sum = 0, n = 0;
+            for (int x = left; x <= right; ++x)
+                if (ink(s.at(x, y))) sum += x, ++n;
+            return double(sum) / n;
+        };
+        EXPECT_GE(bottom - top, 1) << "accent at x " << left;
+        EXPECT_GT(meanX(top), meanX(bottom)) << "accent at x " << left;
+        EXPECT_GT(s.count(left - 1, capTop, right + 2, capTop + 1, ink), 0) << "accent at x " << left;
+    }
 }
 
 TEST(Screenshot, ATransparentLabelShowsWhatIsBehindIt) {
