@@ -21,10 +21,35 @@ double saturate(double x) {
     return x * (27.0 + x * x) / (27.0 + 9.0 * x * x);
 }
 
+// Per-sample factor of an exponential decay with time constant `seconds`.
+double decayFactor(double seconds, double rate) { return 1.0 - 1.0 / (seconds * rate); }
+
+// Takes a one-shot's average out without moving its ends: the correction is a
+// bump as long as the sound itself, far below anything audible.
+void centre(std::vector<double>& w) {
+    const double n = static_cast<double>(w.size());
+    double sum = 0.0, weight = 0.0;
+    std::vector<double> bump;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        double s = sine(kPi * (static_cast<double>(i) + 0.5) / n);
+        bump.push_back(s * s);
+        weight += s * s;
+        sum += w[i];
+    }
+    for (std::size_t i = 0; i < w.size(); ++i) w[i] -= sum / weight * bump[i];
+}
+
+// Fades the last `count` points linearly to zero, so a one-shot never ends on a click.
+void fadeOut(std::vector<double>& w, std::size_t count) {
+    for (std::size_t i = 0; i < count && i < w.size(); ++i)
+        w[w.size() - 1 - i] *= static_cast<double>(i) / static_cast<double>(count);
+}
+
 // Scales so the loudest point reaches `peak`, prepends the two silent bytes a
 // one-shot needs, and pads to an even length.
-Sample finish(const char* name, const std::vector<double>& wave, double peak, int volume, std::size_t loopStart = 0,
+Sample finish(const char* name, std::vector<double> wave, double peak, int volume, std::size_t loopStart = 0,
               std::size_t loopLength = 0) {
+    if (!loopLength) centre(wave);
     double maxAbs = 0.0;
     for (double v : wave) maxAbs = std::fabs(v) > maxAbs ? std::fabs(v) : maxAbs;
     double gain = maxAbs > 0.0 ? peak / maxAbs : 0.0;
@@ -50,6 +75,24 @@ double additive(double phase, int count, Weight weight) {
     return v;
 }
 
+// A band-limited pulse wave of the given duty, its harmonics rolled off above `bright`.
+double pulse(double phase, int count, double duty, double bright) {
+    return additive(phase, count, [duty, bright](int k) {
+        double c = k / bright;
+        return sine(kPi * k * duty) / k / (1.0 + c * c);
+    });
+}
+
+// Goes from 1 at t = 0 to 0 at t = 1 along an exponential curve of the given steepness.
+double fall(double t, double steepness) {
+    double e = 1.0, end = 1.0;
+    for (int i = 0; i < 64; ++i) {  // (1 - s/64)^64 ~ exp(-s), without the C library
+        e *= 1.0 - steepness * t / 64.0;
+        end *= 1.0 - steepness / 64.0;
+    }
+    return (e - end) / (1.0 - end);
+}
+
 }  // namespace
 
 double sine(double x) {
@@ -66,54 +109,59 @@ double sine(double x) {
     return sum;
 }
 
-// Bass: saw with a touch of square, its low-pass closing over the first
-// dozen cycles (the "pluck"), then one steady cycle looped.
+// Bass: saw plus some square, bright at the pluck, its low-pass and level
+// falling over 40 cycles to a sustain a third as loud that is looped. The
+// harmonics up to the sixth stay strong so small speakers still carry it.
 Sample makeBass() {
-    constexpr int cycle = 64, attackCycles = 12;
+    constexpr int cycle = 64, decayCycles = 40;
+    constexpr double sustain = 0.32, endCutoff = 6.0;
     auto at = [](double phase, double cutoff) {
-        return additive(phase, 24, [cutoff](int k) {
-            double saw = 1.0 / k;
-            double square = (k % 2) ? 0.35 / k : 0.0;
+        return additive(phase, 30, [cutoff](int k) {
+            double square = (k % 2) ? 0.45 / k : 0.0;
             double c = k / cutoff;
-            return (saw + square) / (1.0 + c * c * c * c);
+            return (1.0 / k + square) / (1.0 + c * c * c * c);
         });
     };
     std::vector<double> w;
-    const double endCutoff = 3.5;
-    for (int i = 0; i < attackCycles * cycle; ++i) {
-        double t = static_cast<double>(i) / (attackCycles * cycle);  // 0..1 over the attack
-        double cutoff = endCutoff + 9.0 * (1.0 - t) * (1.0 - t);
-        double amp = 0.8 + 0.2 * (1.0 - t);
-        w.push_back(amp * at(static_cast<double>(i % cycle) / cycle, cutoff));
+    for (int i = 0; i < decayCycles * cycle; ++i) {
+        double t = static_cast<double>(i) / (decayCycles * cycle);
+        double attack = i < 16 ? i / 16.0 : 1.0;
+        double amp = sustain + (1.0 - sustain) * fall(t, 3.0);
+        w.push_back(attack * amp * at(static_cast<double>(i % cycle) / cycle, endCutoff + 14.0 * fall(t, 4.0)));
     }
-    for (int i = 0; i < cycle; ++i) w.push_back(0.8 * at(static_cast<double>(i) / cycle, endCutoff));
-    return finish("bass", w, 0.95, 50, attackCycles * cycle, cycle);
+    for (int i = 0; i < cycle; ++i) w.push_back(sustain * at(static_cast<double>(i) / cycle, endCutoff));
+    return finish("bass", w, 0.95, 48, decayCycles * cycle, cycle);
 }
 
-// Lead: 25% pulse, softened at the top, with a brighter onset. A single
-// looped cycle keeps vibrato and slides clean.
+// Lead: a pulse wave with an attack-decay-sustain shape. It rises in three
+// cycles, falls over eighty to 60 % while its top mellows, then sustains in a
+// looped stretch of 128 cycles whose duty sways, for a gently moving tone.
 Sample makeLead() {
-    constexpr int cycle = 32, attackCycles = 8;
-    auto at = [](double phase, double bright) {
-        return additive(phase, 15, [bright](int k) {
-            double pulse = sine(kPi * k * 0.25) / k;  // duty 25%
-            double c = k / bright;
-            return pulse / (1.0 + c * c);
-        });
-    };
+    constexpr int cycle = 16, attackCycles = 3, decayCycles = 80, loopCycles = 128;
+    constexpr double sustain = 0.6, duty = 0.3, bright = 4.0;
     std::vector<double> w;
-    const double endBright = 6.0;
-    for (int i = 0; i < attackCycles * cycle; ++i) {
-        double t = static_cast<double>(i) / (attackCycles * cycle);
-        double amp = t < 0.1 ? t / 0.1 : 1.0 - 0.15 * (t - 0.1) / 0.9;
-        w.push_back(amp * at(static_cast<double>(i % cycle) / cycle, endBright + 6.0 * (1.0 - t)));
+    for (int i = 0; i < (attackCycles + decayCycles) * cycle; ++i) {
+        double phase = static_cast<double>(i % cycle) / cycle;
+        double amp, top;
+        if (i < attackCycles * cycle) {
+            amp = static_cast<double>(i) / (attackCycles * cycle);
+            top = bright + 3.0;
+        } else {
+            double t = static_cast<double>(i - attackCycles * cycle) / (decayCycles * cycle);
+            amp = sustain + (1.0 - sustain) * fall(t, 3.0);
+            top = bright + 3.0 * fall(t, 3.0);
+        }
+        w.push_back(amp * pulse(phase, 7, duty, top));
     }
-    for (int i = 0; i < cycle; ++i) w.push_back(0.85 * at(static_cast<double>(i) / cycle, endBright));
-    return finish("lead", w, 0.9, 58, attackCycles * cycle, cycle);
+    for (int c = 0; c < loopCycles; ++c) {
+        double d = duty + 0.1 * sine(2.0 * kPi * c / loopCycles);
+        for (int i = 0; i < cycle; ++i) w.push_back(sustain * pulse(static_cast<double>(i) / cycle, 7, d, bright));
+    }
+    return finish("lead", w, 0.9, 46, (attackCycles + decayCycles) * cycle, loopCycles * cycle);
 }
 
-// Chip: a raw square whose duty narrows as it dies away, so each arpeggio
-// hit is a short bright "pling". One-shot.
+// Chip: a pulse whose duty narrows as it dies away, so each arpeggio hit is a
+// short bright "pling". One-shot.
 Sample makeChip() {
     constexpr int cycle = 32, cycles = 80;
     std::vector<double> w;
@@ -121,71 +169,127 @@ Sample makeChip() {
     for (int c = 0; c < cycles; ++c) {
         double duty = 0.5 - 0.3 * c / cycles;
         for (int i = 0; i < cycle; ++i) {
-            w.push_back(amp * ((static_cast<double>(i) + 0.5) / cycle < duty ? 1.0 : -1.0));
+            w.push_back(amp * pulse(static_cast<double>(i) / cycle, 15, duty, 10.0));
             amp *= 0.99905;  // down to about a tenth by the end
         }
     }
-    // Fade the last few cycles so the one-shot never ends on a click.
-    for (int i = 0; i < 4 * cycle; ++i) w[w.size() - 1 - i] *= static_cast<double>(i) / (4 * cycle);
-    return finish("chip", w, 0.7, 42);
+    fadeOut(w, 4 * cycle);
+    return finish("chip", w, 0.8, 36);
 }
 
-// Kick: a sine falling from ~180 Hz to ~48 Hz with a short noise click.
-Sample makeKick() {
-    const int n = static_cast<int>(kRateC3 * 0.24);
-    Prng rng(0x4B1C4u);
+// Bell: a struck tone whose upper partials (one slightly sharp, for shimmer)
+// die faster than the fundamental. For echoes and counter-melodies.
+Sample makeBell() {
+    constexpr int cycle = 16;
+    const int n = static_cast<int>(kRateC2 * 0.7);
+    struct Partial { double ratio, level, env, factor; };
+    Partial partials[] = {{1.0, 1.0, 1.0, decayFactor(0.30, kRateC2)},
+                          {2.0, 0.35, 1.0, decayFactor(0.16, kRateC2)},
+                          {3.0, 0.2, 1.0, decayFactor(0.08, kRateC2)},
+                          {4.2, 0.12, 1.0, decayFactor(0.04, kRateC2)}};
     std::vector<double> w;
-    double phase = 0.0, sweep = 1.0, env = 1.0, click = 1.0;
     for (int i = 0; i < n; ++i) {
-        double freq = 48.0 + 135.0 * sweep;
-        double attack = i < 16 ? i / 16.0 : 1.0;
-        double v = attack * env * sine(2.0 * kPi * phase) + 0.3 * click * rng.bipolar();
-        w.push_back(saturate(1.4 * v));
-        phase += freq / kRateC3;
-        sweep *= 0.99845;  // ~40 ms time constant
-        env *= 0.99955;    // ~135 ms
-        click *= 0.97;
+        double v = 0.0;
+        for (Partial& p : partials) {
+            v += p.level * p.env * sine(2.0 * kPi * p.ratio * i / cycle);
+            p.env *= p.factor;
+        }
+        w.push_back((i < 12 ? i / 12.0 : 1.0) * v);
     }
-    for (int i = 0; i < 64; ++i) w[w.size() - 1 - i] *= i / 64.0;
-    return finish("kick", w, 1.0, 64);
+    fadeOut(w, 512);
+    return finish("bell", w, 0.9, 40);
 }
 
-// Snare: a short 190 Hz body under high-passed noise.
-Sample makeSnare() {
-    const int n = static_cast<int>(kRateC3 * 0.2);
-    Prng rng(0x5A4E0u);
+// Kick: a sine falling from ~180 Hz to ~48 Hz with a short noise click; the
+// crash variant adds a long high-passed noise wash.
+Sample makeKick(bool crash) {
+    const int n = static_cast<int>(kRateB3 * (crash ? 0.55 : 0.26));
+    Prng rng(crash ? 0xC7A5u : 0x4B1C4u);
     std::vector<double> w;
-    double phase = 0.0, body = 1.0, hiss = 1.0, prev = 0.0;
+    double phase = 0.0, sweep = 1.0, env = 1.0, click = 1.0, wash = 1.0, n1 = 0.0, n2 = 0.0;
+    const double sweepF = decayFactor(0.04, kRateB3), envF = decayFactor(0.14, kRateB3),
+                 clickF = decayFactor(0.002, kRateB3), washF = decayFactor(0.22, kRateB3);
     for (int i = 0; i < n; ++i) {
         double noise = rng.bipolar();
-        double bright = noise - 0.6 * prev;  // crude high-pass keeps it crisp
-        prev = noise;
-        double attack = i < 8 ? i / 8.0 : 1.0;
-        double v = attack * (0.55 * body * sine(2.0 * kPi * phase) + 0.6 * hiss * bright);
-        w.push_back(saturate(1.2 * v));
-        phase += 190.0 / kRateC3;
-        body *= 0.9985;   // ~40 ms
-        hiss *= 0.99935;  // ~90 ms
+        double high = (noise - 2.0 * n1 + n2) / 4.0;  // second difference: the top octaves
+        n2 = n1;
+        n1 = noise;
+        double attack = i < 48 ? i / 48.0 : 1.0;
+        double v = attack * env * sine(2.0 * kPi * phase) + 0.3 * click * noise;
+        w.push_back(saturate(1.4 * v) + (crash ? 0.6 * wash * high : 0.0));
+        phase += (48.0 + 135.0 * sweep) / kRateB3;
+        sweep *= sweepF;
+        env *= envF;
+        click *= clickF;
+        wash *= washF;
     }
-    for (int i = 0; i < 64; ++i) w[w.size() - 1 - i] *= i / 64.0;
+    fadeOut(w, 256);
+    return finish(crash ? "kick crash" : "kick", w, 1.0, 64);
+}
+
+// Snare: a short two-mode body under band-passed noise.
+Sample makeSnare() {
+    const int n = static_cast<int>(kRateB3 * 0.22);
+    Prng rng(0x5A4E0u);
+    std::vector<double> w;
+    double phase = 0.0, body = 1.0, hiss = 1.0, prev = 0.0, bright = 0.0;
+    const double bodyF = decayFactor(0.04, kRateB3), hissF = decayFactor(0.085, kRateB3);
+    for (int i = 0; i < n; ++i) {
+        double noise = rng.bipolar();
+        bright += 0.7 * (noise - 0.6 * prev - bright);  // a band from about 1 to 7 kHz, sloping on above
+        prev = noise;
+        double attack = i < 24 ? i / 24.0 : 1.0;
+        double tone = 0.7 * sine(2.0 * kPi * phase) + 0.3 * sine(2.0 * kPi * phase * 1.77);
+        w.push_back(saturate(1.2 * attack * (0.55 * body * tone + 0.6 * hiss * bright)));
+        phase += 185.0 / kRateB3;
+        body *= bodyF;
+        hiss *= hissF;
+    }
+    fadeOut(w, 256);
     return finish("snare", w, 0.95, 56);
 }
 
-// Hi-hat: differentiated noise (mostly top end), short when closed.
+// Hi-hat: noise and a few clashing square partials, high-passed twice so
+// almost all of it lies between 6 and 15 kHz; short when closed.
 Sample makeHat(bool open) {
-    const int n = static_cast<int>(kRateC3 * (open ? 0.22 : 0.05));
+    const int n = static_cast<int>(kRateB3 * (open ? 0.3 : 0.06));
     Prng rng(open ? 0x0BE7u : 0xC105u);
+    const double partials[] = {3150.0, 4270.0, 5410.0, 6830.0};
     std::vector<double> w;
-    double env = 1.0, prev = 0.0;
-    const double decay = open ? 0.99955 : 0.9965;
+    double env = 1.0, n1 = 0.0, n2 = 0.0;
+    const double envF = decayFactor(open ? 0.11 : 0.016, kRateB3);
     for (int i = 0; i < n; ++i) {
-        double noise = rng.bipolar();
-        w.push_back(env * (noise - prev));
-        prev = noise;
-        env *= decay;
+        double metal = 0.0;
+        for (double f : partials) metal += sine(2.0 * kPi * f * i / kRateB3) > 0.0 ? 0.25 : -0.25;
+        double x = 0.7 * rng.bipolar() + 0.3 * metal;
+        w.push_back(env * (x - 2.0 * n1 + n2) / 4.0);
+        n2 = n1;
+        n1 = x;
+        env *= envF;
     }
-    for (int i = 0; i < 32; ++i) w[w.size() - 1 - i] *= i / 32.0;
-    return finish(open ? "open hat" : "hat", w, 0.8, open ? 34 : 30);
+    fadeOut(w, 128);
+    return finish(open ? "open hat" : "hat", w, 0.85, open ? 34 : 30);
+}
+
+// Tom: a sine sliding down a little, with a soft stick noise. Pitched by the
+// note it is played at.
+Sample makeTom() {
+    const int n = static_cast<int>(kRateB3 * 0.36);
+    Prng rng(0x70Au);
+    std::vector<double> w;
+    double phase = 0.0, slide = 1.0, env = 1.0, stick = 1.0;
+    const double slideF = decayFactor(0.08, kRateB3), envF = decayFactor(0.15, kRateB3),
+                 stickF = decayFactor(0.004, kRateB3);
+    for (int i = 0; i < n; ++i) {
+        double attack = i < 32 ? i / 32.0 : 1.0;
+        w.push_back(saturate(1.3 * (attack * env * sine(2.0 * kPi * phase) + 0.2 * stick * rng.bipolar())));
+        phase += (140.0 + 60.0 * slide) / kRateB3;
+        slide *= slideF;
+        env *= envF;
+        stick *= stickF;
+    }
+    fadeOut(w, 256);
+    return finish("tom", w, 0.95, 48);
 }
 
 }  // namespace musicgen

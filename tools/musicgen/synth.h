@@ -9,8 +9,8 @@
 namespace musicgen {
 
 // Playback rates the samples are designed for (PAL clock / period).
-constexpr double kRateC2 = 3546895.0 / 428.0;  // tonal samples: one cycle = kCycle samples
-constexpr double kRateC3 = 3546895.0 / 214.0;  // drums are always triggered at C-3
+constexpr double kRateC2 = 3546895.0 / 428.0;  // tonal samples: C-2 plays one cycle per cycle length
+constexpr double kRateB3 = 3546895.0 / 113.0;  // drums are triggered at B-3, the highest note, so they reach 15 kHz
 
 double sine(double x);  // sin(x), our own so results never depend on the C library
 
@@ -28,11 +28,15 @@ private:
     uint32_t s_;
 };
 
+// Tonal instruments: one cycle is 64 samples for the bass, 32 for the chip,
+// 16 for lead and bell (so those sound two octaves above the note's name).
 Sample makeBass();
 Sample makeLead();
 Sample makeChip();
-Sample makeKick();
+Sample makeBell();
+Sample makeKick(bool crash);  // with a crash cymbal on top for the downbeat of a big section
 Sample makeSnare();
 Sample makeHat(bool open);
+Sample makeTom();
 
 }  // namespace musicgen
