@@ -258,7 +258,7 @@ constexpr const char* kRiff = "R..R..r.O..R.rF.";
 const Section kIntro{"Am | Am | F | E",
                      {"R.......R..r....", "R.......R..r....", "R.......R..r....", "R...R...R.r.O.o."},
                      {"K.......x...x...", "K.......x...x.x.", "K...h...K...h.x.", "K.hxS.hxK.S.SsSS"},
-                     {4, 4, 2, 2}, true, "r:56 G#1:2 B1:2 D2:2 D#2:2", nullptr, 0, 0, 0.7};
+                     {2, 2, 2, 2}, true, "r:56 G#1:2 B1:2 D2:2 D#2:2", nullptr, 0, 0, 0.8};
 // The theme as a question (ending on G) and its answer (ending on E).
 const Section kA1{"Am | F | C | G",
                   {kTres, kTres, kTres, "R..R..O.R.r.O.o."},
