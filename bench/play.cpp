@@ -1,6 +1,7 @@
 #include "play.h"
 
 #include "player/player.h"
+#include "scene/score.h"
 #include "shell/shell.h"
 
 Game startedGame(uint64_t seed) {

@@ -1,5 +1,5 @@
 #include "boss/boss_steps.h"
-#include "shell/shell.h"
+#include "scene/score.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "combat/combat_steps.h"
 #include "enemies/craft.h"
-#include "shell/shell.h"
+#include "scene/score.h"
 
 namespace {
 

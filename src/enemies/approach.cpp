@@ -1,5 +1,5 @@
 #include "enemies/enemy_steps.h"
-#include "shell/shell.h"
+#include "scene/score.h"
 
 void bossTrigger(Game& g) {
     // Exactly 1000 is not enough; the first score above it calls the boss.

@@ -30,6 +30,7 @@
 #include "platform/input.h"
 #include "platform/realtime.h"
 #include "platform/window.h"
+#include "scene/score.h"
 #include "shell/shell.h"
 #ifdef HVEZDA_HAVE_OPENMPT
 #include "musicplayer/openmpt_backend.h"

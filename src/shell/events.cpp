@@ -1,6 +1,3 @@
-#include <charconv>
-#include <cstdlib>
-
 #include "boss/boss.h"
 #include "combat/combat.h"
 #include "enemies/enemies.h"
@@ -59,16 +56,4 @@ void advance(Game& g, int64_t ms) {
     const int64_t target = g.clock + ms;
     for (int64_t due = nextDueTime(g); due <= target; due = nextDueTime(g)) runInstant(g, due);
     g.clock = target;
-}
-
-double scoreValue(const Scene& s) {
-    // The caption only ever holds a number the game wrote; anything else counts as 0.
-    return std::strtod(s.score.Caption.c_str(), nullptr);
-}
-
-void addToScore(Scene& s, double points) {
-    const double sum = scoreValue(s) + points;
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, sum, std::chars_format::fixed);
-    s.score.Caption.assign(buf, ec == std::errc{} ? end : buf);
 }

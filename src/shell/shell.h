@@ -38,7 +38,3 @@ inline constexpr int64_t kNever = INT64_MAX;
 int64_t nextDueTime(const Game& g);
 void runInstant(Game& g, int64_t t);
 void advance(Game& g, int64_t ms);
-
-// The score is the caption of `score`: read as a number, added to, written back.
-double scoreValue(const Scene& s);
-void addToScore(Scene& s, double points);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "musicplayer/recording.h"
+#include "scene/score.h"
 #include "shell/shell.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "player/player.h"
+#include "scene/score.h"
 #include "shell/shell.h"
 #include "stress/invariants.h"
 

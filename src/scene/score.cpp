@@ -1,0 +1,16 @@
+#include "scene/score.h"
+
+#include <charconv>
+#include <cstdlib>
+
+double scoreValue(const Scene& s) {
+    // The caption only ever holds a number the game wrote; anything else counts as 0.
+    return std::strtod(s.score.Caption.c_str(), nullptr);
+}
+
+void addToScore(Scene& s, double points) {
+    const double sum = scoreValue(s) + points;
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, sum, std::chars_format::fixed);
+    s.score.Caption.assign(buf, ec == std::errc{} ? end : buf);
+}
