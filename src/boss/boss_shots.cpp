@@ -10,14 +10,6 @@ void dropBossShots(Scene& s) {
     }
 }
 
-void takeBackBossShots(Scene& s) {
-    // Compared with the window's width on purpose, not its height: a shot falls
-    // on unseen below the playfield until it passes 10005.
-    for (Sprite& shot : s.enemyfire) {
-        if (shot.Top > s.Form1.Width) shot.Visible = false;
-    }
-}
-
 void moveBossShots(Scene& s) {
     const Sprite& boss = s.enemyboss;
     for (size_t k = 0; k < s.enemyfire.size(); ++k) {

@@ -8,10 +8,9 @@
 void bossShieldTest(Game& g);
 void bossEnergyTest(Game& g);
 
-// The boss's four shots (enemyfire(0..3)): dropped onto the ship, taken back
-// once far below the window, falling or waiting on the boss.
+// The boss's four shots (enemyfire(0..3)): dropped onto the ship, falling or
+// waiting on the boss (taking them back far below is scene/motion.h's).
 void dropBossShots(Scene& s);
-void takeBackBossShots(Scene& s);
 void moveBossShots(Scene& s);
 
 // fire(0) to fire(5) against the boss.

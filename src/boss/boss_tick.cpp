@@ -1,7 +1,7 @@
 #include "boss/boss.h"
 
 #include "boss/boss_steps.h"
-#include "enemies/enemies.h"
+#include "scene/motion.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void Timerboss_Timer(Game& g) {
     bossShieldTest(g);
     bossEnergyTest(g);
     dropBossShots(s);
-    takeBackBossShots(s);
+    retireEnemyShots(s);
     moveBossShots(s);
     advancePlayerShots(s);
     scrollStars(s);

@@ -1,14 +1,6 @@
 #include "enemies/craft.h"
 #include "enemies/enemy_steps.h"
 
-void retireEnemyShots(Game& g) {
-    Scene& s = g.scene;
-    // The window's width, not its height, on purpose: a shot falls on unseen
-    // below the playfield until its top passes 10005.
-    for (Sprite& shot : s.enemyfire)
-        if (shot.Top > s.Form1.Width) shot.Visible = false;
-}
-
 void parkOrAdvanceEnemyShots(Game& g) {
     // A hidden shot rides with its craft, shown or not; a shown one falls.
     for (int n = 1; n <= 4; ++n) {

@@ -8,7 +8,6 @@
 void bossTrigger(Game& g);
 void bossApproachStep(Game& g);
 // enemy_shots.cpp
-void retireEnemyShots(Game& g);
 void parkOrAdvanceEnemyShots(Game& g);
 // rams.cpp
 void ramTests(Game& g);

@@ -1,11 +1,12 @@
 #include "enemies/enemies.h"
 #include "enemies/enemy_steps.h"
+#include "scene/motion.h"
 
 void Timer3_Timer(Game& g) {
     // Shots are parked at their craft before the craft fall, and respawns come
     // last: the combat tick and the flight tick count on this order.
     bossTrigger(g);
-    retireEnemyShots(g);
+    retireEnemyShots(g.scene);
     parkOrAdvanceEnemyShots(g);
     advancePlayerShots(g.scene);
     scrollStars(g.scene);

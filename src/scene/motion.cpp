@@ -1,6 +1,6 @@
-#include <array>
+#include "scene/motion.h"
 
-#include "enemies/enemies.h"
+#include <array>
 
 void advancePlayerShots(Scene& s) {
     for (Sprite& shot : s.fire) {
@@ -23,4 +23,11 @@ void scrollStars(Scene& s) {
         star.Top = star.Top + f.step;
         if (star.Top > s.Form1.Height) star.Top = 0;
     }
+}
+
+void retireEnemyShots(Scene& s) {
+    // The window's width, not its height, on purpose: a shot falls on unseen
+    // below the playfield until its top passes 10005.
+    for (Sprite& shot : s.enemyfire)
+        if (shot.Top > s.Form1.Width) shot.Visible = false;
 }
