@@ -1,4 +1,5 @@
 #include "boss/boss_steps.h"
+#include "scene/explosion.h"
 #include "scene/score.h"
 
 namespace {
@@ -8,16 +9,10 @@ namespace {
 constexpr float kUsedUp = 2040;
 
 // One explosion picture per boss tick; hidden on the fourth tick with 12
-// points. The counter is never reset and runs on past 4 without effect.
+// points, the ship as well as the boss. The counter is never reset and runs
+// on past 4 without effect.
 void explode(Scene& s, Sprite& sprite, Counter& step) {
-    step = countUp(step);
-    if (step == 1) copyPicture(sprite, s.boom1);
-    if (step == 2) copyPicture(sprite, s.boom2);
-    if (step == 3) copyPicture(sprite, s.boom3);
-    if (step == 4) {
-        sprite.Visible = false;
-        addToScore(s, 12);
-    }
+    if (explosionStep(s, sprite, step)) addToScore(s, 12);
 }
 
 // What both tests do once their energy is used up, again on every later tick:

@@ -1,29 +1,14 @@
 #include "combat/combat_steps.h"
 #include "enemies/craft.h"
+#include "scene/explosion.h"
 #include "scene/score.h"
-
-namespace {
-
-// Steps 1 to 3 show the three explosion pictures (the auto-sized sprite takes
-// each one's size); the caller decides what step 4 does. Equality on purpose:
-// a counter past 4 does nothing more.
-void showExplosionFrame(Scene& s, Sprite& target, Counter step) {
-    if (step == 1) copyPicture(target, s.boom1);
-    if (step == 2) copyPicture(target, s.boom2);
-    if (step == 3) copyPicture(target, s.boom3);
-}
-
-}  // namespace
 
 void craftExplosions(Game& g) {
     Scene& s = g.scene;
     for (int n : {4, 3, 2, 1}) {
         Craft c = craft(g, n);
         if (c.destroyed != "ano") continue;
-        c.explosionStep = countUp(c.explosionStep);
-        showExplosionFrame(s, c.sprite, c.explosionStep);
-        if (c.explosionStep == 4) {
-            c.sprite.Visible = false;
+        if (explosionStep(s, c.sprite, c.explosionStep)) {
             addToScore(s, 12);
             c.destroyed = "ne";
         }
@@ -36,10 +21,7 @@ void shipDestruction(Game& g) {
     if (st.playerDestroyed != "ano") return;
     // The flag is never cleared, so the counter runs on past 4 (64 bits: it
     // never wraps back into 1 to 4).
-    st.shipExplosionStep = countUp(st.shipExplosionStep);
-    showExplosionFrame(s, s.Picture1, st.shipExplosionStep);
-    if (st.shipExplosionStep == 4) {
-        s.Picture1.Visible = false;
+    if (explosionStep(s, s.Picture1, st.shipExplosionStep)) {
         disable(g, s.Timer1);
         disable(g, s.Timer3);
         s.Form1.KeyPreview = false;
