@@ -9,66 +9,23 @@ constexpr Font kSans12{"MS Sans Serif", 12.0f, 400, 238};
 constexpr Font kSans24{"MS Sans Serif", 24.0f, 400, 238};
 constexpr Font kSans975{"MS Sans Serif", 9.75f, 400, 238};
 
-Sprite sprite(float left, float top, float width, float height, const Picture* pic, uint32_t back, bool border,
-              bool autoSize, bool visible) {
-    Sprite s;
-    s.Left = left;
-    s.Top = top;
-    s.Width = width;
-    s.Height = height;
-    s.picture = pic;
-    s.BackColor = back;
-    s.border = border;
-    s.autoSize = autoSize;
-    s.Visible = visible;
-    return s;
-}
-
-Label label(float left, float top, float width, float height, std::string caption, uint32_t fore, uint32_t back,
-            bool transparent, bool autoSize, Font font, bool visible) {
-    Label l;
-    l.Left = left;
-    l.Top = top;
-    l.Width = width;
-    l.Height = height;
-    l.Caption = std::move(caption);
-    l.ForeColor = fore;
-    l.BackColor = back;
-    l.transparent = transparent;
-    l.autoSize = autoSize;
-    l.font = font;
-    l.Visible = visible;
-    return l;
-}
-
-Image image(float left, float top, const Picture* pic, bool visible) {
-    Image i;
-    i.Left = left;
-    i.Top = top;
-    i.Width = static_cast<float>(pic->width * kTwipsPerPixel);
-    i.Height = static_cast<float>(pic->height * kTwipsPerPixel);
-    i.picture = pic;
-    i.Visible = visible;
-    return i;
+// An image shows its picture at natural size.
+Image image(float left, float top, const Picture& pic) {
+    return Image{.Left = left,
+                 .Top = top,
+                 .Width = static_cast<float>(pic.width * kTwipsPerPixel),
+                 .Height = static_cast<float>(pic.height * kTwipsPerPixel),
+                 .picture = &pic};
 }
 
 Line line(float x1, float y1, float x2, float y2, uint32_t color) {
-    Line l;
-    l.X1 = x1;
-    l.Y1 = y1;
-    l.X2 = x2;
-    l.Y2 = y2;
-    l.color = color;
-    return l;
+    return Line{.X1 = x1, .Y1 = y1, .X2 = x2, .Y2 = y2, .color = color};
 }
 
-Timer timer(int interval, bool enabled) {
-    Timer t;
-    t.Interval = interval;
-    t.Enabled = enabled;
-    t.nextDue = interval;  // timers enabled in the scene start at time 0
-    return t;
-}
+// Timers enabled in the scene start at time 0; a stopped one gets the same
+// first due time, which enabling it later replaces.
+Timer runningTimer(int interval) { return Timer{.Interval = interval, .Enabled = true, .nextDue = interval}; }
+Timer stoppedTimer(int interval) { return Timer{.Interval = interval, .Enabled = false, .nextDue = interval}; }
 
 }  // namespace
 
@@ -76,54 +33,97 @@ Scene makeScene() {
     using namespace pictures;
     using namespace colors;
     Scene s;
-    s.Picture2 = sprite(0, 0, 10695, 1455, nullptr, black, true, false, true);
-    s.life = sprite(9360, 7920, 300, 480, &token, black, false, true, true);
-    s.enemycraft1 = sprite(3960, 1800, 1245, 975, &craftA, black, false, true, true);
-    s.enemycraft4 = sprite(5640, 1800, 1245, 975, &craftA, black, false, true, true);
-    s.enemycraft2 = sprite(7920, 2880, 1020, 915, &craftB, black, true, true, true);
-    s.enemycraft3 = sprite(2160, 1920, 990, 885, &craftB, black, false, true, true);
-    s.boom3 = sprite(1680, 6120, 585, 525, &pictures::boom3, black, true, false, false);
-    s.boom2 = sprite(960, 6120, 615, 495, &pictures::boom2, black, true, false, false);
-    s.boom1 = sprite(240, 6120, 615, 495, &pictures::boom1, black, true, false, false);
-    s.Picture1 = sprite(4560, 6480, 795, 1185, &ship, black, false, true, true);
-    // The picture bank: hidden holders whose pictures respawning craft copy.
-    s.e1[5] = sprite(1680, 5520, 615, 495, &craftF, systemButtonFace, true, false, false);
-    s.e1[4] = sprite(960, 5520, 615, 495, &craftE, systemButtonFace, true, false, false);
-    s.e1[3] = sprite(240, 5520, 615, 495, &craftD, systemButtonFace, true, false, false);
-    s.e1[2] = sprite(1680, 4920, 615, 495, &craftC, systemButtonFace, true, false, false);
-    s.e1[1] = sprite(960, 4920, 615, 495, &craftA, systemButtonFace, true, false, false);
-    s.e1[0] = sprite(240, 4920, 615, 495, &craftB, systemButtonFace, true, false, false);
-    s.energy = sprite(9720, -4200, 255, 6375, nullptr, black, true, false, true);
-    s.command1 = sprite(9000, 840, 615, 135, nullptr, darkBlue, true, false, true);
-    s.rightt = sprite(1800, 840, 495, 495, &shipRight, systemButtonFace, true, false, false);
-    s.rovne = sprite(1080, 840, 495, 495, &ship, systemButtonFace, true, false, false);
-    s.leftt = sprite(600, 840, 375, 495, &shipLeft, systemButtonFace, true, false, false);
-    s.enemyboss = sprite(4200, 0, 2325, 1215, &pictures::boss, systemWindow, true, true, true);
+    // Sprites: shown, black, without border or auto-size unless said.
+    s.Picture2 = {.Left = 0, .Top = 0, .Width = 10695, .Height = 1455, .border = true};
+    s.life = {.Left = 9360, .Top = 7920, .Width = 300, .Height = 480, .picture = &token, .autoSize = true};
+    s.enemycraft1 = {.Left = 3960, .Top = 1800, .Width = 1245, .Height = 975, .picture = &craftA, .autoSize = true};
+    s.enemycraft4 = {.Left = 5640, .Top = 1800, .Width = 1245, .Height = 975, .picture = &craftA, .autoSize = true};
+    s.enemycraft2 = {
+        .Left = 7920, .Top = 2880, .Width = 1020, .Height = 915, .picture = &craftB, .border = true, .autoSize = true};
+    s.enemycraft3 = {.Left = 2160, .Top = 1920, .Width = 990, .Height = 885, .picture = &craftB, .autoSize = true};
+    // Hidden holders whose pictures other sprites copy.
+    const auto holder = [](float left, float top, float width, float height, const Picture* pic, uint32_t back) {
+        return Sprite{.Left = left,
+                      .Top = top,
+                      .Width = width,
+                      .Height = height,
+                      .Visible = false,
+                      .picture = pic,
+                      .BackColor = back,
+                      .border = true};
+    };
+    s.boom3 = holder(1680, 6120, 585, 525, &pictures::boom3, black);
+    s.boom2 = holder(960, 6120, 615, 495, &pictures::boom2, black);
+    s.boom1 = holder(240, 6120, 615, 495, &pictures::boom1, black);
+    s.Picture1 = {.Left = 4560, .Top = 6480, .Width = 795, .Height = 1185, .picture = &ship, .autoSize = true};
+    // The picture bank that respawning craft copy from.
+    s.e1[5] = holder(1680, 5520, 615, 495, &craftF, systemButtonFace);
+    s.e1[4] = holder(960, 5520, 615, 495, &craftE, systemButtonFace);
+    s.e1[3] = holder(240, 5520, 615, 495, &craftD, systemButtonFace);
+    s.e1[2] = holder(1680, 4920, 615, 495, &craftC, systemButtonFace);
+    s.e1[1] = holder(960, 4920, 615, 495, &craftA, systemButtonFace);
+    s.e1[0] = holder(240, 4920, 615, 495, &craftB, systemButtonFace);
+    s.energy = {.Left = 9720, .Top = -4200, .Width = 255, .Height = 6375, .border = true};
+    s.command1 = {.Left = 9000, .Top = 840, .Width = 615, .Height = 135, .BackColor = darkBlue, .border = true};
+    s.rightt = holder(1800, 840, 495, 495, &shipRight, systemButtonFace);
+    s.rovne = holder(1080, 840, 495, 495, &ship, systemButtonFace);
+    s.leftt = holder(600, 840, 375, 495, &shipLeft, systemButtonFace);
+    s.enemyboss = {.Left = 4200,
+                   .Top = 0,
+                   .Width = 2325,
+                   .Height = 1215,
+                   .picture = &pictures::boss,
+                   .BackColor = systemWindow,
+                   .border = true,
+                   .autoSize = true};
     constexpr std::array<float, 12> fireTops{2880, 3120, 3480, 4320, 3720, 3960, 5640, 5400, 6000, 4800, 5160, 4560};
     for (size_t i = 0; i < s.fire.size(); ++i)
-        s.fire[i] = sprite(6000, fireTops[i], 345, 90, &shot, systemWindow, false, true, false);
+        s.fire[i] = {.Left = 6000,
+                     .Top = fireTops[i],
+                     .Width = 345,
+                     .Height = 90,
+                     .Visible = false,
+                     .picture = &shot,
+                     .BackColor = systemWindow,
+                     .autoSize = true};
     constexpr std::array<float, 4> enemyFireLefts{3000, 3360, 4080, 3720};
     for (size_t i = 0; i < s.enemyfire.size(); ++i)
-        s.enemyfire[i] = sprite(enemyFireLefts[i], 3240, 165, 165, &enemyShot, systemWindow, false, true, false);
-    s.bossenergy = sprite(120, -4080, 225, 6375, nullptr, black, true, false, true);
+        s.enemyfire[i] = {.Left = enemyFireLefts[i],
+                          .Top = 3240,
+                          .Width = 165,
+                          .Height = 165,
+                          .Visible = false,
+                          .picture = &enemyShot,
+                          .BackColor = systemWindow,
+                          .autoSize = true};
+    s.bossenergy = {.Left = 120, .Top = -4080, .Width = 225, .Height = 6375, .border = true};
 
-    s.Label7 = label(240, 240, 2655, 855, "", green, black, false, false, kDefaultFont, true);
-    s.Label7.wordWrap = true;
-    s.Label6 = label(8880, 720, 975, 255, "CREDITS", green, black, false, false, kDefaultFont, true);
-    s.Label5 = label(8880, 480, 975, 255, "OVLÁDÁNÍ", green, black, false, false, kDefaultFont, true);
-    s.Label4 = label(8880, 960, 735, 225, "EXIT", green, black, false, false, kDefaultFont, true);
-    s.Image1 = image(3360, 0, &title, true);
-    s.Line2 = line(0, 1320, 9960, 1320, green);
-    s.score = label(5040, 960, 135, 300, "0", orange, black, true, true, kSans12, true);
-    s.Label2 = label(4800, 960, 135, 300, "$", orange, black, true, true, kSans12, true);
+    // Labels: shown, black on black, painted, at a fixed size unless said.
+    s.Label7 = {.Caption = "", .Left = 240, .Top = 240, .Width = 2655, .Height = 855, .ForeColor = green,
+                .wordWrap = true, .font = kDefaultFont};
+    s.Label6 = {.Caption = "CREDITS", .Left = 8880, .Top = 720, .Width = 975, .Height = 255, .ForeColor = green,
+                .font = kDefaultFont};
+    s.Label5 = {.Caption = "OVLÁDÁNÍ", .Left = 8880, .Top = 480, .Width = 975, .Height = 255, .ForeColor = green,
+                .font = kDefaultFont};
+    s.Label4 = {.Caption = "EXIT", .Left = 8880, .Top = 960, .Width = 735, .Height = 225, .ForeColor = green,
+                .font = kDefaultFont};
+    s.Image1 = image(3360, 0, title);
+    s.Line2 = line(0, kPanelLine, 9960, kPanelLine, green);  // the panel sits at 0, 0
+    s.score = {.Caption = "0", .Left = 5040, .Top = 960, .Width = 135, .Height = 300, .ForeColor = orange,
+               .transparent = true, .autoSize = true, .font = kSans12};
+    s.Label2 = {.Caption = "$", .Left = 4800, .Top = 960, .Width = 135, .Height = 300, .ForeColor = orange,
+                .transparent = true, .autoSize = true, .font = kSans12};
 
-    s.Label3 = label(4200, 4320, 1950, 555, "WINNER", black, black, true, true, kSans24, false);
-    s.Image3 = image(120, 2280, &gauge, false);
-    s.Label1 = label(6840, 8040, 45, 240, "", red, black, true, true, kSans975, true);
-    s.Line3[1] = line(9600, 7800, 9720, 7800, red);
+    s.Label3 = {.Caption = std::string(captions::winner), .Left = 4200, .Top = 4320, .Width = 1950, .Height = 555,
+                .Visible = false, .ForeColor = black, .transparent = true, .autoSize = true, .font = kSans24};
+    s.Image3 = image(120, 2280, gauge);
+    s.Image3.Visible = false;  // shown in the boss phase
+    s.Label1 = {.Caption = "", .Left = 6840, .Top = 8040, .Width = 45, .Height = 240, .ForeColor = red,
+                .transparent = true, .autoSize = true, .font = kSans975};
+    s.Line3[1] = line(9600, kShieldLowLine, 9720, kShieldLowLine, red);
     s.Line3[0] = line(9600, 2400, 9720, 2400, red);
     s.Line1 = line(4440, 4080, 5640, 4560, systemWindowText);
-    s.Image2 = image(9720, 2280, &gauge, true);
+    s.Image2 = image(9720, 2280, gauge);
 
     struct StarStart {
         int index;
@@ -140,27 +140,18 @@ Scene makeScene() {
                                                {10, 4560, 5640, 45, grey},
                                                {11, 720, 3480, 45, grey},
                                                {12, 1080, 4320, 45, grey}}};
-    for (const StarStart& st : stars) {
-        Star& star = s.hvezda1[st.index];
-        star.Left = st.left;
-        star.Top = st.top;
-        star.diameter = st.diameter;
-        star.color = st.color;
-        star.Visible = true;
-    }
+    for (const StarStart& st : stars)
+        s.hvezda1[st.index] = {.Left = st.left, .Top = st.top, .diameter = st.diameter, .color = st.color};
     for (int missing : {5, 6, 9}) s.hvezda1[missing].Visible = false;
 
-    s.Timer1 = timer(10, true);
-    s.Timer2 = timer(500, false);
-    s.Timer3 = timer(20, true);
-    s.Timer4 = timer(20, true);
-    s.Timer5 = timer(10, false);
-    s.Timerboss = timer(10, false);
+    s.Timer1 = runningTimer(10);
+    s.Timer2 = stoppedTimer(500);
+    s.Timer3 = runningTimer(20);
+    s.Timer4 = runningTimer(20);
+    s.Timer5 = stoppedTimer(10);
+    s.Timerboss = stoppedTimer(10);
 
-    s.Form1.Width = 10005;
-    s.Form1.Height = 8550;
-    s.Form1.KeyPreview = true;
-    s.Form1.open = true;
+    s.Form1 = {.Width = 10005, .Height = 8550, .KeyPreview = true, .open = true};
     return s;
 }
 

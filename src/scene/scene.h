@@ -95,33 +95,68 @@ struct Form {
     int32_t hWnd = 0;
 };
 
+// Heights the rules test against; the scene draws both as lines.
+inline constexpr float kPanelLine = 1320;      // Line2, the panel's lower edge: a player shot above it is spent
+inline constexpr float kShieldLowLine = 7800;  // Line3(1), the red tick: a shield bar reaching below it warns
+
+// What the game writes into the status line Label1 and the end banner Label3.
+namespace captions {
+inline constexpr std::string_view winner = "WINNER";
+inline constexpr std::string_view gameOver = "GAME OVER";
+inline constexpr std::string_view shieldLow = "WARNING - SHIELD LOW !!";
+}  // namespace captions
+
 // Indices that exist in the star array (the others were never placed).
 inline constexpr std::array<int, 10> kStarIndices{0, 1, 2, 3, 4, 7, 8, 10, 11, 12};
 
 struct Scene {
-    // Sprites of the window.
-    Sprite Picture2, life, enemycraft1, enemycraft4, enemycraft2, enemycraft3, boom3, boom2, boom1, Picture1;
-    std::array<Sprite, 6> e1;
-    Sprite energy, command1, rightt, rovne, leftt, enemyboss;
-    std::array<Sprite, 12> fire;
-    std::array<Sprite, 4> enemyfire;
-    Sprite bossenergy;
-    // Children of the panel Picture2.
-    Label Label7, Label6, Label5, Label4;
-    Image Image1;
-    Line Line2;
-    Label score, Label2;
+    // Sprites of the window, in catalogue order.
+    Sprite Picture2;                  // the black panel across the top; the panel's children below sit on it
+    Sprite life;                      // the one shield refill still available (C), hidden once spent
+    Sprite enemycraft1;               // enemy craft 1 to 4 (enemies/craft.h ties each to its shot, flag
+    Sprite enemycraft4;               //   and explosion counter)
+    Sprite enemycraft2;
+    Sprite enemycraft3;
+    Sprite boom3;                     // hidden holders of the three explosion pictures
+    Sprite boom2;
+    Sprite boom1;
+    Sprite Picture1;                  // the player's ship
+    std::array<Sprite, 6> e1;         // hidden picture bank a respawning craft copies from
+    Sprite energy;                    // black bar over the shield gauge Image2: its Top is the shield
+    Sprite command1;                  // a dark-blue strip behind the panel; nothing uses it
+    Sprite rightt;                    // hidden holders of the ship's banking-right,
+    Sprite rovne;                     //   straight
+    Sprite leftt;                     //   and banking-left pictures
+    Sprite enemyboss;                 // the boss
+    std::array<Sprite, 12> fire;      // the ring of the player's shots; shown means in flight
+    std::array<Sprite, 4> enemyfire;  // one shot per craft (enemyfire(n - 1) is craft n's), the boss's four later
+    Sprite bossenergy;                // black bar over the boss's gauge Image3: its Top is the boss's energy
+    // Children of the panel Picture2, placed relative to it.
+    Label Label7;  // the text area that OVLÁDÁNÍ and CREDITS fill
+    Label Label6;  // "CREDITS", clickable
+    Label Label5;  // "OVLÁDÁNÍ" (controls), clickable
+    Label Label4;  // "EXIT", clickable
+    Image Image1;  // the title picture
+    Line Line2;    // the panel's green lower line, at kPanelLine
+    Label score;   // the score, as its caption (scene/score.h)
+    Label Label2;  // the "$" before the score
     // The playfield beneath the sprites.
-    Label Label3;
-    Image Image3;
-    Label Label1;
-    std::array<Line, 2> Line3;
-    Line Line1;
-    Image Image2;
-    std::array<Star, 13> hvezda1;  // only kStarIndices exist
-    // Timers and windows.
-    Timer Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss;
-    Form Form1, Form2;
+    Label Label3;                 // the end banner, "WINNER" or "GAME OVER", fading in to green
+    Image Image3;                 // the boss's energy gauge on the left edge, shown in the boss phase
+    Label Label1;                 // the red status line: the shield warning or "GAME OVER"
+    std::array<Line, 2> Line3;    // red ticks beside the shield gauge; Line3(1) is at kShieldLowLine
+    Line Line1;                   // a plain line in the playfield
+    Image Image2;                 // the shield gauge on the right edge
+    std::array<Star, 13> hvezda1;  // the stars; only kStarIndices exist
+    // Timers, each driving one tick handler, and the windows.
+    Timer Timer1;     // the ship's flight and the enemy firing rule (10 ms)
+    Timer Timer2;     // the status line's blink (500 ms)
+    Timer Timer3;     // the enemy tick: craft, shots, rams, the boss's approach (20 ms)
+    Timer Timer4;     // the combat tick: hits, explosions, score, status line (20 ms)
+    Timer Timer5;     // the end banner's fade (10 ms)
+    Timer Timerboss;  // the boss tick (10 ms)
+    Form Form1;       // the game window
+    Form Form2;       // a second, hidden window whose handle the music player gets
 };
 
 // The scene as it stands when the window has just been built.
