@@ -1,4 +1,5 @@
 #include "boss/boss_steps.h"
+#include "scene/motion.h"
 
 void dropBossShots(Scene& s) {
     const Sprite& ship = s.Picture1;
@@ -15,10 +16,10 @@ void moveBossShots(Scene& s) {
     for (size_t k = 0; k < s.enemyfire.size(); ++k) {
         Sprite& shot = s.enemyfire[k];
         if (shot.Visible) {
-            shot.Top = shot.Top + 300;  // a falling shot never changes its Left
+            shot.Top = shot.Top + kEnemyShotFall;  // a falling shot never changes its Left
             continue;
         }
-        shot.Top = boss.Top + 500;
+        shot.Top = boss.Top + kParkedShotDepth;
         switch (k) {
             case 0: shot.Left = boss.Left + shot.Width; break;  // its own width in from the boss's left edge
             case 1: shot.Left = boss.Left + 700; break;

@@ -10,12 +10,12 @@ namespace {
 // text "right" heads right; anything else, an empty text included, heads left.
 void moveBoss(Scene& s, GameState& st) {
     Sprite& boss = s.enemyboss;
-    if (st.bossDirection == "right") {
+    if (st.bossDirection == flags::bossRight) {
         boss.Left = boss.Left + 40;
-        if (boss.Left > 6000) st.bossDirection = "left";
+        if (boss.Left > 6000) st.bossDirection = flags::bossLeft;
     } else {
         boss.Left = boss.Left - 40;
-        if (boss.Left < 1000) st.bossDirection = "right";
+        if (boss.Left < 1000) st.bossDirection = flags::bossRight;
     }
 }
 

@@ -5,12 +5,12 @@
 
 void craftExplosions(Game& g) {
     Scene& s = g.scene;
-    for (int n : {4, 3, 2, 1}) {
+    for (int n : kExplosionOrder) {
         Craft c = craft(g, n);
-        if (c.destroyed != "ano") continue;
+        if (c.destroyed != flags::yes) continue;
         if (explosionStep(s, c.sprite, c.explosionStep)) {
-            addToScore(s, 12);
-            c.destroyed = "ne";
+            addToScore(s, kKillPoints);
+            c.destroyed = flags::no;
         }
     }
 }
@@ -18,7 +18,7 @@ void craftExplosions(Game& g) {
 void shipDestruction(Game& g) {
     Scene& s = g.scene;
     GameState& st = g.state;
-    if (st.playerDestroyed != "ano") return;
+    if (st.playerDestroyed != flags::yes) return;
     // The flag is never cleared, so the counter runs on past 4 (64 bits: it
     // never wraps back into 1 to 4).
     if (explosionStep(s, s.Picture1, st.shipExplosionStep)) {
@@ -30,14 +30,14 @@ void shipDestruction(Game& g) {
 
 void statusLine(Game& g) {
     Scene& s = g.scene;
-    // Only a lower edge strictly past the red tick at 7800 counts. The caption
+    // Only a lower edge strictly past the red tick counts. The caption
     // is rewritten on every such tick, and enabling a running Timer2 leaves
     // its blink rhythm alone.
-    if (!(s.energy.Top + s.energy.Height > 7800)) return;
+    if (!(s.energy.Top + s.energy.Height > kShieldLowLine)) return;
     if (!s.Timer1.Enabled) {
-        s.Label1.Caption = "GAME OVER";
+        s.Label1.Caption = captions::gameOver;
     } else {
-        s.Label1.Caption = "WARNING - SHIELD LOW !!";
+        s.Label1.Caption = captions::shieldLow;
         enable(g, s.Timer2);
     }
 }

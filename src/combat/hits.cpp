@@ -18,11 +18,11 @@ void playerShotsOnCraft(Game& g) {
     // first in the order 1, 2, 3, 4 that it overlaps. A craft in mid-explosion
     // still absorbs shots.
     for (Sprite& shot : g.scene.fire) {
-        for (int n = 1; n <= 4; ++n) {
+        for (int n = 1; n <= kCraftCount; ++n) {
             Craft c = craft(g, n);
             if (shot.Visible && c.sprite.Visible && boxesOverlap(shot, c.sprite)) {
                 shot.Visible = false;
-                c.destroyed = "ano";
+                c.destroyed = flags::yes;
             }
         }
     }

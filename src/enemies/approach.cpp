@@ -3,7 +3,7 @@
 
 void bossTrigger(Game& g) {
     // Exactly 1000 is not enough; the first score above it calls the boss.
-    if (scoreValue(g.scene) > 1000) g.state.bossApproach = "ano";
+    if (scoreValue(g.scene) > kBossCallScore) g.state.bossApproach = flags::yes;
 }
 
 void bossApproachStep(Game& g) {

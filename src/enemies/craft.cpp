@@ -24,7 +24,7 @@ void comeInAtTop(Game& g, Craft c) {
 
 void craftFall(Game& g) {
     // Hidden craft fall too, so a destroyed craft comes back when it would have anyway.
-    for (int n : {1, 2, 4, 3}) {
+    for (int n : kFallOrder) {
         Craft c = craft(g, n);
         c.sprite.Top = c.sprite.Top + c.slot.fallStep;
     }

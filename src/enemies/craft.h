@@ -25,6 +25,16 @@ inline constexpr std::array<CraftSlot, 4> kCraft{{
     {&Scene::enemycraft4, 3, &GameState::craft4Destroyed, &GameState::craft4ExplosionStep, 100, 0},
 }};
 
+inline constexpr int kCraftCount = static_cast<int>(kCraft.size());
+
+// Two steps visit the craft in the game's own orders, not 1 to 4: the fall
+// (craft.cpp) and the explosions (combat/explosions.cpp). In neither does one
+// craft's step touch another's, so today the order shows in no result; it is
+// kept, and named here, so that a change that does tie the craft together
+// (a shared counter, a score trigger) still runs them as the game does.
+inline constexpr std::array<int, kCraftCount> kFallOrder{1, 2, 4, 3};
+inline constexpr std::array<int, kCraftCount> kExplosionOrder{4, 3, 2, 1};
+
 // One craft of a running game, by its number 1 to 4.
 struct Craft {
     Sprite& sprite;

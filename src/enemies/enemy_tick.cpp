@@ -13,7 +13,7 @@ void Timer3_Timer(Game& g) {
     ramTests(g);
     shieldExhaustionTest(g);
     craftFall(g);
-    if (g.state.bossApproach == "ano") {
+    if (g.state.bossApproach == flags::yes) {
         bossApproachStep(g);  // no craft comes back once the boss is on its way
         return;
     }

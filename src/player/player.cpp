@@ -8,11 +8,18 @@ namespace {
 
 // The single refill: 2000 twips of shield, but never above -3960 (the bar
 // starts at -4200, so the first refill of a fresh shield still moves it down).
+constexpr float kRefill = 2000;
+constexpr float kRefillCeiling = -3960;
+
+// The ship's steps per flight tick.
+constexpr float kSideStep = 150;
+constexpr float kClimbStep = 100;
+
 void spendRefill(Scene& s) {
     if (!s.life.Visible) return;
     s.life.Visible = false;
-    s.energy.Top = s.energy.Top - 2000;
-    if (s.energy.Top < -3960) s.energy.Top = -3960;
+    s.energy.Top = s.energy.Top - kRefill;
+    if (s.energy.Top < kRefillCeiling) s.energy.Top = kRefillCeiling;
 }
 
 // The index moves on at every press, even when the slot is still in flight
@@ -22,7 +29,8 @@ void fireShot(Game& g) {
     int32_t& index = g.state.shotIndex;
     // Below -1 the ring has no slot either; such a value can only be written
     // from outside, and it starts the ring afresh instead of reaching past it.
-    if (index > 10 || index < -1) index = -1;
+    const int32_t lastSlot = static_cast<int32_t>(s.fire.size()) - 1;
+    if (index >= lastSlot || index < -1) index = -1;
     index = index + 1;
     Sprite& shot = s.fire[static_cast<size_t>(index)];
     if (shot.Visible) return;
@@ -38,10 +46,10 @@ void Form_KeyDown(Game& g, int keyCode, int) {
     GameState& st = g.state;
     if (keyCode == keys::c) spendRefill(g.scene);
     if (keyCode == keys::x) fireShot(g);
-    if (keyCode == keys::up) st.keyUp = "up";
-    if (keyCode == keys::down) st.keyDown = "down";
-    if (keyCode == keys::left) st.keyLeft = "LEFT";
-    if (keyCode == keys::right) st.keyRight = "RIGHT";
+    if (keyCode == keys::up) st.keyUp = flags::up;
+    if (keyCode == keys::down) st.keyDown = flags::down;
+    if (keyCode == keys::left) st.keyLeft = flags::left;
+    if (keyCode == keys::right) st.keyRight = flags::right;
 }
 
 void Form_KeyUp(Game& g, int keyCode, int) {
@@ -68,7 +76,7 @@ void Timer1_Timer(Game& g) {
 
     // An enemy shot drops once the ship is beneath it and its craft is shown,
     // parked or not; showing a shown shot changes nothing.
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= kCraftCount; ++n) {
         Craft c = craft(g, n);
         if (spansOverlap(c.shot.Left, c.shot.Width, ship.Left, ship.Width) && c.shot.Top < ship.Top &&
             c.sprite.Visible)
@@ -79,24 +87,24 @@ void Timer1_Timer(Game& g) {
     // step and the banking picture's size. A limit is tested before the step,
     // so the ship may end one step past it. The window's size is read at each
     // test, not remembered.
-    if (st.keyLeft == "LEFT" && ship.Left >= 200) {
-        ship.Left = ship.Left - 150;
+    if (st.keyLeft == flags::left && ship.Left >= 200) {
+        ship.Left = ship.Left - kSideStep;
         copyPicture(ship, s.leftt);
     }
-    if (st.keyRight == "RIGHT" && ship.Left + ship.Width <= s.Form1.Width - 700) {
-        ship.Left = ship.Left + 150;
+    if (st.keyRight == flags::right && ship.Left + ship.Width <= s.Form1.Width - 700) {
+        ship.Left = ship.Left + kSideStep;
         copyPicture(ship, s.rightt);
     }
-    if (st.keyUp == "up" && ship.Top >= 1500) ship.Top = ship.Top - 100;
-    if (st.keyDown == "down" && ship.Top + ship.Height <= s.Form1.Height) ship.Top = ship.Top + 100;
+    if (st.keyUp == flags::up && ship.Top >= 1500) ship.Top = ship.Top - kClimbStep;
+    if (st.keyDown == flags::down && ship.Top + ship.Height <= s.Form1.Height) ship.Top = ship.Top + kClimbStep;
 }
 
 void Timer2_Timer(Game& g) {
     Scene& s = g.scene;
     s.Label1.Visible = !s.Label1.Visible;
-    // The warning ends once the bar's lower edge is back above the red tick at
-    // 7800; the line keeps the visibility it was just given.
-    if (s.energy.Top + s.energy.Height < 7800) {
+    // The warning ends once the bar's lower edge is back above the red tick;
+    // the line keeps the visibility it was just given.
+    if (s.energy.Top + s.energy.Height < kShieldLowLine) {
         disable(g, s.Timer2);
         s.Label1.Caption.clear();
     }

@@ -5,7 +5,7 @@
 void advancePlayerShots(Scene& s) {
     for (Sprite& shot : s.fire) {
         if (!shot.Visible) continue;
-        if (shot.Top < 1320) shot.Visible = false;  // the panel's green line
+        if (shot.Top < kPanelLine) shot.Visible = false;
         shot.Top = shot.Top - 300;
     }
 }

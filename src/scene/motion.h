@@ -5,6 +5,11 @@
 
 #include "scene/scene.h"
 
+// An enemy shot (a craft's or the boss's) falls this far on each tick of the
+// enemy or boss tick; a waiting one rides this far below its craft or the boss.
+inline constexpr float kEnemyShotFall = 300;
+inline constexpr float kParkedShotDepth = 500;
+
 // Every shown player shot climbs 300; one already above the panel's line is
 // hidden first (and still climbs on that step).
 void advancePlayerShots(Scene& s);

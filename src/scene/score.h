@@ -4,5 +4,8 @@
 
 #include "scene/scene.h"
 
+inline constexpr double kKillPoints = 12;       // a craft destroyed, and each end of the boss fight
+inline constexpr double kBossCallScore = 1000;  // the first score above it calls the boss
+
 double scoreValue(const Scene& s);
 void addToScore(Scene& s, double points);

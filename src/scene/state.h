@@ -4,6 +4,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+// The flag texts, each named once. Only these exact texts count as set.
+namespace flags {
+inline constexpr std::string_view yes = "ano";  // destroyed; the boss on its way
+inline constexpr std::string_view no = "ne";    // a craft's explosion is over
+inline constexpr std::string_view up = "up";    // the held arrow keys
+inline constexpr std::string_view down = "down";
+inline constexpr std::string_view left = "LEFT";
+inline constexpr std::string_view right = "RIGHT";
+inline constexpr std::string_view bossRight = "right";  // the boss's heading
+inline constexpr std::string_view bossLeft = "left";
+}  // namespace flags
 
 // Explosion counters keep counting on every tick after the game has ended, so
 // they are 64-bit: they can never wrap back to the steps 1 to 4.
@@ -20,7 +33,7 @@ struct GameState {
     Counter bannerGreen = 0;
     Counter bossExplosionStep = 0;
     Counter playerExplosionStep = 0;
-    std::string bossDirection = "right";
+    std::string bossDirection{flags::bossRight};
     std::string playerDestroyed;  // "ano" once the shield is used up
     Counter shipExplosionStep = 0;
     std::string craft1Destroyed;  // "", "ano" (exploding) or "ne" (explosion over)

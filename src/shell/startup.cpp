@@ -5,7 +5,7 @@
 
 void Form_Load(Game& g) {
     GameState& st = g.state;
-    st.bossDirection = "right";
+    st.bossDirection = flags::bossRight;
     st.bannerGreen = 0;
     st.bossExplosionStep = 0;
     st.playerExplosionStep = 0;
