@@ -14,6 +14,8 @@
 #include "player/player.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 // States a handler really meets: copies of the game taken just before that

@@ -12,6 +12,8 @@
 #include "platform/draw.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 Game busyScene() {

@@ -4,6 +4,8 @@
 #include "scene/score.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 Game startedGame(uint64_t seed) {
     Game g;
     g.random.seed = [n = seed * 7919] () mutable { return n++; };

@@ -8,12 +8,12 @@
 
 // A started game (null music player) whose random draws come from a fixed
 // sequence.
-Game startedGame(uint64_t seed);
+hvezda::Game startedGame(uint64_t seed);
 
 // The input of one 10 ms step at virtual time t (ms since the script began):
 // a one-second pattern of Left, Right, Up and Down holds with an X press
 // every 100 ms.
-void scriptedInput(Game& g, int64_t t);
+void scriptedInput(hvezda::Game& g, int64_t t);
 
 enum class Keep {
     NormalPlay,  // shield full, score held under the boss threshold
@@ -21,14 +21,14 @@ enum class Keep {
     Nothing,
 };
 // Once a virtual second, puts back what keeps a game in its phase.
-void keepInPhase(Game& g, Keep keep);
+void keepInPhase(hvezda::Game& g, Keep keep);
 
 // Plays `ms` of scripted input in 10 ms steps from the game's own clock.
-void playScripted(Game& g, int64_t ms, Keep keep);
+void playScripted(hvezda::Game& g, int64_t ms, Keep keep);
 
 // A game in normal play, a few seconds in: craft falling, shots flying.
-Game normalPlay(uint64_t seed);
+hvezda::Game normalPlay(uint64_t seed);
 // A game just handed over to the boss.
-Game bossFight(uint64_t seed);
+hvezda::Game bossFight(uint64_t seed);
 // A game whose boss fight has ended (the banner fading in).
-Game afterTheEnd(uint64_t seed);
+hvezda::Game afterTheEnd(uint64_t seed);

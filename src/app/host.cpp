@@ -5,6 +5,8 @@
 
 #include "platform/window.h"
 
+using namespace hvezda;
+
 namespace app {
 
 std::string folderFromBasePath(const char* basePath) {

@@ -19,6 +19,6 @@ struct HostWindows {
 };
 
 // Host services backed by SDL and the C library; `windows` must outlive them.
-Host makeHost(HostWindows& windows);
+hvezda::Host makeHost(HostWindows& windows);
 
 }  // namespace app

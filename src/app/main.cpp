@@ -18,6 +18,8 @@
 #include "musicplayer/openmpt_backend.h"
 #endif
 
+using namespace hvezda;
+
 namespace {
 
 int fail(const std::string& why) {

@@ -4,4 +4,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 void Timerboss_Timer(Game& g);
+
+}  // namespace hvezda

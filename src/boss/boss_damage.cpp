@@ -5,6 +5,8 @@
 #include "scene/explosion.h"
 #include "scene/score.h"
 
+namespace hvezda {
+
 namespace {
 
 // Both energies use the same limit: a bar whose Top has passed 2040. For the
@@ -65,3 +67,5 @@ void strikeBoss(Scene& s) {
         }
     }
 }
+
+}  // namespace hvezda

@@ -1,6 +1,8 @@
 #include "boss/boss_steps.h"
 #include "scene/motion.h"
 
+namespace hvezda {
+
 void dropBossShots(Scene& s) {
     const Sprite& ship = s.Picture1;
     // The ship's own visibility is not asked: after the game has ended a shot
@@ -32,3 +34,5 @@ void moveBossShots(Scene& s) {
         }
     }
 }
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 // The shield and the boss's energy: once used up, the ship or the boss explodes
 // one picture per tick and the game ends (both tests run again on every tick).
 void bossShieldTest(Game& g);
@@ -15,3 +17,5 @@ void moveBossShots(Scene& s);
 
 // fire(0) to fire(5) against the boss.
 void strikeBoss(Scene& s);
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 #include "boss/boss_steps.h"
 #include "scene/motion.h"
 
+namespace hvezda {
+
 namespace {
 
 // The boss's sweep. Both turning tests read Left back after the move and are
@@ -35,3 +37,5 @@ void Timerboss_Timer(Game& g) {
     scrollStars(s);
     strikeBoss(s);
 }
+
+}  // namespace hvezda

@@ -4,6 +4,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 // spacing.cpp
 void spaceCraft(Game& g);
 // hits.cpp
@@ -13,3 +15,5 @@ void playerShotsOnCraft(Game& g);
 void craftExplosions(Game& g);
 void shipDestruction(Game& g);
 void statusLine(Game& g);
+
+}  // namespace hvezda

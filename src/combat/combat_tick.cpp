@@ -1,6 +1,8 @@
 #include "combat/combat.h"
 #include "combat/combat_steps.h"
 
+namespace hvezda {
+
 void Timer4_Timer(Game& g) {
     // Each step sees what the earlier ones did: a craft struck in this tick
     // shows its first explosion picture in this tick, and the tick that hides
@@ -12,3 +14,5 @@ void Timer4_Timer(Game& g) {
     shipDestruction(g);
     statusLine(g);
 }
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 #include "scene/explosion.h"
 #include "scene/score.h"
 
+namespace hvezda {
+
 void craftExplosions(Game& g) {
     Scene& s = g.scene;
     for (int n : kExplosionOrder) {
@@ -41,3 +43,5 @@ void statusLine(Game& g) {
         enable(g, s.Timer2);
     }
 }
+
+}  // namespace hvezda

@@ -1,6 +1,8 @@
 #include "combat/combat_steps.h"
 #include "enemies/craft.h"
 
+namespace hvezda {
+
 void enemyShotsOnShip(Game& g) {
     Scene& s = g.scene;
     // The ship's own visibility is not asked: a shot still costs shield when
@@ -27,3 +29,5 @@ void playerShotsOnCraft(Game& g) {
         }
     }
 }
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 #include "combat/combat_steps.h"
 #include "enemies/craft.h"
 
+namespace hvezda {
+
 namespace {
 
 struct Push {
@@ -35,3 +37,5 @@ void spaceCraft(Game& g) {
         if (spansOverlap(moved.Left, moved.Width, other.Left, other.Width)) moved.Left = moved.Left + p.by;
     }
 }
+
+}  // namespace hvezda

@@ -1,6 +1,8 @@
 #include "enemies/enemy_steps.h"
 #include "scene/score.h"
 
+namespace hvezda {
+
 void bossTrigger(Game& g) {
     // Exactly 1000 is not enough; the first score above it calls the boss.
     if (scoreValue(g.scene) > kBossCallScore) g.state.bossApproach = flags::yes;
@@ -18,3 +20,5 @@ void bossApproachStep(Game& g) {
         s.enemyboss.Top = s.enemyboss.Top + 20;
     }
 }
+
+}  // namespace hvezda

@@ -1,6 +1,8 @@
 #include "enemies/craft.h"
 #include "enemies/enemy_steps.h"
 
+namespace hvezda {
+
 namespace {
 
 // Shown again with its explosion counter back at 0; the destroyed flag stays.
@@ -57,3 +59,5 @@ void respawnChecks(Game& g) {
         drawPictureForPair(g, c2.sprite, c3.sprite);
     }
 }
+
+}  // namespace hvezda

@@ -8,6 +8,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 struct CraftSlot {
     Sprite Scene::*sprite;
     int shot;  // its own shot, an index into enemyfire
@@ -49,3 +51,5 @@ inline Craft craft(Game& g, int number) {
     return Craft{g.scene.*c.sprite, g.scene.enemyfire[static_cast<size_t>(c.shot)], g.state.*c.destroyed,
                  g.state.*c.explosionStep, c};
 }
+
+}  // namespace hvezda

@@ -2,6 +2,8 @@
 #include "enemies/enemy_steps.h"
 #include "scene/motion.h"
 
+namespace hvezda {
+
 void parkOrAdvanceEnemyShots(Game& g) {
     // A hidden shot rides with its craft, shown or not; a shown one falls.
     for (int n = 1; n <= kCraftCount; ++n) {
@@ -14,3 +16,5 @@ void parkOrAdvanceEnemyShots(Game& g) {
         }
     }
 }
+
+}  // namespace hvezda

@@ -4,6 +4,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 // approach.cpp
 void bossTrigger(Game& g);
 void bossApproachStep(Game& g);
@@ -15,3 +17,5 @@ void shieldExhaustionTest(Game& g);
 // craft.cpp
 void craftFall(Game& g);
 void respawnChecks(Game& g);
+
+}  // namespace hvezda

@@ -2,6 +2,8 @@
 #include "enemies/enemy_steps.h"
 #include "scene/motion.h"
 
+namespace hvezda {
+
 void Timer3_Timer(Game& g) {
     // Shots are parked at their craft before the craft fall, and respawns come
     // last: the combat tick and the flight tick count on this order.
@@ -19,3 +21,5 @@ void Timer3_Timer(Game& g) {
     }
     respawnChecks(g);
 }
+
+}  // namespace hvezda

@@ -1,6 +1,8 @@
 #include "enemies/craft.h"
 #include "enemies/enemy_steps.h"
 
+namespace hvezda {
+
 void ramTests(Game& g) {
     Scene& s = g.scene;
     // Every tick of an overlap drains again; the ship's own visibility plays no part.
@@ -17,3 +19,5 @@ void shieldExhaustionTest(Game& g) {
     const Sprite& bar = g.scene.energy;
     if (bar.Top + bar.Height > 8300) g.state.playerDestroyed = flags::yes;
 }
+
+}  // namespace hvezda

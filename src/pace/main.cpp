@@ -36,6 +36,8 @@
 #include "musicplayer/openmpt_backend.h"
 #endif
 
+using namespace hvezda;
+
 namespace {
 
 constexpr size_t kTimers = 6;

@@ -3,6 +3,8 @@
 #include "platform/geometry.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 PanelLabel labelAt(Scene& scene, int x, int y) {

@@ -10,9 +10,9 @@ enum class PanelLabel { None, Exit, Controls, Credits };  // Label4, Label5, Lab
 
 // The clickable label shown at window pixel (x, y): only where the panel
 // shows it (inside the panel and the window) and nothing drawn later covers it.
-PanelLabel labelAt(Scene& scene, int x, int y);
+PanelLabel labelAt(hvezda::Scene& scene, int x, int y);
 
 // Runs the label's click handler; false for None.
-bool clickLabel(Game& g, PanelLabel label);
+bool clickLabel(hvezda::Game& g, PanelLabel label);
 
 }  // namespace plat

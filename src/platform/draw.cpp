@@ -8,6 +8,8 @@
 
 #include "platform/text_wrap.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 namespace {

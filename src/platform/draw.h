@@ -30,11 +30,11 @@ public:
 
     // Clears to the window's black and draws every element back to front.
     // Does not present.
-    void draw(Scene& scene);
+    void draw(hvezda::Scene& scene);
 
     // Size in pixels of a caption in a font, as an auto-sized label takes it
     // ({0, 0} without a usable font).
-    std::pair<int, int> textSize(const Font& font, const std::string& text);
+    std::pair<int, int> textSize(const hvezda::Font& font, const std::string& text);
 
 private:
     struct TextTexture {
@@ -43,15 +43,15 @@ private:
     };
 
     void fill(const Rect& r, Rgb c);
-    void drawSprite(const Sprite& s, const Rect& clip);
-    void drawLabel(const Label& l, int ox, int oy, const Rect& clip);
-    void drawImage(const Image& i, int ox, int oy, const Rect& clip);
-    void drawLine(const Line& l, int ox, int oy, const Rect& clip);
-    void drawStar(const Star& s, const Rect& clip);
+    void drawSprite(const hvezda::Sprite& s, const Rect& clip);
+    void drawLabel(const hvezda::Label& l, int ox, int oy, const Rect& clip);
+    void drawImage(const hvezda::Image& i, int ox, int oy, const Rect& clip);
+    void drawLine(const hvezda::Line& l, int ox, int oy, const Rect& clip);
+    void drawStar(const hvezda::Star& s, const Rect& clip);
     void drawPoints(Rgb c);
-    void drawPicture(const Picture& p, int x, int y, const Rect& clip);
-    void drawText(const Font& font, const std::string& text, Rgb color, int x, int y, const Rect& clip);
-    const TextTexture* textTexture(const Font& font, const std::string& text);
+    void drawPicture(const hvezda::Picture& p, int x, int y, const Rect& clip);
+    void drawText(const hvezda::Font& font, const std::string& text, Rgb color, int x, int y, const Rect& clip);
+    const TextTexture* textTexture(const hvezda::Font& font, const std::string& text);
     const std::vector<std::string>& wrapped(TTF_Font* f, const std::string& text, int width);
 
     SDL_Renderer* renderer_;

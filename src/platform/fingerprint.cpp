@@ -5,6 +5,8 @@
 
 #include "platform/geometry.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 namespace {

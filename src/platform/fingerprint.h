@@ -9,6 +9,6 @@
 
 namespace plat {
 
-uint64_t sceneFingerprint(Scene& scene);
+uint64_t sceneFingerprint(hvezda::Scene& scene);
 
 }  // namespace plat

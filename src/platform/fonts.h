@@ -49,20 +49,20 @@ public:
     ~FontCache();
 
     // nullptr when no font can be opened for it.
-    TTF_Font* get(const Font& font);
+    TTF_Font* get(const hvezda::Font& font);
     // `text` in white, to be tinted when drawn: crisp or smooth as the font
     // wants (see kCrispPixels). The caller frees it; nullptr without a font.
-    SDL_Surface* renderWhite(const Font& font, const std::string& text);
+    SDL_Surface* renderWhite(const hvezda::Font& font, const std::string& text);
     // Opens the fonts the scene uses; an error text naming what is missing, or
     // empty when every one of them opened.
-    std::string openSceneFonts(Scene& scene);
+    std::string openSceneFonts(hvezda::Scene& scene);
 
 private:
     struct Opened {
         TTF_Font* font = nullptr;
         bool crisp = false;
     };
-    const Opened& open(const Font& font);
+    const Opened& open(const hvezda::Font& font);
 
     std::map<std::pair<std::string, int>, Opened> open_;
     std::map<std::string, std::optional<FontFile>, std::less<>> files_;

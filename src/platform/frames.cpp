@@ -4,6 +4,8 @@
 
 #include "platform/fingerprint.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 bool Frames::present(Scene& scene, bool force) {

@@ -15,7 +15,7 @@ public:
     // Draws and presents the scene unless nothing visible changed since the
     // last frame; `force` draws anyway (the desktop lost the window's
     // contents). True when a frame was presented.
-    bool present(Scene& scene, bool force);
+    bool present(hvezda::Scene& scene, bool force);
     uint64_t presented() const { return presented_; }
     uint64_t skipped() const { return skipped_; }
 

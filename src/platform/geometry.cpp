@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace hvezda;
+
 namespace plat {
 
 int px(float twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }

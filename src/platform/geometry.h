@@ -25,7 +25,7 @@ struct Rect {
 Rect intersect(const Rect& a, const Rect& b);
 // Position and size converted separately, as the desktop converts them.
 Rect pixelBox(float left, float top, float width, float height);
-inline Rect pixelBox(const Sprite& s) { return pixelBox(s.Left, s.Top, s.Width, s.Height); }
+inline Rect pixelBox(const hvezda::Sprite& s) { return pixelBox(s.Left, s.Top, s.Width, s.Height); }
 
 inline constexpr Rect kWindowRect{0, 0, kWindowWidth, kWindowHeight};
 
@@ -36,7 +36,7 @@ struct PanelFrame {
     int originX = 0, originY = 0;
     Rect clip;
 };
-PanelFrame panelFrame(const Sprite& panel);
+PanelFrame panelFrame(const hvezda::Sprite& panel);
 
 // A bordered sprite's one-pixel frame.
 inline constexpr uint32_t kFrameColor = 0x00404040;  // dark grey

@@ -5,6 +5,8 @@
 #include "platform/keymap.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 bool InputRouter::handle(const SDL_Event& e) {

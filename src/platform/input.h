@@ -13,7 +13,7 @@ namespace plat {
 
 class InputRouter {
 public:
-    InputRouter(Game& g, uint32_t gameWindowId) : game_(g), windowId_(gameWindowId) {}
+    InputRouter(hvezda::Game& g, uint32_t gameWindowId) : game_(g), windowId_(gameWindowId) {}
 
     // Hands one event to the game. True when it reached one of the game's
     // handlers (so the scene may have changed).
@@ -27,7 +27,7 @@ public:
     }
 
 private:
-    Game& game_;
+    hvezda::Game& game_;
     uint32_t windowId_;
     PanelLabel pressed_ = PanelLabel::None;  // label under the left button's press
     bool redraw_ = false;

@@ -2,6 +2,8 @@
 
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace plat {
 
 namespace {

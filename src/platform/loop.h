@@ -59,7 +59,7 @@ struct LoopTuning {
 
 // Runs until services.running() turns false. The virtual clock's current
 // value (g.clock) is taken to be "now" when the loop starts.
-void runLoop(Game& g, const LoopServices& services, LoopStats& stats, const LoopProbe& probe = {},
+void runLoop(hvezda::Game& g, const LoopServices& services, LoopStats& stats, const LoopProbe& probe = {},
              const LoopTuning& tuning = {});
 
 }  // namespace plat

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+using namespace hvezda;
+
 namespace plat {
 
 PictureSource noPictures() {

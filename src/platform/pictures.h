@@ -41,7 +41,7 @@ public:
 
     // The picture's texture, or nullptr when the source lacks it or it does
     // not decode. A miss is remembered too: each picture is tried once.
-    SDL_Texture* texture(const Picture& picture);
+    SDL_Texture* texture(const hvezda::Picture& picture);
 
 private:
     SDL_Renderer* renderer_;

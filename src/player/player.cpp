@@ -4,6 +4,8 @@
 
 #include "enemies/craft.h"
 
+namespace hvezda {
+
 namespace {
 
 // The single refill: 2000 twips of shield, but never above -3960 (the bar
@@ -116,3 +118,5 @@ void Timer5_Timer(Game& g) {
     const Counter green = std::clamp<Counter>(g.state.bannerGreen, 0, 255);
     g.scene.Label3.ForeColor = static_cast<uint32_t>(green) << 8;
 }
+
+}  // namespace hvezda

@@ -5,6 +5,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 // Virtual-key codes the game reacts to.
 namespace keys {
 inline constexpr int left = 37;
@@ -20,3 +22,5 @@ void Form_KeyUp(Game& g, int keyCode, int shiftState);
 void Timer1_Timer(Game& g);
 void Timer2_Timer(Game& g);
 void Timer5_Timer(Game& g);
+
+}  // namespace hvezda

@@ -1,5 +1,7 @@
 #include "scene/explosion.h"
 
+namespace hvezda {
+
 bool explosionStep(Scene& s, Sprite& target, Counter& step) {
     step = countUp(step);
     if (step == 1) copyPicture(target, s.boom1);
@@ -9,3 +11,5 @@ bool explosionStep(Scene& s, Sprite& target, Counter& step) {
     target.Visible = false;
     return true;
 }
+
+}  // namespace hvezda

@@ -10,6 +10,8 @@
 #include "scene/scene.h"
 #include "scene/state.h"
 
+namespace hvezda {
+
 // What start-up and EXIT need from whoever runs the game. Every entry may be
 // left empty; the game then does without.
 struct Host {
@@ -45,3 +47,5 @@ inline void enable(Game& g, Timer& t) { setEnabled(g, t, true); }
 inline void disable(Game& g, Timer& t) { setEnabled(g, t, false); }
 // A new interval restarts the rhythm from now, as a running timer would.
 void setInterval(Game& g, Timer& t, int intervalMs);
+
+}  // namespace hvezda

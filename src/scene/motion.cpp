@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace hvezda {
+
 void advancePlayerShots(Scene& s) {
     for (Sprite& shot : s.fire) {
         if (!shot.Visible) continue;
@@ -31,3 +33,5 @@ void retireEnemyShots(Scene& s) {
     for (Sprite& shot : s.enemyfire)
         if (shot.Top > s.Form1.Width) shot.Visible = false;
 }
+
+}  // namespace hvezda

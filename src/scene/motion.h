@@ -5,6 +5,8 @@
 
 #include "scene/scene.h"
 
+namespace hvezda {
+
 // An enemy shot (a craft's or the boss's) falls this far on each tick of the
 // enemy or boss tick; a waiting one rides this far below its craft or the boss.
 inline constexpr float kEnemyShotFall = 300;
@@ -17,3 +19,5 @@ void advancePlayerShots(Scene& s);
 void scrollStars(Scene& s);
 // An enemy shot (a craft's or the boss's) is hidden once far below the window.
 void retireEnemyShots(Scene& s);
+
+}  // namespace hvezda

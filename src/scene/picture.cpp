@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace hvezda {
+
 namespace {
 using namespace pictures;
 constexpr std::array<const Picture*, 18> kAll{&ship,  &shipLeft, &shipRight, &craftA, &craftB,    &craftC,
@@ -16,3 +18,5 @@ const Picture* findPicture(std::string_view name) {
         if (p->name == name) return p;
     return nullptr;
 }
+
+}  // namespace hvezda

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace hvezda {
+
 struct Picture {
     std::string_view name;
     int width;   // pixels
@@ -36,3 +38,5 @@ inline constexpr Picture title{"title", 270, 65};
 // Every picture the game has, in a fixed order.
 std::span<const Picture* const> allPictures();
 const Picture* findPicture(std::string_view name);
+
+}  // namespace hvezda

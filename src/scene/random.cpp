@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace hvezda {
+
 float uniformFromSeed(uint64_t seed) {
     // splitmix64: one step is a good hash of the seed.
     uint64_t z = seed + 0x9E3779B97F4A7C15ull;
@@ -22,3 +24,5 @@ int32_t drawRandom(Random& random, int32_t n) {
     const float product = r * static_cast<float>(n);
     return static_cast<int32_t>(std::floor(product));
 }
+
+}  // namespace hvezda

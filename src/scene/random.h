@@ -8,6 +8,8 @@
 #include <deque>
 #include <functional>
 
+namespace hvezda {
+
 struct Random {
     std::deque<float> queued;
     std::function<uint64_t()> seed;  // called before each draw the queue does not answer
@@ -18,3 +20,5 @@ float uniformFromSeed(uint64_t seed);
 
 // floor(r * n) with the product in single precision.
 int32_t drawRandom(Random& random, int32_t n);
+
+}  // namespace hvezda

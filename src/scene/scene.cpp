@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace hvezda {
+
 namespace {
 
 constexpr Font kDefaultFont{"MS Sans Serif", 8.0f, 400, 238};
@@ -310,3 +312,5 @@ std::vector<ElementRef> panelDrawingOrder(Scene& s) {
             ref("Image1", &s.Image1, -1, true), ref("Label4", &s.Label4, -1, true), ref("Label5", &s.Label5, -1, true),
             ref("Label6", &s.Label6, -1, true), ref("Label7", &s.Label7, -1, true)};
 }
+
+}  // namespace hvezda

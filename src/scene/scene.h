@@ -17,6 +17,8 @@
 
 #include "scene/picture.h"
 
+namespace hvezda {
+
 inline constexpr int kTwipsPerPixel = 15;
 
 namespace colors {
@@ -202,3 +204,5 @@ std::optional<ElementRef> findElement(Scene& s, std::string_view arrayName, int 
 // drawn, then its children (panelDrawingOrder) on it, then the rest.
 std::vector<ElementRef> drawingOrder(Scene& s);
 std::vector<ElementRef> panelDrawingOrder(Scene& s);
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdlib>
 
+namespace hvezda {
+
 double scoreValue(const Scene& s) {
     // The caption only ever holds a number the game wrote; anything else counts as 0.
     return std::strtod(s.score.Caption.c_str(), nullptr);
@@ -14,3 +16,5 @@ void addToScore(Scene& s, double points) {
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, sum, std::chars_format::fixed);
     s.score.Caption.assign(buf, ec == std::errc{} ? end : buf);
 }
+
+}  // namespace hvezda

@@ -4,8 +4,12 @@
 
 #include "scene/scene.h"
 
+namespace hvezda {
+
 inline constexpr double kKillPoints = 12;       // a craft destroyed, and each end of the boss fight
 inline constexpr double kBossCallScore = 1000;  // the first score above it calls the boss
 
 double scoreValue(const Scene& s);
 void addToScore(Scene& s, double points);
+
+}  // namespace hvezda

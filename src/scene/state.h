@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace hvezda {
+
 // The flag texts, each named once. Only these exact texts count as set.
 namespace flags {
 inline constexpr std::string_view yes = "ano";  // destroyed; the boss on its way
@@ -52,3 +54,5 @@ struct GameState {
     std::string keyRight;  // "RIGHT" while held
     std::string keyLeft;   // "LEFT" while held
 };
+
+}  // namespace hvezda

@@ -1,5 +1,7 @@
 #include "scene/game.h"
 
+namespace hvezda {
+
 Timer& timerOf(Scene& s, TimerId id) {
     switch (id) {
         case TimerId::Timer1: return s.Timer1;
@@ -33,3 +35,5 @@ void setInterval(Game& g, Timer& t, int intervalMs) {
     t.Interval = intervalMs;
     t.nextDue = g.clock + intervalMs;
 }
+
+}  // namespace hvezda

@@ -4,6 +4,8 @@
 #include "player/player.h"
 #include "shell/shell.h"
 
+namespace hvezda {
+
 void keyDownEvent(Game& g, int keyCode, int shiftState) {
     if (g.scene.Form1.open && g.scene.Form1.KeyPreview) Form_KeyDown(g, keyCode, shiftState);
 }
@@ -57,3 +59,5 @@ void advance(Game& g, int64_t ms) {
     for (int64_t due = nextDueTime(g); due <= target; due = nextDueTime(g)) runInstant(g, due);
     g.clock = target;
 }
+
+}  // namespace hvezda

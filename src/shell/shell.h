@@ -6,6 +6,8 @@
 
 #include "scene/game.h"
 
+namespace hvezda {
+
 // The controls help that "OVLÁDÁNÍ" shows, blanks and all.
 inline constexpr const char* kControlsHelp = "směr: šipky  /  x = střelba  /                c = doplnění života";
 // The credits that "CREDITS" shows: one sentence, a run of blanks, an address.
@@ -38,3 +40,5 @@ inline constexpr int64_t kNever = INT64_MAX;
 int64_t nextDueTime(const Game& g);
 void runInstant(Game& g, int64_t t);
 void advance(Game& g, int64_t ms);
+
+}  // namespace hvezda

@@ -3,6 +3,8 @@
 #include "musicplayer/modplug.h"
 #include "shell/shell.h"
 
+namespace hvezda {
+
 void Form_Load(Game& g) {
     GameState& st = g.state;
     st.bossDirection = flags::bossRight;
@@ -48,3 +50,5 @@ void Label4_Click(Game& g) {
 void Label5_Click(Game& g) { g.scene.Label7.Caption = kControlsHelp; }
 
 void Label6_Click(Game& g) { g.scene.Label7.Caption = kCreditsText; }
+
+}  // namespace hvezda

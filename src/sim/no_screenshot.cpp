@@ -1,3 +1,5 @@
 #include "sim/screenshot_hook.h"
 
+using namespace hvezda;
+
 std::function<std::string(Scene&, const std::string&)> simScreenshotHook() { return {}; }

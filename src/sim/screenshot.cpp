@@ -9,6 +9,8 @@
 #include "platform/draw.h"
 #include "sim/screenshot_hook.h"
 
+using namespace hvezda;
+
 namespace {
 
 struct Screenshots {

@@ -7,4 +7,4 @@
 
 #include "scene/scene.h"
 
-std::function<std::string(Scene&, const std::string& file)> simScreenshotHook();
+std::function<std::string(hvezda::Scene&, const std::string& file)> simScreenshotHook();

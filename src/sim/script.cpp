@@ -12,6 +12,8 @@
 
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 std::string formatFloat(float v) {
     char buf[128];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);

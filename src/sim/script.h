@@ -21,7 +21,7 @@ struct SimOptions {
     uint64_t seed = 0;
     // Draws the scene into a PNG file; empty when the build has no drawing.
     // Returns an error text, empty on success.
-    std::function<std::string(Scene&, const std::string& file)> screenshot;
+    std::function<std::string(hvezda::Scene&, const std::string& file)> screenshot;
 };
 
 struct SimResult {
@@ -30,7 +30,7 @@ struct SimResult {
 };
 
 struct Sim {
-    Game game;
+    hvezda::Game game;
     PlayerRecord music;
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far

@@ -3,6 +3,8 @@
 #include "boss/boss.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 // The boss phase as the hand-over leaves it: boss at its fighting height,

@@ -4,6 +4,8 @@
 #include "player/player.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 // The flight limits add in single precision: 16776422 + 795 is 16777217, which

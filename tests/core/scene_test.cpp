@@ -4,6 +4,8 @@
 
 #include "scene/scene.h"
 
+using namespace hvezda;
+
 namespace {
 
 TEST(Scene, StartingSpritesMatchTheirPicturesAndFlags) {

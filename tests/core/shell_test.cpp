@@ -7,6 +7,8 @@
 #include "scene/score.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 // A game with a recording music player and a host that logs what start-up asks of it.

@@ -6,6 +6,8 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 // A game whose timers all start off, with a log of the ticks the scheduler runs.

@@ -12,6 +12,8 @@
 #include "sim/script.h"
 #include "stress/invariants.h"
 
+using namespace hvezda;
+
 namespace {
 
 [[noreturn]] void fail(const std::string& why) {

@@ -4,6 +4,8 @@
 #include "platform/clicks.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 using plat::PanelLabel;

@@ -6,6 +6,8 @@
 
 #include "platform/fingerprint.h"
 
+using namespace hvezda;
+
 namespace {
 
 TEST(Fingerprint, ChangesExactlyWhenTheDrawnPictureWould) {

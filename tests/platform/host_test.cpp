@@ -8,6 +8,8 @@
 #include "platform/window.h"
 #include "scene/random.h"
 
+using namespace hvezda;
+
 namespace {
 
 TEST(Host, ProgramFolderLosesItsTrailingSeparatorExceptAtTheRoot) {

@@ -11,6 +11,8 @@
 #include "platform/loop.h"
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 constexpr int64_t kMs = 1'000'000;

@@ -9,6 +9,8 @@
 
 #include "shell/shell.h"
 
+using namespace hvezda;
+
 namespace {
 
 size_t slot(TimerId id) { return static_cast<size_t>(id); }

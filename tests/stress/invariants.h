@@ -19,7 +19,7 @@ enum class Phase {
     Closed,      // EXIT was clicked: nothing runs
 };
 const char* phaseName(Phase p);
-Phase phaseOf(const Game& g);
+Phase phaseOf(const hvezda::Game& g);
 
 // What a game has already been through, so that a value going back can be
 // caught. Start one with watchFrom(game) and keep it beside the game.
@@ -28,29 +28,29 @@ struct Watch {
     // The counters and tick counts when the watch last took the game's values
     // as given (watchFrom, rebase): counters may only grow by one a tick from there.
     std::array<uint64_t, 6> baseTicks{};
-    Counter baseBannerGreen = 0, baseBossStep = 0, basePlayerStep = 0, baseShipStep = 0;
+    hvezda::Counter baseBannerGreen = 0, baseBossStep = 0, basePlayerStep = 0, baseShipStep = 0;
     int64_t clock = 0;
     double score = 0;
     bool approach = false;
     bool destroyed = false;
     bool refillSpent = false;
     bool fired = false;  // X has been pressed while keys reached the game
-    Counter bossExplosionStep = 0;
-    Counter playerExplosionStep = 0;
-    Counter shipExplosionStep = 0;
+    hvezda::Counter bossExplosionStep = 0;
+    hvezda::Counter playerExplosionStep = 0;
+    hvezda::Counter shipExplosionStep = 0;
     Phase phase = Phase::Normal;
 };
-Watch watchFrom(const Game& g);
+Watch watchFrom(const hvezda::Game& g);
 
 // Call from Game::onTick (before the tick's handler runs), after checking the
 // state the previous handler left: the tick counts that bannerGreen and the
 // explosion counters are held against must only include ticks that have run.
-void countTick(Watch& w, TimerId id);
+void countTick(Watch& w, hvezda::TimerId id);
 
 // Returns an empty text when every invariant holds, otherwise what broke
 // (the first broken one found), and updates the watch to the game's state.
-std::string checkInvariants(Game& g, Watch& w);
+std::string checkInvariants(hvezda::Game& g, Watch& w);
 
 // A script may write values the game itself never would (a score, a bar's
 // height); after such a write the watch takes the new values as its baseline.
-void rebase(const Game& g, Watch& w);
+void rebase(const hvezda::Game& g, Watch& w);

@@ -9,6 +9,8 @@
 #include "sim/script.h"
 #include "stress/soak.h"
 
+using namespace hvezda;
+
 namespace {
 
 struct Fresh {

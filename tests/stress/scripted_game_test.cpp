@@ -11,6 +11,8 @@
 #include "shell/shell.h"
 #include "stress/invariants.h"
 
+using namespace hvezda;
+
 namespace {
 
 // A fixed generator, so each run is the same everywhere.

@@ -8,6 +8,8 @@
 #include "shell/shell.h"
 #include "sim/script.h"
 
+using namespace hvezda;
+
 namespace {
 
 constexpr int kGameKeys[] = {37, 38, 39, 40, 67, 88};
