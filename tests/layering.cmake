@@ -1,0 +1,29 @@
+# Fails when a file of the game core (SRC/scene, shell, player, enemies,
+# combat, boss) includes what the core must not see: the platform, the window
+# program, the driver or the probe (platform/, app/, sim/, pace/), any SDL
+# header, or anything of the music player except modplug.h, the six ModPlug_*
+# functions the game calls. Inside the core, the shell is the top (only shell/
+# includes shell/) and the scene is the bottom (scene/ includes only scene/).
+set(outside "[<\"/](platform|app|sim|pace)/")
+set(bad "")
+foreach(dir scene shell player enemies combat boss)
+  file(GLOB files ${SRC}/${dir}/*.h ${SRC}/${dir}/*.cpp)
+  if(NOT files)
+    message(FATAL_ERROR "no core files in ${SRC}/${dir}")
+  endif()
+  foreach(f ${files})
+    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+      if(line MATCHES "${outside}" OR line MATCHES "SDL"
+         OR (line MATCHES "musicplayer/" AND NOT line MATCHES "[<\"/]musicplayer/modplug\\.h[\">]")
+         OR (NOT dir STREQUAL "shell" AND line MATCHES "[<\"/]shell/")
+         OR (dir STREQUAL "scene" AND line MATCHES "[<\"/](shell|player|enemies|combat|boss)/"))
+        file(RELATIVE_PATH name ${SRC} ${f})
+        string(APPEND bad "\n  ${name}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "core files include what the core must not see:${bad}")
+endif()
