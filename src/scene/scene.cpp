@@ -40,19 +40,13 @@ Scene makeScene() {
     s.life = {.Left = 9360, .Top = 7920, .Width = 300, .Height = 480, .picture = &token, .autoSize = true};
     s.enemycraft1 = {.Left = 3960, .Top = 1800, .Width = 1245, .Height = 975, .picture = &craftA, .autoSize = true};
     s.enemycraft4 = {.Left = 5640, .Top = 1800, .Width = 1245, .Height = 975, .picture = &craftA, .autoSize = true};
-    s.enemycraft2 = {
-        .Left = 7920, .Top = 2880, .Width = 1020, .Height = 915, .picture = &craftB, .border = true, .autoSize = true};
+    s.enemycraft2 = {.Left = 7920, .Top = 2880, .Width = 1020, .Height = 915, .picture = &craftB, .border = true,
+                     .autoSize = true};
     s.enemycraft3 = {.Left = 2160, .Top = 1920, .Width = 990, .Height = 885, .picture = &craftB, .autoSize = true};
     // Hidden holders whose pictures other sprites copy.
     const auto holder = [](float left, float top, float width, float height, const Picture* pic, uint32_t back) {
-        return Sprite{.Left = left,
-                      .Top = top,
-                      .Width = width,
-                      .Height = height,
-                      .Visible = false,
-                      .picture = pic,
-                      .BackColor = back,
-                      .border = true};
+        return Sprite{.Left = left, .Top = top, .Width = width, .Height = height, .Visible = false, .picture = pic,
+                      .BackColor = back, .border = true};
     };
     s.boom3 = holder(1680, 6120, 585, 525, &pictures::boom3, black);
     s.boom2 = holder(960, 6120, 615, 495, &pictures::boom2, black);
@@ -70,34 +64,18 @@ Scene makeScene() {
     s.rightt = holder(1800, 840, 495, 495, &shipRight, systemButtonFace);
     s.rovne = holder(1080, 840, 495, 495, &ship, systemButtonFace);
     s.leftt = holder(600, 840, 375, 495, &shipLeft, systemButtonFace);
-    s.enemyboss = {.Left = 4200,
-                   .Top = 0,
-                   .Width = 2325,
-                   .Height = 1215,
-                   .picture = &pictures::boss,
-                   .BackColor = systemWindow,
-                   .border = true,
-                   .autoSize = true};
+    s.enemyboss = {.Left = 4200, .Top = 0, .Width = 2325, .Height = 1215, .picture = &pictures::boss,
+                   .BackColor = systemWindow, .border = true, .autoSize = true};
+    // The shots: hidden, auto-sized, on the window's colour.
+    const auto shotSprite = [](float left, float top, float width, float height, const Picture* pic) {
+        return Sprite{.Left = left, .Top = top, .Width = width, .Height = height, .Visible = false, .picture = pic,
+                      .BackColor = systemWindow, .autoSize = true};
+    };
     constexpr std::array<float, 12> fireTops{2880, 3120, 3480, 4320, 3720, 3960, 5640, 5400, 6000, 4800, 5160, 4560};
-    for (size_t i = 0; i < s.fire.size(); ++i)
-        s.fire[i] = {.Left = 6000,
-                     .Top = fireTops[i],
-                     .Width = 345,
-                     .Height = 90,
-                     .Visible = false,
-                     .picture = &shot,
-                     .BackColor = systemWindow,
-                     .autoSize = true};
+    for (size_t i = 0; i < s.fire.size(); ++i) s.fire[i] = shotSprite(6000, fireTops[i], 345, 90, &shot);
     constexpr std::array<float, 4> enemyFireLefts{3000, 3360, 4080, 3720};
     for (size_t i = 0; i < s.enemyfire.size(); ++i)
-        s.enemyfire[i] = {.Left = enemyFireLefts[i],
-                          .Top = 3240,
-                          .Width = 165,
-                          .Height = 165,
-                          .Visible = false,
-                          .picture = &enemyShot,
-                          .BackColor = systemWindow,
-                          .autoSize = true};
+        s.enemyfire[i] = shotSprite(enemyFireLefts[i], 3240, 165, 165, &enemyShot);
     s.bossenergy = {.Left = 120, .Top = -4080, .Width = 225, .Height = 6375, .border = true};
 
     // Labels: shown, black on black, painted, at a fixed size unless said.
