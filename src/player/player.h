@@ -1,6 +1,7 @@
 // The keyboard and the ticks that belong to the player: the ship's flight with
 // the enemy firing rule (Timer1), the status line's blink (Timer2) and the end
 // banner's fade (Timer5).
+// The shots' climb is in scene/motion.h: the enemy and the boss tick both run it.
 #pragma once
 
 #include "scene/game.h"
