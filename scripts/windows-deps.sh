@@ -1,0 +1,269 @@
+#!/usr/bin/env bash
+# Builds the libraries the Windows build links -- SDL2, SDL2_ttf with FreeType,
+# SDL2_image with libpng and zlib, libopenmpt -- from Debian's own source
+# packages, at the versions the Linux build uses, with the mingw-w64 cross
+# compilers, as static libraries into a prefix outside the checkout.
+#
+#   scripts/windows-deps.sh          prints nothing when the prefix is current
+#
+# HVEZDA_WIN64_PREFIX  the prefix (default ~/.cache/hvezda/win64)
+# HVEZDA_WIN64_JOBS    parallel jobs (default: nproc)
+#
+# The prefix holds a stamp with the versions it was built from; a prefix whose
+# stamp matches is used as it is. The sources come through apt-get source only:
+# when apt knows no source index for Debian's mirror, a deb-src entry for the
+# same mirror, suites and components is added first.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+prefix="${HVEZDA_WIN64_PREFIX:-$HOME/.cache/hvezda/win64}"
+jobs="${HVEZDA_WIN64_JOBS:-$(nproc)}"
+host=x86_64-w64-mingw32
+# Bump when a library's build options below change: the prefix is rebuilt.
+recipe=2
+
+say() { echo "windows-deps: $*"; }
+die() { echo "windows-deps: error: $*" >&2; exit 1; }
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+apt_get() { $sudo apt-get -qq -o DPkg::Lock::Timeout=600 "$@"; }
+
+# --- the cross compilers, the build tools and Wine (which runs the tests) ---
+packages=(
+  g++-mingw-w64-x86-64-posix cmake make pkg-config dpkg-dev xz-utils
+  wine64 wine
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  say "installing ${missing[*]}"
+  aptlog="$(mktemp)"
+  if ! { apt_get update && apt_get install -y --no-install-recommends "${missing[@]}"; } >"$aptlog" 2>&1; then
+    tail -n 20 "$aptlog" >&2
+    die "could not install ${missing[*]}"
+  fi
+  rm -f "$aptlog"
+fi
+
+# --- the versions the Linux build uses: installed ones, else apt's candidates ---
+# Prints "SOURCE VERSION" of the source package behind binary package $1.
+source_of() {
+  local pkg=$1 ver src
+  if dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    dpkg-query -W -f='${source:Package} ${source:Version}\n' "$pkg"
+    return
+  fi
+  ver="$(apt-cache policy "$pkg" | awk '/Candidate:/ { print $2 }')"
+  [ -n "$ver" ] && [ "$ver" != "(none)" ] || die "apt knows no package $pkg"
+  src="$(apt-cache show "$pkg=$ver" | awk -F': ' '/^Source:/ { print $2; exit }')"
+  # "Source: name" or "Source: name (version)" when it differs from the binary's.
+  if [ -z "$src" ]; then echo "$pkg $ver"
+  elif [[ "$src" == *"("* ]]; then echo "$src" | sed -E 's/^([^ ]+) \(([^)]+)\)$/\1 \2/'
+  else echo "$src $ver"; fi
+}
+
+libs=(zlib1g-dev libpng-dev libfreetype-dev libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libopenmpt-dev)
+stamp="recipe $recipe"$'\n'"compiler $($host-gcc-posix -dumpversion) $(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)"
+for p in "${libs[@]}"; do
+  stamp+=$'\n'"$(source_of "$p")"
+done
+
+# One build of the prefix at a time; a second run waits, then finds it current.
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+if [ -f "$prefix/hvezda-deps.stamp" ] && [ "$(cat "$prefix/hvezda-deps.stamp")" = "$stamp" ]; then
+  exit 0
+fi
+
+# --- a deb-src entry beside every Debian deb entry that has none ---
+debian_targets() {
+  apt-get indextargets --format '$(SITE) $(RELEASE) $(COMPONENT)' "Created-By: $1" 'Origin: Debian' | sort -u
+}
+lacking="$(comm -23 <(debian_targets Packages) <(debian_targets Sources))"
+if [ -n "$lacking" ]; then
+  keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  opts=""
+  [ -f "$keyring" ] && opts="[signed-by=$keyring] "
+  list=/etc/apt/sources.list.d/hvezda-deb-src.list
+  say "adding Debian's source packages to apt ($list)"
+  { [ -f "$list" ] && cat "$list"; echo "$lacking" | awk -v o="$opts" '{ print "deb-src " o $1 " " $2 " " $3 }'; } \
+    | sort -u | $sudo tee "$list.new" >/dev/null
+  $sudo mv "$list.new" "$list"
+  apt_get update || die "apt-get update failed after adding $list"
+fi
+# An entry added by hand may not have been fetched yet.
+[ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || apt_get update || die "apt-get update failed"
+[ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || die "apt knows no Debian source packages (is a Debian mirror configured?)"
+
+# --- fetch, configure, build and install, one library after another ---
+work="$prefix.work"
+rm -rf "$prefix" "$work"
+mkdir -p "$prefix" "$work"
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+log=""
+
+# Runs a step with its output in the library's log; on failure shows the end
+# of the log and stops.
+run() {
+  if ! "$@" >>"$log" 2>&1; then
+    tail -n 25 "$log" >&2
+    die "$step failed (whole log: $log)"
+  fi
+}
+
+# Fetches Debian source package $1 (wanted version $2) into $work and sets $src.
+fetch() {
+  local name=$1 want=$2 v tried=""
+  local have; have="$(apt-cache showsrc "$name" 2>/dev/null | awk '/^Version:/ { print $2 }')"
+  [ -n "$have" ] || die "apt knows no source package $name"
+  # The installed version first, then newer Debian revisions of the same
+  # upstream release (security updates), newest first.
+  local ordered=("$want")
+  for v in $(printf '%s\n' $have | sort -u -r -V); do
+    [ "$v" != "$want" ] && [ "${v%-*}" = "${want%-*}" ] && ordered+=("$v")
+  done
+  local sandbox=(); [ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
+  for v in "${ordered[@]}"; do
+    if (cd "$work" && apt-get source -q "${sandbox[@]}" "$name=$v") >>"$log" 2>&1; then
+      [ "$v" = "$want" ] || say "$name $want is gone from the mirror; using $v"
+      built+=$'\n'"$name $v"
+      v="${v#*:}"
+      src="$work/$name-${v%-*}"
+      [ -d "$src" ] || die "apt-get source $name=$v left no $src"
+      return
+    fi
+    tried+=" $v"
+  done
+  die "could not fetch the source of $name (tried:$tried; see $log)"
+}
+
+start() {  # start NAME BINARY-PACKAGE: fetch its source, open its log
+  local line; line="$(source_of "$2")"
+  step="$1"
+  log="$work/$1.log"
+  say "building $1 ${line#* }"
+  fetch "${line% *}" "${line#* }"
+}
+
+cmake_lib() {  # cmake_lib [CMAKE OPTIONS]: configure, build and install $src
+  run cmake -S "$src" -B "$src/build-win64" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DHVEZDA_WIN64_PREFIX="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_SHARED_LIBS=OFF "$@"
+  run cmake --build "$src/build-win64" -j"$jobs"
+  run cmake --install "$src/build-win64"
+}
+
+cc="$host-gcc-posix"
+cxx="$host-g++-posix"
+built=""
+
+start zlib zlib1g-dev
+# zlib's configure makes the plain libz.a that every find module looks for.
+run env -C "$src" CC="$cc" AR="$host-ar" RANLIB="$host-ranlib" CHOST="$host" CFLAGS=-O2 \
+  ./configure --static --prefix="$prefix"
+run make -C "$src" -j"$jobs" libz.a
+run make -C "$src" install
+
+start libpng libpng-dev
+cmake_lib -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF
+
+start freetype libfreetype-dev
+# TrueType outlines are all the game needs: no optional library but zlib, as on
+# Linux (FreeType's own copy of zlib clashes with libpng's in one program).
+cmake_lib -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+
+start SDL2 libsdl2-dev
+cmake_lib -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+
+start SDL2_ttf libsdl2-ttf-dev
+cmake_lib -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
+
+start SDL2_image libsdl2-image-dev
+# The game loads BMP pictures and saves PNG screenshots; PNG goes through
+# libpng, as on Linux.
+cmake_lib -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
+  -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_BACKEND_WIC=OFF \
+  -DSDL2IMAGE_BMP=ON -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON \
+  -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF \
+  -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF \
+  -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF \
+  -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF
+
+start libopenmpt libopenmpt-dev
+# The core library alone: the game's module needs none of the optional decoders.
+mkdir -p "$src/build-win64"
+run env -C "$src/build-win64" ../configure --host="$host" CC="$cc" CXX="$cxx" CFLAGS=-O2 CXXFLAGS=-O2 \
+  PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" --prefix="$prefix" \
+  --disable-shared --enable-static --disable-openmpt123 --disable-examples --disable-tests \
+  --disable-doxygen-doc --without-zlib --without-mpg123 --without-ogg --without-vorbis \
+  --without-vorbisfile --without-portaudio --without-portaudiocpp --without-pulseaudio \
+  --without-sndfile --without-flac --without-sdl2
+run make -C "$src/build-win64" -j"$jobs"
+run make -C "$src/build-win64" install
+
+# --- the prefix as the game's build uses it ---
+# Static libraries only, so what a link needs goes where every build looks:
+# libopenmpt's system libraries into its Libs, zlib under CMake's FreeType
+# target (its find module knows nothing of it), and the plain target names
+# that SDL2 already gives for its static library.
+sed -i -E '/^Libs:/ s/$/ '"$(sed -n 's/^Libs.private: *//p' "$prefix/lib/pkgconfig/libopenmpt.pc")"'/; /^Libs.private:/d' \
+  "$prefix/lib/pkgconfig/libopenmpt.pc"
+for lib in SDL2_ttf SDL2_image; do
+  cat >>"$prefix/lib/cmake/$lib/${lib}Config.cmake" <<EOF
+
+# Added by hvezda's windows-deps.sh: the plain name for the static library.
+if(TARGET $lib::$lib-static AND NOT TARGET $lib::$lib)
+  add_library($lib::$lib ALIAS $lib::$lib-static)
+endif()
+EOF
+done
+cat >>"$prefix/lib/cmake/SDL2_ttf/SDL2_ttfConfig.cmake" <<'EOF'
+if(TARGET Freetype::Freetype)
+  find_dependency(ZLIB)
+  set_property(TARGET Freetype::Freetype APPEND PROPERTY INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
+endif()
+EOF
+
+# A program that uses each library links, and imports no DLL but Windows' own.
+step="the check program"
+log="$work/check.log"
+mkdir -p "$work/check"
+cat >"$work/check/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.25)
+project(check CXX)
+find_package(SDL2 REQUIRED)
+find_package(SDL2_ttf REQUIRED)
+find_package(SDL2_image REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBOPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
+add_executable(check WIN32 check.cpp)
+target_link_libraries(check SDL2::SDL2main SDL2::SDL2 SDL2_ttf::SDL2_ttf SDL2_image::SDL2_image
+  PkgConfig::LIBOPENMPT)
+EOF
+cat >"$work/check/check.cpp" <<'EOF'
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <libopenmpt/libopenmpt.h>
+int main(int, char**) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGBA32);
+    bool ok = s && TTF_Init() == 0 && IMG_SavePNG(s, "check.png") == 0 && openmpt_get_library_version() != 0;
+    return ok ? 0 : 1;
+}
+EOF
+run cmake -S "$work/check" -B "$work/check/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DHVEZDA_WIN64_PREFIX="$prefix"
+run cmake --build "$work/check/build"
+foreign="$($host-objdump -p "$work/check/build/check.exe" | sed -n 's/^\s*DLL Name: //p' \
+  | grep -iE '^(lib|sdl|zlib|png|freetype|openmpt)' || true)"
+[ -z "$foreign" ] || die "a program linked with the prefix needs DLLs of its own: $foreign"
+
+printf '%s\n' "${built#?}" >"$prefix/hvezda-deps.versions"
+printf '%s\n' "$stamp" >"$prefix/hvezda-deps.stamp"
+rm -rf "$work"
+say "done: $prefix"
