@@ -9,10 +9,11 @@
 # HVEZDA_WIN64_PREFIX  the prefix (default ~/.cache/hvezda/win64)
 # HVEZDA_WIN64_JOBS    parallel jobs (default: nproc)
 #
-# The prefix holds a stamp with the versions it was built from; a prefix whose
-# stamp matches is used as it is. The sources come through apt-get source only:
-# when apt knows no source index for Debian's mirror, a deb-src entry for the
-# same mirror, suites and components is added first.
+# The prefix holds a stamp of the Linux versions it matches, the compiler and
+# the build options (hvezda-deps.stamp), and the source versions it was built
+# from (hvezda-deps.versions); a prefix whose stamp matches is used as it is.
+# The sources come through apt-get source only: each Debian suite that apt
+# knows no source index for gets a deb-src entry for the same mirror first.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
