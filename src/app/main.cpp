@@ -7,7 +7,7 @@
 
 #include "app/host.h"
 #include "platform/clock_random.h"
-#include "platform/draw.h"
+#include "platform/sdl_canvas.h"
 #include "platform/frames.h"
 #include "platform/fonts.h"
 #include "platform/input.h"
@@ -29,7 +29,8 @@ int fail(const std::string& why) {
 
 // Runs the game in an open window until EXIT (or the desktop) closes it.
 void play(Game& game, plat::GameWindow& window, plat::FontCache& fonts, app::HostWindows& windows) {
-    plat::Painter painter(window.renderer, fonts, plat::embeddedPictures());
+    plat::SdlCanvas canvas(window.renderer, fonts, plat::embeddedPictures());
+    plat::Painter painter(canvas);
     plat::InputRouter input(game, window.id);
     plat::Frames frames(window.renderer, painter);
     auto present = [&] { frames.present(game.scene, input.takeRedrawRequest()); };

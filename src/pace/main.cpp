@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/host.h"
-#include "platform/draw.h"
+#include "platform/sdl_canvas.h"
 #include "platform/fonts.h"
 #include "platform/frames.h"
 #include "platform/input.h"
@@ -182,7 +182,8 @@ int main(int argc, char** argv) {
     const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "?";
 
     {
-        plat::Painter painter(window->renderer, fonts, plat::embeddedPictures());
+        plat::SdlCanvas canvas(window->renderer, fonts, plat::embeddedPictures());
+        plat::Painter painter(canvas);
         // The game's own way of showing frames: one that would look exactly
         // like the frame on screen is not drawn again (the scene is shown).
         plat::Frames frames(window->renderer, painter);
