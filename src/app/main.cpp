@@ -14,9 +14,7 @@
 #include "platform/realtime.h"
 #include "platform/window.h"
 #include "shell/shell.h"
-#ifdef HVEZDA_HAVE_OPENMPT
-#include "musicplayer/openmpt_backend.h"
-#endif
+#include "musicplayer/modplug.h"
 
 using namespace hvezda;
 
@@ -60,9 +58,8 @@ int run() {
     app::HostWindows windows;
     game.host = app::makeHost(windows);
     game.random.seed = plat::clockSeed();
-#ifdef HVEZDA_HAVE_OPENMPT
-    setPlayerBackend(&openmptPlayerBackend());
-#endif
+    if (!choosePlayerBackend("real"))
+        std::fprintf(stderr, "hvezda: this build has no \"real\" music; the game plays silently\n");
 
     play(game, *window, fonts, windows);
 

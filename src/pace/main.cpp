@@ -32,9 +32,7 @@
 #include "platform/window.h"
 #include "scene/score.h"
 #include "shell/shell.h"
-#ifdef HVEZDA_HAVE_OPENMPT
-#include "musicplayer/openmpt_backend.h"
-#endif
+#include "musicplayer/modplug.h"
 
 using namespace hvezda;
 
@@ -168,11 +166,7 @@ int main(int argc, char** argv) {
     game.host = app::makeHost(windows);
     // Fixed draws, so two runs play the same game.
     game.random.seed = [n = uint64_t{1}]() mutable { return n++; };
-#ifdef HVEZDA_HAVE_OPENMPT
-    if (opt.music) setPlayerBackend(&openmptPlayerBackend());
-#else
-    opt.music = false;
-#endif
+    if (!choosePlayerBackend(opt.music ? "real" : "null")) opt.music = false;
 
     Probe probe;
     bool failed = false;
