@@ -64,14 +64,9 @@ int run() {
     play(game, *window, fonts, windows);
 
     // The loop ends only through EXIT, which has already released the music.
-    // The game window goes first: hiding it posts an event, and SDL may wake
-    // its event wait through the hidden Form2, which must still exist then
-    // (a message to a destroyed window is a fatal X error).
+    // A wake-up SDL sent to Form2 may still reach the server after this
+    // (platform/x11_wakeups.h); it no longer matters.
     plat::closeGameWindow(*window);
-    // That wake-up travels on a second X connection, so it can still reach
-    // the server after Form2's destruction on the first: a busy machine
-    // showed it. A moment's pause lets the server take it first.
-    SDL_Delay(50);
     if (windows.form2) SDL_DestroyWindow(windows.form2);
     return 0;
 }
