@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "play.h"
-#include "platform/draw.h"
+#include "platform/sdl_canvas.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -56,7 +56,8 @@ void BM_DrawBusyFrame_Software(benchmark::State& state) {
             state.SkipWithError("no font for the scene");
             return;
         }
-        plat::Painter painter(renderer, fonts, plat::embeddedPictures());
+        plat::SdlCanvas canvas(renderer, fonts, plat::embeddedPictures());
+        plat::Painter painter(canvas);
         painter.draw(g.scene);  // pictures decoded and texts rendered once, as in the game
         // HVEZDA_BENCH_FRAME_PNG=FILE saves the measured frame, to see what is drawn.
         if (const char* file = std::getenv("HVEZDA_BENCH_FRAME_PNG")) IMG_SavePNG(surface, file);

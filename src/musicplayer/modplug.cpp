@@ -1,5 +1,10 @@
 #include "musicplayer/modplug.h"
 
+#include <string>
+#include <vector>
+
+#include "musicplayer/recording.h"
+
 namespace {
 
 int32_t nullCreate(const char*) { return 0; }
@@ -8,13 +13,40 @@ int32_t nullLoad(int32_t, const char*) { return 0; }
 int32_t nullHandleOnly(int32_t) { return 0; }
 
 const PlayerBackend kNull{nullCreate, nullSetWindow, nullLoad, nullHandleOnly, nullHandleOnly, nullHandleOnly};
+const PlayerBackend& nullBackend() { return kNull; }
 
 const PlayerBackend* current = &kNull;
 
+struct Entry {
+    std::string name;
+    const PlayerBackend& (*start)();
+};
+
+// Built on first use, so backends may join from other files' static set-up.
+std::vector<Entry>& table() {
+    static std::vector<Entry> t{{"null", nullBackend}, {"recording", recordingPlayerBackend}};
+    return t;
+}
+
 }  // namespace
 
-void setPlayerBackend(const PlayerBackend* backend) { current = backend ? backend : &kNull; }
-const PlayerBackend& nullPlayerBackend() { return kNull; }
+bool addPlayerBackend(std::string_view name, const PlayerBackend& (*start)()) {
+    for (const Entry& e : table())
+        if (e.name == name) return false;
+    table().push_back(Entry{std::string(name), start});
+    return true;
+}
+
+bool choosePlayerBackend(std::string_view name) {
+    for (const Entry& e : table()) {
+        if (e.name == name) {
+            current = &e.start();
+            return true;
+        }
+    }
+    current = &kNull;
+    return false;
+}
 
 int32_t ModPlug_CreateEx(const char* params) { return current->createEx(params); }
 int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle) { return current->setWindow(handle, windowHandle); }

@@ -2,13 +2,14 @@
 // against. The game only ever calls these six functions; every argument is a
 // 32-bit integer or a zero-terminated 8-bit text, every result a 32-bit integer.
 //
-// Behind them sits one backend, chosen at start-up: the null backend (the
-// default, plays nothing), the recording backend (tests and the headless
-// driver) or the real one (libopenmpt decoding into an SDL audio device).
-// A call with a handle that names no instance does nothing and returns 0.
+// Behind them sits one backend, chosen by name at run time (see below): the
+// null backend (the default, plays nothing), the recording backend (tests and
+// the headless driver) or the real one (libopenmpt decoding into an SDL audio
+// device). A call with a handle that names no instance does nothing and returns 0.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 int32_t ModPlug_CreateEx(const char* params);
 int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle);
@@ -27,6 +28,12 @@ struct PlayerBackend {
     int32_t (*destroy)(int32_t handle);
 };
 
-// Selects the backend for all later calls; nullptr restores the null backend.
-void setPlayerBackend(const PlayerBackend* backend);
-const PlayerBackend& nullPlayerBackend();
+// The backends by name: "null" and "recording" (recording.h) in every
+// program, "real" in a program linked with it. Chooses the named one for all
+// later calls; false, and the null backend, for a name not in the table.
+bool choosePlayerBackend(std::string_view name);
+
+// How a backend joins the table: `start` readies it each time it is chosen
+// and returns it. The real one joins from its own file when a program is
+// linked with it, so the table always tells what this build has.
+bool addPlayerBackend(std::string_view name, const PlayerBackend& (*start)());

@@ -4,7 +4,9 @@ find_package(SDL2 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBOPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 
-add_library(hvezda_musicplayer_openmpt STATIC ${CMAKE_CURRENT_LIST_DIR}/openmpt_backend.cpp)
+# An object library: a program linked with it always gets the file, and with
+# it the "real" entry in the backend table, even though it calls nothing in it.
+add_library(hvezda_musicplayer_openmpt OBJECT ${CMAKE_CURRENT_LIST_DIR}/openmpt_backend.cpp)
 target_link_libraries(hvezda_musicplayer_openmpt
   PUBLIC hvezda_musicplayer
   PRIVATE SDL2::SDL2 PkgConfig::LIBOPENMPT)

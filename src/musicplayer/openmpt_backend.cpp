@@ -268,6 +268,11 @@ const PlayerBackend kOpenmpt{createEx, setWindow, load, play, stop, destroy};
 
 const PlayerBackend& openmptPlayerBackend() { return kOpenmpt; }
 
+namespace {
+// Every program linked with this file can choose the real music by name.
+[[maybe_unused]] const bool kInTable = addPlayerBackend("real", openmptPlayerBackend);
+}  // namespace
+
 OpenmptInstanceState openmptInstanceState(int32_t handle) {
     auto& t = table();
     std::lock_guard lock(t.mutex_);

@@ -10,6 +10,7 @@
 
 #include "musicplayer/modplug.h"
 
+// Chosen as "real" (modplug.h); linking this file adds it to the table.
 const PlayerBackend& openmptPlayerBackend();
 
 // Diagnostics for tests and debugging; never needed by the game.

@@ -4,13 +4,11 @@
 
 namespace {
 
-PlayerRecord* rec = nullptr;
+std::vector<std::string> calls;
 std::set<int32_t> live;
 int32_t nextHandle = 1;
 
-void note(std::string s) {
-    if (rec) rec->calls.push_back(std::move(s));
-}
+void note(std::string s) { calls.push_back(std::move(s)); }
 
 bool known(int32_t h) { return live.count(h) != 0; }
 
@@ -48,10 +46,11 @@ const PlayerBackend kRecording{createEx, setWindow, load, play, stop, destroy};
 
 }  // namespace
 
-const PlayerBackend& recordingPlayerBackend(PlayerRecord* record) {
-    // A new recording is a freshly loaded library: no instances, handles from 1.
-    rec = record;
+const PlayerBackend& recordingPlayerBackend() {
+    calls.clear();
     live.clear();
     nextHandle = 1;
     return kRecording;
 }
+
+const std::vector<std::string>& recordedPlayerCalls() { return calls; }

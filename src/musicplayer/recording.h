@@ -1,6 +1,7 @@
 // A player backend that plays nothing and remembers every call in order, for
-// tests and the headless driver. Handles are 1, 2, 3, ... in order of creation;
-// calls naming any other handle are recorded with "(no instance)" and do nothing.
+// tests and the headless driver (chosen as "recording"). Handles are 1, 2, 3,
+// ... in order of creation; calls naming any other handle are recorded with
+// "(no instance)" and do nothing.
 #pragma once
 
 #include <string>
@@ -8,9 +9,10 @@
 
 #include "musicplayer/modplug.h"
 
-struct PlayerRecord {
-    std::vector<std::string> calls;  // e.g. "CreateEx(loop|true)=1", "Load(1,/game/Moonlite.dat)"
-};
+// A fresh recording, as a freshly loaded library: no instances, handles from 1,
+// no calls yet.
+const PlayerBackend& recordingPlayerBackend();
 
-// The recording backend writes into *record (which must outlive its use).
-const PlayerBackend& recordingPlayerBackend(PlayerRecord* record);
+// The calls since the recording began, e.g. "CreateEx(loop|true)=1",
+// "Load(1,/game/Moonlite.dat)".
+const std::vector<std::string>& recordedPlayerCalls();

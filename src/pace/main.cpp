@@ -11,7 +11,6 @@
 // is pushed past 1000 at once and both energies held full, so the approach
 // hands over to Timerboss after 2.74 s. --strict exits 1 when a target is missed.
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -19,22 +18,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/host.h"
-#include "platform/draw.h"
-#include "platform/fonts.h"
+#include "app/session.h"
 #include "platform/frames.h"
-#include "platform/input.h"
 #include "platform/realtime.h"
-#include "platform/window.h"
 #include "scene/score.h"
 #include "shell/shell.h"
-#ifdef HVEZDA_HAVE_OPENMPT
-#include "musicplayer/openmpt_backend.h"
-#endif
 
 using namespace hvezda;
 
@@ -147,57 +138,36 @@ int main(int argc, char** argv) {
     }
 
     Game game;
-    if (TTF_Init() != 0) {
-        std::fprintf(stderr, "hvezda-pace: cannot start the font renderer: %s\n", TTF_GetError());
-        return 1;
-    }
-    // Fonts must be closed before TTF_Quit: held here and reset at the end.
-    auto fontHolder = std::make_unique<plat::FontCache>();
-    plat::FontCache& fonts = *fontHolder;
-    if (const std::string why = fonts.openSceneFonts(game.scene); !why.empty()) {
-        std::fprintf(stderr, "hvezda-pace: %s\n", why.c_str());
-        return 1;
-    }
-    std::string why;
-    auto window = plat::openGameWindow(why);
-    if (!window) {
-        std::fprintf(stderr, "hvezda-pace: %s\n", why.c_str());
-        return 1;
-    }
-    app::HostWindows windows;
-    game.host = app::makeHost(windows);
+    app::SessionOptions sessionOptions;
+    sessionOptions.program = "hvezda-pace";
+    sessionOptions.music = opt.music ? "real" : "null";
     // Fixed draws, so two runs play the same game.
-    game.random.seed = [n = uint64_t{1}]() mutable { return n++; };
-#ifdef HVEZDA_HAVE_OPENMPT
-    if (opt.music) setPlayerBackend(&openmptPlayerBackend());
-#else
-    opt.music = false;
-#endif
+    sessionOptions.seed = [n = uint64_t{1}]() mutable { return n++; };
+    std::string why;
+    auto session = app::Session::open(game, sessionOptions, why);
+    if (!session) {
+        std::fprintf(stderr, "hvezda-pace: %s\n", why.c_str());
+        return 1;
+    }
+    const plat::GameWindow& window = session->window();
+    opt.music = opt.music && session->musicAsAsked();
 
     Probe probe;
     bool failed = false;
     SDL_RendererInfo info{};
-    SDL_GetRendererInfo(window->renderer, &info);
+    SDL_GetRendererInfo(window.renderer, &info);
     const std::string renderer = info.name ? info.name : "?";
     const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "?";
 
     {
-        plat::Painter painter(window->renderer, fonts, plat::embeddedPictures());
         // The game's own way of showing frames: one that would look exactly
         // like the frame on screen is not drawn again (the scene is shown).
-        plat::Frames frames(window->renderer, painter);
-        auto present = [&] {
-            const int64_t t0 = plat::monotonicNs();
-            if (frames.present(game.scene, false)) probe.presentNs.push_back(plat::monotonicNs() - t0);
-        };
-
+        const plat::Frames& frames = session->frames();
         Form_Load(game);
         if (opt.boss) game.scene.score.Caption = "1001";
-        present();
-        SDL_ShowWindow(window->window);
-        SDL_RaiseWindow(window->window);
-        present();
-        probe.presentNs.clear();
+        session->present();
+        session->show();
+        session->present();
 
         for (size_t i = 0; i < kTimers; ++i) probe.enabled[i] = timerOf(game.scene, kTimerOrder[i]).Enabled;
         game.onTick = [&](Game& g, TimerId id) {
@@ -205,7 +175,7 @@ int main(int argc, char** argv) {
             ++probe.ticks[static_cast<size_t>(id)];
             if (id == TimerId::Timer1) {
                 holdPhase(g, opt.boss);
-                scriptAt(g.clock, window->id);
+                scriptAt(g.clock, window.id);
             }
         };
 
@@ -234,10 +204,15 @@ int main(int argc, char** argv) {
         const int64_t startNs = plat::monotonicNs();
         const int64_t stopNs = startNs + static_cast<int64_t>(opt.seconds * 1e9);
         const double cpu0 = cpuSeconds();
-        plat::InputRouter input(game, window->id);
-        auto running = [&] { return !windows.closed && game.scene.Form1.open && plat::monotonicNs() < stopNs; };
+        plat::LoopServices services = session->loopServices([&] { return plat::monotonicNs() < stopNs; });
+        services.present = [&, show = services.present] {
+            const uint64_t before = frames.presented();
+            const int64_t t0 = plat::monotonicNs();
+            show();
+            if (frames.presented() != before) probe.presentNs.push_back(plat::monotonicNs() - t0);
+        };
         plat::LoopStats stats;
-        plat::runLoop(game, plat::sdlLoopServices(input, present, running), stats, loopProbe);
+        plat::runLoop(game, services, stats, loopProbe);
         const int64_t endNs = plat::monotonicNs();
         const double cpu = cpuSeconds() - cpu0;
         const double wall = static_cast<double>(endNs - startNs) / 1e9;
@@ -294,10 +269,5 @@ int main(int argc, char** argv) {
         Label4_Click(game);  // stops and releases the music, as EXIT does
         failed = opt.strict && !(countsOk && lateOk && allShown && cpuOk);
     }
-    if (windows.form2) SDL_DestroyWindow(windows.form2);
-    plat::closeGameWindow(*window);
-    fontHolder.reset();
-    TTF_Quit();
-    SDL_Quit();
     return failed ? 1 : 0;
 }

@@ -1,6 +1,6 @@
 #include "platform/clicks.h"
 
-#include "platform/geometry.h"
+#include "platform/draw.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -9,27 +9,23 @@ namespace plat {
 
 PanelLabel labelAt(Scene& scene, int x, int y) {
     if (!kWindowRect.contains(x, y)) return PanelLabel::None;
-    // Back to front, so the last element that contains the point is on top.
+    // Back to front, so the last element that takes the point is on top. Only
+    // sprites cover anything; of the rest only the panel's labels take clicks.
     PanelLabel top = PanelLabel::None;
-    for (const ElementRef& e : drawingOrder(scene)) {
-        if (e.kind() != Kind::Sprite) continue;
-        const Sprite& s = *std::get<Sprite*>(e.ptr);
-        if (!s.Visible || !pixelBox(s).contains(x, y)) continue;
-        top = PanelLabel::None;
-        if (&s != &scene.Picture2) continue;
-        const PanelFrame panel = panelFrame(s);
-        if (!panel.clip.contains(x, y)) continue;
-        for (const ElementRef& c : panelDrawingOrder(scene)) {
-            if (c.kind() != Kind::Label) continue;
-            const Label& l = *std::get<Label*>(c.ptr);
-            const Rect box{panel.originX + px(l.Left), panel.originY + px(l.Top), px(l.Width), px(l.Height)};
-            if (!l.Visible || !box.contains(x, y)) continue;
-            if (&l == &scene.Label4) top = PanelLabel::Exit;
-            else if (&l == &scene.Label5) top = PanelLabel::Controls;
-            else if (&l == &scene.Label6) top = PanelLabel::Credits;
-            else top = PanelLabel::None;
+    forEachShown(scene, [&](const ElementRef& e, const Placement& at) {
+        if (e.kind() == Kind::Sprite) {
+            if (pixelBox(*std::get<Sprite*>(e.ptr)).contains(x, y)) top = PanelLabel::None;
+            return;
         }
-    }
+        if (e.kind() != Kind::Label || !e.inPanel || !at.clip.contains(x, y)) return;
+        const Label& l = *std::get<Label*>(e.ptr);
+        const Rect box{at.originX + px(l.Left), at.originY + px(l.Top), px(l.Width), px(l.Height)};
+        if (!box.contains(x, y)) return;
+        if (&l == &scene.Label4) top = PanelLabel::Exit;
+        else if (&l == &scene.Label5) top = PanelLabel::Controls;
+        else if (&l == &scene.Label6) top = PanelLabel::Credits;
+        else top = PanelLabel::None;
+    });
     return top;
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/geometry.h"
+#include "platform/draw.h"
 
 using namespace hvezda;
 
@@ -28,12 +28,13 @@ struct Hash {
     }
 };
 
+// What a shown element looks like. A panel child's place follows from the
+// panel's, which comes first.
 void addElement(Hash& h, const ElementRef& e) {
+    h.add(e.base), h.add(e.index);
     switch (e.kind()) {
         case Kind::Sprite: {
             const Sprite& s = *std::get<Sprite*>(e.ptr);
-            h.add(s.Visible);
-            if (!s.Visible) return;
             const Rect r = pixelBox(s);
             h.add(r.x), h.add(r.y), h.add(r.w), h.add(r.h);
             h.add(s.BackColor), h.add(s.border);
@@ -42,8 +43,6 @@ void addElement(Hash& h, const ElementRef& e) {
         }
         case Kind::Label: {
             const Label& l = *std::get<Label*>(e.ptr);
-            h.add(l.Visible);
-            if (!l.Visible) return;
             h.add(px(l.Left)), h.add(px(l.Top)), h.add(px(l.Width)), h.add(px(l.Height));
             h.add(l.Caption), h.add(l.ForeColor), h.add(l.BackColor), h.add(l.transparent), h.add(l.autoSize);
             h.add(l.wordWrap), h.add(l.font.name), h.add(fontPixels(l.font.size));
@@ -51,22 +50,16 @@ void addElement(Hash& h, const ElementRef& e) {
         }
         case Kind::Image: {
             const Image& i = *std::get<Image*>(e.ptr);
-            h.add(i.Visible);
-            if (!i.Visible) return;
             h.add(px(i.Left)), h.add(px(i.Top)), h.add(reinterpret_cast<intptr_t>(i.picture));
             return;
         }
         case Kind::Line: {
             const Line& l = *std::get<Line*>(e.ptr);
-            h.add(l.Visible);
-            if (!l.Visible) return;
             h.add(px(l.X1)), h.add(px(l.Y1)), h.add(px(l.X2)), h.add(px(l.Y2)), h.add(l.color);
             return;
         }
         case Kind::Star: {
             const Star& s = *std::get<Star*>(e.ptr);
-            h.add(s.Visible);
-            if (!s.Visible) return;
             h.add(px(s.Left)), h.add(px(s.Top)), h.add(px(s.diameter)), h.add(s.color);
             return;
         }
@@ -78,8 +71,7 @@ void addElement(Hash& h, const ElementRef& e) {
 
 uint64_t sceneFingerprint(Scene& scene) {
     Hash h;
-    for (const ElementRef& e : drawingOrder(scene)) addElement(h, e);
-    for (const ElementRef& e : panelDrawingOrder(scene)) addElement(h, e);
+    forEachShown(scene, [&h](const ElementRef& e, const Placement&) { addElement(h, e); });
     return h.h;
 }
 

@@ -6,6 +6,8 @@
 
 #include "platform/draw.h"
 
+struct SDL_Renderer;
+
 namespace plat {
 
 class Frames {

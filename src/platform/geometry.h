@@ -15,6 +15,11 @@ inline constexpr int kWindowHeight = 570;
 // Twips to pixels: divided by 15, rounded to nearest (halves away from zero).
 int px(float twips);
 
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
     bool empty() const { return w <= 0 || h <= 0; }

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/draw.h"
+#include "platform/sdl_canvas.h"
 #include "sim/screenshot_hook.h"
 
 using namespace hvezda;
@@ -40,8 +40,8 @@ struct Screenshots {
         std::string error;
         if (SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface)) {
             {
-                plat::Painter painter(renderer, *fonts, plat::embeddedPictures());
-                painter.draw(scene);
+                plat::SdlCanvas canvas(renderer, *fonts, plat::embeddedPictures());
+                plat::Painter(canvas).draw(scene);
             }
             SDL_RenderPresent(renderer);
             SDL_DestroyRenderer(renderer);

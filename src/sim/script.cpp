@@ -322,18 +322,12 @@ bool wordCount(const std::vector<std::string_view>& w, size_t min, size_t max, s
 
 }  // namespace
 
-Sim::~Sim() {
-    recordingPlayerBackend(nullptr);
-    setPlayerBackend(nullptr);
-}
-
 void startSim(Sim& sim, SimOptions options) {
     sim.options = std::move(options);
     sim.game = Game{};
-    sim.music.calls.clear();
     sim.draws = 0;
     sim.exited = false;
-    setPlayerBackend(&recordingPlayerBackend(&sim.music));
+    choosePlayerBackend("recording");
     Game& g = sim.game;
     g.host.programFolder = [] { return std::string(kSimProgramFolder); };
     g.host.setCurrentDirectory = [](const std::string&) {};
@@ -446,7 +440,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
     }
     if (cmd == "music") {
         if (!wordCount(w, 1, 1, error)) return false;
-        for (const std::string& call : sim.music.calls) out << "music " << call << '\n';
+        for (const std::string& call : recordedPlayerCalls()) out << "music " << call << '\n';
         return true;
     }
     if (cmd == "screenshot") {

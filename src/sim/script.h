@@ -31,7 +31,6 @@ struct SimResult {
 
 struct Sim {
     hvezda::Game game;
-    PlayerRecord music;
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far
     bool exited = false;
@@ -39,8 +38,6 @@ struct Sim {
     Sim() = default;
     Sim(const Sim&) = delete;
     Sim& operator=(const Sim&) = delete;
-    // The music player records into `music`: it must not outlive it.
-    ~Sim();
 };
 
 // Builds the scene and runs Form_Load at virtual time 0.

@@ -13,11 +13,10 @@ namespace {
 
 // A game with a recording music player and a host that logs what start-up asks of it.
 struct Started {
-    PlayerRecord music;
     std::vector<std::string> host;
     Game g;
     explicit Started(std::string folder = "/opt/hvezda") {
-        setPlayerBackend(&recordingPlayerBackend(&music));
+        choosePlayerBackend("recording");
         g.host.programFolder = [this, folder] {
             host.push_back("folder");
             return folder;
@@ -29,7 +28,8 @@ struct Started {
         };
         g.host.closeWindows = [this] { host.push_back("close"); };
     }
-    ~Started() { setPlayerBackend(nullptr); }
+    ~Started() { choosePlayerBackend("null"); }
+    const std::vector<std::string>& music() const { return recordedPlayerCalls(); }
 };
 
 TEST(StartUp, SetsTheStartingValuesAndStartsTheMusicInOrder) {
@@ -49,7 +49,7 @@ TEST(StartUp, SetsTheStartingValuesAndStartsTheMusicInOrder) {
     EXPECT_EQ(s.host, (std::vector<std::string>{"folder", "cd /opt/hvezda", "form2"}));
     const std::vector<std::string> calls{"CreateEx(loop|true)=1", "SetWindow(1,77)", "Load(1,/opt/hvezda/Moonlite.dat)",
                                          "Play(1)"};
-    EXPECT_EQ(s.music.calls, calls);
+    EXPECT_EQ(s.music(), calls);
     EXPECT_TRUE(s.g.scene.Form2.open);
     // Nothing ran a tick: the clock is still at 0 and the scene untouched.
     EXPECT_EQ(s.g.clock, 0);
@@ -63,14 +63,13 @@ TEST(StartUp, ARootFolderGivesTwoSeparatorsInARow) {
 }
 
 TEST(StartUp, RunsWithoutAnyHostServices) {
-    PlayerRecord music;
-    setPlayerBackend(&recordingPlayerBackend(&music));
+    choosePlayerBackend("recording");
     Game g;
     Form_Load(g);
     EXPECT_EQ(g.state.musicPath, std::string(1, kPathSeparator) + "Moonlite.dat");
     Label4_Click(g);
     EXPECT_FALSE(g.scene.Form1.open);
-    setPlayerBackend(nullptr);
+    choosePlayerBackend("null");
 }
 
 TEST(Exit, StopsAndReleasesTheMusicThenClosesEverything) {
@@ -78,9 +77,9 @@ TEST(Exit, StopsAndReleasesTheMusicThenClosesEverything) {
     Form_Load(s.g);
     advance(s.g, 1000);
     Label4_Click(s.g);
-    ASSERT_EQ(s.music.calls.size(), 6u);
-    EXPECT_EQ(s.music.calls[4], "Stop(1)");
-    EXPECT_EQ(s.music.calls[5], "Destroy(1)");
+    ASSERT_EQ(s.music().size(), 6u);
+    EXPECT_EQ(s.music()[4], "Stop(1)");
+    EXPECT_EQ(s.music()[5], "Destroy(1)");
     EXPECT_EQ(s.host.back(), "close");
     EXPECT_FALSE(s.g.scene.Form1.open);
     EXPECT_FALSE(s.g.scene.Form2.open);
@@ -111,7 +110,7 @@ TEST(InfoPanel, ControlsAndCreditsReplaceEachOther) {
     // Neither click touches the game.
     EXPECT_EQ(s.g.scene.Picture1.Left, before.Picture1.Left);
     EXPECT_EQ(s.g.scene.score.Caption, before.score.Caption);
-    EXPECT_EQ(s.music.calls.size(), 4u);
+    EXPECT_EQ(s.music().size(), 4u);
 }
 
 TEST(Score, AddsToTheCaptionAsADecimalNumber) {

@@ -21,7 +21,6 @@ SimRun run(const std::string& script, uint64_t seed = 0) {
     SimRun r;
     r.result = runSimScript(sim, in, out);
     r.out = out.str();
-    setPlayerBackend(nullptr);
     return r;
 }
 
@@ -159,7 +158,6 @@ TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
         db.push_back(drawRandom(b.game.random, 8000));
         dc.push_back(drawRandom(c.game.random, 8000));
     }
-    setPlayerBackend(nullptr);
     EXPECT_EQ(da, db);
     EXPECT_NE(da, dc);
     EXPECT_NE(da[0], da[1]);

@@ -14,6 +14,8 @@
 #   audio-unknown     SDL is told to use an audio driver that does not exist.
 #   display-nowhere   DISPLAY names a server that is not there: one line that
 #                     mentions the display, status 1, no window.
+#   exits             start with the music and EXIT, HVEZDA_EXITS times in a row
+#                     (10 by default): every run ends with status 0.
 #   close-with-music  the desktop asks the window to close (CLOSER sends
 #                     WM_DELETE_WINDOW) while the music plays into SDL's disk
 #                     driver: the game ends with status 0 at once and the file
@@ -54,16 +56,23 @@ module="$src_dir/assets/Moonlite.dat"
 # wait_end PID TENTHS
 source "$(dirname "$0")/../lib/processes.sh"
 
-# Starts the game with the given command prefix, waits for its window,
-# plays a second (held Right, X presses) and checks it is still there.
-start_and_play() {
+# Starts the game with the given command prefix and waits for its window.
+start_game() {
   "$@" "$folder/hvezda" >"$work/game.out" 2>"$work/game.err" &
   pid=$!
   wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' 2>/dev/null | head -n 1)
   if [ -z "$wid" ]; then
+    local alive=no
+    kill -0 "$pid" 2>/dev/null && alive=yes
     kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-    fail "no window within 15 s; standard error: $(cat "$work/game.err")"
+    fail "no window within 15 s (still running: $alive); standard error: $(cat "$work/game.err")"
   fi
+}
+
+# Starts the game, plays a second (held Right, X presses) and checks it is
+# still there.
+start_and_play() {
+  start_game "$@"
   xdotool windowfocus --sync "$wid" 2>/dev/null
   xdotool keydown Right; sleep 0.3; xdotool keyup Right
   for _ in 1 2 3; do xdotool key x; sleep 0.2; done
@@ -71,13 +80,19 @@ start_and_play() {
 }
 
 # Clicks EXIT (Label4, at 592,64 px in the panel) and expects status 0.
+# SDL drops a click that comes within 10 ms of the window getting the focus,
+# which a busy machine can bring about: a click that went nowhere is repeated.
 exit_by_click() {
-  xdotool mousemove --window "$wid" 603 73 click 1
-  if ! wait_end "$pid" 50; then
-    kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-    fail "still running 5 s after EXIT"
-  fi
-  [ "$status" -eq 0 ] || fail "EXIT ended the game with status $status: $(cat "$work/game.err")"
+  local tries
+  for tries in 1 2 3; do
+    xdotool mousemove --window "$wid" 603 73 click 1
+    if wait_end "$pid" 20; then
+      [ "$status" -eq 0 ] || fail "EXIT ended the game with status $status: $(cat "$work/game.err")"
+      return 0
+    fi
+  done
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  fail "still running after three clicks on EXIT, 2 s apart"
 }
 
 quiet() {  # the game says nothing about a bad module (it does not look at it)
@@ -124,6 +139,18 @@ case "$case_name" in
     start_xvfb
     start_and_play env SDL_AUDIODRIVER=no-such-driver
     exit_by_click
+    ;;
+  exits)
+    cp "$module" "$music" 2>/dev/null
+    start_xvfb
+    n=${HVEZDA_EXITS:-10}
+    for i in $(seq "$n"); do
+      case_name="exits, run $i of $n"  # named in a failure
+      start_game env SDL_AUDIODRIVER=dummy
+      exit_by_click
+    done
+    case_name=exits
+    echo "$n exits in a row, each with status 0"
     ;;
   display-nowhere)
     # No server on display 97 (checked), and no fallback to a hidden driver.

@@ -64,12 +64,12 @@ class MusicBackend : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);  // never a real sound card from a test
-        setPlayerBackend(&openmptPlayerBackend());
+        ASSERT_TRUE(choosePlayerBackend("real"));
         dir_ = fs::temp_directory_path() / ("music-test-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
     void TearDown() override {
-        setPlayerBackend(nullptr);
+        choosePlayerBackend("null");
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         for (auto& e : fs::recursive_directory_iterator(dir_)) fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);

@@ -208,7 +208,7 @@ SoakGameResult finish(Checked& c, Ending ending) {
 
 // EXIT stops and releases the music the game started, in that order.
 std::string checkMusicAfterExit(const Checked& c) {
-    const std::vector<std::string>& calls = c.sim.music.calls;
+    const std::vector<std::string>& calls = recordedPlayerCalls();
     const std::string h = std::to_string(c.sim.game.state.musicHandle);
     if (calls.size() < 2 || calls[calls.size() - 2] != "Stop(" + h + ")" || calls.back() != "Destroy(" + h + ")")
         return "EXIT did not stop and release the music (last call: " + (calls.empty() ? "none" : calls.back()) + ")";

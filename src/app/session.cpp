@@ -1,0 +1,111 @@
+#include "app/session.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <optional>
+
+#include "app/host.h"
+#include "musicplayer/modplug.h"
+#include "platform/clock_random.h"
+#include "platform/draw.h"
+#include "platform/fonts.h"
+#include "platform/frames.h"
+#include "platform/input.h"
+#include "platform/realtime.h"
+#include "platform/sdl_canvas.h"
+
+using namespace hvezda;
+
+namespace app {
+
+// In the order they open; they close in the reverse one.
+struct Session::Parts {
+    Game& game;
+    bool fontRenderer = false;  // TTF_Init succeeded
+    std::optional<plat::FontCache> fonts;
+    std::optional<plat::GameWindow> window;
+    HostWindows windows;
+    bool musicAsAsked = false;
+    std::optional<plat::SdlCanvas> canvas;
+    std::optional<plat::Painter> painter;
+    std::optional<plat::Frames> frames;
+    std::optional<plat::InputRouter> input;
+
+    explicit Parts(Game& g) : game(g) {}
+
+    ~Parts() {
+        // Whatever drew into the window goes before it. The windows go while
+        // SDL still runs; the fonts before their renderer; SDL last, as it
+        // closes the connection to the display.
+        input.reset();
+        frames.reset();
+        painter.reset();
+        canvas.reset();
+        if (window) plat::closeGameWindow(*window);
+        if (windows.form2) SDL_DestroyWindow(windows.form2);
+        fonts.reset();
+        if (fontRenderer) TTF_Quit();
+        plat::releaseFontLookup();
+        SDL_Quit();
+    }
+};
+
+std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options, std::string& error) {
+    auto parts = std::make_unique<Parts>(game);
+    if (TTF_Init() != 0) {
+        error = std::string("cannot start the font renderer: ") + TTF_GetError();
+        return nullptr;
+    }
+    parts->fontRenderer = true;
+
+    // Fonts first: they need no display, and without them nothing can be read.
+    parts->fonts.emplace();
+    if (const std::string why = parts->fonts->openSceneFonts(game.scene); !why.empty()) {
+        error = why + "; install a TrueType font (Debian: fonts-dejavu-core)";
+        return nullptr;
+    }
+    parts->window = plat::openGameWindow(error);
+    if (!parts->window) return nullptr;
+
+    game.host = makeHost(parts->windows);
+    game.random.seed = options.seed ? options.seed : plat::clockSeed();
+    parts->musicAsAsked = choosePlayerBackend(options.music);
+    if (!parts->musicAsAsked)
+        std::fprintf(stderr, "%s: this build has no \"%s\" music; the game plays silently\n", options.program,
+                     options.music);
+
+    SDL_Renderer* renderer = parts->window->renderer;
+    parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
+    parts->painter.emplace(*parts->canvas);
+    parts->frames.emplace(renderer, *parts->painter);
+    parts->input.emplace(game, parts->window->id);
+    return std::unique_ptr<Session>(new Session(std::move(parts)));
+}
+
+Session::Session(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+
+Session::~Session() = default;
+
+void Session::show() {
+    SDL_ShowWindow(parts_->window->window);
+    SDL_RaiseWindow(parts_->window->window);
+}
+
+bool Session::present(bool force) { return parts_->frames->present(parts_->game.scene, force); }
+
+plat::LoopServices Session::loopServices(std::function<bool()> more) {
+    Parts& p = *parts_;
+    auto present = [&p] { p.frames->present(p.game.scene, p.input->takeRedrawRequest()); };
+    auto running = [&p, more = std::move(more)] {
+        return !p.windows.closed && p.game.scene.Form1.open && (!more || more());
+    };
+    return plat::sdlLoopServices(*p.input, present, running);
+}
+
+const plat::GameWindow& Session::window() const { return *parts_->window; }
+const plat::Frames& Session::frames() const { return *parts_->frames; }
+bool Session::musicAsAsked() const { return parts_->musicAsAsked; }
+
+}  // namespace app

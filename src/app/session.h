@@ -1,0 +1,60 @@
+// One window session: everything the game needs around it on a desktop
+// (the font renderer and the fonts, the game window and its drawing, the host
+// services, the music backend), opened in one order and closed in the
+// reverse one. The game and the timing probe both play through it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/loop.h"
+#include "platform/window.h"
+#include "scene/game.h"
+
+namespace plat {
+class Frames;
+}
+
+namespace app {
+
+struct SessionOptions {
+    const char* program = "hvezda";  // names the program in error lines
+    const char* music = "real";      // the music backend by name (musicplayer/modplug.h)
+    // Seeds the game's random draws; the clock when empty.
+    std::function<uint64_t()> seed;
+};
+
+class Session {
+public:
+    // Opens everything for `game`, which must outlive the session. On failure
+    // nothing stays open, and `error` holds the one line to print.
+    static std::unique_ptr<Session> open(hvezda::Game& game, const SessionOptions& options, std::string& error);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session();
+
+    // Shows the window, with whatever was last presented in it, and raises it.
+    void show();
+    // Draws and shows the scene unless nothing visible changed since the last
+    // frame (`force` draws anyway). True when a frame was shown.
+    bool present(bool force = false);
+    // The real-time loop's services on this window: window events to the
+    // game, frames shown as the game shows them, and running until EXIT or
+    // the desktop closes the window, or until `more` (when given) says stop.
+    plat::LoopServices loopServices(std::function<bool()> more = {});
+
+    const plat::GameWindow& window() const;
+    const plat::Frames& frames() const;
+    // False when the music backend asked for is not in this build (the game
+    // then plays silently).
+    bool musicAsAsked() const;
+
+private:
+    struct Parts;
+    explicit Session(std::unique_ptr<Parts> parts);
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace app

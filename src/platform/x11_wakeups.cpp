@@ -1,0 +1,33 @@
+#include "platform/x11_wakeups.h"
+
+#ifdef HVEZDA_WITH_X11
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+
+namespace plat {
+
+namespace {
+
+XErrorHandler xlibDefault = nullptr;
+
+int onXError(Display* display, XErrorEvent* e) {
+    if (e->error_code == BadWindow && e->request_code == X_SendEvent) return 0;
+    return xlibDefault ? xlibDefault(display, e) : 0;
+}
+
+}  // namespace
+
+void ignoreWakeupsToGoneWindows() {
+    if (xlibDefault) return;
+    xlibDefault = XSetErrorHandler(onXError);
+}
+
+}  // namespace plat
+
+#else
+
+namespace plat {
+void ignoreWakeupsToGoneWindows() {}
+}  // namespace plat
+
+#endif

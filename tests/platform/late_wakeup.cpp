@@ -1,0 +1,39 @@
+// A wake-up message that reaches the X server after its window is gone, as
+// SDL's can at exit, must not end the program: it sends one to the game
+// window just destroyed, over a second connection, as SDL does. Needs a display.
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/window.h"
+
+int main() {
+    std::string why;
+    auto w = plat::openGameWindow(why);
+    if (!w) {
+        std::printf("SKIP: %s\n", why.c_str());
+        return 77;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(w->window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        std::printf("SKIP: not on X11\n");
+        return 77;
+    }
+    Display* sdlDisplay = info.info.x11.display;
+    const Window gone = info.info.x11.window;
+    Display* other = XOpenDisplay(nullptr);
+    plat::closeGameWindow(*w);
+    XSync(sdlDisplay, False);  // the server has destroyed the window
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.format = 8;
+    XSendEvent(other, gone, False, NoEventMask, &e);
+    XSync(other, False);  // its BadWindow comes back here
+    XCloseDisplay(other);
+    SDL_Quit();
+    std::printf("ok: a wake-up to a destroyed window changed nothing\n");
+    return 0;
+}
