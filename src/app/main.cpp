@@ -3,8 +3,10 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "app/cli.h"
 #include "app/host.h"
 #include "platform/clock_random.h"
 #include "platform/draw.h"
@@ -80,7 +82,8 @@ int run() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = app::readGameCommandLine(argc, argv)) return *status;
     if (TTF_Init() != 0) return fail(std::string("cannot start the font renderer: ") + TTF_GetError());
     const int status = run();  // every font is closed when it returns
     TTF_Quit();
