@@ -8,6 +8,7 @@
 
 #include "app/cli.h"
 #include "app/host.h"
+#include "musicplayer/modplug.h"
 #include "platform/clock_random.h"
 #include "platform/draw.h"
 #include "platform/frames.h"
@@ -64,6 +65,7 @@ int run() {
 #ifdef HVEZDA_HAVE_OPENMPT
     setPlayerBackend(&openmptPlayerBackend());
 #endif
+    setPlayerReport([](const std::string& line) { std::fprintf(stderr, "hvezda: %s\n", line.c_str()); });
 
     play(game, *window, fonts, windows);
 

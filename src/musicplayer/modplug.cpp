@@ -1,5 +1,7 @@
 #include "musicplayer/modplug.h"
 
+#include <utility>
+
 namespace {
 
 int32_t nullCreate(const char*) { return 0; }
@@ -10,11 +12,17 @@ int32_t nullHandleOnly(int32_t) { return 0; }
 const PlayerBackend kNull{nullCreate, nullSetWindow, nullLoad, nullHandleOnly, nullHandleOnly, nullHandleOnly};
 
 const PlayerBackend* current = &kNull;
+std::function<void(const std::string&)> reportListener;
 
 }  // namespace
 
 void setPlayerBackend(const PlayerBackend* backend) { current = backend ? backend : &kNull; }
 const PlayerBackend& nullPlayerBackend() { return kNull; }
+
+void setPlayerReport(std::function<void(const std::string&)> listener) { reportListener = std::move(listener); }
+void reportPlayerTrouble(const std::string& line) {
+    if (reportListener) reportListener(line);
+}
 
 int32_t ModPlug_CreateEx(const char* params) { return current->createEx(params); }
 int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle) { return current->setWindow(handle, windowHandle); }

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 int32_t ModPlug_CreateEx(const char* params);
 int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle);
@@ -30,3 +32,10 @@ struct PlayerBackend {
 // Selects the backend for all later calls; nullptr restores the null backend.
 void setPlayerBackend(const PlayerBackend* backend);
 const PlayerBackend& nullPlayerBackend();
+
+// Why the music stays silent, in one line for the player: a backend says it
+// when it gives up (the file is missing, unreadable or not a module it can
+// play, or no audio device opens). The game never hears of it; whoever set
+// the listener shows the line. With none set, nothing is said.
+void setPlayerReport(std::function<void(const std::string& line)> listener);
+void reportPlayerTrouble(const std::string& line);

@@ -4,7 +4,18 @@ find_package(SDL2 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBOPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
 
-add_library(hvezda_musicplayer_openmpt STATIC ${CMAKE_CURRENT_LIST_DIR}/openmpt_backend.cpp)
+# With the ALSA library at hand, its own messages are silenced; SDL works without it.
+pkg_check_modules(ALSA QUIET IMPORTED_TARGET alsa)
+if(ALSA_FOUND)
+  set(HVEZDA_QUIET_ALSA ${CMAKE_CURRENT_LIST_DIR}/quiet_alsa.cpp)
+else()
+  set(HVEZDA_QUIET_ALSA ${CMAKE_CURRENT_LIST_DIR}/no_quiet_alsa.cpp)
+endif()
+
+add_library(hvezda_musicplayer_openmpt STATIC ${CMAKE_CURRENT_LIST_DIR}/openmpt_backend.cpp ${HVEZDA_QUIET_ALSA})
 target_link_libraries(hvezda_musicplayer_openmpt
   PUBLIC hvezda_musicplayer
   PRIVATE SDL2::SDL2 PkgConfig::LIBOPENMPT)
+if(ALSA_FOUND)
+  target_link_libraries(hvezda_musicplayer_openmpt PRIVATE PkgConfig::ALSA)
+endif()

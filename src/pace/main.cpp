@@ -25,6 +25,7 @@
 
 #include "app/cli.h"
 #include "app/host.h"
+#include "musicplayer/modplug.h"
 #include "platform/draw.h"
 #include "platform/fonts.h"
 #include "platform/frames.h"
@@ -146,6 +147,7 @@ int main(int argc, char** argv) {
 #else
     opt.music = false;
 #endif
+    setPlayerReport([](const std::string& line) { std::fprintf(stderr, "hvezda-pace: %s\n", line.c_str()); });
 
     Probe probe;
     bool failed = false;
