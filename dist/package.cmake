@@ -20,9 +20,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links come from dpkg-shlibdeps; the one thing it
-# needs that no library names is a font to draw its texts with.
+# needs that no library names is a font to draw its texts with: the one it
+# is drawn for, or the one every Debian has.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
 
 # Read by cpack for each package it makes: Debian's puts the program in games/.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_layout.cmake)

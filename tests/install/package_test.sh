@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: CPack makes it from the build's install rules, its
-# dependencies come from the libraries the program links (fonts-dejavu-core
-# alone by hand), and lintian finds neither error nor warning in it.
+# dependencies come from the libraries the program links (the font alone by
+# hand), and lintian finds neither error nor warning in it.
 # usage: package_test.sh BUILD_DIR
 set -u
 build=$1
