@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
-# Installs from Debian's packages whatever the build, the game and the tests
-# need and this machine lacks. Safe to run again: it installs only what is missing.
+# Installs from Debian's packages what this machine lacks:
+#
+#   scripts/deps.sh play    what building and playing the game need
+#   scripts/deps.sh         that, and what the tests, fuzzing, benchmarks,
+#                           memory checks and package checks need
+#
+# Safe to run again: it installs only what is missing.
 set -euo pipefail
 
-packages=(
+play=(
   build-essential cmake pkg-config
-  googletest libgtest-dev libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  libopenmpt-dev openmpt123
-  xvfb xauth xdotool imagemagick
-  clang libclang-rt-14-dev valgrind
+  libopenmpt-dev libasound2-dev libcli11-dev zlib1g-dev
 )
+test=(
+  googletest libgtest-dev libbenchmark-dev
+  openmpt123
+  xvfb xauth xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev valgrind
+  desktop-file-utils appstream man-db lintian file
+)
+
+packages=("${play[@]}")
+if [ "${1:-}" != play ]; then packages+=("${test[@]}"); fi
 
 missing=()
 for p in "${packages[@]}"; do

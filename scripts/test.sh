@@ -16,7 +16,10 @@ jobs="$(nproc)"
 scripts/deps.sh
 
 echo "== ordinary build =="
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Warnings are errors here; the tests and benchmarks are built even where
+# scripts/play.sh configured build/ without them.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
+  -DHVEZDA_BUILD_TESTS=ON -DHVEZDA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
@@ -25,7 +28,7 @@ if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then
 fi
 
 echo "== sanitized build (ASan + UBSan) =="
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_SANITIZE=ON -DHVEZDA_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 # halt_on_error/abort_on_error: the first report ends the test with a failure;
 # detect_leaks: a leak at exit is a report too.

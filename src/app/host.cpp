@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include "app/data_folder.h"
 #include "platform/window.h"
 
 using namespace hvezda;
@@ -22,7 +23,7 @@ Host makeHost(HostWindows& windows) {
         char* base = SDL_GetBasePath();
         std::string folder = folderFromBasePath(base);
         SDL_free(base);
-        return folder;
+        return dataFolder(folder);
     };
     h.setCurrentDirectory = [](const std::string& folder) {
         // The game checks nothing here; a folder that cannot be entered just

@@ -1,13 +1,16 @@
 // hvezda: the game in its window.
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "app/cli.h"
 #include "app/session.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = app::readGameCommandLine(argc, argv)) return *status;
     Game game;
     std::string why;
     auto session = app::Session::open(game, app::SessionOptions{}, why);

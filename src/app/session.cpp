@@ -63,7 +63,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     // Fonts first: they need no display, and without them nothing can be read.
     parts->fonts.emplace();
     if (const std::string why = parts->fonts->openSceneFonts(game.scene); !why.empty()) {
-        error = why + "; install a TrueType font (Debian: fonts-dejavu-core)";
+        error = why + "; install a TrueType font (Debian: fonts-liberation2)";
         return nullptr;
     }
     parts->window = plat::openGameWindow(error);
@@ -72,6 +72,10 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     game.host = makeHost(parts->windows);
     game.random.seed = options.seed ? options.seed : plat::clockSeed();
     parts->musicAsAsked = choosePlayerBackend(options.music);
+    // The game never hears why the music is off; the player gets one line.
+    setPlayerReport([program = std::string(options.program)](const std::string& line) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), line.c_str());
+    });
     if (!parts->musicAsAsked)
         std::fprintf(stderr, "%s: this build has no \"%s\" music; the game plays silently\n", options.program,
                      options.music);

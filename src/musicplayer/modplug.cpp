@@ -1,6 +1,7 @@
 #include "musicplayer/modplug.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "musicplayer/recording.h"
@@ -16,6 +17,7 @@ const PlayerBackend kNull{nullCreate, nullSetWindow, nullLoad, nullHandleOnly, n
 const PlayerBackend& nullBackend() { return kNull; }
 
 const PlayerBackend* current = &kNull;
+std::function<void(const std::string&)> reportListener;
 
 struct Entry {
     std::string name;
@@ -46,6 +48,11 @@ bool choosePlayerBackend(std::string_view name) {
     }
     current = &kNull;
     return false;
+}
+
+void setPlayerReport(std::function<void(const std::string&)> listener) { reportListener = std::move(listener); }
+void reportPlayerTrouble(const std::string& line) {
+    if (reportListener) reportListener(line);
 }
 
 int32_t ModPlug_CreateEx(const char* params) { return current->createEx(params); }

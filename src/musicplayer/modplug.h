@@ -9,6 +9,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 
 int32_t ModPlug_CreateEx(const char* params);
@@ -28,6 +30,7 @@ struct PlayerBackend {
     int32_t (*destroy)(int32_t handle);
 };
 
+
 // The backends by name: "null" and "recording" (recording.h) in every
 // program, "real" in a program linked with it. Chooses the named one for all
 // later calls; false, and the null backend, for a name not in the table.
@@ -37,3 +40,10 @@ bool choosePlayerBackend(std::string_view name);
 // and returns it. The real one joins from its own file when a program is
 // linked with it, so the table always tells what this build has.
 bool addPlayerBackend(std::string_view name, const PlayerBackend& (*start)());
+
+// Why the music stays silent, in one line for the player: a backend says it
+// when it gives up (the file is missing, unreadable or not a module it can
+// play, or no audio device opens). The game never hears of it; whoever set
+// the listener shows the line. With none set, nothing is said.
+void setPlayerReport(std::function<void(const std::string& line)> listener);
+void reportPlayerTrouble(const std::string& line);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,8 @@
 #include <vector>
 
 #include <libopenmpt/libopenmpt.hpp>
+
+#include "musicplayer/quiet_alsa.h"
 
 namespace {
 
@@ -88,11 +91,18 @@ void stopInstance(Instance& inst) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);  // balances the init in playInstance
 }
 
+void reportNoDevice() { reportPlayerTrouble(std::string("no music: no audio device could be opened: ") + SDL_GetError()); }
+
 bool playInstance(Instance& inst) {
     if (inst.device != 0) return true;  // already playing
     if (!inst.song) return false;
     // Reference-counted by SDL: initialises audio only if nobody has yet.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // ALSA would tell the terminal about every card it could not find.
+    silenceAlsaMessages();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reportNoDevice();
+        return false;
+    }
 
     SDL_AudioSpec want{};
     want.freq = kSampleRate;
@@ -107,6 +117,7 @@ bool playInstance(Instance& inst) {
     inst.attached = true;  // before the audio thread exists, so no lock needed
     SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (dev == 0) {
+        reportNoDevice();
         inst.attached = false;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -167,30 +178,63 @@ void applyParams(Instance& inst, const char* params) {
         if (parts[i] == "loop") inst.looping = truthy(parts[i + 1]);
 }
 
-bool readWholeFile(const char* path, std::vector<char>& data) {
-    if (!path || !*path) return false;
+// Reads the whole song file; on failure says why, for the player.
+bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) {
+    namespace fs = std::filesystem;
+    if (!path || !*path) {
+        why = "no music file was named";
+        return false;
+    }
+    const std::string name(path);
     std::error_code ec;
+    const fs::file_status status = fs::status(name, ec);
+    if (status.type() == fs::file_type::not_found) {
+        why = name + " is missing";
+        return false;
+    }
+    if (ec) {
+        why = "cannot read " + name + ": " + ec.message();
+        return false;
+    }
     // Only plain files: a directory, a pipe or a device is never a song (and a
     // pipe could block us forever).
-    if (!std::filesystem::is_regular_file(path, ec) || ec) return false;
-    auto size = std::filesystem::file_size(path, ec);
-    if (ec || size == 0 || size > kMaxSongBytes) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    data.resize(static_cast<std::size_t>(size));
-    in.read(data.data(), static_cast<std::streamsize>(size));
-    return static_cast<std::uintmax_t>(in.gcount()) == size;
+    if (!fs::is_regular_file(status)) {
+        why = "cannot read " + name + ": not a plain file";
+        return false;
+    }
+    const std::uintmax_t size = fs::file_size(name, ec);
+    if (ec) {
+        why = "cannot read " + name + ": " + ec.message();
+        return false;
+    }
+    if (size == 0 || size > kMaxSongBytes) {
+        why = name + " is not a module the player can play";
+        return false;
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (in) {
+        data.resize(static_cast<std::size_t>(size));
+        in.read(data.data(), static_cast<std::streamsize>(size));
+        if (static_cast<std::uintmax_t>(in.gcount()) == size) return true;
+    }
+    why = "cannot read " + name + ": " + std::strerror(errno);
+    return false;
 }
 
 std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst) {
     std::vector<char> data;
-    if (!readWholeFile(path, data)) return nullptr;
+    std::string why;
+    if (!readWholeFile(path, data, why)) {
+        reportPlayerTrouble("no music: " + why);
+        return nullptr;
+    }
     try {
         auto song = std::make_unique<openmpt::module>(data, inst.log);
         song->set_repeat_count(inst.looping ? -1 : 0);
         return song;
     } catch (...) {
-        return nullptr;  // not a song libopenmpt can read
+        reportPlayerTrouble(std::string("no music: ") + path + " is not a module the player can play");
+        return nullptr;
     }
 }
 

@@ -3,7 +3,8 @@
 // Each handle names one instance with its own song and its own audio device.
 // The audio device's callback (on SDL's audio thread) only renders; the
 // calling thread touches the song only while the device is locked or closed.
-// Every failure is quiet: calls just return 0 and leave nothing half-open.
+// A failure returns 0 and leaves nothing half-open; why the music stays
+// silent goes, in one line, to the listener of setPlayerReport.
 #pragma once
 
 #include <cstdint>

@@ -17,10 +17,12 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/cli.h"
 #include "app/session.h"
 #include "platform/frames.h"
 #include "platform/realtime.h"
@@ -32,18 +34,6 @@ using namespace hvezda;
 namespace {
 
 constexpr size_t kTimers = 6;
-
-struct Options {
-    double seconds = 20;
-    bool boss = false;
-    bool music = true;
-    bool strict = false;
-};
-
-int usage() {
-    std::fprintf(stderr, "usage: hvezda-pace [--seconds N] [--phase normal|boss] [--no-music] [--strict]\n");
-    return 2;
-}
 
 double cpuSeconds() {
     rusage u{};
@@ -118,24 +108,8 @@ int64_t spanTicks(int64_t from, int64_t to, int interval) { return to > from ? (
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options opt;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) {
-            char* end = nullptr;
-            opt.seconds = std::strtod(argv[++i], &end);
-            if (*end || !(opt.seconds > 0)) return usage();
-        } else if (!std::strcmp(argv[i], "--phase") && i + 1 < argc) {
-            const std::string p = argv[++i];
-            if (p != "normal" && p != "boss") return usage();
-            opt.boss = p == "boss";
-        } else if (!std::strcmp(argv[i], "--no-music")) {
-            opt.music = false;
-        } else if (!std::strcmp(argv[i], "--strict")) {
-            opt.strict = true;
-        } else {
-            return usage();
-        }
-    }
+    app::PaceOptions opt;
+    if (const std::optional<int> status = app::readPaceCommandLine(argc, argv, opt)) return *status;
 
     Game game;
     app::SessionOptions sessionOptions;

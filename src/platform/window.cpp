@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/geometry.h"
+#include "platform/identity.h"
 #include "platform/x11_wakeups.h"
 
 namespace plat {
@@ -47,6 +48,7 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     // error before the one line that says there is no display.
     if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm,offscreen");
+    nameGameForDesktop();
     ignoreWakeupsToGoneWindows();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot open a display: ") + SDL_GetError();
@@ -75,6 +77,7 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return std::nullopt;
     }
+    setGameWindowIcon(w.window, embeddedPictures());
     // Every tick is followed by a frame; waiting for the vertical blank would
     // hold the ticks back, so no vsync.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");

@@ -23,7 +23,7 @@ std::vector<char> readAll(const fs::path& p) {
 std::set<std::string> bmpNames(const fs::path& dir) {
     std::set<std::string> names;
     for (const fs::directory_entry& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".bmp") names.insert(e.path().filename().string());
+        if (e.path().extension() == ".bmp" || e.path().extension() == ".png") names.insert(e.path().filename().string());
     return names;
 }
 

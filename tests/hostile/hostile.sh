@@ -9,8 +9,11 @@
 #   music-unreadable, music-fifo
 #       Moonlite.dat beside the program is absent, empty, random bytes, cut
 #       short, a folder, unreadable, or a pipe nobody writes to. The game must
-#       start, play (keys reach it), print nothing, and end with status 0 on EXIT.
-#   audio-none        no audio device can be opened: same promise, with music.
+#       start, play (keys reach it), say why there is no music in exactly one
+#       line, and end with status 0 on EXIT. The player plays what it can of
+#       the module cut short: there the game says nothing.
+#   audio-none        no audio device can be opened (ALSA, no card): same
+#                     promise, with music; ALSA's own messages stay silent.
 #   audio-unknown     SDL is told to use an audio driver that does not exist.
 #   display-nowhere   DISPLAY names a server that is not there: one line that
 #                     mentions the display, status 1, no window.
@@ -95,24 +98,34 @@ exit_by_click() {
   fail "still running after three clicks on EXIT, 2 s apart"
 }
 
-quiet() {  # the game says nothing about a bad module (it does not look at it)
-  [ -s "$work/game.err" ] && fail "the game printed: $(head -c 500 "$work/game.err")"
-  [ -s "$work/game.out" ] && fail "the game printed: $(head -c 500 "$work/game.out")"
-  return 0
+# The one line that says why there is no music, naming the cause ($1, a
+# pattern), and nothing else on either stream; nothing at all when $1 is empty.
+says_once() {
+  [ -s "$work/game.out" ] && fail "the game printed on standard output: $(head -c 500 "$work/game.out")"
+  if [ -z "$1" ]; then
+    [ -s "$work/game.err" ] && fail "the game printed: $(head -c 500 "$work/game.err")"
+    return 0
+  fi
+  [ "$(wc -l <"$work/game.err")" -eq 1 ] || fail "not one line on standard error: $(head -c 800 "$work/game.err")"
+  grep -Eq "^hvezda: no music: .*($1)" "$work/game.err" || fail "the line does not say '$1': $(cat "$work/game.err")"
+  echo "said: $(cat "$work/game.err")"
 }
 
 case "$case_name" in
   music-*)
+    no_module="is not a module the player can play"
     case "$case_name" in
-      music-missing) ;;
-      music-empty) : >"$music" ;;
-      music-random) head -c 65536 /dev/urandom >"$music" ;;
+      music-missing) music="$work/share/hvezda/Moonlite.dat"; cause="$music is missing" ;;
+      music-empty) : >"$music"; cause=$no_module ;;
+      music-random) head -c 65536 /dev/urandom >"$music"; cause=$no_module ;;
       music-truncated)
         [ -s "$module" ] || { echo "SKIP: no assets/Moonlite.dat to cut short"; exit 77; }
-        head -c $(( $(stat -c %s "$module") / 3 )) "$module" >"$music" ;;
-      music-directory) mkdir "$music"; cp "$module" "$music/" 2>/dev/null ;;
-      music-unreadable) cp "$module" "$music" 2>/dev/null || head -c 4096 /dev/urandom >"$music"; chmod 000 "$music" ;;
-      music-fifo) mkfifo "$music" ;;
+        head -c $(( $(stat -c %s "$module") / 3 )) "$module" >"$music"; cause="" ;;
+      music-directory) mkdir "$music"; cp "$module" "$music/" 2>/dev/null; cause="cannot read .*not a plain file" ;;
+      music-unreadable)
+        cp "$module" "$music" 2>/dev/null || head -c 4096 /dev/urandom >"$music"; chmod 000 "$music"
+        cause="cannot read .*Permission denied" ;;
+      music-fifo) mkfifo "$music"; cause="cannot read .*not a plain file" ;;
       *) echo "unknown case $case_name"; exit 2 ;;
     esac
     prefix=(env SDL_AUDIODRIVER=dummy)
@@ -125,7 +138,7 @@ case "$case_name" in
     start_xvfb
     start_and_play "${prefix[@]}"
     exit_by_click
-    quiet
+    says_once "$cause"
     ;;
   audio-none)
     # ALSA with a device that does not exist, as on a machine without a sound card.
@@ -133,12 +146,14 @@ case "$case_name" in
     start_xvfb
     start_and_play env SDL_AUDIODRIVER=alsa AUDIODEV=hw:97,0 ALSA_CONFIG_PATH=/dev/null
     exit_by_click
+    says_once "no audio device could be opened: .+"
     ;;
   audio-unknown)
     cp "$module" "$music" 2>/dev/null
     start_xvfb
     start_and_play env SDL_AUDIODRIVER=no-such-driver
     exit_by_click
+    says_once "no audio device could be opened: .+"
     ;;
   exits)
     cp "$module" "$music" 2>/dev/null
@@ -175,6 +190,8 @@ case "$case_name" in
     # Sound, not silence: some byte other than zero in what was played.
     loud=$(tr -d '\000' <"$work/sound.raw" | wc -c)
     [ "$loud" -gt 0 ] || fail "only silence was written: the music never played"
+    said=$(game_said "$work/game.err")
+    [ -n "$said" ] && fail "the game printed: ${said:0:500}"
     ;;
   *)
     echo "unknown case $case_name"

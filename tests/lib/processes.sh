@@ -13,3 +13,9 @@ wait_end() {
   done
   return 1
 }
+
+# Prints file $1, a game's standard error, without the two lines SDL's disk
+# audio driver (the tests' stand-in for a sound card) writes about itself.
+game_said() {
+  grep -v -e '^CRITICAL: You are using the SDL disk i/o audio driver!$' -e '^CRITICAL:  Writing to file \[' "$1"
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game as a player starts it, with SDL's disk audio driver standing in for
-# a sound card: from start-up the music plays (non-silent, not clipped), and
-# EXIT stops it: the game ends and nothing more is written.
+# a sound card: its window shows, from start-up the music plays (non-silent,
+# not clipped) without a word on standard error, and EXIT stops it: the game
+# ends and nothing more is written.
 # usage: startup_audio_test.sh HVEZDA AUDIO_FILE_STATS
 set -u
 game=$1 stats=$2
@@ -42,6 +43,8 @@ fail=0
 [ "$frames" -ge 96000 ] || { echo "FAIL: only $frames frames written"; fail=1; }
 awk -v r="$rms" 'BEGIN { exit !(r > 0.05) }' || { echo "FAIL: the music is (nearly) silent"; fail=1; }
 [ "$clipped" -eq 0 ] || { echo "FAIL: $clipped samples clipped"; fail=1; }
+said=$(game_said "$work/err")
+[ -n "$said" ] && { echo "FAIL: a normal start printed: ${said:0:500}"; fail=1; }
 # No gap of more than a quarter of a second once the music has begun.
 [ "$silence" -le 12000 ] || { echo "FAIL: a silent gap of $silence frames"; fail=1; }
 exit $fail

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The game in a real window on a virtual X display: it opens where it should,
 # flies and fires from the keyboard, and ends with status 0 through EXIT and
-# through the desktop's close request. Also: no display or no font gives one
-# line on standard error and status 1.
+# through the desktop's close request; the desktop knows its window by the
+# class hvezda and shows the ship as its icon. Also: no display or no font
+# gives one line on standard error and status 1.
 # usage: real_window_test.sh HVEZDA X11_CLOSE_WINDOW SHOT_PROBE SHIP_BMP
 set -u
 game=$1 closer=$2 probe=$3 ship=$4
@@ -38,7 +39,7 @@ if [ "${1:-}" != "--inside" ] && [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
     [ "$failures" -eq 0 ] || exit 1
     exit 77
   fi
-  for tool in xdotool import; do
+  for tool in xdotool import xprop; do
     command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh installs it)"; exit 1; }
   done
   HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
@@ -56,8 +57,8 @@ export SDL_AUDIODRIVER=dummy
 # are leak-checked by the unit tests.
 if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"; fi
 
-start_game() {
-  "$game" 2> "$work/game.err" &
+start_game() {  # [program], by default the game
+  "${1:-$game}" 2> "$work/game.err" &
   pid=$!
   wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
   [ -n "$wid" ] || { fail "no visible window named Form1"; kill "$pid"; wait "$pid"; return 1; }
@@ -101,8 +102,12 @@ else
 fi
 [ -s "$work/game.err" ] && echo "game's standard error: $(cat "$work/game.err")"
 
-# The desktop's close request ends the game the same way.
-start_game || exit 1
+# The desktop's close request ends the game the same way. This copy has
+# another name, and still the desktop knows it as hvezda, with its icon.
+cp "$game" "$work/renamed"
+start_game "$work/renamed" || exit 1
+xprop -id "$wid" WM_CLASS | grep -q '= "hvezda", "hvezda"$' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
+xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (79 x 79)' || fail "no 79 x 79 window icon: $(xprop -id "$wid" _NET_WM_ICON | head -c 200)"
 sleep 0.3
 "$closer" "$wid"
 if wait_end "$pid" 10; then

@@ -1,11 +1,14 @@
 // hvezda-picgen OUTDIR [NAME...]: draws the game's pictures into OUTDIR as BMP
-// files. With names, only those pictures are drawn.
+// files, and the desktop icons as PNG files. With names, only those pictures
+// are drawn.
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "pictures.h"
+#include "png.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -28,8 +31,10 @@ int main(int argc, char** argv) {
         }
         pg::Canvas canvas(def.width, def.height);
         def.draw(canvas);
-        const std::string path = (out / (std::string(def.name) + ".bmp")).string();
-        if (!pg::writeFile(path, pg::encodeBmp(canvas.resolve()))) {
+        const std::string path = (out / (std::string(def.name) + (def.transparent ? ".png" : ".bmp"))).string();
+        const std::vector<std::uint8_t> file =
+            def.transparent ? pg::encodePng(canvas.resolveTransparent()) : pg::encodeBmp(canvas.resolve());
+        if (file.empty() || !pg::writeFile(path, file)) {
             std::cerr << "hvezda-picgen: cannot write " << path << "\n";
             return 1;
         }

@@ -11,12 +11,16 @@ struct PictureDef {
     const char* name;
     int width, height;
     void (*draw)(Canvas&);
+    // A see-through background: written as a PNG with alpha, not a BMP.
+    bool transparent = false;
 };
 
-// In name order, as the files are listed.
+// In name order, as the files are listed: the game's pictures, then the
+// desktop icons of the fighter, one per size.
 const std::vector<PictureDef>& allPictures();
 
 void drawShip(Canvas& c);
+void drawShipIcon(Canvas& c);  // any square size
 void drawShipLeft(Canvas& c);
 void drawShipRight(Canvas& c);
 void drawCraftA(Canvas& c);

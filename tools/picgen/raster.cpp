@@ -219,7 +219,8 @@ Canvas::Canvas(int width, int height, int samples)
       samples_(samples),
       sw_(width * samples),
       sh_(height * samples),
-      px_(static_cast<std::size_t>(sw_) * sh_) {}
+      px_(static_cast<std::size_t>(sw_) * sh_),
+      cover_(px_.size()) {}
 
 void Canvas::setWarp(std::function<Vec2(Vec2)> toModel, float scale) {
     warp_ = std::move(toModel);
@@ -246,9 +247,13 @@ void Canvas::paint(const Sdf& shape, const Shader& shader, Blend blend) {
             const Paint pt = shader(f);
             const float a = cov * pt.a;
             if (a <= 0) continue;
-            Rgb& dst = px_[static_cast<std::size_t>(sy) * sw_ + sx];
+            const std::size_t at = static_cast<std::size_t>(sy) * sw_ + sx;
+            Rgb& dst = px_[at];
             switch (blend) {
-                case Blend::Over: dst = dst * (1 - a) + pt.c * a; break;
+                case Blend::Over:
+                    dst = dst * (1 - a) + pt.c * a;
+                    cover_[at] = cover_[at] * (1 - a) + a;
+                    break;
                 case Blend::Add: dst = dst + pt.c * a; break;
                 case Blend::Multiply: dst = dst * mix(Rgb{1, 1, 1}, pt.c, a); break;
             }
@@ -258,6 +263,51 @@ void Canvas::paint(const Sdf& shape, const Shader& shader, Blend blend) {
 
 void Canvas::fill(const Sdf& shape, Rgb colour, float alpha, Blend blend) {
     paint(shape, [colour, alpha](const Frag&) { return Paint{colour, alpha}; }, blend);
+}
+
+namespace {
+
+// Overbright light bleeds into the other channels: hot cores go white.
+void storePixel(Rgb c, std::uint8_t* out) {
+    const float m = std::max(c.r, std::max(c.g, c.b));
+    if (m > 1) {
+        const float spill = (m - 1) * 0.5f;
+        c = c + Rgb{spill, spill, spill};
+    }
+    out[0] = static_cast<std::uint8_t>(clamp01(c.r) * 255.0f + 0.5f);
+    out[1] = static_cast<std::uint8_t>(clamp01(c.g) * 255.0f + 0.5f);
+    out[2] = static_cast<std::uint8_t>(clamp01(c.b) * 255.0f + 0.5f);
+}
+
+}  // namespace
+
+Image Canvas::resolveTransparent() const {
+    Image img;
+    img.width = width_;
+    img.height = height_;
+    img.rgb.resize(static_cast<std::size_t>(width_) * height_ * 3);
+    img.alpha.resize(static_cast<std::size_t>(width_) * height_);
+    const float n = static_cast<float>(samples_ * samples_);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            Rgb sum;
+            float cover = 0;
+            for (int j = 0; j < samples_; ++j)
+                for (int i = 0; i < samples_; ++i) {
+                    const std::size_t at = static_cast<std::size_t>(y * samples_ + j) * sw_ + x * samples_ + i;
+                    sum = sum + px_[at];
+                    cover += cover_[at];
+                }
+            // Painted over nothing, the colour is already weighted by how
+            // much is there: divide that out again.
+            const Rgb c = sum * (1.0f / n);
+            const float a = std::max(cover / n, clamp01(std::max(c.r, std::max(c.g, c.b))));
+            const std::size_t at = static_cast<std::size_t>(y) * width_ + x;
+            storePixel(a > 0 ? c * (1.0f / a) : Rgb{}, &img.rgb[at * 3]);
+            img.alpha[at] = static_cast<std::uint8_t>(clamp01(a) * 255.0f + 0.5f);
+        }
+    }
+    return img;
 }
 
 Image Canvas::resolve() const {
@@ -271,17 +321,8 @@ Image Canvas::resolve() const {
             Rgb sum;
             for (int j = 0; j < samples_; ++j)
                 for (int i = 0; i < samples_; ++i) sum = sum + sample(x * samples_ + i, y * samples_ + j);
-            Rgb c = sum * (1.0f / n);
-            // Overbright light bleeds into the other channels: hot cores go white.
-            const float m = std::max(c.r, std::max(c.g, c.b));
-            if (m > 1) {
-                const float spill = (m - 1) * 0.5f;
-                c = c + Rgb{spill, spill, spill};
-            }
-            std::uint8_t* out = &img.rgb[(static_cast<std::size_t>(y) * width_ + x) * 3];
-            out[0] = static_cast<std::uint8_t>(clamp01(c.r) * 255.0f + 0.5f);
-            out[1] = static_cast<std::uint8_t>(clamp01(c.g) * 255.0f + 0.5f);
-            out[2] = static_cast<std::uint8_t>(clamp01(c.b) * 255.0f + 0.5f);
+            const Rgb c = sum * (1.0f / n);
+            storePixel(c, &img.rgb[(static_cast<std::size_t>(y) * width_ + x) * 3]);
         }
     }
     return img;

@@ -118,7 +118,8 @@ enum class Blend { Over, Add, Multiply };
 
 struct Image {
     int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;  // top row first, 3 bytes a pixel
+    std::vector<std::uint8_t> rgb;    // top row first, 3 bytes a pixel
+    std::vector<std::uint8_t> alpha;  // a byte a pixel, or empty: all opaque
 };
 
 class Canvas {
@@ -143,10 +144,14 @@ public:
     // Averages the samples of each pixel, lets overbright colours spill into
     // white and rounds to 8 bits.
     Image resolve() const;
+    // The same for a picture with a see-through background: a pixel is as
+    // opaque as the shapes laid over it, or as its added light is bright.
+    Image resolveTransparent() const;
 
 private:
     int width_, height_, samples_, sw_, sh_;
     std::vector<Rgb> px_;
+    std::vector<float> cover_;  // per sample: how much of it shapes cover
     std::function<Vec2(Vec2)> warp_;
     float warpScale_ = 1;
 };

@@ -11,7 +11,9 @@ namespace {
 
 constexpr float kAxis = 26.5f;  // the fighter's centre line in model space
 
-void drawFighter(Canvas& c, Vec2 tilt) {
+// outline: a dark rim of that width (model units) around the whole airframe,
+// so a small icon keeps its shape on any background.
+void drawFighter(Canvas& c, Vec2 tilt, float outline = 0) {
     const Material hull = metal(hex(0xa9adb4), 11, 0.06f);
     const Material wingMetal = metal(hex(0x979ca4), 12, 0.08f);
     const Material dark = metal(hex(0x5d6168), 13, 0.05f);
@@ -27,6 +29,9 @@ void drawFighter(Canvas& c, Vec2 tilt) {
     const Sdf tailplanes = mirrorX(polygon({{32, 59}, {41.5f, 66.2f}, {41.5f, 69.8f}, {33, 70.4f}, {31.5f, 68}}), kAxis);
     const Sdf canards = mirrorX(polygon({{30.2f, 22.5f}, {35.8f, 27.2f}, {35.8f, 28.8f}, {30.5f, 28}}), kAxis);
     const Sdf fins = mirrorX(bar({31.7f, 56.5f}, {34.3f, 68.5f}, 0.75f), kAxis);
+
+    if (outline > 0)
+        c.fill(grow(unite({fuselage, nacelles, wings, tailplanes, canards, fins}), outline), hex(0x23252b));
 
     // Back to front: tailplanes and wings under the body.
     plate(c, tailplanes, wingMetal, 1.4f, tilt);
@@ -108,6 +113,18 @@ void drawBanked(Canvas& c, float leftSpan, float rightSpan, float margin, Vec2 t
 }  // namespace
 
 void drawShip(Canvas& c) { drawFighter(c, {}); }
+
+// The fighter drawn anew at the icon's own size (so every size is sharp, not
+// a scaled copy), nose up and centred, its flames inside the square.
+void drawShipIcon(Canvas& c) {
+    const float side = static_cast<float>(c.width());
+    const float top = 1.5f, bottom = 77.5f;  // the nose tip and the end of the flames, in model units
+    const float scale = side * 0.96f / (bottom - top);
+    const Vec2 origin{side * 0.5f - kAxis * scale, (side - (bottom - top) * scale) * 0.5f - top * scale};
+    c.setWarp([=](Vec2 p) { return (p - origin) * (1.0f / scale); }, scale);
+    drawFighter(c, {}, 1.0f / scale);
+    c.clearWarp();
+}
 
 // Rolled to the left: the left wing dips away and narrows, the top of the
 // airframe turns towards the light.

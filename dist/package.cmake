@@ -1,0 +1,34 @@
+# `cmake --build build --target package` makes a Debian package and a binary
+# tarball; `--target package_source` the source tarball. Both from the install
+# rules in dist/CMakeLists.txt, so a package holds exactly what an install puts
+# in place.
+set(CPACK_PACKAGE_NAME hvezda)
+set(CPACK_PACKAGE_VENDOR "The Hvězda developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small arcade space shooter")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Hvězda (“star”) is a vertical shooter in one fixed window: fly a starship
+at the bottom of a scrolling star field, shoot down the enemy craft that
+fall towards you, and beat the boss. The texts are Czech; the music is a
+tracker module composed for the game.]])
+set(CPACK_PACKAGE_HOMEPAGE_URL "${HVEZDA_HOMEPAGE}")
+set(CPACK_PACKAGE_CONTACT "${HVEZDA_CONTACT}")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB TGZ)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the program links come from dpkg-shlibdeps; the one thing it
+# needs that no library names is a font to draw its texts with: the one it
+# is drawn for, or the one every Debian has.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
+
+# Read by cpack for each package it makes: Debian's puts the program in games/.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_layout.cmake)
+
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git" "/build[^/]*/" "\\\\.swp$" "__pycache__")
+
+include(CPack)

@@ -1,0 +1,23 @@
+// The command line of the game and of its timing probe: one parser for both,
+// so --help, --version and a mistyped option behave the same everywhere.
+#pragma once
+
+#include <optional>
+
+namespace app {
+
+// What hvezda-pace is asked to run (see src/pace/main.cpp).
+struct PaceOptions {
+    double seconds = 20;
+    bool boss = false;
+    bool music = true;
+    bool strict = false;
+};
+
+// Each returns nothing when the program should go on, or the status to exit
+// with at once: 0 after --help or --version (printed on standard output), 2
+// after a bad command line (what is wrong and a hint, on standard error).
+std::optional<int> readGameCommandLine(int argc, char** argv);
+std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& options);
+
+}  // namespace app

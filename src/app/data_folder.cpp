@@ -1,0 +1,17 @@
+#include "app/data_folder.h"
+
+#include <filesystem>
+
+#include "shell/shell.h"
+
+namespace app {
+
+std::string dataFolder(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    const fs::path folder(programFolder);
+    std::error_code ec;
+    if (fs::exists(folder / hvezda::kMusicFileName, ec)) return programFolder;
+    return (folder / ".." / "share" / "hvezda").lexically_normal().string();
+}
+
+}  // namespace app

@@ -1,0 +1,4 @@
+// A build without the ALSA library: there is nothing of it to silence.
+#include "musicplayer/quiet_alsa.h"
+
+void silenceAlsaMessages() {}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The command line of the game and of the timing probe: --help and --version
+# answer on standard output with status 0, and a bad command line gets one
+# line and a hint on standard error with status 2. None of them may open a
+# window: with no display, trying to would end in status 1.
+# usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
+set -u
+game=$1 pace=$2 version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+run() {  # program, arguments...
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"
+  status=$?
+}
+
+run "$game" --help
+[ "$status" -eq 0 ] && [ ! -s "$work/err" ] || fail "--help: status $status, standard error: $(cat "$work/err")"
+grep -q '^Usage: hvezda' "$work/out" || fail "--help shows no usage: $(head -c 300 "$work/out")"
+for control in 'arrow keys' 'X ' 'C ' 'EXIT'; do
+  grep -q "$control" "$work/out" || fail "--help does not mention '$control'"
+done
+
+run "$game" --version
+[ "$status" -eq 0 ] && [ "$(cat "$work/out")" = "hvezda $version" ] && [ ! -s "$work/err" ] ||
+  fail "--version: status $status, said '$(cat "$work/out" "$work/err")'"
+
+bad() {  # what, program, arguments...
+  local what=$1 name
+  shift
+  name=$(basename "$1")
+  run "$@"
+  [ "$status" -eq 2 ] || fail "$what: status $status, not 2"
+  [ ! -s "$work/out" ] || fail "$what: printed on standard output: $(head -c 300 "$work/out")"
+  [ "$(wc -l <"$work/err")" -eq 2 ] && grep -q "^$name: " "$work/err" && grep -q -- "--help" "$work/err" ||
+    fail "$what: not one line and the hint on standard error: $(cat "$work/err")"
+}
+bad "an unknown option" "$game" --bogus
+grep -q -- '^hvezda: .*--bogus' "$work/err" || fail "the unknown option is not named: $(cat "$work/err")"
+bad "a stray word" "$game" play
+bad "a probe's option to the game" "$game" --seconds 5
+bad "a probe run of no length" "$pace" --seconds 0
+bad "a probe run of no number" "$pace" --seconds soon
+bad "an unknown phase" "$pace" --phase sideways
+
+run "$pace" --help
+[ "$status" -eq 0 ] && grep -q -- '--phase' "$work/out" && grep -q -- '--no-music' "$work/out" ||
+  fail "hvezda-pace --help: status $status, $(head -c 300 "$work/out")"
+
+[ "$failures" -eq 0 ] && echo "command line: all checks passed"
+[ "$failures" -eq 0 ]
