@@ -3,11 +3,10 @@
 
 #include <functional>
 #include <limits>
-#include <sstream>
 
 #include "shell/shell.h"
 #include "sim/script.h"
-#include "stress/soak.h"
+#include "stress/invariants.h"
 
 using namespace hvezda;
 
@@ -24,17 +23,6 @@ struct Fresh {
     Game& g() { return sim.game; }
     std::string check() { return checkInvariants(sim.game, w); }
 };
-
-TEST(Invariants, AFreshGameAndOrdinaryPlayPass) {
-    Fresh f;
-    EXPECT_EQ(f.check(), "");
-    EXPECT_EQ(phaseOf(f.g()), Phase::Normal);
-    keyDownEvent(f.g(), 88, 0);
-    keyDownEvent(f.g(), 37, 0);
-    advance(f.g(), 1000);
-    keyUpEvent(f.g(), 37, 0);
-    EXPECT_EQ(f.check(), "");
-}
 
 // One broken value at a time in a fresh game; the checker must name it.
 TEST(Invariants, ValuesOutsideTheirStatesAreCaught) {
@@ -113,59 +101,6 @@ TEST(Invariants, APhaseGoingBackIsCaught) {
     enable(f.g(), f.g().scene.Timer3);
     EXPECT_NE(f.check().find("phase went from boss phase to normal play"), std::string::npos);
 }
-
-TEST(Invariants, ExitClosesEverything) {
-    Fresh f;
-    Label4_Click(f.g());
-    EXPECT_EQ(f.check(), "");
-    EXPECT_EQ(phaseOf(f.g()), Phase::Closed);
-    enable(f.g(), f.g().scene.Timer1);
-    EXPECT_NE(f.check().find("closed"), std::string::npos);
-}
-
-// The nudges must bring each aimed-at end about, or the soak run misses phases.
-TEST(Soak, EachAimReachesItsEndWithEveryCheckHolding) {
-    const std::pair<Aim, Ending> aims[] = {{Aim::GameOverNormal, Ending::GameOverNormal},
-                                           {Aim::GameOverBoss, Ending::GameOverBoss},
-                                           {Aim::Winner, Ending::Winner}};
-    for (const auto& [aim, want] : aims) {
-        for (uint64_t seed : {11u, 12u}) {
-            const SoakGameResult r = soakGame(seed, aim, 6 * 60000);
-            EXPECT_EQ(r.failure, "") << aimName(aim) << " seed " << seed;
-            EXPECT_EQ(r.ending, want) << aimName(aim) << " seed " << seed << " ended: " << endingName(r.ending);
-            EXPECT_TRUE(r.exited);
-            EXPECT_GT(r.ticks, 1000u);
-        }
-    }
-}
-
-TEST(Soak, AnEarlyExitStopsEveryTimer) {
-    const SoakGameResult r = soakGame(5, Aim::EarlyExit, 6 * 60000);
-    EXPECT_EQ(r.failure, "");
-    EXPECT_TRUE(r.exited);
-    ASSERT_FALSE(r.script.empty());
-    EXPECT_EQ(r.script.back(), "click Label4");
-}
-
-TEST(Soak, AReplayedScriptGivesTheSameGame) {
-    const SoakGameResult first = soakGame(21, Aim::GameOverBoss, 6 * 60000);
-    ASSERT_EQ(first.failure, "");
-    const SoakGameResult again = replayWithChecks(21, first.script);
-    EXPECT_EQ(again.failure, "");
-    EXPECT_EQ(again.ending, first.ending);
-    EXPECT_EQ(again.virtualMs, first.virtualMs);
-    EXPECT_EQ(again.ticks, first.ticks);
-}
-
-TEST(Soak, AReplayCatchesAWriteThatBreaksTheGame) {
-    const std::vector<std::string> script{"advance 100", "set state.keyLeft left", "advance 10"};
-    const SoakGameResult r = replayWithChecks(3, script);
-    EXPECT_NE(r.failure.find("keyLeft"), std::string::npos) << r.failure;
-}
-
-}  // namespace
-
-namespace {
 
 // The one overlap of two phases the game allows: the shield runs out on the
 // enemy tick that hands over to the boss, so the boss tick starts while the
