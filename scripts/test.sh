@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: once in an ordinary build (build/), then
+# Sets up, builds and runs every test: once in an ordinary build (build/), once
+# without SDL (build-nosdl/: the core, the driver and their tests), then
 # once more with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # Any sanitizer report fails the run.
 #
@@ -22,6 +23,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
   -DHVEZDA_BUILD_TESTS=ON -DHVEZDA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== core and driver without SDL =="
+# The core, the headless driver and their tests must build and pass with no
+# platform library at all.
+cmake -S . -B build-nosdl -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
+  -DHVEZDA_WITH_SDL=OFF -DHVEZDA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-nosdl -j"$jobs"
+ctest --test-dir build-nosdl --output-on-failure -j"$jobs"
 
 if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then
   exit 0
