@@ -109,11 +109,12 @@ TEST(Random, QueuedValuesComeFirstAndDrawsFloorInSinglePrecision) {
     Random r;
     int seeds = 0;
     r.seed = [&] { return static_cast<uint64_t>(++seeds); };
-    r.queued = {0.5f, 0.99999994f, 0.0f, 0.99999994f};
+    r.queued = {0.5f, 0.99999994f, 0.0f, 0.99999994f, 16768827.0f / 16777216.0f};
     EXPECT_EQ(drawRandom(r, 8000), 4000);
     EXPECT_EQ(drawRandom(r, 8000), 7999);
     EXPECT_EQ(drawRandom(r, 5), 0);
     EXPECT_EQ(drawRandom(r, 5), 4);
+    EXPECT_EQ(drawRandom(r, 8000), 7996);  // 7995.99981 rounds up in single precision
     EXPECT_EQ(seeds, 0);
     // Then every draw re-seeds first, and consecutive seeds give different values.
     const int a = drawRandom(r, 8000), b = drawRandom(r, 8000);
