@@ -54,6 +54,12 @@ void setPlayerReport(std::function<void(const std::string&)> listener) { reportL
 void reportPlayerTrouble(const std::string& line) {
     if (reportListener) reportListener(line);
 }
+void pausePlayerOutput(bool paused) {
+    if (current->pauseOutput) current->pauseOutput(paused);
+}
+void setPlayerVolume(int percent) {
+    if (current->setVolume) current->setVolume(percent);
+}
 
 int32_t ModPlug_CreateEx(const char* params) { return current->createEx(params); }
 int32_t ModPlug_SetWindow(int32_t handle, int32_t windowHandle) { return current->setWindow(handle, windowHandle); }

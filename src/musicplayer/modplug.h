@@ -20,7 +20,7 @@ int32_t ModPlug_Play(int32_t handle);
 int32_t ModPlug_Stop(int32_t handle);
 int32_t ModPlug_Destroy(int32_t handle);
 
-// One backend per implementation; every entry must be set.
+// One backend per implementation; the six game calls must be set.
 struct PlayerBackend {
     int32_t (*createEx)(const char* params);
     int32_t (*setWindow)(int32_t handle, int32_t windowHandle);
@@ -28,6 +28,11 @@ struct PlayerBackend {
     int32_t (*play)(int32_t handle);
     int32_t (*stop)(int32_t handle);
     int32_t (*destroy)(int32_t handle);
+    // The platform's own controls, never called by the game; may be null.
+    // pauseOutput holds the sound output (the song stays where it is), for
+    // every instance, those made later included; setVolume is in percent.
+    void (*pauseOutput)(bool paused) = nullptr;
+    void (*setVolume)(int percent) = nullptr;
 };
 
 
@@ -47,3 +52,7 @@ bool addPlayerBackend(std::string_view name, const PlayerBackend& (*start)());
 // the listener shows the line. With none set, nothing is said.
 void setPlayerReport(std::function<void(const std::string& line)> listener);
 void reportPlayerTrouble(const std::string& line);
+
+// The platform's controls on the current backend; nothing when it has none.
+void pausePlayerOutput(bool paused);
+void setPlayerVolume(int percent);

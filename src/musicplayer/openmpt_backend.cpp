@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -29,6 +30,10 @@ constexpr Uint16 kBufferFrames = 1024;  // ~21 ms: short enough to stop promptly
 // No song is anywhere near this; refusing bigger files keeps a wrong path from
 // eating memory.
 constexpr std::uintmax_t kMaxSongBytes = 64u << 20;
+
+// The platform's controls, shared by every instance.
+std::atomic<float> gain{1.0f};
+std::atomic<bool> outputPaused{false};
 
 // libopenmpt reports problems through a log stream; ours goes nowhere so
 // nothing reaches the player's terminal.
@@ -70,6 +75,8 @@ void renderCallback(void* userdata, Uint8* stream, int len) {
             // Nothing may escape into SDL's thread; a failing render is silence.
         }
     }
+    if (const float g = gain.load(std::memory_order_relaxed); g != 1.0f)
+        for (std::size_t i = 0; i < 2 * done; ++i) out[i] *= g;
     const std::size_t filled = done * 2 * sizeof(float);
     if (len > 0) std::memset(stream + filled, 0, static_cast<std::size_t>(len) - filled);
 
@@ -122,9 +129,10 @@ bool playInstance(Instance& inst) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    // The device opens paused: the callback starts only now.
+    // The device opens paused: the callback starts only now (or when the
+    // platform's pause ends).
     inst.device = dev;
-    SDL_PauseAudioDevice(dev, 0);
+    SDL_PauseAudioDevice(dev, outputPaused ? 1 : 0);
     return true;
 }
 
@@ -306,7 +314,17 @@ int32_t destroy(int32_t handle) {
     return 1;
 }
 
-const PlayerBackend kOpenmpt{createEx, setWindow, load, play, stop, destroy};
+void pauseOutput(bool paused) {
+    auto& t = table();
+    std::lock_guard lock(t.mutex_);
+    outputPaused = paused;
+    for (auto& [handle, inst] : t.instances_)
+        if (inst->device != 0) SDL_PauseAudioDevice(inst->device, paused ? 1 : 0);
+}
+
+void setVolume(int percent) { gain = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f; }
+
+const PlayerBackend kOpenmpt{createEx, setWindow, load, play, stop, destroy, pauseOutput, setVolume};
 
 }  // namespace
 
