@@ -1,12 +1,10 @@
 // The driver's screenshots: the scene drawn by the game's own drawing code
-// into a 667 x 570 PNG with a software renderer. No window, no display.
-#include <SDL.h>
-#include <SDL_image.h>
+// into a 667 x 570 PNG, exactly as the game's F12 key draws it.
 #include <SDL_ttf.h>
 
 #include <memory>
 
-#include "platform/sdl_canvas.h"
+#include "platform/snapshot.h"
 #include "sim/screenshot_hook.h"
 
 using namespace hvezda;
@@ -33,24 +31,7 @@ struct Screenshots {
 
     std::string shoot(Scene& scene, const std::string& file) {
         if (!fonts) return fontError;
-        if (std::string why = fonts->openSceneFonts(scene); !why.empty()) return why;
-        SDL_Surface* surface =
-            SDL_CreateRGBSurfaceWithFormat(0, plat::kWindowWidth, plat::kWindowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
-        if (!surface) return std::string("cannot make a picture to draw on: ") + SDL_GetError();
-        std::string error;
-        if (SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface)) {
-            {
-                plat::SdlCanvas canvas(renderer, *fonts, plat::embeddedPictures());
-                plat::Painter(canvas).draw(scene);
-            }
-            SDL_RenderPresent(renderer);
-            SDL_DestroyRenderer(renderer);
-            if (IMG_SavePNG(surface, file.c_str()) != 0) error = "cannot write " + file + ": " + IMG_GetError();
-        } else {
-            error = std::string("cannot draw: ") + SDL_GetError();
-        }
-        SDL_FreeSurface(surface);
-        return error;
+        return plat::saveScenePng(scene, *fonts, file);
     }
 };
 

@@ -1,0 +1,24 @@
+// The scene as a 667 x 570 PNG, drawn by the game's own drawing code with a
+// software renderer: the driver's `screenshot` and the game's F12 key both
+// come here, so their pixels are the same. No window, no display.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "platform/fonts.h"
+#include "scene/scene.h"
+
+namespace plat {
+
+// Writes the PNG; the error, or empty.
+std::string saveScenePng(hvezda::Scene& scene, FontCache& fonts, const std::string& file);
+
+// Where F12 puts its pictures: $XDG_PICTURES_DIR, else the home folder, else
+// the current one.
+std::string picturesFolder();
+// hvezda-YYYY-MM-DD-HHMMSS.png in `folder`, at local time `when`, with -2,
+// -3... added when a picture of that name is there already.
+std::string screenshotFile(const std::string& folder, std::time_t when);
+
+}  // namespace plat
