@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/settings.h"
+
 namespace app {
 namespace {
 
@@ -13,9 +15,19 @@ constexpr const char* kControls =
     "  arrow keys        fly the ship (hold them)\n"
     "  X                 fire a shot upward\n"
     "  C                 spend the single shield refill\n"
+    "  P, Pause or Esc   pause and resume (the game also pauses when its window loses the focus)\n"
+    "  F11 or Alt+Enter  fullscreen on and off\n"
+    "  F2                a new game\n"
+    "  F12               a screenshot into $XDG_PICTURES_DIR (else your home folder)\n"
     "  click OVLÁDÁNÍ    show the controls in the game\n"
     "  click CREDITS     show who made the game\n"
-    "  click EXIT        quit\n";
+    "  click EXIT        quit\n"
+    "Gamepads: the d-pad or the left stick fly, A or the right shoulder fires, B spends the\n"
+    "  refill, Start pauses, Back + Start starts a new game.\n"
+    "Settings: $XDG_CONFIG_HOME/hvezda/settings.toml (usually ~/.config/hvezda/settings.toml):\n"
+    "  fullscreen, scale, vsync, pause_on_focus_loss, music_volume, gamepad_repeat_delay,\n"
+    "  gamepad_repeat_rate, and under [keys] left, right, up, down, fire, refill (key names\n"
+    "  such as \"Space\"); --write-settings writes them all with comments.\n";
 
 // What every program of the game offers, and how each says what is wrong: a
 // line that begins with its name, as its other complaints do, and a hint.
@@ -45,9 +57,17 @@ std::optional<int> parse(CLI::App& cli, int argc, char** argv) {
 
 }  // namespace
 
-std::optional<int> readGameCommandLine(int argc, char** argv) {
+std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options) {
     CLI::App cli("Hvězda, a small arcade game: fly, shoot, and beat the boss.", "hvezda");
     addCommonOptions(cli);
+    cli.add_flag("--fullscreen", options.fullscreen, "Start in fullscreen (F11 or Alt+Enter switch back)");
+    cli.add_option("--scale", options.scale, "The window's size as a whole multiple of 667 x 570 (1 to 8; 0: "
+                                             "chosen from the display)")
+        ->check(CLI::Range(0, plat::kMaxScale))
+        ->type_name("N");
+    cli.add_flag("--write-settings", options.writeSettings,
+                 "Write the settings file with every setting and its comment (the values in force, this "
+                 "command line's included), then exit");
     cli.footer(kControls);
     return parse(cli, argc, argv);
 }

@@ -14,10 +14,17 @@ struct PaceOptions {
     bool strict = false;
 };
 
+// What the game is asked for on its command line, over its settings.
+struct GameOptions {
+    bool fullscreen = false;
+    int scale = -1;  // -1: as the settings say
+    bool writeSettings = false;
+};
+
 // Each returns nothing when the program should go on, or the status to exit
 // with at once: 0 after --help or --version (printed on standard output), 2
 // after a bad command line (what is wrong and a hint, on standard error).
-std::optional<int> readGameCommandLine(int argc, char** argv);
+std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options);
 std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& options);
 
 }  // namespace app

@@ -32,6 +32,8 @@ struct Session::Parts {
     std::optional<plat::Painter> painter;
     std::optional<plat::Frames> frames;
     std::optional<plat::InputRouter> input;
+    plat::PointerHider pointer;
+    int mouseX = -1, mouseY = -1;
 
     explicit Parts(Game& g) : game(g) {}
 
@@ -66,8 +68,13 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
         error = why + "; install a TrueType font (Debian: fonts-liberation2)";
         return nullptr;
     }
-    parts->window = plat::openGameWindow(error);
+    parts->window = plat::openGameWindow(error, options.window);
     if (!parts->window) return nullptr;
+    if (!parts->window->warning.empty())
+        std::fprintf(stderr, "%s: %s\n", options.program, parts->window->warning.c_str());
+    // Without gamepads the keyboard still plays.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "%s: gamepads cannot be used: %s\n", options.program, SDL_GetError());
 
     game.host = makeHost(parts->windows);
     game.random.seed = options.seed ? options.seed : plat::clockSeed();
@@ -84,7 +91,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
     parts->painter.emplace(*parts->canvas);
     parts->frames.emplace(renderer, *parts->painter);
-    parts->input.emplace(game, parts->window->id);
+    parts->input.emplace(game, parts->window->id, options.input);
     return std::unique_ptr<Session>(new Session(std::move(parts)));
 }
 
@@ -101,15 +108,29 @@ bool Session::present(bool force) { return parts_->frames->present(parts_->game.
 
 plat::LoopServices Session::loopServices(std::function<bool()> more) {
     Parts& p = *parts_;
-    auto present = [&p] { p.frames->present(p.game.scene, p.input->takeRedrawRequest()); };
+    auto present = [&p] { return p.frames->present(p.game.scene, p.input->takeRedrawRequest()); };
     auto running = [&p, more = std::move(more)] {
         return !p.windows.closed && p.game.scene.Form1.open && (!more || more());
     };
-    return plat::sdlLoopServices(*p.input, present, running);
+    auto pointer = [&p] {
+        int x, y;
+        SDL_GetMouseState(&x, &y);
+        const int64_t now = plat::monotonicNs();
+        if (x != p.mouseX || y != p.mouseY) p.pointer.moved(now);
+        p.mouseX = x, p.mouseY = y;
+        p.pointer.update(now, plat::isFullscreen(*p.window));
+    };
+    plat::LoopServices services = plat::sdlLoopServices(*p.input, present, running, pointer);
+    services.refreshNs = p.window->refreshNs;
+    return services;
 }
 
 const plat::GameWindow& Session::window() const { return *parts_->window; }
+plat::GameWindow& Session::window() { return *parts_->window; }
 const plat::Frames& Session::frames() const { return *parts_->frames; }
+plat::Frames& Session::frames() { return *parts_->frames; }
+plat::InputRouter& Session::input() { return *parts_->input; }
+plat::FontCache& Session::fonts() { return *parts_->fonts; }
 bool Session::musicAsAsked() const { return parts_->musicAsAsked; }
 
 }  // namespace app

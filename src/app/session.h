@@ -9,11 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/input.h"
 #include "platform/loop.h"
 #include "platform/window.h"
 #include "scene/game.h"
 
 namespace plat {
+class FontCache;
 class Frames;
 }
 
@@ -24,6 +26,8 @@ struct SessionOptions {
     const char* music = "real";      // the music backend by name (musicplayer/modplug.h)
     // Seeds the game's random draws; the clock when empty.
     std::function<uint64_t()> seed;
+    plat::WindowOptions window;  // scale, fullscreen, vsync
+    plat::InputOptions input;    // key bindings, pausing on focus loss, gamepad repeats
 };
 
 class Session {
@@ -41,12 +45,18 @@ public:
     // frame (`force` draws anyway). True when a frame was shown.
     bool present(bool force = false);
     // The real-time loop's services on this window: window events to the
-    // game, frames shown as the game shows them, and running until EXIT or
-    // the desktop closes the window, or until `more` (when given) says stop.
+    // game, frames shown as the game shows them (with vsync, as the display
+    // refreshes), the pause, and running until EXIT or the desktop closes
+    // the window, or until `more` (when given) says stop. In fullscreen the
+    // mouse pointer hides after two seconds without motion.
     plat::LoopServices loopServices(std::function<bool()> more = {});
 
     const plat::GameWindow& window() const;
+    plat::GameWindow& window();
     const plat::Frames& frames() const;
+    plat::Frames& frames();
+    plat::InputRouter& input();
+    plat::FontCache& fonts();
     // False when the music backend asked for is not in this build (the game
     // then plays silently).
     bool musicAsAsked() const;

@@ -117,6 +117,8 @@ int main(int argc, char** argv) {
     sessionOptions.music = opt.music ? "real" : "null";
     // Fixed draws, so two runs play the same game.
     sessionOptions.seed = [n = uint64_t{1}]() mutable { return n++; };
+    // Pause off: nothing but the script's keys reaches the game.
+    sessionOptions.input.pauseOnFocusLoss = false;
     std::string why;
     auto session = app::Session::open(game, sessionOptions, why);
     if (!session) {
@@ -180,10 +182,10 @@ int main(int argc, char** argv) {
         const double cpu0 = cpuSeconds();
         plat::LoopServices services = session->loopServices([&] { return plat::monotonicNs() < stopNs; });
         services.present = [&, show = services.present] {
-            const uint64_t before = frames.presented();
             const int64_t t0 = plat::monotonicNs();
-            show();
-            if (frames.presented() != before) probe.presentNs.push_back(plat::monotonicNs() - t0);
+            const bool shown = show();
+            if (shown) probe.presentNs.push_back(plat::monotonicNs() - t0);
+            return shown;
         };
         plat::LoopStats stats;
         plat::runLoop(game, services, stats, loopProbe);

@@ -15,6 +15,7 @@ bool Frames::present(Scene& scene, bool force) {
         return false;
     }
     painter_.draw(scene);
+    if (overlay_) overlay_();
     SDL_RenderPresent(renderer_);
     shown_ = now;
     ++presented_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/draw.h"
 
@@ -18,12 +19,16 @@ public:
     // last frame; `force` draws anyway (the desktop lost the window's
     // contents). True when a frame was presented.
     bool present(hvezda::Scene& scene, bool force);
+    // Drawn over every frame after the scene (the pause); whoever changes
+    // what it draws forces the next frame.
+    void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
     uint64_t presented() const { return presented_; }
     uint64_t skipped() const { return skipped_; }
 
 private:
     SDL_Renderer* renderer_;
     Painter& painter_;
+    std::function<void()> overlay_;
     uint64_t shown_ = 0;
     uint64_t presented_ = 0;
     uint64_t skipped_ = 0;

@@ -3,27 +3,112 @@
 #include <SDL.h>
 
 #include "platform/keymap.h"
+#include "platform/realtime.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
 namespace plat {
 
+namespace {
+
+// The platform's keys, by virtual-key code.
+constexpr int kEnter = 13, kPauseKey = 19, kEscape = 27, kP = 80, kF2 = 113, kF11 = 122, kF12 = 123;
+
+}  // namespace
+
+InputOptions inputOptions(const Settings& s) {
+    InputOptions o;
+    o.keys = KeyBindings(s);
+    o.pauseOnFocusLoss = s.pauseOnFocusLoss;
+    o.padRepeat.delayNs = int64_t{s.repeatDelayMs} * 1'000'000;
+    o.padRepeat.periodNs = s.repeatPerSecond > 0 ? 1'000'000'000 / s.repeatPerSecond : 0;
+    return o;
+}
+
+InputRouter::InputRouter(Game& g, uint32_t gameWindowId, const InputOptions& options, std::function<int64_t()> nowNs)
+    : game_(g),
+      windowId_(gameWindowId),
+      options_(options),
+      nowNs_(nowNs ? std::move(nowNs) : std::function<int64_t()>(monotonicNs)),
+      keys_([this](bool down, int code, int shift) {
+          if (onGameKey) onGameKey(down, code, shift);
+          if (down)
+              keyDownEvent(game_, code, shift);
+          else
+              keyUpEvent(game_, code, shift);
+      }),
+      pads_(keys_, options.padRepeat) {}
+
+void InputRouter::setPaused(bool paused) {
+    if (paused == pause_.paused()) return;
+    const int64_t now = nowNs_();
+    if (paused) {
+        // The game sees every held key let go, so the ship does not fly on
+        // by itself when play resumes.
+        keys_.releaseAll();
+        pause_.pause(now);
+    } else {
+        pause_.resume(now);
+    }
+    keys_.setBlocked(paused);
+    redraw_ = true;
+    if (onPauseChanged) onPauseChanged(paused);
+}
+
+void InputRouter::newGame() {
+    // A new game starts as a freshly started program would: playing, with
+    // no key held.
+    setPaused(false);
+    keys_.forget();
+    if (onAction) onAction(Action::NewGame);
+    redraw_ = true;
+}
+
+bool InputRouter::repeat() { return pads_.repeat(nowNs_()); }
+
+bool InputRouter::key(const SDL_Event& e) {
+    const bool down = e.type == SDL_KEYDOWN;
+    const int vk = virtualKey(e.key.keysym.sym, e.key.keysym.scancode);
+    const int shift = shiftState(e.key.keysym.mod);
+    if (const int code = options_.keys.gameCode(vk)) {
+        // Auto-repeat presses go through like any other: the game counts them.
+        if (down)
+            keys_.press(kKeyboard, code, shift);
+        else
+            keys_.release(kKeyboard, code, shift);
+        return true;
+    }
+    if (!down || e.key.repeat) return false;
+    switch (vk) {
+        case kP:
+        case kPauseKey:
+        case kEscape: setPaused(!pause_.paused()); return true;
+        case kF2: newGame(); return true;
+        case kF12:
+            if (onAction) onAction(Action::Screenshot);
+            return false;
+        case kF11:
+        case kEnter:
+            if (vk == kEnter && !(shift & 4)) return false;
+            if (onAction) onAction(Action::Fullscreen);
+            redraw_ = true;
+            return true;
+        default: return false;
+    }
+}
+
 bool InputRouter::handle(const SDL_Event& e) {
     Game& g = game_;
+    PadAction pad = PadAction::None;
+    if (pads_.handle(e, nowNs_(), pad)) {
+        if (pad == PadAction::Pause) setPaused(!pause_.paused());
+        if (pad == PadAction::NewGame) newGame();
+        return true;
+    }
     switch (e.type) {
         case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            // Auto-repeat presses go through like any other: the game counts them.
-            const int vk = virtualKey(e.key.keysym.sym, e.key.keysym.scancode);
-            if (vk == 0) return false;
-            const int shift = shiftState(e.key.keysym.mod);
-            if (e.type == SDL_KEYDOWN)
-                keyDownEvent(g, vk, shift);
-            else
-                keyUpEvent(g, vk, shift);
-            return true;
-        }
+        case SDL_KEYUP: return key(e);
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button != SDL_BUTTON_LEFT || e.button.windowID != windowId_) return false;
             pressed_ = labelAt(g.scene, e.button.x, e.button.y);
@@ -42,6 +127,12 @@ bool InputRouter::handle(const SDL_Event& e) {
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
                 e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_RESTORED)
                 redraw_ = true;
+            // Away from the window, the game waits for the player to come back.
+            if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+                options_.pauseOnFocusLoss && g.scene.Form1.open) {
+                setPaused(true);
+                return true;
+            }
             if (e.window.event != SDL_WINDOWEVENT_CLOSE) return false;
             [[fallthrough]];
         case SDL_QUIT:

@@ -1,5 +1,7 @@
 #include "platform/loop.h"
 
+#include <algorithm>
+
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -11,13 +13,44 @@ constexpr int64_t kNsPerMs = 1'000'000;
 }
 
 void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe& probe, const LoopTuning& tuning) {
-    // Real time of virtual time 0. Deadlines are origin + due * 1 ms, so they
-    // advance by whole intervals and never drift with the lateness of a tick.
-    int64_t origin = svc.nowNs() - g.clock * kNsPerMs;
-    auto present = [&] {
-        svc.present();
+    const bool vsync = svc.refreshNs > 0;
+    auto paused = [&] { return svc.pause && svc.pause->paused(); };
+    auto pausedNs = [&](int64_t now) { return svc.pause ? svc.pause->pausedNs(now) : 0; };
+
+    // Real time of virtual time 0, pauses left out. Deadlines are origin +
+    // pauses + due * 1 ms, so they advance by whole intervals and never drift
+    // with the lateness of a tick.
+    int64_t now = svc.nowNs();
+    int64_t origin = now - pausedNs(now) - g.clock * kNsPerMs;
+    int64_t clockSeen = g.clock;
+    auto restartRhythm = [&](int64_t at, int64_t virtualMs) { origin = at - pausedNs(at) - virtualMs * kNsPerMs; };
+
+    bool framePending = false;
+    int64_t lastRefresh = -1;  // when the last waiting present returned: a refresh of the display
+    auto show = [&] {
+        framePending = false;
+        const bool shown = svc.present();
         ++stats.presents;
-        if (probe.onPresent) probe.onPresent(svc.nowNs());
+        const int64_t t = svc.nowNs();
+        if (vsync && shown) lastRefresh = t;
+        if (probe.onPresent) probe.onPresent(t);
+    };
+    auto present = [&] {
+        if (vsync)
+            framePending = true;
+        else
+            show();
+    };
+    auto nextRefresh = [&](int64_t t) {
+        if (lastRefresh < 0) return t;
+        const int64_t k = std::max<int64_t>(1, (t - lastRefresh + svc.refreshNs - 1) / svc.refreshNs);
+        return lastRefresh + k * svc.refreshNs;
+    };
+    auto waitForEvent = [&](int timeoutMs) {
+        if (svc.handleEvent(timeoutMs) == EventResult::Handled) {
+            ++stats.events;
+            if (svc.running()) present();
+        }
     };
 
     while (svc.running()) {
@@ -33,42 +66,56 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         if (!svc.running()) break;
         if (handled) present();
 
-        const int64_t due = nextDueTime(g);
-        if (due == kNever) {
-            if (svc.handleEvent(tuning.idleWaitMs) == EventResult::Handled) {
-                ++stats.events;
-                if (svc.running()) present();
+        now = svc.nowNs();
+        if (g.clock != clockSeen) {  // a new game: its clock starts over from now
+            restartRhythm(now, g.clock);
+            clockSeen = g.clock;
+        }
+        const int64_t due = paused() ? kNever : nextDueTime(g);
+        int64_t deadline = due == kNever ? kNever : origin + pausedNs(now) + due * kNsPerMs;
+        if (deadline <= now) {
+            if (now - deadline > tuning.stallNs) {
+                restartRhythm(now, due);
+                deadline = now;
+                ++stats.rebases;
             }
-            // Nothing ran meanwhile: virtual time stands where it is.
-            origin = svc.nowNs() - g.clock * kNsPerMs;
+            runInstant(g, due);
+            clockSeen = g.clock;
+            ++stats.instants;
+            if (probe.onInstant) probe.onInstant(due, deadline, now);
+            if (svc.running()) present();
             continue;
         }
 
-        int64_t deadline = origin + due * kNsPerMs;
-        const int64_t now = svc.nowNs();
-        if (now < deadline) {
-            const int64_t sleepMs = (deadline - now - tuning.earlyWakeNs) / kNsPerMs;
-            if (sleepMs >= 1) {
-                if (svc.handleEvent(static_cast<int>(sleepMs)) == EventResult::Handled) {
-                    ++stats.events;
-                    if (svc.running()) present();
+        int64_t wake = deadline;
+        if (framePending) {
+            // The first refresh that leaves time to draw; taken only when the
+            // present's wait for it ends before the next tick is due.
+            const int64_t refresh = nextRefresh(now + tuning.frameLeadNs);
+            if (deadline == kNever || refresh + tuning.frameMarginNs <= deadline) {
+                const int64_t at = refresh - tuning.frameLeadNs;
+                if (now >= at) {
+                    show();
+                    continue;
                 }
-            } else if (deadline - now > tuning.spinNs && svc.sleepNs) {
-                svc.sleepNs(deadline - now - tuning.spinNs);
-            } else {
-                svc.yield();
+                wake = at;
             }
+        }
+
+        if (wake == kNever) {
+            const bool noTimer = !paused();
+            waitForEvent(tuning.idleWaitMs);
+            // No timer ran meanwhile: virtual time stands where it is.
+            if (noTimer) restartRhythm(svc.nowNs(), g.clock);
             continue;
         }
-        if (now - deadline > tuning.stallNs) {
-            origin = now - due * kNsPerMs;
-            deadline = now;
-            ++stats.rebases;
-        }
-        runInstant(g, due);
-        ++stats.instants;
-        if (probe.onInstant) probe.onInstant(due, deadline, now);
-        if (svc.running()) present();
+        const int64_t sleepMs = (wake - now - tuning.earlyWakeNs) / kNsPerMs;
+        if (sleepMs >= 1)
+            waitForEvent(static_cast<int>(sleepMs));
+        else if (wake - now > tuning.spinNs && svc.sleepNs)
+            svc.sleepNs(wake - now - tuning.spinNs);
+        else
+            svc.yield();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/pause.h"
 #include "scene/game.h"
 
 namespace plat {
@@ -24,8 +25,16 @@ struct LoopServices {
     std::function<EventResult(int timeoutMs)> handleEvent;
     std::function<void(int64_t ns)> sleepNs;  // a short, precise sleep (no events); may be empty
     std::function<void()> yield;    // gives the processor away for a moment
-    std::function<void()> present;  // draws the scene and shows it
+    // Draws the scene and shows it; false when nothing needed showing (the
+    // frame on screen already looked like that).
+    std::function<bool()> present;
     std::function<bool()> running;  // false once the windows are closed
+    // While it is paused no tick runs; afterwards the ticks keep their rhythm,
+    // shifted by the time spent paused. May be null (never paused).
+    const PauseClock* pause = nullptr;
+    // Vsync: a present waits for the display's next refresh, refreshNs apart.
+    // 0: presents do not wait, and every change is shown at once.
+    int64_t refreshNs = 0;
 };
 
 // Instruments for probes; every entry may be left empty.
@@ -55,10 +64,21 @@ struct LoopTuning {
     int64_t stallNs = 100'000'000;
     // How long to wait for events when no timer is running.
     int idleWaitMs = 100;
+    // Vsync: a frame is drawn this long before the refresh it is meant for,
+    // and only when the present's wait ends this long before the next tick.
+    int64_t frameLeadNs = 2'000'000;
+    int64_t frameMarginNs = 1'000'000;
 };
 
 // Runs until services.running() turns false. The virtual clock's current
-// value (g.clock) is taken to be "now" when the loop starts.
+// value (g.clock) is taken to be "now" when the loop starts, and again
+// whenever the game is replaced by a new one (its clock starts over).
+//
+// Without vsync a frame follows every tick instant and every event that
+// reached the game. With vsync a present blocks until the display refreshes,
+// so frames wait for a refresh that comes before the next tick is due and
+// are drawn just before it: at most one a refresh, showing the latest tick
+// instant, while the ticks keep their own instants.
 void runLoop(hvezda::Game& g, const LoopServices& services, LoopStats& stats, const LoopProbe& probe = {},
              const LoopTuning& tuning = {});
 

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <algorithm>
+
 namespace plat {
 
 int64_t monotonicNs() {
@@ -12,13 +14,22 @@ int64_t monotonicNs() {
     return static_cast<int64_t>((t / freq) * 1'000'000'000ull + (t % freq) * 1'000'000'000ull / freq);
 }
 
-LoopServices sdlLoopServices(InputRouter& input, std::function<void()> present, std::function<bool()> running) {
+LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
+                             std::function<void()> housekeeping) {
     LoopServices s;
     s.nowNs = monotonicNs;
-    s.handleEvent = [&input](int timeoutMs) {
+    s.handleEvent = [&input, housekeeping = std::move(housekeeping)](int timeoutMs) {
+        if (housekeeping) housekeeping();
+        if (input.repeat()) return EventResult::Handled;
+        if (timeoutMs > 0) {
+            // A gamepad's repeat due before the wait would end cuts it short.
+            const int64_t untilRepeat = input.nextRepeatNs() - monotonicNs();
+            if (untilRepeat < int64_t{timeoutMs} * 1'000'000)
+                timeoutMs = static_cast<int>(std::max<int64_t>(0, (untilRepeat + 999'999) / 1'000'000));
+        }
         SDL_Event e;
         const int got = timeoutMs > 0 ? SDL_WaitEventTimeout(&e, timeoutMs) : SDL_PollEvent(&e);
-        if (!got) return EventResult::None;
+        if (!got) return input.repeat() ? EventResult::Handled : EventResult::None;
         return input.handle(e) ? EventResult::Handled : EventResult::Ignored;
     };
     s.sleepNs = [](int64_t ns) {
@@ -28,6 +39,7 @@ LoopServices sdlLoopServices(InputRouter& input, std::function<void()> present, 
     s.yield = [] { SDL_Delay(0); };
     s.present = std::move(present);
     s.running = std::move(running);
+    s.pause = &input.pause();
     return s;
 }
 

@@ -9,7 +9,11 @@
 
 namespace plat {
 
-LoopServices sdlLoopServices(InputRouter& input, std::function<void()> present, std::function<bool()> running);
+// `housekeeping`, if given, runs at every look for events (the pointer's
+// hiding). The router's pause is the loop's; its gamepad repeats are sent
+// on time while the loop waits.
+LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
+                             std::function<void()> housekeeping = {});
 
 // Nanoseconds on SDL's monotonic performance counter.
 int64_t monotonicNs();

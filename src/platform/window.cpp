@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <string>
 
 #include "platform/geometry.h"
 #include "platform/identity.h"
@@ -43,7 +44,7 @@ int scaleFactor(int usableWidth, int usableHeight, float dpi) {
     return factor;
 }
 
-std::optional<GameWindow> openGameWindow(std::string& error) {
+std::optional<GameWindow> openGameWindow(std::string& error, const WindowOptions& options) {
     // Outside a Wayland session, probing Wayland only prints noise on standard
     // error before the one line that says there is no display.
     if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("WAYLAND_DISPLAY"))
@@ -69,9 +70,22 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     if (SDL_GetDisplayDPI(0, nullptr, nullptr, &dpi) != 0) dpi = -1;
     GameWindow w;
     w.scale = usable.h > 0 ? scaleFactor(usable.w, usable.h, dpi) : 1;
+    if (options.scale > 0) {
+        // As asked, as far as the display holds it.
+        SDL_Rect whole{0, 0, 0, 0};
+        const bool known = SDL_GetDisplayBounds(0, &whole) == 0 && whole.w > 0;
+        w.scale = options.scale;
+        while (known && w.scale > 1 && (kWindowWidth * w.scale > whole.w || kWindowHeight * w.scale > whole.h))
+            --w.scale;
+        if (w.scale != options.scale)
+            w.warning = "scale " + std::to_string(options.scale) + " does not fit the display; using " +
+                        std::to_string(w.scale);
+    }
 
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     w.window = SDL_CreateWindow("Form1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth * w.scale,
-                                kWindowHeight * w.scale, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+                                kWindowHeight * w.scale, flags);
     if (!w.window) {
         error = std::string("cannot open the game window: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -79,8 +93,9 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     }
     setGameWindowIcon(w.window, embeddedPictures());
     // Every tick is followed by a frame; waiting for the vertical blank would
-    // hold the ticks back, so no vsync.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    // hold the ticks back, so no vsync unless the player asks for it (the
+    // loop then times its frames around the ticks).
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, options.vsync ? "1" : "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // Without a graphics device OpenGL could only be a software rasteriser:
     // slower at our small frames than SDL's own drawing straight into the
@@ -101,7 +116,34 @@ std::optional<GameWindow> openGameWindow(std::string& error) {
     SDL_RenderSetLogicalSize(w.renderer, kWindowWidth, kWindowHeight);
     SDL_RenderSetIntegerScale(w.renderer, SDL_TRUE);
     w.id = SDL_GetWindowID(w.window);
+    if (options.vsync) {
+        SDL_DisplayMode mode{};
+        const int hz = SDL_GetWindowDisplayMode(w.window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+        w.refreshNs = 1'000'000'000 / hz;
+    }
     return w;
+}
+
+bool isFullscreen(const GameWindow& w) {
+    return (SDL_GetWindowFlags(w.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+bool setFullscreen(GameWindow& w, bool on) {
+    SDL_SetWindowFullscreen(w.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    return isFullscreen(w);
+}
+
+void PointerHider::moved(int64_t nowNs) {
+    lastMotion_ = nowNs;
+    if (hidden_) SDL_ShowCursor(SDL_ENABLE);
+    hidden_ = false;
+}
+
+void PointerHider::update(int64_t nowNs, bool fullscreen) {
+    const bool hide = fullscreen && nowNs - lastMotion_ >= 2'000'000'000;
+    if (hide == hidden_) return;
+    SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+    hidden_ = hide;
 }
 
 void closeGameWindow(GameWindow& w) {

@@ -72,6 +72,7 @@ plat::LoopServices servicesFor(FakeMachine& m) {
         m.now += m.drawCost;
         ++m.presents;
         if (m.onPresent) m.onPresent();
+        return true;
     };
     s.running = [&m] { return m.running(); };
     return s;

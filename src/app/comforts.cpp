@@ -1,0 +1,52 @@
+#include "app/comforts.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "app/new_game.h"
+#include "musicplayer/modplug.h"
+#include "platform/frames.h"
+#include "platform/pause_overlay.h"
+#include "platform/snapshot.h"
+
+using namespace hvezda;
+
+namespace app {
+
+plat::Settings settingsFor(const GameOptions& options, const std::string& file, std::vector<std::string>& problems) {
+    plat::Settings s = plat::loadSettings(file, problems);
+    if (options.fullscreen) s.fullscreen = true;
+    if (options.scale >= 0) s.scale = options.scale;
+    return s;
+}
+
+void addComforts(Session& session, Game& game, const plat::Settings& settings) {
+    plat::InputRouter& input = session.input();
+    session.frames().setOverlay([&session] {
+        if (session.input().pause().paused()) plat::drawPauseOverlay(session.window().renderer, session.fonts());
+    });
+    setPlayerVolume(settings.musicVolume);
+    input.onPauseChanged = [](bool paused) { pausePlayerOutput(paused); };
+    input.onAction = [&session, &game](plat::Action a) {
+        switch (a) {
+            case plat::Action::Fullscreen:
+                plat::setFullscreen(session.window(), !plat::isFullscreen(session.window()));
+                break;
+            case plat::Action::NewGame: startNewGame(game); break;
+            case plat::Action::Screenshot: {
+                const std::string file = plat::screenshotFile(plat::picturesFolder(), std::time(nullptr));
+                const std::string why = plat::saveScenePng(game.scene, session.fonts(), file);
+                if (why.empty())
+                    std::fprintf(stderr, "hvezda: screenshot saved to %s\n", file.c_str());
+                else
+                    std::fprintf(stderr, "hvezda: no screenshot: %s\n", why.c_str());
+                break;
+            }
+        }
+    };
+}
+
+}  // namespace app

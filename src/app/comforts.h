@@ -1,0 +1,24 @@
+// The player's comforts on a window session: the pause's dimmed frame and
+// held music, fullscreen, a new game (F2), screenshots (F12), the volume.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/cli.h"
+#include "app/session.h"
+#include "platform/settings.h"
+#include "scene/game.h"
+
+namespace app {
+
+// The settings the game runs with: the file's (each problem one line in
+// `problems`), then the command line's.
+plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
+                           std::vector<std::string>& problems);
+
+// Hooks them into the session's input and frames; `game` and `session`
+// must outlive the loop.
+void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings);
+
+}  // namespace app

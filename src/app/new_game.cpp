@@ -1,0 +1,24 @@
+#include "app/new_game.h"
+
+#include <utility>
+
+#include "shell/shell.h"
+
+using namespace hvezda;
+
+namespace app {
+
+void startNewGame(Game& g) {
+    Host host = g.host;
+    g.host.closeWindows = nullptr;
+    Label4_Click(g);
+
+    Game fresh;
+    fresh.host = std::move(host);
+    fresh.random.seed = std::move(g.random.seed);
+    fresh.onTick = std::move(g.onTick);
+    g = std::move(fresh);
+    Form_Load(g);
+}
+
+}  // namespace app

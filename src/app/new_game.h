@@ -1,0 +1,16 @@
+// A new game in the same window (F2, a gamepad's Back + Start): the one
+// place where a game starts over.
+#pragma once
+
+#include "scene/game.h"
+
+namespace app {
+
+// Ends the game as EXIT does (the music stopped and released), only the
+// windows stay; then a fresh scene and start-up again, exactly as a program
+// started anew would begin: the music starts from the beginning, the
+// virtual clock at 0. The host, the random source and the tick listener
+// carry over.
+void startNewGame(hvezda::Game& g);
+
+}  // namespace app

@@ -1,0 +1,13 @@
+// What a paused game looks like: the frame dimmed, "PAUZA" in the middle.
+#pragma once
+
+#include "platform/fonts.h"
+
+struct SDL_Renderer;
+
+namespace plat {
+
+// Draws over the scene already drawn into the renderer (logical pixels).
+void drawPauseOverlay(SDL_Renderer* renderer, FontCache& fonts);
+
+}  // namespace plat
