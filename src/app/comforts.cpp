@@ -37,12 +37,8 @@ void addComforts(Session& session, Game& game, const plat::Settings& settings) {
                 break;
             case plat::Action::NewGame: startNewGame(game); break;
             case plat::Action::Screenshot: {
-                const std::string file = plat::screenshotFile(plat::picturesFolder(), std::time(nullptr));
-                const std::string why = plat::saveScenePng(game.scene, session.fonts(), file);
-                if (why.empty())
-                    std::fprintf(stderr, "hvezda: screenshot saved to %s\n", file.c_str());
-                else
-                    std::fprintf(stderr, "hvezda: no screenshot: %s\n", why.c_str());
+                const std::string said = plat::takeScreenshot(game.scene, session.fonts(), std::time(nullptr));
+                std::fprintf(stderr, "hvezda: %s\n", said.c_str());
                 break;
             }
         }

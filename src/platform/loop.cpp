@@ -46,9 +46,16 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         const int64_t k = std::max<int64_t>(1, (t - lastRefresh + svc.refreshNs - 1) / svc.refreshNs);
         return lastRefresh + k * svc.refreshNs;
     };
+    // A new game starts its clock over: its rhythm starts when it does.
+    auto newGameStarted = [&] {
+        if (g.clock == clockSeen) return;
+        restartRhythm(svc.nowNs(), g.clock);
+        clockSeen = g.clock;
+    };
     auto waitForEvent = [&](int timeoutMs) {
         if (svc.handleEvent(timeoutMs) == EventResult::Handled) {
             ++stats.events;
+            newGameStarted();
             if (svc.running()) present();
         }
     };
@@ -64,13 +71,10 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
             }
         }
         if (!svc.running()) break;
+        newGameStarted();
         if (handled) present();
 
         now = svc.nowNs();
-        if (g.clock != clockSeen) {  // a new game: its clock starts over from now
-            restartRhythm(now, g.clock);
-            clockSeen = g.clock;
-        }
         const int64_t due = paused() ? kNever : nextDueTime(g);
         int64_t deadline = due == kNever ? kNever : origin + pausedNs(now) + due * kNsPerMs;
         if (deadline <= now) {
@@ -92,7 +96,7 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
             // The first refresh that leaves time to draw; taken only when the
             // present's wait for it ends before the next tick is due.
             const int64_t refresh = nextRefresh(now + tuning.frameLeadNs);
-            if (deadline == kNever || refresh + tuning.frameMarginNs <= deadline) {
+            if (refresh + tuning.frameMarginNs <= deadline) {
                 const int64_t at = refresh - tuning.frameLeadNs;
                 if (now >= at) {
                     show();

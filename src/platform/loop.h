@@ -65,9 +65,11 @@ struct LoopTuning {
     // How long to wait for events when no timer is running.
     int idleWaitMs = 100;
     // Vsync: a frame is drawn this long before the refresh it is meant for,
-    // and only when the present's wait ends this long before the next tick.
+    // and only when the present's wait for it ends this long before the next
+    // tick is due (0: a tick due at the refresh itself runs right after it).
+    // The first frame cannot know when the display refreshes; it goes at once.
     int64_t frameLeadNs = 2'000'000;
-    int64_t frameMarginNs = 1'000'000;
+    int64_t frameMarginNs = 0;
 };
 
 // Runs until services.running() turns false. The virtual clock's current

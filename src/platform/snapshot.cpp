@@ -50,4 +50,10 @@ std::string screenshotFile(const std::string& folder, std::time_t when) {
     return file;
 }
 
+std::string takeScreenshot(Scene& scene, FontCache& fonts, std::time_t when) {
+    const std::string file = screenshotFile(picturesFolder(), when);
+    const std::string why = saveScenePng(scene, fonts, file);
+    return why.empty() ? "screenshot saved to " + file : "no screenshot: " + why;
+}
+
 }  // namespace plat

@@ -21,4 +21,8 @@ std::string picturesFolder();
 // -3... added when a picture of that name is there already.
 std::string screenshotFile(const std::string& folder, std::time_t when);
 
+// The screenshot key: the scene into a new file in the pictures folder.
+// Returns the line to tell the player (where it went, or why not).
+std::string takeScreenshot(hvezda::Scene& scene, FontCache& fonts, std::time_t when);
+
 }  // namespace plat

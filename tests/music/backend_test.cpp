@@ -140,6 +140,33 @@ TEST_F(MusicBackend, StartUpSequencePlaysOurSong) {
     EXPECT_FALSE(openmptInstanceState(h).exists);
 }
 
+// The platform's pause holds the sound output, for a player made meanwhile
+// too; at volume 0 the song goes on, silent.
+TEST_F(MusicBackend, PausedOutputHoldsAndVolumeZeroIsSilent) {
+    int32_t h = ModPlug_CreateEx("loop|true");
+    ASSERT_EQ(ModPlug_Load(h, HVEZDA_MOONLITE), 1);
+    pausePlayerOutput(true);
+    ASSERT_EQ(ModPlug_Play(h), 1);
+    std::this_thread::sleep_for(80ms);
+    EXPECT_EQ(openmptInstanceState(h).callbacks, 0u);
+    pausePlayerOutput(false);
+    EXPECT_TRUE(waitFor(h, 4800, 3000ms));
+    pausePlayerOutput(true);
+    std::this_thread::sleep_for(40ms);  // a callback under way finishes
+    const uint64_t held = openmptInstanceState(h).callbacks;
+    std::this_thread::sleep_for(80ms);
+    EXPECT_EQ(openmptInstanceState(h).callbacks, held);
+    setPlayerVolume(0);
+    pausePlayerOutput(false);
+    std::this_thread::sleep_for(40ms);
+    const OpenmptInstanceState silent = openmptInstanceState(h);
+    std::this_thread::sleep_for(80ms);
+    EXPECT_GT(openmptInstanceState(h).callbacks, silent.callbacks);
+    EXPECT_EQ(openmptInstanceState(h).nonZeroFrames, silent.nonZeroFrames);
+    setPlayerVolume(100);
+    ModPlug_Destroy(h);
+}
+
 TEST_F(MusicBackend, ParametersAreKeyValuePairsAndUnknownKeysAreIgnored) {
     struct Case { const char* params; bool loop; } cases[] = {
         {"loop|true", true}, {"loop|false", false}, {"", false}, {nullptr, false},

@@ -1,6 +1,7 @@
 // The real-time loop on a fake clock: every tick at its own instant, no
 // drift, a present after every instant, events in arrival order between
-// ticks, one tick after a stall.
+// ticks, one tick after a stall; pauses, a new game, and vsync.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/new_game.h"
+#include "platform/input.h"
 #include "platform/loop.h"
 #include "shell/shell.h"
 
@@ -179,3 +182,126 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
 }
 
 }  // namespace
+
+namespace {
+
+SDL_Event key(bool down, SDL_Keycode sym, SDL_Scancode sc) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = sc;
+    return e;
+}
+
+struct PausedRun {
+    std::vector<FakeMachine::Instant> instants;
+    std::vector<std::string> keys;  // what the game got, and at which virtual time
+    std::string keyRight;
+};
+
+// A game with Right held from 3 ms on, paused by P at pauseAtMs for lengthMs
+// (0: never), with Left pressed and Right let go while paused; runs to 1 s of virtual time.
+PausedRun runPaused(double pauseAtMs, double lengthMs) {
+    Game g;
+    FakeMachine m;
+    PausedRun r;
+    plat::InputRouter input(g, 1, {}, [&m] { return m.now; });
+    input.onGameKey = [&](bool down, int code, int) {
+        r.keys.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
+    };
+    auto at = [&](double ms) { return m.now + static_cast<int64_t>(ms * kMs); };
+    auto send = [&](SDL_Event e) { return [&input, e] { input.handle(e); }; };
+    m.events.push_back({at(3), send(key(true, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "right"});
+    if (lengthMs > 0) {
+        m.events.push_back({at(pauseAtMs), send(key(true, SDLK_p, SDL_SCANCODE_P)), "pause"});
+        m.events.push_back({at(pauseAtMs + 1), send(key(true, SDLK_LEFT, SDL_SCANCODE_LEFT)), "left"});
+        m.events.push_back({at(pauseAtMs + 2), send(key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "right up"});
+        m.events.push_back({at(pauseAtMs + lengthMs), send(key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)), "resume"});
+    }
+    m.running = [&] { return g.clock < 1000; };
+    plat::LoopServices s = servicesFor(m);
+    s.pause = &input.pause();
+    plat::LoopProbe probe;
+    probe.onInstant = [&r](int64_t v, int64_t d, int64_t started) { r.instants.push_back({v, d, started}); };
+    plat::LoopStats stats;
+    plat::runLoop(g, s, stats, probe);
+    r.keyRight = g.state.keyRight;
+    return r;
+}
+
+}  // namespace
+
+// Every tick after a pause is the unpaused run's, 777 ms later: none runs,
+// is dropped or added meanwhile, and the game saw Right let go as it began.
+TEST(Loop, APauseStopsTheVirtualClockAndShiftsTheRestByItsLength) {
+    const PausedRun plain = runPaused(0, 0), paused = runPaused(234.5, 777);
+    ASSERT_EQ(paused.instants.size(), plain.instants.size());
+    const int64_t pauseStart = 7 * kMs + 234'500'000, pauseEnd = pauseStart + 777 * kMs;
+    for (size_t k = 0; k < plain.instants.size(); ++k) {
+        const FakeMachine::Instant &a = plain.instants[k], &b = paused.instants[k];
+        ASSERT_EQ(b.virtualMs, a.virtualMs) << k;
+        EXPECT_EQ(b.deadline, a.deadline + (a.virtualMs > 234 ? 777 * kMs : 0)) << k;
+        EXPECT_TRUE(b.started < pauseStart || b.started >= pauseEnd) << k;
+        EXPECT_LT(b.started - b.deadline, 1 * kMs) << k;
+    }
+    EXPECT_EQ(plain.keys, std::vector<std::string>{"down 39 at 0"});
+    EXPECT_EQ(paused.keys, (std::vector<std::string>{"down 39 at 0", "up 39 at 230"}));
+    EXPECT_EQ(paused.keyRight, "");
+}
+
+// A new game's clock starts at 0 again: its ticks follow from then, on their
+// own grid, with no stall in between.
+TEST(Loop, ANewGameStartsItsRhythmWhenItStarts) {
+    Game g = onlyTimer1();
+    FakeMachine m;
+    const int64_t restart = m.now + 55'300'000;
+    m.events.push_back({restart, [&] { app::startNewGame(g); }, "new game"});
+    m.running = [&] { return m.instants.size() < 12; };
+    const plat::LoopStats stats = run(g, m);
+    EXPECT_EQ(stats.rebases, 0u);
+    ASSERT_EQ(m.instants.size(), 12u);
+    EXPECT_EQ(m.instants[4].virtualMs, 50);
+    for (size_t k = 5; k < 12; ++k) {
+        EXPECT_EQ(m.instants[k].virtualMs, static_cast<int64_t>(k - 4) * 10) << k;
+        EXPECT_EQ(m.instants[k].deadline, restart + m.instants[k].virtualMs * kMs) << k;
+    }
+}
+
+// With vsync a present waits for the next refresh (60 Hz here): frames go
+// out at most one a refresh, never while a tick is due, and the ticks keep
+// their instants instead of bunching up behind the refreshes.
+TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
+    Game g;  // Timer1 every 10 ms, Timer3 and Timer4 every 20
+    FakeMachine m;
+    constexpr int64_t refresh = 16'666'667;
+    std::vector<std::pair<int64_t, int64_t>> waits;  // each present's call and return
+    plat::LoopServices s = servicesFor(m);
+    s.refreshNs = refresh;
+    s.present = [&] {
+        const int64_t called = m.now;
+        m.now = (m.now + m.drawCost + refresh - 1) / refresh * refresh;
+        waits.emplace_back(called, m.now);
+        return true;
+    };
+    m.running = [&] { return g.clock < 2000; };
+    plat::LoopProbe probe;
+    probe.onInstant = [&m](int64_t v, int64_t d, int64_t st) { m.instants.push_back({v, d, st}); };
+    plat::LoopStats stats;
+    plat::runLoop(g, s, stats, probe);
+
+    // The first frame goes before the refreshes' rhythm is known: the ticks
+    // from the one after it on are checked.
+    ASSERT_EQ(m.instants.size(), 200u);
+    ASSERT_GT(waits.size(), 1u);
+    for (const FakeMachine::Instant& i : m.instants) {
+        if (i.deadline > waits[0].second) {
+            EXPECT_LT(i.started - i.deadline, 1 * kMs) << i.virtualMs;
+        }
+    }
+    for (size_t k = 1; k < waits.size(); ++k) {
+        EXPECT_GE(waits[k].second - waits[k - 1].second, refresh) << k;
+        for (const FakeMachine::Instant& i : m.instants)
+            EXPECT_FALSE(i.deadline > waits[k].first && i.deadline < waits[k].second) << i.virtualMs;
+    }
+    EXPECT_GT(waits.size(), 2000 / 17 * 9 / 10);  // nearly every refresh gets a frame
+}

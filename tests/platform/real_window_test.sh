@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The game in a real window on a virtual X display: it opens where it should,
-# flies and fires from the keyboard, and ends with status 0 through EXIT and
-# through the desktop's close request; the desktop knows its window by the
-# class hvezda and shows the ship as its icon. Also: no display or no font
-# gives one line on standard error and status 1.
+# flies and fires from the keyboard, starts anew on F2, and ends with status 0
+# through EXIT and through the desktop's close request; the desktop knows its
+# window by the class hvezda and shows the ship as its icon. Also: no display
+# or no font gives one line on standard error and status 1.
 # usage: real_window_test.sh HVEZDA X11_CLOSE_WINDOW SHOT_PROBE SHIP_BMP
 set -u
 game=$1 closer=$2 probe=$3 ship=$4
@@ -91,6 +91,13 @@ shots=$("$probe" shots "$work/after.png" "$X" "$Y" $((x1 + 5)) $((x1 + 30)) 90 4
 echo "shot rows found above the ship: $shots"
 [ "$shots" -ge 1 ] || fail "no shot in the air above the ship"
 cp "$work/after.png" "${HVEZDA_SHOT_DIR:-$work}/real_window.png" 2> /dev/null || true
+
+# F2: a new game, the ship back at its starting place.
+xdotool key F2
+sleep 0.2
+import -window root "$work/new.png"
+read -r x2 err2 < <("$probe" find "$work/new.png" "$ship" "$X" "$Y" 432)
+found "$err2" && [ "$x2" = "$x0" ] || fail "F2 did not start a new game (ship at x $x2, error $err2)"
 
 # EXIT: "EXIT" is Label4 at (8880, 960) twips in the panel, one pixel inside its frame.
 xdotool mousemove --window "$wid" $((1 + 592 + 10)) $((1 + 64 + 8)) click 1

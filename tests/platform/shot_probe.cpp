@@ -5,6 +5,10 @@
 //   shot-probe shots SHOT.png WX WY X0 X1 Y0 Y1
 //     prints how many player shots (two bright dots 16 px apart on one row)
 //     lie in that part of the window.
+//   shot-probe scaled SHOT.png SCENE.png K ROWS
+//     the 667 x 570 SCENE shown K times as large, centred in SHOT: prints the
+//     mean error over its top ROWS rows and how many pixels outside the scene
+//     are not black; exit 1 unless both are about nothing.
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -94,6 +98,25 @@ int shots(const Image& shot, int wx, int wy, int x0, int x1, int y0, int y1) {
     return 0;
 }
 
+int scaled(const Image& shot, const Image& scene, int k, int rows) {
+    const int ox = (shot.s->w - 667 * k) / 2, oy = (shot.s->h - 570 * k) / 2;
+    double diff = 0;
+    for (int y = 0; y < rows * k; ++y)
+        for (int x = 0; x < 667 * k; ++x) {
+            int r1, g1, b1, r2, g2, b2;
+            shot.rgb(ox + x, oy + y, r1, g1, b1);
+            scene.rgb(x / k, y / k, r2, g2, b2);
+            diff += std::abs(r1 - r2) + std::abs(g1 - g2) + std::abs(b1 - b2);
+        }
+    int outside = 0;
+    for (int y = 0; y < shot.s->h; ++y)
+        for (int x = 0; x < shot.s->w; ++x)
+            if ((x < ox || y < oy || x >= ox + 667 * k || y >= oy + 570 * k) && !dark(shot, x, y)) ++outside;
+    const double mean = diff / (667.0 * k * rows * k * 3.0);
+    std::printf("%.2f %d\n", mean, outside);
+    return mean < 2.0 && outside == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +131,12 @@ int main(int argc, char** argv) {
         return shots(shot, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
                      std::atoi(argv[7]), std::atoi(argv[8]));
     }
-    std::fprintf(stderr, "usage: shot-probe find SHOT PICTURE WX WY ROW | shots SHOT WX WY X0 X1 Y0 Y1\n");
+    if (argc == 6 && std::strcmp(argv[1], "scaled") == 0) {
+        Image shot(argv[2]), scene(argv[3]);
+        if (!shot.s || !scene.s) return 2;
+        return scaled(shot, scene, std::atoi(argv[4]), std::atoi(argv[5]));
+    }
+    std::fprintf(stderr, "usage: shot-probe find SHOT PICTURE WX WY ROW | shots SHOT WX WY X0 X1 Y0 Y1 | "
+                         "scaled SHOT SCENE K ROWS\n");
     return 2;
 }

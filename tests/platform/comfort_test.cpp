@@ -1,0 +1,367 @@
+// Around the game: settings, the keyboard's own keys and the pause, gamepads
+// on SDL's virtual joystick, a new game, and the screenshot key.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/new_game.h"
+#include "musicplayer/recording.h"
+#include "platform/input.h"
+#include "platform/settings.h"
+#include "platform/snapshot.h"
+#include "sim/script.h"
+
+using namespace hvezda;
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int64_t kMs = 1'000'000;
+
+std::string freshDir(const std::string& name) {
+    const fs::path dir = fs::path(::testing::TempDir()) / ("hvezda_comfort_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+plat::Settings load(const std::string& file, const std::string& text, std::vector<std::string>& problems) {
+    std::ofstream(file) << text;
+    return plat::loadSettings(file, problems);
+}
+
+TEST(Settings, MissingFileOrFolderGivesTheDefaultsQuietly) {
+    std::vector<std::string> problems;
+    EXPECT_EQ(plat::loadSettings(freshDir("missing") + "/no/such/settings.toml", problems), plat::Settings{});
+    EXPECT_TRUE(problems.empty());
+    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
+    EXPECT_EQ(plat::settingsPath(), "/x/conf/hvezda/settings.toml");
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", "/home/p", 1);
+    EXPECT_EQ(plat::settingsPath(), "/home/p/.config/hvezda/settings.toml");
+}
+
+TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
+    const std::string file = freshDir("values") + "/settings.toml";
+    std::vector<std::string> problems;
+    const plat::Settings s = load(file,
+                                  "fullscreen = true\nscale = 3\nvsync = true\npause_on_focus_loss = false\n"
+                                  "music_volume = 40\ngamepad_repeat_delay = 400\ngamepad_repeat_rate = 12\n"
+                                  "[keys]\nleft = \"a\"\nright = \"D\"\nup = \"W\"\ndown = \"S\"\n"
+                                  "fire = \"Space\"\nrefill = \"Left Ctrl\"\n",
+                                  problems);
+    EXPECT_TRUE(problems.empty()) << problems[0];
+    plat::Settings want;
+    want.fullscreen = want.vsync = true;
+    want.pauseOnFocusLoss = false;
+    want.scale = 3, want.musicVolume = 40, want.repeatDelayMs = 400, want.repeatPerSecond = 12;
+    want.keys = {"a", "D", "W", "S", "Space", "Left Ctrl"};
+    EXPECT_EQ(s, want);
+    const plat::KeyBindings keys(s);
+    EXPECT_EQ(keys.gameCode('A'), 37);
+    EXPECT_EQ(keys.gameCode(32), 88);  // Space fires
+    EXPECT_EQ(keys.gameCode(17), 67);
+    EXPECT_EQ(keys.gameCode(88), 0);   // X no longer does
+    EXPECT_EQ(keys.gameCode(37), 0);
+}
+
+TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
+    const std::string file = freshDir("bad") + "/settings.toml";
+    std::vector<std::string> problems;
+    const plat::Settings s = load(file,
+                                  "scale = 9\nvsync = \"yes\"\nmusic_volume = 50\nvolume = 3\n"
+                                  "gamepad_repeat_rate = 2.5\n[keys]\nfire = \"Nokey\"\nleft = \"Right\"\n"
+                                  "up = \"Q\"\njump = \"J\"\n",
+                                  problems);
+    const std::vector<std::string> want{
+        file + ":1: scale must be a whole number from 0 to 8; using 0",
+        file + ":5: gamepad_repeat_rate must be a whole number from 0 to 100; using 30",
+        file + ":2: vsync must be true or false; using false",
+        file + ":4: there is no setting 'volume'",
+        file + ":7: keys.fire must name a key, such as \"Space\" or \"Left Ctrl\"; using X",
+        file + ":10: keys has no setting 'jump'",
+        file + ":8: keys.left: Right already fly right; using Left",
+    };
+    EXPECT_EQ(std::multiset<std::string>(problems.begin(), problems.end()),
+              std::multiset<std::string>(want.begin(), want.end()));
+    plat::Settings expected;
+    expected.musicVolume = 50;  // the good values around the bad ones are read
+    expected.keys[2] = "Q";
+    EXPECT_EQ(s, expected);
+
+    problems.clear();
+    EXPECT_EQ(load(file, "scale = 2\nfullscreen = tru\n", problems), plat::Settings{});
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind(file + ":2: ", 0), 0u) << problems[0];
+    EXPECT_NE(problems[0].find("using every default"), std::string::npos) << problems[0];
+}
+
+TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
+    const std::string dir = freshDir("write"), file = dir + "/new/hvezda/settings.toml";
+    plat::Settings s;
+    s.scale = 2, s.vsync = true, s.repeatPerSecond = 0, s.keys[4] = "\\";
+    ASSERT_EQ(plat::writeSettings(s, file), "");
+    std::vector<std::string> problems;
+    EXPECT_EQ(plat::loadSettings(file, problems), s);
+    EXPECT_TRUE(problems.empty()) << problems[0];
+    EXPECT_EQ(plat::loadSettings(file, problems), s);
+    ASSERT_EQ(plat::writeSettings(plat::Settings{}, file), "");
+    EXPECT_EQ(plat::loadSettings(file, problems), plat::Settings{});
+    std::ifstream in(file);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("# Music volume in percent"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u & ~0022u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), {}), 1);  // no temporary left
+}
+
+SDL_Event keyEvent(bool down, SDL_Scancode sc, Uint16 mod = 0) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.scancode = sc;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(sc);
+    if (e.key.keysym.sym == SDLK_UNKNOWN && sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z)
+        e.key.keysym.sym = SDLK_a + (sc - SDL_SCANCODE_A);
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+// Collects what reaches the game and what reaches the platform.
+struct Recorder {
+    Game g;
+    int64_t now = 0;
+    plat::InputRouter input;
+    std::vector<std::string> log;
+    explicit Recorder(const plat::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
+        input.onGameKey = [this](bool down, int code, int) { log.push_back((down ? "+" : "-") + std::to_string(code)); };
+        input.onAction = [this](plat::Action a) {
+            log.push_back(a == plat::Action::Fullscreen ? "fullscreen" : a == plat::Action::NewGame ? "new game" : "shot");
+        };
+        input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
+    }
+    std::vector<std::string> take() { return std::exchange(log, {}); }
+    void key(SDL_Scancode sc, Uint16 mod = 0) {
+        input.handle(keyEvent(true, sc, mod));
+        input.handle(keyEvent(false, sc, mod));
+    }
+};
+
+using Log = std::vector<std::string>;
+
+TEST(Keyboard, PlatformKeysNeverReachTheGameAndAPauseLetsGoOfHeldKeys) {
+    Recorder r;
+    r.input.handle(keyEvent(true, SDL_SCANCODE_LEFT));
+    r.input.handle(keyEvent(true, SDL_SCANCODE_X));
+    r.input.handle(keyEvent(true, SDL_SCANCODE_X));  // a repeat counts
+    EXPECT_EQ(r.take(), (Log{"+37", "+88", "+88"}));
+    r.key(SDL_SCANCODE_P);
+    EXPECT_EQ(r.take(), (Log{"-37", "-88", "paused"}));
+    r.input.handle(keyEvent(true, SDL_SCANCODE_DOWN));  // held while paused: the game never hears of it
+    r.input.handle(keyEvent(false, SDL_SCANCODE_LEFT));
+    r.key(SDL_SCANCODE_ESCAPE);
+    r.input.handle(keyEvent(false, SDL_SCANCODE_DOWN));
+    r.key(SDL_SCANCODE_PAUSE);
+    r.key(SDL_SCANCODE_PAUSE);
+    EXPECT_EQ(r.take(), (Log{"playing", "paused", "playing"}));
+    r.key(SDL_SCANCODE_F11);
+    r.key(SDL_SCANCODE_RETURN, KMOD_LALT);
+    r.key(SDL_SCANCODE_RETURN);
+    r.key(SDL_SCANCODE_F12);
+    r.key(SDL_SCANCODE_P);
+    r.key(SDL_SCANCODE_F2);  // a new game starts playing
+    EXPECT_EQ(r.take(), (Log{"fullscreen", "fullscreen", "shot", "paused", "playing", "new game"}));
+
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.windowID = 1;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    r.input.handle(focus);
+    EXPECT_EQ(r.take(), Log{"paused"});
+    plat::InputOptions stayOn;
+    stayOn.pauseOnFocusLoss = false;
+    Recorder r2(stayOn);
+    r2.input.handle(focus);
+    EXPECT_TRUE(r2.take().empty());
+}
+
+// The virtual pads: buttons and axes in SDL's game-controller order.
+class Gamepads : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError(); }
+    static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
+
+    SDL_Joystick* attach() {
+        SDL_VirtualJoystickDesc d{};
+        d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        d.naxes = SDL_CONTROLLER_AXIS_MAX;
+        d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        const int index = SDL_JoystickAttachVirtualEx(&d);
+        EXPECT_GE(index, 0) << SDL_GetError();
+        pump();
+        return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    }
+    void pump() {
+        for (SDL_Event e; SDL_PollEvent(&e);) r.input.handle(e);
+    }
+    void button(SDL_Joystick* j, SDL_GameControllerButton b, bool down) {
+        SDL_JoystickSetVirtualButton(j, b, down);
+        pump();
+    }
+    void axis(SDL_Joystick* j, SDL_GameControllerAxis a, int v) {
+        SDL_JoystickSetVirtualAxis(j, a, static_cast<Sint16>(v));
+        pump();
+    }
+    bool repeatAt(int64_t ms) {
+        r.now = ms * kMs;
+        return r.input.repeat();
+    }
+    Recorder r;
+};
+
+TEST_F(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
+    SDL_Joystick* pad = attach();
+    ASSERT_NE(pad, nullptr);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    button(pad, SDL_CONTROLLER_BUTTON_B, true);
+    button(pad, SDL_CONTROLLER_BUTTON_B, false);
+    EXPECT_EQ(r.take(), (Log{"+38", "-38", "+67", "-67"}));
+
+    // The stick: out past half to hold, back inside a quarter to let go.
+    for (int v : {-16000, -16384, -9000, -8500, -8191, 20000, 30000, 0, 0}) axis(pad, SDL_CONTROLLER_AXIS_LEFTX, v);
+    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 17000);
+    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, -17000);
+    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    EXPECT_EQ(r.take(), (Log{"+37", "-37", "+39", "-39", "+40", "-40", "+38", "-38"}));
+
+    // Sources merged: the ship stops only when nothing holds the arrow.
+    r.input.handle(keyEvent(true, SDL_SCANCODE_LEFT));
+    axis(pad, SDL_CONTROLLER_AXIS_LEFTX, -20000);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    r.input.handle(keyEvent(false, SDL_SCANCODE_LEFT));
+    axis(pad, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    EXPECT_EQ(r.take(), (Log{"+37", "+37", "+37", "-37"}));
+
+    // A held fire button repeats after 250 ms, then every 1/30 s; a new
+    // press starts the delay over; the key goes up when both are let go.
+    r.now = 0;
+    button(pad, SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_EQ(r.input.nextRepeatNs(), 250 * kMs);
+    EXPECT_FALSE(repeatAt(249));
+    EXPECT_TRUE(repeatAt(250));
+    EXPECT_FALSE(repeatAt(283));
+    EXPECT_TRUE(repeatAt(284));
+    r.now = 300 * kMs;
+    button(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+    button(pad, SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_FALSE(repeatAt(549));
+    EXPECT_TRUE(repeatAt(900));  // late: one repeat, not a burst
+    EXPECT_FALSE(repeatAt(932));
+    button(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
+    EXPECT_FALSE(repeatAt(2000));
+    EXPECT_EQ(r.take(), (Log{"+88", "+88", "+88", "+88", "+88", "-88"}));
+
+    // Start pauses (the held arrow let go), Back + Start starts a new game;
+    // a second pad plugged in later plays too; unplugging lets go of its keys.
+    SDL_Joystick* second = attach();
+    ASSERT_NE(second, nullptr);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    button(second, SDL_CONTROLLER_BUTTON_START, true);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    button(second, SDL_CONTROLLER_BUTTON_START, false);
+    button(second, SDL_CONTROLLER_BUTTON_BACK, true);
+    button(second, SDL_CONTROLLER_BUTTON_START, true);
+    axis(second, SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    SDL_JoystickDetachVirtual(1);
+    pump();
+    button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);  // gone: nothing
+    EXPECT_EQ(r.take(), (Log{"+39", "-39", "paused", "playing", "new game", "+40", "-40"}));
+    SDL_JoystickDetachVirtual(0);
+    pump();
+}
+
+// F2: the state of a program just started, the music released and started
+// again from the beginning.
+TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
+    Sim sim;
+    startSim(sim, {});
+    std::ostringstream fresh, later;
+    std::string error;
+    ASSERT_TRUE(runSimLine(sim, "dump", fresh, error));
+    for (const char* line : {"keydown 39", "keydown 88", "advance 1500", "click Label6", "keydown 67"})
+        ASSERT_TRUE(runSimLine(sim, line, later, error)) << error;
+    const size_t calls = recordedPlayerCalls().size();
+    app::startNewGame(sim.game);
+    std::ostringstream renewed;
+    ASSERT_TRUE(runSimLine(sim, "dump", renewed, error));
+    // Line by line the same, but for the new music player's handle.
+    std::istringstream a(fresh.str()), b(renewed.str());
+    std::vector<std::string> differ;
+    for (std::string x, y; std::getline(a, x) && std::getline(b, y);)
+        if (x != y) differ.push_back(x + " / " + y);
+    EXPECT_EQ(differ, std::vector<std::string>{"state.musicHandle=1 / state.musicHandle=2"});
+    EXPECT_EQ(renewed.str().size(), fresh.str().size());
+    const std::vector<std::string>& all = recordedPlayerCalls();
+    const std::vector<std::string> restart(all.begin() + static_cast<long>(calls), all.end());
+    EXPECT_EQ(restart, (std::vector<std::string>{"Stop(1)", "Destroy(1)", "CreateEx(loop|true)=2", "SetWindow(2,2)",
+                                                 "Load(2,/hvezda/Moonlite.dat)", "Play(2)"}));
+}
+
+// F12: a new PNG in the pictures folder, pixel for pixel the driver's
+// screenshot of the same moment.
+TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
+    const std::string dir = freshDir("f12");
+    const std::string script = "keydown 39\nadvance 700\nkeydown 88\nadvance 90\nclick Label5\n";
+    std::ofstream(dir + "/s.sim") << script << "screenshot driver.png\n";
+    ASSERT_EQ(std::system(("cd '" + dir + "' && '" HVEZDA_SIM "' --seed 5 s.sim").c_str()), 0);
+
+    Sim sim;
+    startSim(sim, {5, {}});
+    std::istringstream in(script);
+    std::ostringstream out;
+    ASSERT_EQ(runSimScript(sim, in, out).exitCode, 0);
+    ASSERT_EQ(TTF_Init(), 0);
+    std::string line, again;
+    {
+        plat::FontCache fonts;
+        setenv("XDG_PICTURES_DIR", dir.c_str(), 1);
+        line = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);
+        again = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);  // the same second
+    }
+    TTF_Quit();
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, std::regex("screenshot saved to (.*/hvezda-2023-11-1[45]-\\d{6})\\.png")))
+        << line;
+    EXPECT_EQ(again, "screenshot saved to " + m[1].str() + "-2.png");
+    const std::string file = m[1].str() + ".png";
+    EXPECT_EQ(fs::path(file).parent_path(), fs::path(dir));
+
+    SDL_Surface* a = IMG_Load(file.c_str());
+    SDL_Surface* b = IMG_Load((dir + "/driver.png").c_str());
+    ASSERT_TRUE(a && b) << IMG_GetError();
+    SDL_Surface* ca = SDL_ConvertSurfaceFormat(a, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_Surface* cb = SDL_ConvertSurfaceFormat(b, SDL_PIXELFORMAT_ARGB8888, 0);
+    ASSERT_EQ(ca->w, 667);
+    ASSERT_EQ(ca->h, 570);
+    ASSERT_EQ(cb->w, 667);
+    int differ = 0;
+    for (int y = 0; y < 570; ++y)
+        differ += std::memcmp(static_cast<char*>(ca->pixels) + y * ca->pitch,
+                              static_cast<char*>(cb->pixels) + y * cb->pitch, 667 * 4) != 0;
+    EXPECT_EQ(differ, 0);
+    for (SDL_Surface* s : {a, b, ca, cb}) SDL_FreeSurface(s);
+}
+
+}  // namespace
