@@ -86,6 +86,14 @@ std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& optio
     cli.add_option("--phase", phase, "normal: the shield warning blinks; boss: the boss fight")
         ->check(CLI::IsMember({"normal", "boss"}));
     cli.add_flag("--no-music", noMusic, "Run without the music");
+    cli.add_option("--pause", options.pause, "Pause this many seconds half way; ticks are counted against the playing time")
+        ->check([](const std::string& text) {
+            char* end = nullptr;
+            const double seconds = std::strtod(text.c_str(), &end);
+            return end != text.c_str() && *end == '\0' && seconds >= 0 ? std::string()
+                                                                        : "not a number of seconds from 0 up: " + text;
+        })
+        ->type_name("S");
     cli.add_flag("--strict", options.strict, "Exit 1 when a target is missed");
     const std::optional<int> status = parse(cli, argc, argv);
     options.boss = phase == "boss";

@@ -12,6 +12,7 @@ struct PaceOptions {
     bool boss = false;
     bool music = true;
     bool strict = false;
+    double pause = 0;  // seconds paused half way through
 };
 
 // What the game is asked for on its command line, over its settings.

@@ -4,12 +4,14 @@
 // ticks run against the count their intervals call for and how late the ticks
 // came, whether every tick instant was shown, and the CPU time used.
 //
-//   hvezda-pace [--seconds N] [--phase normal|boss] [--no-music] [--strict]
+//   hvezda-pace [--seconds N] [--phase normal|boss] [--no-music] [--pause S] [--strict]
 //
 // normal: the shield is held low (the warning blinks, Timer2 runs) and the
 // score under the boss, so Timer1 to Timer4 run throughout. boss: the score
 // is pushed past 1000 at once and both energies held full, so the approach
-// hands over to Timerboss after 2.74 s. --strict exits 1 when a target is missed.
+// hands over to Timerboss after 2.74 s. --pause S pauses the game for S
+// seconds half way through: the counts due are then those of the playing
+// time. --strict exits 1 when a target is missed.
 #include <SDL.h>
 #include <sys/resource.h>
 
@@ -178,9 +180,15 @@ int main(int argc, char** argv) {
         };
 
         const int64_t startNs = plat::monotonicNs();
-        const int64_t stopNs = startNs + static_cast<int64_t>(opt.seconds * 1e9);
+        const int64_t pauseAt = startNs + static_cast<int64_t>(opt.seconds / 2 * 1e9);
+        const int64_t resumeAt = pauseAt + static_cast<int64_t>(opt.pause * 1e9);
+        const int64_t stopNs = startNs + static_cast<int64_t>((opt.seconds + opt.pause) * 1e9);
         const double cpu0 = cpuSeconds();
-        plat::LoopServices services = session->loopServices([&] { return plat::monotonicNs() < stopNs; });
+        plat::LoopServices services = session->loopServices([&] {
+            const int64_t now = plat::monotonicNs();
+            session->input().setPaused(now >= pauseAt && now < resumeAt);
+            return now < stopNs;
+        });
         services.present = [&, show = services.present] {
             const int64_t t0 = plat::monotonicNs();
             const bool shown = show();
@@ -198,13 +206,15 @@ int main(int argc, char** argv) {
         // Ticks due before the run's end (the virtual clock began with the
         // loop); the loop stops at its first look at the time past the end,
         // so a tick due exactly then does not run.
-        const int64_t endRelNs = stopNs - startNs;
+        const int64_t pausedNs = session->input().pause().pausedNs(endNs);
+        const int64_t endRelNs = stopNs - startNs - pausedNs;
         auto dueBeforeEnd = [&](int64_t fromMs, int interval) -> int64_t {
             const int64_t span = endRelNs - fromMs * 1'000'000;
             return span > 0 ? (span - 1) / (static_cast<int64_t>(interval) * 1'000'000) : 0;
         };
-        std::printf("hvezda-pace: %.1f s, phase %s, video %s, renderer %s, music %s\n", wall,
-                    opt.boss ? "boss" : "normal", driver.c_str(), renderer.c_str(), opt.music ? "on" : "off");
+        std::printf("hvezda-pace: %.1f s (%.3f s of it paused), phase %s, video %s, renderer %s, music %s\n", wall,
+                    static_cast<double>(pausedNs) / 1e9, opt.boss ? "boss" : "normal", driver.c_str(),
+                    renderer.c_str(), opt.music ? "on" : "off");
         std::printf("%-10s %8s %7s %8s %8s %11s %8s %8s\n", "timer", "interval", "ticks", "expected", "off by",
                     "late median", "p99", "max");
         bool countsOk = true, lateOk = true;

@@ -54,8 +54,9 @@ bool Gamepads::handle(const SDL_Event& e, int64_t nowNs, PadAction& action) {
             auto it = pads_.find(e.caxis.which);
             if (it == pads_.end()) return true;
             const uint32_t device = deviceOf(it->first);
-            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) stick(device, it->second.stickX, e.caxis.value, kLeft, kRight);
-            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) stick(device, it->second.stickY, e.caxis.value, kUp, kDown);
+            Pad& pad = it->second;
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) stick(device, pad.stickX, e.caxis.value, kLeft, kRight);
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) stick(device, pad.stickY, e.caxis.value, kUp, kDown);
             return true;
         }
         case SDL_CONTROLLERBUTTONDOWN:

@@ -143,9 +143,13 @@ struct Recorder {
     plat::InputRouter input;
     std::vector<std::string> log;
     explicit Recorder(const plat::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
-        input.onGameKey = [this](bool down, int code, int) { log.push_back((down ? "+" : "-") + std::to_string(code)); };
+        input.onGameKey = [this](bool down, int code, int) {
+            log.push_back((down ? "+" : "-") + std::to_string(code));
+        };
         input.onAction = [this](plat::Action a) {
-            log.push_back(a == plat::Action::Fullscreen ? "fullscreen" : a == plat::Action::NewGame ? "new game" : "shot");
+            log.push_back(a == plat::Action::Fullscreen ? "fullscreen"
+                          : a == plat::Action::NewGame  ? "new game"
+                                                        : "shot");
         };
         input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
     }
@@ -239,7 +243,8 @@ TEST_F(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
     EXPECT_EQ(r.take(), (Log{"+38", "-38", "+67", "-67"}));
 
     // The stick: out past half to hold, back inside a quarter to let go.
-    for (int v : {-16000, -16384, -9000, -8500, -8191, 20000, 30000, 0, 0}) axis(pad, SDL_CONTROLLER_AXIS_LEFTX, v);
+    for (int v : {-16000, -16384, -9000, -17000, -8500, -8191, 20000, 30000, 0, 0})
+        axis(pad, SDL_CONTROLLER_AXIS_LEFTX, v);
     axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 17000);
     axis(pad, SDL_CONTROLLER_AXIS_LEFTY, -17000);
     axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 0);

@@ -101,7 +101,8 @@ rm "$settings"
 start_game --scale 3
 sleep 0.5
 [ "$(geometry)" = "1334x1140+33+30" ] || fail "--scale 3 on this screen: window $(geometry), not 1334x1140+33+30"
-grep -qx "hvezda: scale 3 does not fit the display; using 2" "$work/game.err" || fail "--scale 3 said: $(cat "$work/game.err")"
+grep -qx "hvezda: scale 3 does not fit the display; using 2" "$work/game.err" ||
+  fail "--scale 3 said: $(cat "$work/game.err")"
 exit_at "--scale 2"
 
 exit $((failures > 0))

@@ -200,7 +200,7 @@ struct PausedRun {
 };
 
 // A game with Right held from 3 ms on, paused by P at pauseAtMs for lengthMs
-// (0: never), with Left pressed and Right let go while paused; runs to 1 s of virtual time.
+// (0: never), Left pressed while paused, Right let go after; runs to 1 s of virtual time.
 PausedRun runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
@@ -215,8 +215,8 @@ PausedRun runPaused(double pauseAtMs, double lengthMs) {
     if (lengthMs > 0) {
         m.events.push_back({at(pauseAtMs), send(key(true, SDLK_p, SDL_SCANCODE_P)), "pause"});
         m.events.push_back({at(pauseAtMs + 1), send(key(true, SDLK_LEFT, SDL_SCANCODE_LEFT)), "left"});
-        m.events.push_back({at(pauseAtMs + 2), send(key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "right up"});
         m.events.push_back({at(pauseAtMs + lengthMs), send(key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)), "resume"});
+        m.events.push_back({at(pauseAtMs + lengthMs + 30), send(key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "up"});
     }
     m.running = [&] { return g.clock < 1000; };
     plat::LoopServices s = servicesFor(m);
