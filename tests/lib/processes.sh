@@ -1,5 +1,17 @@
 # Shell helpers shared by the tests that run the game program itself.
 
+# Runs the calling script ($3...) again on a virtual X display of $1 (WxH)
+# with HVEZDA_INSIDE_XVFB set, then exits: 0 when that run and the checks
+# before it ($failures) passed, saying "$2: all checks passed"; else 1.
+rerun_in_xvfb() {
+  local size=$1 label=$2
+  shift 2
+  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 ${size}x24" bash "$@"
+  local inside=$?
+  [ "$failures" -eq 0 ] && [ "$inside" -eq 0 ] && { echo "$label: all checks passed"; exit 0; }
+  exit 1
+}
+
 # Waits up to $2 tenths of a second for process $1 to end; its status in $status.
 wait_end() {
   local pid=$1 tenths=$2

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "app/new_game.h"
@@ -34,10 +35,16 @@ std::string freshDir(const std::string& name) {
     return dir.string();
 }
 
-plat::Settings load(const std::string& file, const std::string& text, std::vector<std::string>& problems) {
-    std::ofstream(file) << text;
-    return plat::loadSettings(file, problems);
-}
+// A settings file of `text` in a fresh folder, read.
+struct Loaded {
+    std::string file;
+    std::vector<std::string> problems;
+    plat::Settings s;
+    Loaded(const std::string& name, const std::string& text) : file(freshDir(name) + "/settings.toml") {
+        std::ofstream(file) << text;
+        s = plat::loadSettings(file, problems);
+    }
+};
 
 TEST(Settings, MissingFileOrFolderGivesTheDefaultsQuietly) {
     std::vector<std::string> problems;
@@ -51,15 +58,13 @@ TEST(Settings, MissingFileOrFolderGivesTheDefaultsQuietly) {
 }
 
 TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
-    const std::string file = freshDir("values") + "/settings.toml";
-    std::vector<std::string> problems;
-    const plat::Settings s = load(file,
-                                  "fullscreen = true\nscale = 3\nvsync = true\npause_on_focus_loss = false\n"
-                                  "music_volume = 40\ngamepad_repeat_delay = 400\ngamepad_repeat_rate = 12\n"
-                                  "[keys]\nleft = \"a\"\nright = \"D\"\nup = \"W\"\ndown = \"S\"\n"
-                                  "fire = \"Space\"\nrefill = \"Left Ctrl\"\n",
-                                  problems);
-    EXPECT_TRUE(problems.empty()) << problems[0];
+    const Loaded read("values",
+                      "fullscreen = true\nscale = 3\nvsync = true\npause_on_focus_loss = false\n"
+                      "music_volume = 40\ngamepad_repeat_delay = 400\ngamepad_repeat_rate = 12\n"
+                      "[keys]\nleft = \"a\"\nright = \"D\"\nup = \"W\"\ndown = \"S\"\n"
+                      "fire = \"Space\"\nrefill = \"Left Ctrl\"\n");
+    const plat::Settings& s = read.s;
+    EXPECT_TRUE(read.problems.empty()) << read.problems[0];
     plat::Settings want;
     want.fullscreen = want.vsync = true;
     want.pauseOnFocusLoss = false;
@@ -75,13 +80,11 @@ TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
 }
 
 TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
-    const std::string file = freshDir("bad") + "/settings.toml";
-    std::vector<std::string> problems;
-    const plat::Settings s = load(file,
-                                  "scale = 9\nvsync = \"yes\"\nmusic_volume = 50\nvolume = 3\n"
-                                  "gamepad_repeat_rate = 2.5\n[keys]\nfire = \"Nokey\"\nleft = \"Right\"\n"
-                                  "up = \"Q\"\njump = \"J\"\n",
-                                  problems);
+    const Loaded read("bad",
+                      "scale = 9\nvsync = \"yes\"\nmusic_volume = 50\nvolume = 3\n"
+                      "gamepad_repeat_rate = 2.5\n[keys]\nfire = \"Nokey\"\nleft = \"Right\"\n"
+                      "up = \"Q\"\njump = \"J\"\n");
+    const std::string& file = read.file;
     const std::vector<std::string> want{
         file + ":1: scale must be a whole number from 0 to 8; using 0",
         file + ":5: gamepad_repeat_rate must be a whole number from 0 to 100; using 30",
@@ -91,18 +94,18 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
         file + ":10: keys has no setting 'jump'",
         file + ":8: keys.left: Right already fly right; using Left",
     };
-    EXPECT_EQ(std::multiset<std::string>(problems.begin(), problems.end()),
+    EXPECT_EQ(std::multiset<std::string>(read.problems.begin(), read.problems.end()),
               std::multiset<std::string>(want.begin(), want.end()));
     plat::Settings expected;
     expected.musicVolume = 50;  // the good values around the bad ones are read
     expected.keys[2] = "Q";
-    EXPECT_EQ(s, expected);
+    EXPECT_EQ(read.s, expected);
 
-    problems.clear();
-    EXPECT_EQ(load(file, "scale = 2\nfullscreen = tru\n", problems), plat::Settings{});
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].rfind(file + ":2: ", 0), 0u) << problems[0];
-    EXPECT_NE(problems[0].find("using every default"), std::string::npos) << problems[0];
+    const Loaded broken("malformed", "scale = 2\nfullscreen = tru\n");
+    EXPECT_EQ(broken.s, plat::Settings{});
+    ASSERT_EQ(broken.problems.size(), 1u);
+    EXPECT_EQ(broken.problems[0].rfind(broken.file + ":2: ", 0), 0u) << broken.problems[0];
+    EXPECT_NE(broken.problems[0].find("using every default"), std::string::npos) << broken.problems[0];
 }
 
 TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {

@@ -26,10 +26,7 @@ if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
   for tool in xvfb-run Xvfb openbox xdotool import compare; do
     command -v "$tool" > /dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh installs it)"; exit 77; }
   done
-  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1400x1200x24" bash "$0" "$@"
-  inside=$?
-  [ "$failures" -eq 0 ] && [ "$inside" -eq 0 ] && { echo "comfort window: all checks passed"; exit 0; }
-  exit 1
+  rerun_in_xvfb 1400x1200 "comfort window" "$0" "$@"
 fi
 
 # ---- On the virtual display, 1400 x 1200: the scene fits twice, at (33, 30).

@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# wait_end PID TENTHS
+# wait_end PID TENTHS, rerun_in_xvfb
 source "$(dirname "$0")/../lib/processes.sh"
 
 one_line_and_status_1() {  # label, stderr file, status
@@ -42,10 +42,7 @@ if [ "${1:-}" != "--inside" ] && [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
   for tool in xdotool import xprop; do
     command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh installs it)"; exit 1; }
   done
-  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-  inside=$?
-  [ "$failures" -eq 0 ] && [ "$inside" -eq 0 ] && { echo "real window: all checks passed"; exit 0; }
-  exit 1
+  rerun_in_xvfb 1280x1024 "real window" "$0" "$@"
 fi
 
 # ---- On the virtual display ---------------------------------------------
