@@ -52,8 +52,10 @@ TEST(Settings, MissingFileOrFolderGivesTheDefaultsQuietly) {
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
     EXPECT_EQ(plat::settingsPath(), "/x/conf/hvezda/settings.toml");
     unsetenv("XDG_CONFIG_HOME");
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/home/p", 1);
     EXPECT_EQ(plat::settingsPath(), "/home/p/.config/hvezda/settings.toml");
+    setenv("HOME", home.c_str(), 1);
 }
 
 TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
