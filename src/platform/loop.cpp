@@ -93,9 +93,10 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
 
         int64_t wake = deadline;
         if (framePending) {
-            // The first refresh that leaves time to draw; taken only when the
-            // present's wait for it ends before the next tick is due.
-            const int64_t refresh = nextRefresh(now + tuning.frameLeadNs);
+            // The first refresh that still leaves time to draw (half the
+            // lead at least); taken only when the present's wait for it ends
+            // before the next tick is due.
+            const int64_t refresh = nextRefresh(now + tuning.frameLeadNs / 2);
             if (refresh + tuning.frameMarginNs <= deadline) {
                 const int64_t at = refresh - tuning.frameLeadNs;
                 if (now >= at) {

@@ -64,7 +64,8 @@ struct LoopTuning {
     int64_t stallNs = 100'000'000;
     // How long to wait for events when no timer is running.
     int idleWaitMs = 100;
-    // Vsync: a frame is drawn this long before the refresh it is meant for,
+    // Vsync: a frame is drawn this long (at least half as long) before the
+    // refresh it is meant for,
     // and only when the present's wait for it ends this long before the next
     // tick is due (0: a tick due at the refresh itself runs right after it).
     // The first frame cannot know when the display refreshes; it goes at once.

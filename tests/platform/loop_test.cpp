@@ -273,6 +273,7 @@ TEST(Loop, ANewGameStartsItsRhythmWhenItStarts) {
 TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     Game g;  // Timer1 every 10 ms, Timer3 and Timer4 every 20
     FakeMachine m;
+    m.yieldCost = 23'000;  // so waking up lands a little past the moment aimed at, as it does
     constexpr int64_t refresh = 16'666'667;
     std::vector<std::pair<int64_t, int64_t>> waits;  // each present's call and return
     plat::LoopServices s = servicesFor(m);
