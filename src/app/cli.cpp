@@ -94,6 +94,7 @@ std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& optio
                                                                         : "not a number of seconds from 0 up: " + text;
         })
         ->type_name("S");
+    cli.add_flag("--vsync", options.vsync, "Show frames as the vsync setting does");
     cli.add_flag("--strict", options.strict, "Exit 1 when a target is missed");
     const std::optional<int> status = parse(cli, argc, argv);
     options.boss = phase == "boss";

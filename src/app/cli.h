@@ -13,6 +13,7 @@ struct PaceOptions {
     bool music = true;
     bool strict = false;
     double pause = 0;  // seconds paused half way through
+    bool vsync = false;
 };
 
 // What the game is asked for on its command line, over its settings.
