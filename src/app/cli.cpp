@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "platform/settings.h"
@@ -37,6 +38,17 @@ void addCommonOptions(CLI::App& cli) {
     cli.failure_message([](const CLI::App* app, const CLI::Error& e) {
         return app->get_name() + ": " + e.what() + "\nRun '" + app->get_name() + " --help' for more information.\n";
     });
+}
+
+// A number of seconds above 0 (or from 0 up).
+std::function<std::string(const std::string&)> seconds(bool zeroToo) {
+    return [zeroToo](const std::string& text) {
+        char* end = nullptr;
+        const double s = std::strtod(text.c_str(), &end);
+        if (end != text.c_str() && *end == '\0' && (s > 0 || (zeroToo && s == 0))) return std::string();
+        return std::string(zeroToo ? "not a number of seconds from 0 up: " : "not a number of seconds above 0: ") +
+               text;
+    };
 }
 
 std::optional<int> parse(CLI::App& cli, int argc, char** argv) {
@@ -77,22 +89,12 @@ std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& optio
     addCommonOptions(cli);
     std::string phase = "normal";
     bool noMusic = false;
-    cli.add_option("--seconds", options.seconds, "How long to run (default 20)")->check([](const std::string& text) {
-        char* end = nullptr;
-        const double seconds = std::strtod(text.c_str(), &end);
-        return end != text.c_str() && *end == '\0' && seconds > 0 ? std::string()
-                                                                   : "not a number of seconds above 0: " + text;
-    });
+    cli.add_option("--seconds", options.seconds, "How long to run (default 20)")->check(seconds(false));
     cli.add_option("--phase", phase, "normal: the shield warning blinks; boss: the boss fight")
         ->check(CLI::IsMember({"normal", "boss"}));
     cli.add_flag("--no-music", noMusic, "Run without the music");
     cli.add_option("--pause", options.pause, "Pause this many seconds half way; ticks are counted against the playing time")
-        ->check([](const std::string& text) {
-            char* end = nullptr;
-            const double seconds = std::strtod(text.c_str(), &end);
-            return end != text.c_str() && *end == '\0' && seconds >= 0 ? std::string()
-                                                                        : "not a number of seconds from 0 up: " + text;
-        })
+        ->check(seconds(true))
         ->type_name("S");
     cli.add_flag("--vsync", options.vsync, "Show frames as the vsync setting does");
     cli.add_flag("--strict", options.strict, "Exit 1 when a target is missed");
