@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game core alone: each tick handler from states taken out of scripted
 // play, and whole game-minutes of scripted play on the virtual clock.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing one frame of a busy scene with the software renderer into a
 // surface: the boss fight with shots in the air, the warning on the status
 // line, the credits in the panel, every star and both gauges.

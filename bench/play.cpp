@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "play.h"
 
 #include "player/player.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scripted play for the benchmarks: the same input every run, so the figures
 // of two runs compare. Shared by the core and drawing benchmarks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A preloaded shim (LD_PRELOAD) that notes when the game first shows a frame,
 // so start-up can be timed from outside without any hook in the game itself.
 // It passes every call on to SDL unchanged. When HVEZDA_PRESENT_PROBE_FILE is

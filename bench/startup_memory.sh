@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up to the first shown frame, and resident memory while playing, of
 # the real game under an X server (run it inside xvfb-run). Prints
 # "name value" lines for scripts/bench.sh.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 compilers (the
 # posix-threads variant, so std::thread and std::mutex work). Libraries are
 # looked up only in the compilers' own tree and in the prefix that

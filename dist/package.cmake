@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cmake --build build --target package` makes a Debian package and a binary
 # tarball; `--target package_source` the source tarball. Both from the install
 # rules in dist/CMakeLists.txt, so a package holds exactly what an install puts

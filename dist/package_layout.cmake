@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cpack reads this before it makes each package. Debian keeps games in
 # /usr/games: the install rules put the program there when this says so.
 if(CPACK_GENERATOR STREQUAL "DEB")

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the benchmarks and prints a short table of the figures against their
 # targets. Not part of the test command. Builds in build-perf/.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs from Debian's packages what this machine lacks:
 #
 #   scripts/deps.sh play    what building and playing the game need

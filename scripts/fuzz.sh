@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fuzzes the driver's script reader and the core's key handlers with libFuzzer
 # (clang, ASan + UBSan) for SECONDS in all (half each), default 120.
 #

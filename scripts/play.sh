@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets up, builds and starts the game: only what playing needs, no tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The long soak run: an hour of virtual play per seed (whole games with random
 # keys, holds and draws, through every phase to all three ends), with the
 # game's invariants checked after every tick. A failure leaves the game's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets up, builds and runs every test: once in an ordinary build (build/), once
 # without SDL (build-nosdl/: the core, the driver and their tests), then
 # once more with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).

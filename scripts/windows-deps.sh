@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libraries the Windows build links -- SDL2, SDL2_ttf with FreeType,
 # SDL2_image with libpng and zlib, libopenmpt -- from Debian's own source
 # packages, at the versions the Linux build uses, with the mingw-w64 cross

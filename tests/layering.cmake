@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails when a file of the game core (SRC/scene, shell, player, enemies,
 # combat, boss) includes what the core must not see: the platform, the window
 # program, the driver or the probe (platform/, app/, sim/, pace/), any SDL

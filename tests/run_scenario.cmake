@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs one hvezda-sim script and compares its standard output with the
 # expected file. A script may name its seed on a first line "# seed N".
 file(STRINGS ${SCRIPT} first LIMIT_COUNT 1)

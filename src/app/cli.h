@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line of the game and of its timing probe: one parser for both,
 // so --help, --version and a mistyped option behave the same everywhere.
 #pragma once

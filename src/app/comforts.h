@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's comforts on a window session: the pause's dimmed frame and
 // held music, fullscreen, a new game (F2), screenshots (F12), the volume.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the game's data (its music) lives, seen from the program's folder.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/host.h"
 
 #include <SDL.h>

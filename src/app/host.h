@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the game asks of the desktop at start-up and EXIT, on SDL.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda: the game in its window.
 #include <cstdio>
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/new_game.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A new game in the same window (F2, a gamepad's Back + Start): the one
 // place where a game starts over.
 #pragma once

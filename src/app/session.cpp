@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/session.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One window session: everything the game needs around it on a desktop
 // (the font renderer and the fonts, the game window and its drawing, the host
 // services, the music backend), opened in one order and closed in the

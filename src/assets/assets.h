@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's pictures, embedded into the program when it is built, so the
 // game needs no files beside it.
 #pragma once

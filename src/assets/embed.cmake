@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes OUT, a C++ file with the bytes of every file in FILES (a ;-list) and a
 # table kEmbeddedAssets of them sorted by name. Run with cmake -P at build time.
 if(NOT OUT OR NOT DEFINED FILES)

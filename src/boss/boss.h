@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The boss tick (Timerboss): the boss's sweep, both energies, its shots, the
 // player's shots and the stars, and strikes on the boss.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <optional>
 #include <string_view>
 

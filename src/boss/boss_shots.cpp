@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "boss/boss_steps.h"
 #include "scene/motion.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The steps of the boss tick, in the order Timerboss_Timer runs them.
 #pragma once
 

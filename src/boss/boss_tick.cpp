@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "boss/boss.h"
 
 #include "boss/boss_steps.h"

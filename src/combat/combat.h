@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The combat tick (Timer4): craft spacing, enemy shots on the ship, player shots
 // on craft, craft explosions and the score, the ship's destruction, the status line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The steps of the combat tick, in the files that hold them. Timer4_Timer
 // runs them in a fixed order (combat_tick.cpp).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "combat/combat_steps.h"
 #include "enemies/craft.h"
 #include "scene/explosion.h"

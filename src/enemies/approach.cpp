@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enemies/enemy_steps.h"
 #include "scene/score.h"
 

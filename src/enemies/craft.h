@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four enemy craft side by side. Most of what happens to a craft is the
 // same for all four and differs only in which sprite, shot, flag and counter it
 // touches; this table lets that code be written once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The enemy tick (Timer3): the craft, their shots, rams, the boss's approach,
 // and the motions it shares with the boss tick (scene/motion.h).
 #pragma once

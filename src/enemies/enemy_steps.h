@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The steps of the enemy tick, in the files that hold them. Timer3_Timer runs
 // them in a fixed order that the other ticks rely on (enemy_tick.cpp).
 #pragma once

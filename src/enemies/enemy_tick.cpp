@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enemies/enemies.h"
 #include "enemies/enemy_steps.h"
 #include "scene/motion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enemies/craft.h"
 #include "enemies/enemy_steps.h"
 

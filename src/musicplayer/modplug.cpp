@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "musicplayer/modplug.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Our stand-in for the tracker-music player library the game was written
 // against. The game only ever calls these six functions; every argument is a
 // 32-bit integer or a zero-terminated 8-bit text, every result a 32-bit integer.

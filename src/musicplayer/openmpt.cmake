@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The real player backend: libopenmpt decodes, SDL plays. Kept apart from
 # hvezda_musicplayer so the game core and its tests never need either library.
 find_package(SDL2 REQUIRED)

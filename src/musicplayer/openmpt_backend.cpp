@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "musicplayer/openmpt_backend.h"
 
 #include <SDL.h>

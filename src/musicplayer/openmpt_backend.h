@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real music backend: libopenmpt decodes the song, SDL plays it.
 //
 // Each handle names one instance with its own song and its own audio device.

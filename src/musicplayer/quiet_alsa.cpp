@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "musicplayer/quiet_alsa.h"
 
 #include <alsa/asoundlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "musicplayer/recording.h"
 
 #include <set>

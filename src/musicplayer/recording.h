@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A player backend that plays nothing and remembers every call in order, for
 // tests and the headless driver (chosen as "recording"). Handles are 1, 2, 3,
 // ... in order of creation; calls naming any other handle are recorded with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda-pace: a timing probe on the game's real loop and real window. The
 // game plays itself from a fixed script (held arrows and X presses sent as
 // window key events) for a given time; then the probe reports, per timer, the

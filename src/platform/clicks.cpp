@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/clicks.h"
 
 #include "platform/draw.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mouse clicks: which of the panel's three clickable labels is under a
 // point of the window, and running its handler.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's random draws are seeded from the clock.
 #pragma once
 

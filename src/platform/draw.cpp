@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/draw.h"
 
 #include <algorithm>

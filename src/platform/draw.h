@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing the scene, apart from the pixels: which elements show, in which
 // order and where (the walk), and what each one draws. The pixels are the
 // canvas's business: the window's renderer (sdl_canvas.h), or a recording in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures embedded into the program at build time.
 #include "assets/assets.h"
 #include "platform/pictures.h"

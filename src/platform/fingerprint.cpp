@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/fingerprint.h"
 
 #include <cstring>

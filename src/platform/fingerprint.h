@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fingerprint of everything the drawing shows, in pixels: equal
 // fingerprints draw the same picture, so a frame can be skipped when nothing
 // visible has changed since the last one.

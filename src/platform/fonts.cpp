@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/fonts.h"
 
 #include <SDL_ttf.h>

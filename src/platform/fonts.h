@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fonts: the game names "MS Sans Serif". Its texts are drawn in Liberation
 // Sans when fontconfig has it, else in whatever fontconfig offers for the
 // game's name (the best sans-serif it has for Czech text).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Showing frames in the window: a frame that would look exactly like the one
 // on screen is not drawn again.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/game_keys.h"
 
 #include <vector>

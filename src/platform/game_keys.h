@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The six keys the game knows, merged from every source that can hold one:
 // the keyboard and each gamepad's d-pad, stick and buttons. The game gets a
 // key-down for every press (repeats too: it counts them), and a key's key-up

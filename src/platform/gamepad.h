@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Gamepads through SDL's game-controller API, plugged in and out at any time:
 // the d-pad and the left stick hold the arrows, A and the right shoulder fire
 // (again and again while held, as a held key repeats), B spends the refill,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Twips to pixels, rectangles and colours: the arithmetic every drawing and
 // hit test shares, free of SDL so it can be tested on its own.
 #pragma once

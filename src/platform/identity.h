@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a desktop knows the game by: the window class (and, on Wayland, the
 // app id) "hvezda", which the desktop entry names as its StartupWMClass, and
 // a window icon made from the game's own ship.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/input.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Window events to the game: keys with their virtual-key codes, clicks on
 // the panel's labels, and the desktop closing the window. Around the game:
 // gamepads, the pause, and the platform's own keys.

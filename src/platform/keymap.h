@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard as the game knows it: desktop virtual-key codes and a
 // shift state (Shift 1, Ctrl 2, Alt 4).
 #pragma once

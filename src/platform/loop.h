@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real-time loop: runs the game's timer ticks at the instants of its
 // virtual clock, mapped onto a monotonic clock, and hands window events to
 // the game between them. One thread; no SDL in here, so tests and probes can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/pause.h"
 
 namespace plat {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pausing is the virtual clock standing still: while paused no tick runs,
 // and afterwards every timer keeps its rhythm as if the pause had not been
 // (a tick due 4 ms after the pause began is due 4 ms after it ends). The

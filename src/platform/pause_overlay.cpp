@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/pause_overlay.h"
 
 #include <SDL.h>

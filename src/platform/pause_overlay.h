@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a paused game looks like: the frame dimmed, "PAUZA" in the middle.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures: the file bytes of each picture come from a source (the pictures
 // embedded in the program, or none at all in a build without them); they are
 // decoded once and kept as a texture per renderer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/realtime.h"
 
 #include <SDL.h>

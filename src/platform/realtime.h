@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real-time loop's services on SDL: the performance counter, waiting for
 // events with SDL_WaitEventTimeout, yielding with SDL_Delay(0).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/sdl_canvas.h"
 
 #include <SDL.h>

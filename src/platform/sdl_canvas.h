@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The canvas of an SDL renderer: the game window's, or a software renderer on
 // a surface for screenshots without a display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's settings: a TOML file in the user's configuration folder,
 // read at start-up. The game never writes it, except when asked to with
 // --write-settings. A missing file means the defaults; whatever cannot be

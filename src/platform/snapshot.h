@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scene as a 667 x 570 PNG, drawn by the game's own drawing code with a
 // software renderer: the driver's `screenshot` and the game's F12 key both
 // come here, so their pixels are the same. No window, no display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Breaking a label's caption into lines that fit its width.
 #pragma once
 

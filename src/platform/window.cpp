@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/window.h"
 
 #include <SDL.h>

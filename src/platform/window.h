@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game window: one borderless window, centred, 667 x 570 logical pixels,
 // scaled by a whole factor (on high-resolution displays, or as asked), or
 // fullscreen with the scene at the largest whole factor that fits, centred

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11_wakeups.h"
 
 #ifdef HVEZDA_WITH_X11

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SDL wakes its event wait on X11 by sending a message to its newest window
 // over a second connection to the X server. Nothing orders that connection
 // with the first one, on which the windows are destroyed, and SDL waits for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "player/player.h"
 
 #include <algorithm>

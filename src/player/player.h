@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard and the ticks that belong to the player: the ship's flight with
 // the enemy firing rule (Timer1), the status line's blink (Timer2) and the end
 // banner's fade (Timer5).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scene/explosion.h"
 
 namespace hvezda {

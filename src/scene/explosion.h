@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The explosion sequence the craft, the ship and the boss share.
 #pragma once
 

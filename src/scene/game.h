@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One running game: the scene, the game-state record, the virtual clock, the
 // random source and the few services the host (window or driver) provides.
 #pragma once

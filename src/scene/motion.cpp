@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scene/motion.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain motions that both the enemy tick (Timer3) and the boss tick
 // (Timerboss) perform, so they sit below both: the climb of the player's
 // shots, the fall of the stars, and taking back enemy shots far below.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures are values: a stable name and a pixel size. The core never looks at
 // pixels; the frontend finds the artwork for a picture by its name. Sprites that
 // show "the same picture" point at the same Picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scene/random.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random draws. Every draw re-seeds the generator from a seed source (the game
 // uses a high-resolution clock, the driver its virtual clock) and takes one
 // single-precision r in [0, 1); the result is floor(r * n). Values queued by a

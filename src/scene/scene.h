@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scene: every element the game ever shows, by its own name, with its
 // starting state. The game never creates or destroys an element; it only moves,
 // shows, hides and re-pictures these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The score lives only as the caption of the panel label `score`: an update
 // reads it as a number, adds, and writes the sum back as text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game-wide values that are not positions of scene elements. Flags are
 // short texts compared exactly ("ano", "up", "LEFT", ...), empty when never set.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "boss/boss.h"
 #include "combat/combat.h"
 #include "enemies/enemies.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, the three panel labels, and how events and timer ticks reach the
 // game's handlers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda-sim: replays a script of key presses, clicks and clock advances
 // against the game on a virtual clock and prints what the script asks for.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/screenshot_hook.h"
 
 using namespace hvezda;

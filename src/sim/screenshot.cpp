@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The driver's screenshots: the scene drawn by the game's own drawing code
 // into a 667 x 570 PNG, exactly as the game's F12 key draws it.
 #include <SDL_ttf.h>

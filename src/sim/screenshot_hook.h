@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The driver's `screenshot` line draws with the game's own drawing code when
 // the build has it; the hook is empty otherwise.
 #pragma once

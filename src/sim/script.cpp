@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/script.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The headless driver's script reader: runs a game on the virtual clock, line
 // by line, with the recording music player. Replays and bug reports use this
 // protocol, so existing lines keep their meaning and their output for good.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The command line of the game and of the timing probe: --help and --version
 # answer on standard output with status 0, and a bad command line gets one
 # line and a hint on standard error with status 2. None of them may open a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Just enough of a BMP reader for the tests: uncompressed 24-bit files with a
 // BITMAPINFOHEADER, as the game's pictures are.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures embedded into the game: all there, well-formed BMPs of the
 // right sizes, the same bytes as the files under assets/, and drawn (black
 // edges, something inside).

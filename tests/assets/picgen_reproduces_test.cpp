@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The committed pictures are exactly what the generator draws: running it
 // again must give the same bytes, so nobody edits a picture by hand and the
 // generator stays deterministic.

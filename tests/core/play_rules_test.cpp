@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rules of ordinary play that are easier to pin down in code than in a script.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry points shared by the libFuzzer targets and the corpus replay: each
 // takes arbitrary bytes and aborts (so the fuzzer keeps the input) when the
 // game or the driver misbehaves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes as key events and advances for the core.
 #include "fuzz_entry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes as a driver script.
 #include "fuzz_entry.h"
 

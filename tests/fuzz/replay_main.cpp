@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda-fuzz-replay MODE PATH...: runs every file (folders: every file in
 // them, in name order) through the fuzz entry for MODE, `script` or `keys`.
 // Built with any compiler; the test command replays the committed corpus with it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The whole game program in hostile surroundings, one case per run, on a
 # virtual X display of its own:
 #

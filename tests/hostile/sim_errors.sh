@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The driver program itself on bad input: a malformed line stops it with
 # status 2 and one line on standard error that names the line, from a file
 # and from standard input alike, after printing only what the lines before

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A short real run of the game under valgrind's memcheck on a virtual X
 # display with the dummy audio driver: start, a few keys, EXIT. Any memory
 # error or definite leak fails it.

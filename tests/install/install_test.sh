@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # `cmake --install` into a scratch prefix puts exactly the game's files in
 # place, icons of the sizes their folders promise; then the installed game,
 # started from there, finds its music under share/hvezda and shows its window

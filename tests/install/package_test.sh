@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Debian package: CPack makes it from the build's install rules, its
 # dependencies come from the libraries the program links (the font alone by
 # hand), and lintian finds neither error nor warning in it.

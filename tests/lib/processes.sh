@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shell helpers shared by the tests that run the game program itself.
 
 # Runs the calling script ($3...) again on a virtual X display of $1 (WxH)

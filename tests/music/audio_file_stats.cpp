@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads raw float32 stereo samples (what SDL's disk audio driver writes) and
 // prints: frames, peak, RMS, samples at or beyond full scale, and the longest
 // run of silent frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real backend through the six ModPlug_* calls, on SDL's dummy audio
 // driver (set by CTest), so the callback really runs on SDL's audio thread.
 #include <gtest/gtest.h>

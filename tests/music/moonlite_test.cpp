@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The committed tune must be exactly what the generator writes, and it must
 // hold up as music. Everything is measured on the committed file rendered by
 // libopenmpt at its defaults, as the game plays it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The game as a player starts it, with SDL's disk audio driver standing in for
 # a sound card: its window shows, from start-up the music plays (non-silent,
 # not clipped) without a word on standard error, and EXIT stops it: the game

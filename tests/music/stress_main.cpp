@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Creates, plays and tears down the real backend over and over while SDL's
 // audio thread is rendering, the way a player quitting mid-song would. Built
 // twice: plainly, and with ThreadSanitizer to catch any race with the callback.

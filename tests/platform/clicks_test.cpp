@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which label a click lands on, and what the click does.
 #include <gtest/gtest.h>
 

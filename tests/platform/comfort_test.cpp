@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Around the game: settings, the keyboard's own keys and the pause, gamepads
 // on SDL's virtual joystick, a new game, and the screenshot key.
 #include <SDL.h>

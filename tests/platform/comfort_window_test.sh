@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Around the game in a real window: --write-settings; then on a virtual X
 # display with a window manager (on X11 fullscreen is the window manager's
 # business): a settings file asking for fullscreen, the scene at a whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the drawing asks of its canvas, and in which order, without pixels:
 // back to front, the panel's children inside it and clipped to it, hidden
 // things left out, auto-sized and wrapped captions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fingerprint decides whether a frame is drawn again: it must change
 // exactly when the drawn picture would.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pieces of the window and the host that need no display.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SDL keys to the virtual-key codes the game's handlers read, and the
 // modifiers to its shift state.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real-time loop on a fake clock: every tick at its own instant, no
 // drift, a present after every instant, events in arrival order between
 // ticks, one tick after a stall; pauses, a new game, and vsync.

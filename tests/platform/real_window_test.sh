@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The game in a real window on a virtual X display: it opens where it should,
 # flies and fires from the keyboard, starts anew on F2, and ends with status 0
 # through EXIT and through the desktop's close request; the desktop knows its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Screenshots from the driver, probed where the drawing rules show: the
 // panel, the gauges, the score, the pictures in their places, a frame, a
 // star, a transparent label, the wrapped help and the accented capitals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // shot-probe: looks for the game's pictures in a screenshot of the screen.
 //   shot-probe find SHOT.png PICTURE.bmp WX WY ROW
 //     prints the window x at which PICTURE appears with its top at window

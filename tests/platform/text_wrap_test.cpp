@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Wrapping at blanks, the edge cases the controls help on screen does not reach.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // x11-close-window WINDOW: asks a window to close the way a desktop's close
 // button does, with a WM_DELETE_WINDOW message (no window manager needed).
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stress/invariants.h"
 
 #include <cmath>

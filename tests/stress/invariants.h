@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What must hold between any two handlers of a running game, whatever keys
 // were pressed and whatever the random draws gave. The soak run and the fuzz
 // targets call checkInvariants after every tick and every event.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checker must catch what it claims to catch, or the soak run proves nothing.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The soak run: whole games on the virtual clock, driven through the driver's
 // script lines with random keys (every 16-bit code, mostly the game's own),
 // random holds, queued random draws and clicks, with the invariants checked

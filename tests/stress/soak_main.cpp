@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda-soak: plays game after game on the virtual clock with random input
 // and checks the game's invariants after every tick. See tests/stress/soak.h.
 //

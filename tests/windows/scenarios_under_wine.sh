@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every scenario script with the Windows driver (hvezda-sim.exe) under
 # Wine and requires the same output as the Linux driver's expected files. The
 # Windows driver writes text with CR LF line ends; those are read as LF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the game's background music, "Moonlite", as a module file.
 #include <cstdio>
 #include <exception>

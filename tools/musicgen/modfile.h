@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A minimal writer for 4-channel "M.K." modules: 31 sample slots, 64-row
 // patterns, periods from the standard finetune-0 table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "song.h"
 
 #include <array>

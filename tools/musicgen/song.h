@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Moonlite", the game's background tune, composed in code.
 #pragma once
 

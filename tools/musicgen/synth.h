@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The song's instruments, synthesised from scratch. Only IEEE arithmetic and our
 // own sine are used, so the bytes come out the same on every machine.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "art.h"
 
 #include <algorithm>

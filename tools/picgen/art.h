@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Parts shared by the craft pictures: metal plates, painted markings, glass,
 // gun barrels, vents and lamps, all lit by the same sun.
 #pragma once

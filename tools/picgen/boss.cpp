@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fortress at the end of a wave: a wide grey hull, flying down the screen,
 // with armour in layers, two gun turrets on each side, a main cannon under the
 // bow, vents and running lights.

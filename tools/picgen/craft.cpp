@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Enemy craft, seen from above and flying down the screen: noses at the
 // bottom, engines at the top. Each has its own outline and paint so the player
 // can tell them apart at a glance.

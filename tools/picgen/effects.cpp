@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Explosions, shots, the shield token and the shield gauge.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hvezda-picgen OUTDIR [NAME...]: draws the game's pictures into OUTDIR as BMP
 // files, and the desktop icons as PNG files. With names, only those pictures
 // are drawn.

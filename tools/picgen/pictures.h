@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every picture the generator draws, with its exact size in pixels.
 #pragma once
 

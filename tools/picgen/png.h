@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PNG output for the pictures that need a see-through background (the
 // desktop icons).
 #pragma once

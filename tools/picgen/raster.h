@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small software rasteriser for the game's pictures.
 //
 // Shapes are signed distance functions in picture pixels (negative inside).

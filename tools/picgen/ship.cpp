@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's fighter: grey, red markings, nose up. The banked pictures draw
 // the same model squeezed unevenly across, the lower wing narrower, and lit as
 // if the whole airframe leaned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The title: "Hvězda" in leaning gold letters with a blue rim, a glint on the
 // H and a star beside the word (the name means star). The letters are built
 // from boxes, bars and rounded rings, no font involved.
