@@ -7,6 +7,7 @@
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -165,7 +166,7 @@ struct Target {
     std::string name;
 };
 
-bool resolveTarget(Sim& sim, std::string_view text, Target& t, std::string& error) {
+bool resolveTarget(Game& g, std::string_view text, Target& t, std::string& error) {
     t.name = std::string(text);
     if (text == "clock") {
         t.what = Target::What::Clock;
@@ -180,7 +181,7 @@ bool resolveTarget(Sim& sim, std::string_view text, Target& t, std::string& erro
     const std::string_view owner = text.substr(0, dot);
     const std::string_view prop = text.substr(dot + 1);
     if (owner == "state") {
-        for (const Field& f : stateFields(sim.game.state)) {
+        for (const Field& f : stateFields(g.state)) {
             if (f.name == prop) {
                 t.what = Target::What::State;
                 t.field = f.ref;
@@ -190,7 +191,7 @@ bool resolveTarget(Sim& sim, std::string_view text, Target& t, std::string& erro
         error = "unknown state field " + quote(prop);
         return false;
     }
-    t.element = findElement(sim.game.scene, owner);
+    t.element = findElement(g.scene, owner);
     if (!t.element) {
         error = "unknown element " + quote(owner);
         return false;
@@ -206,17 +207,16 @@ bool resolveTarget(Sim& sim, std::string_view text, Target& t, std::string& erro
     return false;
 }
 
-std::string targetValue(Sim& sim, const Target& t) {
-    if (t.what == Target::What::Clock) return std::to_string(sim.game.clock);
+std::string targetValue(const Game& g, const Target& t) {
+    if (t.what == Target::What::Clock) return std::to_string(g.clock);
     return formatField(t.field);
 }
 
-bool setTarget(Sim& sim, Target& t, std::string_view value, std::string& error) {
+bool setTarget(Game& g, Target& t, std::string_view value, std::string& error) {
     if (!t.settable) {
         error = quote(t.name) + " can only be read";
         return false;
     }
-    Game& g = sim.game;
     auto bad = [&](const char* what) {
         error = quote(std::string(value)) + " is not " + what;
         return false;
@@ -235,7 +235,6 @@ bool setTarget(Sim& sim, Target& t, std::string_view value, std::string& error) 
         return true;
     }
     struct Visitor {
-        Sim& sim;
         std::string_view value;
         std::string& error;
         bool operator()(float* v) const {
@@ -287,16 +286,7 @@ bool setTarget(Sim& sim, Target& t, std::string_view value, std::string& error) 
         setPicture(*std::get<Sprite*>(t.element->ptr), pic);
         return true;
     }
-    return std::visit(Visitor{sim, value, error}, t.field);
-}
-
-void dump(Sim& sim, std::ostream& out) {
-    for (const ElementRef& e : catalogue(sim.game.scene)) {
-        const std::string name = e.name();
-        for (const Field& f : fieldsOf(e)) out << name << '.' << f.name << '=' << formatField(f.ref) << '\n';
-    }
-    for (const Field& f : stateFields(sim.game.state)) out << "state." << f.name << '=' << formatField(f.ref) << '\n';
-    out << "clock=" << sim.game.clock << '\n';
+    return std::visit(Visitor{value, error}, t.field);
 }
 
 bool parseTimer(std::string_view name, TimerId& id) {
@@ -319,6 +309,18 @@ bool wordCount(const std::vector<std::string_view>& w, size_t min, size_t max, s
         return false;
     }
     return true;
+}
+
+// The text after "COMMAND TARGET ": the value of set and expect, blanks kept.
+std::string_view valueAfterTarget(std::string_view line, const std::vector<std::string_view>& w) {
+    const size_t valueStart = w[0].size() + 1 + w[1].size() + 1;
+    return valueStart <= line.size() ? line.substr(valueStart) : std::string_view{};
+}
+
+bool parseHash(std::string_view text, uint64_t& out) {
+    if (text.empty() || text.size() > 16) return false;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out, 16);
+    return ec == std::errc{} && end == text.data() + text.size();
 }
 
 }  // namespace
@@ -344,57 +346,159 @@ void startSim(Sim& sim, SimOptions options) {
     Form_Load(g);
 }
 
+LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::string_view>& w,
+                  std::string& error) {
+    if (line.find_first_not_of(" \t") == std::string_view::npos || line[0] == '#') return LineKind::Nothing;
+    w = splitWords(line);
+    // set and expect keep every blank of their value; other lines have single blanks only
+    const bool blanksInValue = w[0] == "set" || w[0] == "expect";
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (w[i].empty() && !(blanksInValue && i >= 2)) {
+            error = "words must be separated by single spaces";
+            return LineKind::Malformed;
+        }
+    }
+    const std::string_view cmd = w[0];
+    step = Step{};
+    auto bad = [&](std::string why) {
+        error = std::move(why);
+        return LineKind::Malformed;
+    };
+
+    if (cmd == "keydown" || cmd == "keyup") {
+        if (!wordCount(w, 2, 3, error)) return LineKind::Malformed;
+        if (!parseInteger(w[1], step.code) || step.code < 0 || step.code > 65535)
+            return bad("key code " + quote(w[1]) + " is not a whole number from 0 to 65535");
+        if (w.size() == 3 && (!parseInteger(w[2], step.shift) || step.shift < 0 || step.shift > 65535))
+            return bad("shift state " + quote(w[2]) + " is not a whole number from 0 to 65535");
+        step.kind = cmd == "keydown" ? Step::Kind::KeyDown : Step::Kind::KeyUp;
+        return LineKind::Step;
+    }
+    if (cmd == "click") {
+        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
+        if (w[1] == "Label4") step.label = 4;
+        else if (w[1] == "Label5") step.label = 5;
+        else if (w[1] == "Label6") step.label = 6;
+        else return bad("only Label4, Label5 and Label6 can be clicked, not " + quote(w[1]));
+        step.kind = Step::Kind::Click;
+        return LineKind::Step;
+    }
+    if (cmd == "advance") {
+        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
+        if (!parseInteger(w[1], step.ms) || step.ms < 0)
+            return bad("advance needs a whole number of ms (0 or more), not " + quote(w[1]));
+        step.kind = Step::Kind::Advance;
+        return LineKind::Step;
+    }
+    if (cmd == "random") {
+        if (!wordCount(w, 2, std::numeric_limits<size_t>::max(), error)) return LineKind::Malformed;
+        for (size_t i = 1; i < w.size(); ++i) {
+            float r = 0;
+            if (!parseFloat(w[i], r) || r < 0.0f || r >= 1.0f)
+                return bad("random value " + quote(w[i]) + " is not a number with 0 <= R < 1");
+            step.values.push_back(r);
+        }
+        step.kind = Step::Kind::Random;
+        return LineKind::Step;
+    }
+    if (cmd == "expect") {
+        if (!wordCount(w, 2, std::numeric_limits<size_t>::max(), error)) return LineKind::Malformed;
+        Target t;
+        if (!resolveTarget(g, w[1], t, error)) return LineKind::Malformed;
+        step.kind = Step::Kind::Expect;
+        step.target = std::string(w[1]);
+        step.value = std::string(valueAfterTarget(line, w));
+        return LineKind::Step;
+    }
+    if (cmd == "expect-hash") {
+        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
+        if (!parseHash(w[1], step.hash)) return bad("expect-hash needs up to 16 hex digits, not " + quote(w[1]));
+        step.kind = Step::Kind::ExpectHash;
+        return LineKind::Step;
+    }
+    return LineKind::Other;
+}
+
+bool runStep(Game& g, const Step& step, std::string& error) {
+    switch (step.kind) {
+        case Step::Kind::KeyDown: keyDownEvent(g, step.code, step.shift); return true;
+        case Step::Kind::KeyUp: keyUpEvent(g, step.code, step.shift); return true;
+        case Step::Kind::Click:
+            if (step.label == 4) Label4_Click(g);
+            else if (step.label == 5) Label5_Click(g);
+            else Label6_Click(g);
+            return true;
+        case Step::Kind::Advance: advance(g, step.ms); return true;
+        case Step::Kind::Random:
+            g.random.queued.insert(g.random.queued.end(), step.values.begin(), step.values.end());
+            return true;
+        case Step::Kind::Expect: {
+            Target t;
+            if (!resolveTarget(g, step.target, t, error)) return false;
+            const std::string found = targetValue(g, t);
+            if (found == step.value) return true;
+            error = "expected " + step.target + " " + quote(step.value) + ", the game has " + quote(found);
+            return false;
+        }
+        case Step::Kind::ExpectHash: {
+            const uint64_t found = stateHash(g);
+            if (found == step.hash) return true;
+            error = "expected the state's hash " + formatHash(step.hash) + ", the game's is " + formatHash(found);
+            return false;
+        }
+    }
+    return true;
+}
+
+void dumpGame(Game& g, std::ostream& out) {
+    for (const ElementRef& e : catalogue(g.scene)) {
+        const std::string name = e.name();
+        for (const Field& f : fieldsOf(e)) out << name << '.' << f.name << '=' << formatField(f.ref) << '\n';
+    }
+    for (const Field& f : stateFields(g.state)) out << "state." << f.name << '=' << formatField(f.ref) << '\n';
+    out << "clock=" << g.clock << '\n';
+}
+
+uint64_t stateHash(Game& g) {
+    std::ostringstream text;
+    dumpGame(g, text);
+    const std::string dump = text.str();
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (size_t pos = 0; pos < dump.size();) {
+        size_t end = dump.find('\n', pos);
+        end = end == std::string::npos ? dump.size() : end + 1;
+        const std::string_view line(dump.data() + pos, end - pos);
+        pos = end;
+        if (line.rfind("state.musicHandle=", 0) == 0 || line.rfind("state.musicPath=", 0) == 0) continue;
+        for (const char c : line) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 0x100000001B3ull;
+        }
+    }
+    return h;
+}
+
+std::string formatHash(uint64_t hash) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(hash));
+    return buf;
+}
+
 bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::string& error) {
     std::string_view line(rawLine);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.find_first_not_of(" \t") == std::string_view::npos || line[0] == '#') return true;
-    const std::vector<std::string_view> w = splitWords(line);
-    for (size_t i = 0; i < w.size(); ++i) {
-        // set keeps every blank of its value; every other line has single blanks only
-        if (w[i].empty() && !(w[0] == "set" && i >= 2)) {
-            error = "words must be separated by single spaces";
-            return false;
-        }
+    Step step;
+    std::vector<std::string_view> w;
+    sim.unmet = false;
+    switch (readLine(sim.game, line, step, w, error)) {
+        case LineKind::Nothing: return true;
+        case LineKind::Malformed: return false;
+        case LineKind::Step: sim.unmet = !runStep(sim.game, step, error); return !sim.unmet;
+        case LineKind::Other: break;
     }
     const std::string_view cmd = w[0];
     Game& g = sim.game;
 
-    if (cmd == "keydown" || cmd == "keyup") {
-        if (!wordCount(w, 2, 3, error)) return false;
-        int code = 0, shift = 0;
-        if (!parseInteger(w[1], code) || code < 0 || code > 65535) {
-            error = "key code " + quote(w[1]) + " is not a whole number from 0 to 65535";
-            return false;
-        }
-        if (w.size() == 3 && (!parseInteger(w[2], shift) || shift < 0 || shift > 65535)) {
-            error = "shift state " + quote(w[2]) + " is not a whole number from 0 to 65535";
-            return false;
-        }
-        if (cmd == "keydown") keyDownEvent(g, code, shift);
-        else keyUpEvent(g, code, shift);
-        return true;
-    }
-    if (cmd == "click") {
-        if (!wordCount(w, 2, 2, error)) return false;
-        if (w[1] == "Label4") Label4_Click(g);
-        else if (w[1] == "Label5") Label5_Click(g);
-        else if (w[1] == "Label6") Label6_Click(g);
-        else {
-            error = "only Label4, Label5 and Label6 can be clicked, not " + quote(w[1]);
-            return false;
-        }
-        return true;
-    }
-    if (cmd == "advance") {
-        if (!wordCount(w, 2, 2, error)) return false;
-        int64_t ms = 0;
-        if (!parseInteger(w[1], ms) || ms < 0) {
-            error = "advance needs a whole number of ms (0 or more), not " + quote(w[1]);
-            return false;
-        }
-        advance(g, ms);
-        return true;
-    }
     if (cmd == "tick") {
         if (!wordCount(w, 2, 2, error)) return false;
         TimerId id;
@@ -405,38 +509,27 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
         runTimerHandler(g, id);
         return true;
     }
-    if (cmd == "random") {
-        if (!wordCount(w, 2, std::numeric_limits<size_t>::max(), error)) return false;
-        std::vector<float> values;
-        for (size_t i = 1; i < w.size(); ++i) {
-            float r = 0;
-            if (!parseFloat(w[i], r) || r < 0.0f || r >= 1.0f) {
-                error = "random value " + quote(w[i]) + " is not a number with 0 <= R < 1";
-                return false;
-            }
-            values.push_back(r);
-        }
-        g.random.queued.insert(g.random.queued.end(), values.begin(), values.end());
-        return true;
-    }
     if (cmd == "get") {
         if (!wordCount(w, 2, 2, error)) return false;
         Target t;
-        if (!resolveTarget(sim, w[1], t, error)) return false;
-        out << t.name << '=' << targetValue(sim, t) << '\n';
+        if (!resolveTarget(g, w[1], t, error)) return false;
+        out << t.name << '=' << targetValue(g, t) << '\n';
         return true;
     }
     if (cmd == "set") {
         if (!wordCount(w, 2, std::numeric_limits<size_t>::max(), error)) return false;
         Target t;
-        if (!resolveTarget(sim, w[1], t, error)) return false;
-        const size_t valueStart = w[0].size() + 1 + w[1].size() + 1;
-        const std::string_view value = valueStart <= line.size() ? line.substr(valueStart) : std::string_view{};
-        return setTarget(sim, t, value, error);
+        if (!resolveTarget(g, w[1], t, error)) return false;
+        return setTarget(g, t, valueAfterTarget(line, w), error);
     }
     if (cmd == "dump") {
         if (!wordCount(w, 1, 1, error)) return false;
-        dump(sim, out);
+        dumpGame(g, out);
+        return true;
+    }
+    if (cmd == "hash") {
+        if (!wordCount(w, 1, 1, error)) return false;
+        out << "hash=" << formatHash(stateHash(g)) << '\n';
         return true;
     }
     if (cmd == "music") {
@@ -471,7 +564,7 @@ SimResult runSimScript(Sim& sim, std::istream& in, std::ostream& out) {
     for (; !sim.exited && std::getline(in, line); ++lineNo) {
         std::string error;
         if (!runSimLine(sim, line, out, error)) {
-            result.exitCode = 2;
+            result.exitCode = sim.unmet ? 1 : 2;
             result.error = "line " + std::to_string(lineNo) + ": " + error;
             return result;
         }

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "shell/shell.h"
 #include "sim/script.h"
 
 namespace {
@@ -116,6 +117,28 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
         EXPECT_NE(r.result.error.find(c.why), std::string::npos) << c.line << " -> " << r.result.error;
         EXPECT_EQ(r.out, "clock=0\n") << c.line;  // nothing after it ran
     }
+}
+
+TEST(Driver, ExpectationsHoldOrStopTheScriptWithStatusOne) {
+    const std::string play = std::string("click Label5\nadvance 30\nexpect Label7.Caption ") + hvezda::kControlsHelp +
+                             "\nexpect state.keyLeft\nexpect clock 30\n";
+    SimRun r = run(play + "hash\n");
+    ASSERT_EQ(r.result.exitCode, 0) << r.result.error;
+    const std::string hash = r.out.substr(5, 16);
+    EXPECT_EQ(r.out, "hash=" + hash + "\n");
+    // The music player's handle and path are left out of the hash; the rest is in it.
+    r = run(play + "set state.musicPath /elsewhere\nset state.musicHandle 7\nexpect-hash " + hash + "\n");
+    EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
+    r = run(play + "set hvezda1(3).Top 1\nexpect-hash " + hash + "\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 1);
+    EXPECT_EQ(r.result.error, "line 7: expected the state's hash " + hash + ", the game's is " + r.result.error.substr(66));
+    EXPECT_EQ(r.out, "");
+    r = run("get clock\nexpect Picture1.Left 1\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 1);
+    EXPECT_EQ(r.result.error, "line 2: expected Picture1.Left '1', the game has '4560'");
+    EXPECT_EQ(r.out, "clock=0\n");
+    EXPECT_EQ(run("expect nothing.Left 1\n").result.exitCode, 2);
+    EXPECT_EQ(run("expect-hash 12345678901234567\n").result.exitCode, 2);
 }
 
 TEST(Driver, DumpListsEveryTargetOnceEndingWithTheClock) {
