@@ -16,7 +16,7 @@ play=(
 )
 test=(
   googletest libgtest-dev libbenchmark-dev
-  openmpt123
+  openmpt123 time
   xvfb xauth xdotool x11-utils imagemagick openbox
   clang libclang-rt-14-dev valgrind
   desktop-file-utils appstream man-db lintian file

@@ -1,40 +1,86 @@
 // SPDX-License-Identifier: MIT
 // hvezda-sim: replays a script of key presses, clicks and clock advances
 // against the game on a virtual clock and prints what the script asks for.
-#include <cstring>
+// With --verify it replays a recording of the game and checks its end.
+#include <CLI/CLI.hpp>
+
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "sim/replay.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
 
 namespace {
-int usage() {
-    std::cerr << "usage: hvezda-sim [--seed N] [SCRIPT]\n";
+
+constexpr const char* kUsage = "usage: hvezda-sim [--seed N] [SCRIPT] | hvezda-sim --verify RECORDING";
+
+int usage(const std::string& why) {
+    std::cerr << kUsage << "\n" << why << "\n";
     return 2;
 }
+
+std::string recordingHelp(const RecordingLimits& limits) {
+    return "A recording, as the game writes it, that must replay to the state written at its end. It may "
+           "hold only comments and keydown, keyup, click, advance, random, expect and expect-hash lines, "
+           "of at most " + std::to_string(limits.longestLine) + " bytes each, and at most 24 hours (" +
+           std::to_string(limits.longestPlayMs) + " ms) of play; anything else is refused before it runs. "
+           "Status: 0 verified, 1 the replay went another way, 2 refused, 3 cut short (replayed up to the "
+           "last complete line).";
+}
+
+int verify(Sim& sim, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::cerr << "error: cannot read " << path << "\n";
+        return 2;
+    }
+    const RecordingLimits limits;
+    Verdict v = checkRecording(sim.game, file, limits);
+    if (v.status == Verdict::Verified) v = playRecording(sim.game, file, limits);
+    if (v.status == Verdict::Verified) std::cout << "verified: " << v.message << "\n";
+    else std::cerr << (v.status == Verdict::Cut ? "cut short: " : "error: ") << v.message << "\n";
+    return v.status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    CLI::App app{"Runs the game on a virtual clock from a script of key presses, clicks and clock advances "
+                 "(standard input when SCRIPT is absent or -) and prints what the script asks for. The "
+                 "protocol is in docs/driver.md.",
+                 "hvezda-sim"};
+    std::string seedText, scriptPath, recording;
+    auto* seed = app.add_option("--seed", seedText, "seeds the driver's own random generator (default 0)")->type_name("N");
+    auto* script = app.add_option("SCRIPT", scriptPath, "the script to run")->type_name("");
+    app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        return usage(e.what());
+    }
+
     SimOptions options;
-    const char* scriptPath = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
-            char* end = nullptr;
-            options.seed = std::strtoull(argv[++i], &end, 10);
-            if (*end != '\0' || argv[i][0] == '-' || argv[i][0] == '\0') return usage();
-        } else if (!scriptPath && (argv[i][0] != '-' || std::strcmp(argv[i], "-") == 0)) {
-            scriptPath = argv[i];
-        } else {
-            return usage();
-        }
+    if (seed->count()) {
+        char* end = nullptr;
+        options.seed = std::strtoull(seedText.c_str(), &end, 10);
+        if (*end != '\0' || seedText.empty() || seedText[0] == '-' || seedText[0] == '+') return usage("--seed needs a whole number");
+    }
+
+    Sim sim;
+    if (!recording.empty()) {
+        startSim(sim, options);
+        return verify(sim, recording);
     }
     options.screenshot = simScreenshotHook();
 
     std::ifstream file;
     std::istream* in = &std::cin;
-    if (scriptPath && std::strcmp(scriptPath, "-") != 0) {
+    if (!scriptPath.empty() && scriptPath != "-") {
         file.open(scriptPath);
         if (!file) {
             std::cerr << "error: cannot read " << scriptPath << "\n";
@@ -43,7 +89,6 @@ int main(int argc, char** argv) {
         in = &file;
     }
 
-    Sim sim;
     startSim(sim, options);
     const SimResult result = runSimScript(sim, *in, std::cout);
     std::cout.flush();

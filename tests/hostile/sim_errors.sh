@@ -4,6 +4,7 @@
 # status 2 and one line on standard error that names the line, from a file
 # and from standard input alike, after printing only what the lines before
 # it asked for; an unreadable script path and a bad option give status 2 too.
+# Then --verify on recordings that try to write a file or to exhaust memory.
 #   sim_errors.sh HVEZDA_SIM
 set -u
 sim=$1
@@ -48,6 +49,23 @@ expect "missing script" 2 "" "error: cannot read $work/does-not-exist.sim"
 run "$sim" --seed x "$work/bad.sim"
 [ "$(cat "$work/status")" = 2 ] || fail "bad --seed: status $(cat "$work/status"), not 2"
 grep -q '^usage: hvezda-sim' "$work/err" || fail "bad --seed: no usage line: '$(cat "$work/err")'"
+
+# Recordings from strangers: a screenshot line is refused before anything runs
+# and writes nothing; 100 MB of garbage is refused at once in bounded memory.
+printf 'advance 10\nscreenshot %s/shot.png\nexpect-hash 0\n' "$work" >"$work/shot.sim"
+run "$sim" --verify "$work/shot.sim"
+expect "screenshot in a recording" 2 "" \
+  "error: line 2: 'screenshot' is not a line of a recording (keydown, keyup, click, advance, random, expect, expect-hash)"
+[ -e "$work/shot.png" ] && fail "a recording wrote a screenshot"
+head -c 100000000 /dev/urandom >"$work/garbage.sim"
+/usr/bin/time -f "%e %M" -o "$work/time" "$sim" --verify "$work/garbage.sim" >/dev/null 2>&1
+read -r seconds kb < <(tail -n 1 "$work/time")
+/usr/bin/time -f "%e %M" -o "$work/time" "$sim" --verify "$work/shot.sim" >/dev/null 2>&1
+read -r _ base_kb < <(tail -n 1 "$work/time")
+echo "100 MB of garbage: refused in $seconds s, $kb KB resident ($base_kb KB for a short file)"
+awk -v s="$seconds" 'BEGIN { exit !(s < 1) }' || fail "garbage took $seconds s to refuse"
+[ "$kb" -lt $((base_kb + 4096)) ] || fail "garbage took $kb KB, against $base_kb KB for a short file"
+"$sim" --help | grep -q '24 hours (86400000 ms)' || fail "--help does not state the play-time limit"
 
 [ "$failures" -eq 0 ] && echo "driver errors: all checks passed"
 exit $((failures > 0))

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "sim/replay.h"
+
+#include <algorithm>
+#include <istream>
+#include <streambuf>
+#include <string_view>
+#include <vector>
+
+#include "sim/script.h"
+
+using namespace hvezda;
+
+namespace {
+
+// Lines from a stream, one at a time, never more than `longest` bytes held.
+class LineSource {
+public:
+    enum class Got { Line, Cut, End, TooLong };
+    LineSource(std::istream& in, size_t longest) : buf_(*in.rdbuf()), longest_(longest) {}
+
+    // The next line without its line end ("\n" or "\r\n"); Cut for a last
+    // line with no line end, whatever it holds.
+    Got next(std::string& line) {
+        line.clear();
+        ++number_;
+        for (int c; (c = buf_.sbumpc()) != std::char_traits<char>::eof();) {
+            if (c == '\n') {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return line.size() > longest_ ? Got::TooLong : Got::Line;
+            }
+            if (line.size() == longest_ + 1) return Got::TooLong;  // room for a '\r'
+            line.push_back(static_cast<char>(c));
+        }
+        if (line.size() > longest_) return Got::TooLong;
+        return line.empty() ? Got::End : Got::Cut;
+    }
+    int number() const { return number_; }
+
+private:
+    std::streambuf& buf_;
+    size_t longest_;
+    int number_ = 0;
+};
+
+// Why the bytes of a line cannot be a recording's, empty when they can. A cut
+// line may end inside a character.
+std::string badBytes(std::string_view line, bool first, bool cut) {
+    if (first && line.substr(0, 3) == "\xEF\xBB\xBF") return "the file begins with a byte-order mark (recordings are plain UTF-8)";
+    for (size_t i = 0; i < line.size();) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        const std::string at = " at byte " + std::to_string(i + 1);
+        if (c == 0) return "a NUL byte" + at;
+        size_t n = 0;
+        unsigned lowest = 0;
+        if (c < 0x80) n = 0;
+        else if (c >= 0xC2 && c <= 0xDF) n = 1, lowest = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF) n = 2, lowest = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4) n = 3, lowest = 0x10000;
+        else return "invalid UTF-8" + at;
+        unsigned code = c & (0x3F >> n);
+        for (size_t k = 1; k <= n; ++k) {
+            if (i + k == line.size() && cut) return {};
+            if (i + k >= line.size() || (static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80)
+                return "invalid UTF-8" + at;
+            code = code << 6 | (static_cast<unsigned char>(line[i + k]) & 0x3F);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return "invalid UTF-8" + at;
+        i += n + 1;
+    }
+    return {};
+}
+
+Verdict verdict(Verdict::Status status, int lineNo, const std::string& why) {
+    return {status, "line " + std::to_string(lineNo) + ": " + why};
+}
+
+std::string playTime(const Game& g) { return std::to_string(g.clock) + " ms of play"; }
+
+// Both passes: checks every line and, when `play`, runs it.
+Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
+    LineSource source(in, limits.longestLine);
+    int64_t playMs = 0;
+    int expectations = 0;
+    bool finalState = false;
+    std::string line, error;
+    Step step;
+    std::vector<std::string_view> words;
+    int lastLine = 0;
+    while (!play || g.scene.Form1.open) {
+        const LineSource::Got got = source.next(line);
+        const int n = source.number();
+        if (got == LineSource::Got::End) break;
+        lastLine = n;
+        if (got == LineSource::Got::TooLong)
+            return verdict(Verdict::Refused, n, "longer than " + std::to_string(limits.longestLine) + " bytes");
+        const bool cut = got == LineSource::Got::Cut;
+        if (const std::string why = badBytes(line, n == 1, cut); !why.empty()) return verdict(Verdict::Refused, n, why);
+        if (cut) {
+            if (!play) break;
+            return verdict(Verdict::Cut, n, "no line end; replayed the lines before it, " + playTime(g));
+        }
+        switch (readLine(g, line, step, words, error)) {
+            case LineKind::Nothing: continue;
+            case LineKind::Malformed: return verdict(Verdict::Refused, n, error);
+            case LineKind::Other:
+                return verdict(Verdict::Refused, n,
+                               std::string(1, '\'').append(words[0].substr(0, 40)) +
+                                   "' is not a line of a recording (keydown, keyup, click, advance, random, expect, "
+                                   "expect-hash)");
+            case LineKind::Step: break;
+        }
+        if (step.kind == Step::Kind::Advance) {
+            if (step.ms > limits.longestPlayMs - playMs)
+                return verdict(Verdict::Refused, n,
+                               "the play time passes the limit of " + std::to_string(limits.longestPlayMs) + " ms" +
+                                   (limits.longestPlayMs % 3600000 ? "" : " (" + std::to_string(limits.longestPlayMs / 3600000) + " hours)"));
+            playMs += step.ms;
+        }
+        if (!play) continue;
+        if (step.kind == Step::Kind::Random && g.random.queued.size() + step.values.size() > limits.mostRandomWaiting)
+            return verdict(Verdict::Refused, n,
+                           "more than " + std::to_string(limits.mostRandomWaiting) + " random values waiting");
+        if (step.kind == Step::Kind::Advance && advanceBy) {
+            if (!advanceBy(g, step.ms)) return verdict(Verdict::Stopped, n, "stopped by the viewer, " + playTime(g));
+            continue;
+        }
+        if (!runStep(g, step, error)) return verdict(Verdict::Unmet, n, error + " (" + playTime(g) + ")");
+        if (step.kind == Step::Kind::Expect || step.kind == Step::Kind::ExpectHash) ++expectations;
+        finalState = finalState || step.kind == Step::Kind::ExpectHash;
+    }
+    if (!play) return {};
+    if (!finalState)
+        return verdict(Verdict::Cut, std::max(lastLine, 1),
+                       "the recording ends without the game's final state; replayed " + playTime(g));
+    return {Verdict::Verified, std::to_string(expectations) + " expectations held after " + playTime(g) + " in " +
+                                   std::to_string(lastLine) + " lines"};
+}
+
+}  // namespace
+
+Verdict checkRecording(Game& g, std::istream& in, const RecordingLimits& limits) {
+    return readRecording(g, in, limits, false, {});
+}
+
+Verdict playRecording(Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy) {
+    in.clear();
+    in.seekg(0);
+    if (!in) return {Verdict::Refused, "the recording cannot be read a second time (a pipe?)"};
+    return readRecording(g, in, limits, true, advanceBy);
+}

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// Recordings: games the window wrote down as driver scripts, replayed and
+// checked. A recording may come from anyone, so it is read as a stream with
+// bounded lines and bounded play time, and it may hold nothing but comments
+// and the recorder's own lines (keydown, keyup, click, advance, random,
+// expect and expect-hash): nothing in it can write a file or run for hours.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "scene/game.h"
+
+struct RecordingLimits {
+    size_t longestLine = 4096;                    // bytes, without the line end
+    int64_t longestPlayMs = 24LL * 3600 * 1000;   // the advances of the whole recording
+    size_t mostRandomWaiting = 65536;             // queued random values not yet drawn
+};
+
+struct Verdict {
+    enum Status {
+        Verified = 0,  // every line ran, every expectation held, the final state was checked
+        Unmet = 1,     // an expectation did not hold: the replay went another way
+        Refused = 2,   // not a recording, or past a limit; nothing ran when checked first
+        Cut = 3,       // ran every complete line, but the end (the final state) is missing
+        Stopped = 4,   // the viewer stopped the replay
+    };
+    Status status = Verified;
+    std::string message;  // "line N: WHY", or a summary when verified
+};
+
+// Reads the whole recording without running it: every line must be one a
+// recording may hold, within the limits. Targets are looked up in g, unchanged.
+Verdict checkRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits);
+
+// Runs a checked recording on g, whose start-up has run, from the stream's
+// start. Advances go through advanceBy when given (it returns false to stop);
+// otherwise they run at once. Stops after EXIT, as the driver does.
+using AdvanceBy = std::function<bool(hvezda::Game& g, int64_t ms)>;
+Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy = {});
