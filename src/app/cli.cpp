@@ -81,6 +81,21 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
     cli.add_flag("--write-settings", options.writeSettings,
                  "Write the settings file with every setting and its comment (the values in force, this "
                  "command line's included), then exit");
+    auto* record = cli.add_option("--record", options.record,
+                                  "Record the game into FILE, a new game into FILE-2 and so on (by default the "
+                                  "last two games are kept as last-game.sim and previous-game.sim in "
+                                  "$XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda)")
+                       ->type_name("FILE");
+    auto* replay = cli.add_option("--replay", options.replay,
+                                  "Play a recording back in the window and say whether it stayed in sync; keys "
+                                  "and clicks do not reach the game then, the pause and fullscreen work, EXIT "
+                                  "or closing the window quits")
+                       ->type_name("FILE")
+                       ->excludes(record);
+    cli.add_option("--speed", options.speed, "Play the recording N times as fast (0.1 to 100)")
+        ->type_name("N")
+        ->check(CLI::Range(0.1, 100.0))
+        ->needs(replay);
     cli.footer(kControls);
     return parse(cli, argc, argv);
 }

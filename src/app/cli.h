@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 namespace app {
 
@@ -22,6 +23,9 @@ struct GameOptions {
     bool fullscreen = false;
     int scale = -1;  // -1: as the settings say
     bool writeSettings = false;
+    std::string record;  // the file to record the game into; empty: the state folder
+    std::string replay;  // a recording to play back instead
+    double speed = 1;    // how much faster than real time
 };
 
 // Each returns nothing when the program should go on, or the status to exit

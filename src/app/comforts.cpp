@@ -24,19 +24,19 @@ plat::Settings settingsFor(const GameOptions& options, const std::string& file, 
     return s;
 }
 
-void addComforts(Session& session, Game& game, const plat::Settings& settings) {
+void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder) {
     plat::InputRouter& input = session.input();
     session.frames().setOverlay([&session] {
         if (session.input().pause().paused()) plat::drawPauseOverlay(session.window().renderer, session.fonts());
     });
     setPlayerVolume(settings.musicVolume);
     input.onPauseChanged = [](bool paused) { pausePlayerOutput(paused); };
-    input.onAction = [&session, &game](plat::Action a) {
+    input.onAction = [&session, &game, recorder](plat::Action a) {
         switch (a) {
             case plat::Action::Fullscreen:
                 plat::setFullscreen(session.window(), !plat::isFullscreen(session.window()));
                 break;
-            case plat::Action::NewGame: startNewGame(game); break;
+            case plat::Action::NewGame: startNewGame(game, recorder); break;
             case plat::Action::Screenshot: {
                 const std::string said = plat::takeScreenshot(game.scene, session.fonts(), std::time(nullptr));
                 std::fprintf(stderr, "hvezda: %s\n", said.c_str());

@@ -13,6 +13,8 @@
 
 namespace app {
 
+class Recorder;
+
 // The settings the game runs with: the file's (each problem one line in
 // `problems`), then the command line's.
 plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
@@ -20,6 +22,7 @@ plat::Settings settingsFor(const GameOptions& options, const std::string& settin
 
 // Hooks them into the session's input and frames; `game` and `session`
 // must outlive the loop.
-void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings);
+// A new game ends `recorder`'s recording and starts another (when given).
+void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings, Recorder* recorder = nullptr);
 
 }  // namespace app

@@ -1,16 +1,51 @@
 // SPDX-License-Identifier: MIT
 // hvezda: the game in its window.
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli.h"
 #include "app/comforts.h"
+#include "app/recorder.h"
 #include "app/session.h"
 #include "shell/shell.h"
+#include "sim/replay.h"
 
 using namespace hvezda;
+
+namespace {
+
+int fail(const std::string& why, int status) {
+    std::fprintf(stderr, "hvezda: %s\n", why.c_str());
+    return status;
+}
+
+// Plays a checked recording back in the open session; returns the exit status.
+int replay(Game& game, app::Session& session, std::istream& recording, double speed) {
+    Form_Load(game);
+    session.present();
+    session.show();
+    const plat::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
+    plat::Pace pace;
+    pace.speed = speed;
+    plat::LoopStats stats;
+    const Verdict v = playRecording(game, recording, RecordingLimits{}, [&](Game& g, int64_t ms) {
+        return plat::paceTo(g, g.clock + ms, services, pace, stats);
+    });
+    if (game.scene.Form1.open) Label4_Click(game);  // the music goes as on EXIT
+    switch (v.status) {
+        case Verdict::Verified: std::printf("hvezda: the replay stayed in sync: %s\n", v.message.c_str()); return 0;
+        case Verdict::Stopped: std::printf("hvezda: replay stopped (%s)\n", v.message.c_str()); return 0;
+        case Verdict::Unmet: return fail("the replay went out of sync: " + v.message, 1);
+        case Verdict::Cut: return fail("the recording is cut short: " + v.message, 3);
+        case Verdict::Refused: break;
+    }
+    return fail(v.message, 2);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     app::GameOptions asked;
@@ -31,23 +66,40 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // A recording is checked whole before any window opens.
+    std::ifstream recording;
+    if (!asked.replay.empty()) {
+        recording.open(asked.replay, std::ios::binary);
+        if (!recording) return fail("cannot read " + asked.replay, 2);
+        Game scratch;
+        const Verdict v = checkRecording(scratch, recording, RecordingLimits{});
+        if (v.status != Verdict::Verified) return fail(asked.replay + ": " + v.message, 2);
+    }
+
     Game game;
     app::SessionOptions options;
     options.window = {settings.scale, settings.fullscreen, settings.vsync};
     options.input = plat::inputOptions(settings);
+    options.input.replay = !asked.replay.empty();
     std::string why;
     auto session = app::Session::open(game, options, why);
-    if (!session) {
-        std::fprintf(stderr, "hvezda: %s\n", why.c_str());
-        return 1;
-    }
-    app::addComforts(*session, game, settings);
+    if (!session) return fail(why, 1);
+    app::Recorder recorder(asked.record);
+    app::addComforts(*session, game, settings, &recorder);
+    if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
+
+    recorder.start(game);
+    session->input().watch(&recorder);
     Form_Load(game);
     session->present();
     session->show();
     // Runs until EXIT (or the desktop) closes the window; EXIT has released
     // the music by then.
     plat::LoopStats stats;
-    plat::runLoop(game, session->loopServices(), stats);
+    plat::LoopProbe probe;
+    probe.onInstant = [&](int64_t, int64_t, int64_t) { recorder.onInstant(game); };
+    plat::runLoop(game, session->loopServices(), stats, probe);
+    recorder.finish(game);
+    session->input().watch(nullptr);
     return 0;
 }

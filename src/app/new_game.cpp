@@ -3,13 +3,15 @@
 
 #include <utility>
 
+#include "app/recorder.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
 namespace app {
 
-void startNewGame(Game& g) {
+void startNewGame(Game& g, Recorder* recorder) {
+    if (recorder) recorder->finish(g);
     Host host = g.host;
     g.host.closeWindows = nullptr;
     Label4_Click(g);
@@ -19,6 +21,7 @@ void startNewGame(Game& g) {
     fresh.random.seed = std::move(g.random.seed);
     fresh.onTick = std::move(g.onTick);
     g = std::move(fresh);
+    if (recorder) recorder->start(g);
     Form_Load(g);
 }
 

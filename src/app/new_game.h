@@ -7,11 +7,15 @@
 
 namespace app {
 
+class Recorder;
+
 // Ends the game as EXIT does (the music stopped and released), only the
 // windows stay; then a fresh scene and start-up again, exactly as a program
 // started anew would begin: the music starts from the beginning, the
 // virtual clock at 0. The host, the random source and the tick listener
 // carry over.
-void startNewGame(hvezda::Game& g);
+// The recorder, when given, ends the old game's recording with its final
+// state and starts the new game's.
+void startNewGame(hvezda::Game& g, Recorder* recorder = nullptr);
 
 }  // namespace app

@@ -33,11 +33,7 @@ InputRouter::InputRouter(Game& g, uint32_t gameWindowId, const InputOptions& opt
       options_(options),
       nowNs_(nowNs ? std::move(nowNs) : std::function<int64_t()>(monotonicNs)),
       keys_([this](bool down, int code, int shift) {
-          if (onGameKey) onGameKey(down, code, shift);
-          if (down)
-              keyDownEvent(game_, code, shift);
-          else
-              keyUpEvent(game_, code, shift);
+          deliver({down ? DeliveredEvent::Kind::KeyDown : DeliveredEvent::Kind::KeyUp, code, shift});
       }),
       pads_(keys_, options.padRepeat) {}
 
@@ -58,6 +54,7 @@ void InputRouter::setPaused(bool paused) {
 }
 
 void InputRouter::newGame() {
+    if (options_.replay) return;  // the replay's game goes on
     // A new game starts as a freshly started program would: playing, with
     // no key held.
     setPaused(false);
@@ -67,6 +64,21 @@ void InputRouter::newGame() {
 }
 
 bool InputRouter::repeat() { return pads_.repeat(nowNs_()); }
+
+bool InputRouter::deliver(const DeliveredEvent& e) {
+    const bool key = e.kind != DeliveredEvent::Kind::Click;
+    if (options_.replay) {
+        quitAsked_ = quitAsked_ || (!key && e.label == PanelLabel::Exit);
+        return !key && e.label == PanelLabel::Exit;
+    }
+    if (key && onGameKey) onGameKey(e.kind == DeliveredEvent::Kind::KeyDown, e.code, e.shift);
+    if (watcher_) watcher_->before(game_, e);
+    if (e.kind == DeliveredEvent::Kind::KeyDown) keyDownEvent(game_, e.code, e.shift);
+    else if (e.kind == DeliveredEvent::Kind::KeyUp) keyUpEvent(game_, e.code, e.shift);
+    else clickLabel(game_, e.label);
+    if (watcher_) watcher_->after(game_, e);
+    return true;
+}
 
 bool InputRouter::key(const SDL_Event& e) {
     const bool down = e.type == SDL_KEYDOWN;
@@ -120,8 +132,8 @@ bool InputRouter::handle(const SDL_Event& e) {
             const PanelLabel released = labelAt(g.scene, e.button.x, e.button.y);
             const PanelLabel pressed = pressed_;
             pressed_ = PanelLabel::None;
-            if (released != pressed) return false;
-            return clickLabel(g, released);
+            if (released != pressed || released == PanelLabel::None) return false;
+            return deliver({DeliveredEvent::Kind::Click, 0, 0, released});
         }
         case SDL_WINDOWEVENT:
             if (e.window.windowID != windowId_) return false;
@@ -139,8 +151,7 @@ bool InputRouter::handle(const SDL_Event& e) {
         case SDL_QUIT:
             // Closed by the desktop: leave the way EXIT does, music and all.
             if (!g.scene.Form1.open) return false;
-            Label4_Click(g);
-            return true;
+            return deliver({DeliveredEvent::Kind::Click, 0, 0, PanelLabel::Exit});
         default:
             return false;
     }

@@ -22,6 +22,25 @@ struct InputOptions {
     KeyBindings keys;
     bool pauseOnFocusLoss = true;
     RepeatRate padRepeat;
+    // A replay: no key or click reaches the game; the pause and fullscreen
+    // work, and EXIT or the desktop's close ask to quit.
+    bool replay = false;
+};
+
+// A key or a click as it is handed to the game.
+struct DeliveredEvent {
+    enum class Kind { KeyDown, KeyUp, Click };
+    Kind kind = Kind::KeyDown;
+    int code = 0, shift = 0;              // keys: the virtual-key code and shift state
+    PanelLabel label = PanelLabel::None;  // clicks
+};
+
+// Told of every key and click just before and just after the game handles it.
+class InputWatcher {
+public:
+    virtual ~InputWatcher() = default;
+    virtual void before(hvezda::Game& g, const DeliveredEvent& e) = 0;
+    virtual void after(hvezda::Game& g, const DeliveredEvent& e) = 0;
 };
 InputOptions inputOptions(const Settings& s);
 
@@ -53,6 +72,9 @@ public:
 
     const PauseClock& pause() const { return pause_; }
     void setPaused(bool paused);
+    void watch(InputWatcher* watcher) { watcher_ = watcher; }
+    // A replay's viewer asked to quit (EXIT, or the desktop closed the window).
+    bool quitAsked() const { return quitAsked_; }
 
     std::function<void(Action)> onAction;
     std::function<void(bool paused)> onPauseChanged;
@@ -62,6 +84,8 @@ public:
 private:
     bool key(const SDL_Event& e);
     void newGame();
+    // Hands a key or a click to the game, watched; false when none went (a replay).
+    bool deliver(const DeliveredEvent& e);
 
     hvezda::Game& game_;
     uint32_t windowId_;
@@ -72,6 +96,8 @@ private:
     PauseClock pause_;
     PanelLabel pressed_ = PanelLabel::None;  // label under the left button's press
     bool redraw_ = false;
+    InputWatcher* watcher_ = nullptr;
+    bool quitAsked_ = false;
 };
 
 }  // namespace plat

@@ -11,7 +11,20 @@ namespace plat {
 
 namespace {
 constexpr int64_t kNsPerMs = 1'000'000;
+
+// Hands every event that has arrived to the game, in arrival order. True
+// when one reached it.
+bool handleArrived(const LoopServices& svc, LoopStats& stats) {
+    bool handled = false;
+    for (EventResult r; svc.running() && (r = svc.handleEvent(0)) != EventResult::None;) {
+        if (r == EventResult::Handled) {
+            ++stats.events;
+            handled = true;
+        }
+    }
+    return handled;
 }
+}  // namespace
 
 void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe& probe, const LoopTuning& tuning) {
     const bool vsync = svc.refreshNs > 0;
@@ -62,15 +75,9 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
     };
 
     while (svc.running()) {
-        // Events that have arrived, in arrival order; each one's changes are
-        // shown before anything else happens.
-        bool handled = false;
-        for (EventResult r; svc.running() && (r = svc.handleEvent(0)) != EventResult::None;) {
-            if (r == EventResult::Handled) {
-                ++stats.events;
-                handled = true;
-            }
-        }
+        // Events that have arrived; their changes are shown before anything
+        // else happens.
+        const bool handled = handleArrived(svc, stats);
         if (!svc.running()) break;
         newGameStarted();
         if (handled) present();
@@ -123,6 +130,65 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         else
             svc.yield();
     }
+}
+
+bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopStats& stats, const LoopTuning& tuning) {
+    auto pausedNs = [&](int64_t now) { return svc.pause ? svc.pause->pausedNs(now) : 0; };
+    auto paused = [&] { return svc.pause && svc.pause->paused(); };
+    auto scaled = [&](int64_t virtualMs) {
+        return static_cast<int64_t>(static_cast<double>(virtualMs) * kNsPerMs / pace.speed);
+    };
+    // When virtual time `v` is due in real time, pauses left out.
+    auto realAt = [&](int64_t v, int64_t now) { return pace.originNs + pausedNs(now) + scaled(v); };
+    auto present = [&] {
+        svc.present();
+        ++stats.presents;
+        pace.shownNs = svc.nowNs();
+    };
+    if (!pace.started) {
+        const int64_t now = svc.nowNs();
+        pace.originNs = now - pausedNs(now) - scaled(g.clock);
+        pace.started = true;
+    }
+    while (svc.running()) {
+        const bool handled = handleArrived(svc, stats);
+        if (!svc.running()) break;
+        if (handled) present();
+
+        const int64_t now = svc.nowNs();
+        const int64_t due = nextDueTime(g);
+        const int64_t deadline = paused() ? kNever : realAt(std::min(due, until), now);
+        if (deadline > now) {
+            const int64_t sleepMs =
+                std::min<int64_t>(tuning.idleWaitMs, (deadline - now - tuning.earlyWakeNs) / kNsPerMs);
+            if (sleepMs >= 1) {
+                if (svc.handleEvent(static_cast<int>(sleepMs)) == EventResult::Handled) {
+                    ++stats.events;
+                    if (svc.running()) present();
+                }
+            } else if (deadline - now > tuning.spinNs && svc.sleepNs) {
+                svc.sleepNs(deadline - now - tuning.spinNs);
+            } else {
+                svc.yield();
+            }
+            continue;
+        }
+        if (now - deadline > tuning.stallNs) {  // a stall: go on from now
+            pace.originNs += now - deadline;
+            ++stats.rebases;
+        }
+        if (due > until) {
+            g.clock = until;
+            return true;
+        }
+        runInstant(g, due);
+        ++stats.instants;
+        // Faster than the screen can follow, frames are skipped (not ticks),
+        // but one is still shown every 50 ms.
+        const int64_t t = svc.nowNs();
+        if (t < realAt(std::min(nextDueTime(g), until), t) || t - pace.shownNs > 50 * kNsPerMs) present();
+    }
+    return false;
 }
 
 }  // namespace plat

@@ -86,4 +86,21 @@ struct LoopTuning {
 void runLoop(hvezda::Game& g, const LoopServices& services, LoopStats& stats, const LoopProbe& probe = {},
              const LoopTuning& tuning = {});
 
+// Playing a recording back: the virtual clock runs at `speed` times real
+// time from the first call on, through any number of calls.
+struct Pace {
+    double speed = 1;
+    bool started = false;
+    int64_t originNs = 0;  // the real time of virtual time 0 at this speed
+    int64_t shownNs = 0;   // when a frame was last shown
+};
+
+// Runs every tick due up to virtual time `until` at its real instant, waits
+// for `until` itself and leaves the clock there, as advance does in the
+// driver. Window events go to services.handleEvent meanwhile; while
+// services.pause is paused the clock stands still. False as soon as
+// services.running() turns false.
+bool paceTo(hvezda::Game& g, int64_t until, const LoopServices& services, Pace& pace, LoopStats& stats,
+            const LoopTuning& tuning = {});
+
 }  // namespace plat

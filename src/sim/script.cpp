@@ -433,9 +433,8 @@ bool runStep(Game& g, const Step& step, std::string& error) {
             g.random.queued.insert(g.random.queued.end(), step.values.begin(), step.values.end());
             return true;
         case Step::Kind::Expect: {
-            Target t;
-            if (!resolveTarget(g, step.target, t, error)) return false;
-            const std::string found = targetValue(g, t);
+            std::string found;
+            if (!readTarget(g, step.target, found, error)) return false;
             if (found == step.value) return true;
             error = "expected " + step.target + " " + quote(step.value) + ", the game has " + quote(found);
             return false;
@@ -447,6 +446,13 @@ bool runStep(Game& g, const Step& step, std::string& error) {
             return false;
         }
     }
+    return true;
+}
+
+bool readTarget(Game& g, std::string_view target, std::string& value, std::string& error) {
+    Target t;
+    if (!resolveTarget(g, target, t, error)) return false;
+    value = targetValue(g, t);
     return true;
 }
 

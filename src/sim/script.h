@@ -84,6 +84,8 @@ bool runStep(hvezda::Game& g, const Step& step, std::string& error);
 
 // ---- State ------------------------------------------------------------------
 
+// The text `get TARGET` prints after the '='; false, with `error`, for an unknown target.
+bool readTarget(hvezda::Game& g, std::string_view target, std::string& value, std::string& error);
 // Every target with its value, one `TARGET=VALUE` line each, as `dump` prints them.
 void dumpGame(hvezda::Game& g, std::ostream& out);
 // A 64-bit FNV-1a hash of the dump, leaving out the two lines that name the

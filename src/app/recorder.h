@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// The recorder: writes the game being played as a driver script, as it goes,
+// so that hvezda-sim --verify and hvezda --replay play it again to the tick.
+// It watches the game from outside: the random values drawn (through the
+// game's random source), the keys and clicks handed to the game, and the
+// virtual clock. The game itself knows nothing of it. When the disk fails it
+// says so in one line on standard error and stops recording; play goes on.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/input.h"
+#include "scene/game.h"
+
+namespace app {
+
+// Where recordings go unless the command line names a file:
+// $XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda. Made when missing.
+// Empty, with `error`, when there is no such folder and none can be made.
+std::string recordingFolder(std::string& error);
+
+inline constexpr const char* kLastGame = "last-game.sim";
+inline constexpr const char* kPreviousGame = "previous-game.sim";
+
+// Makes room in `folder` for a new last game: last-game.sim becomes
+// previous-game.sim in one rename, replacing the game before it. Returns the
+// path for the new recording; empty, with `error`, when the rename fails
+// (then nothing was touched).
+std::string rotateRecordings(const std::string& folder, std::string& error);
+
+class Recorder : public plat::InputWatcher {
+public:
+    // Records into `chosen`, the second game into chosen-2 and so on; when
+    // empty, into the state folder (last-game.sim, the game before it moved
+    // aside to previous-game.sim).
+    explicit Recorder(std::string chosen = {}) : chosen_(std::move(chosen)) {}
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    ~Recorder() override { close(); }
+
+    // Starts recording g, whose start-up has not run yet: a new game. When
+    // it cannot, one line says why and the game is played unrecorded.
+    void start(hvezda::Game& g);
+    bool recording() const { return file_ != nullptr; }
+
+    // After each instant of the loop: once a virtual second, writes what is
+    // pending and flushes it, so a crash loses at most the last second.
+    void onInstant(hvezda::Game& g);
+    void before(hvezda::Game& g, const plat::DeliveredEvent& e) override;
+    void after(hvezda::Game& g, const plat::DeliveredEvent& e) override;
+    // Ends the recording with the game's final state, unless EXIT already did.
+    void finish(hvezda::Game& g);
+
+private:
+    std::string open(const std::string& path);  // an error text, empty on success
+    void catchUp(hvezda::Game& g);
+    void writeFinalState(hvezda::Game& g);
+    void write(const std::string& line);
+    void flush();
+    // A write failed: says so in one line and records no more; the game goes on.
+    void stop();
+    void close();
+
+    std::string chosen_;
+    int games_ = 0;
+    bool watchingDraws_ = false;
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::vector<float> drawn_;   // random values drawn, not written yet
+    int64_t writtenClock_ = 0;   // the virtual time the written advances reach
+    int64_t flushedClock_ = 0;
+    bool ended_ = false;         // the final state is written
+    bool keyReaches_ = false;    // the key being handled reaches the game's handlers
+};
+
+}  // namespace app
