@@ -18,6 +18,7 @@ probe="$2"
 runs="${3:-10}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 work="$(mktemp -d)"
+export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder
 trap 'rm -rf "$work"' EXIT
 
 stop() {  # ends the game we started, by its id

@@ -30,6 +30,7 @@ set -u
 case_name=$1 game=$2 closer=${3:-}
 src_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
+export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder
 xvfb_pid=""
 cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null

@@ -16,6 +16,7 @@ game=$1 supp=$2
 command -v valgrind >/dev/null || { echo "SKIP: valgrind missing (scripts/deps.sh installs it)"; exit 77; }
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: Xvfb or xdotool missing"; exit 77; }
 work=$(mktemp -d)
+export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder
 xvfb_pid=""
 cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null

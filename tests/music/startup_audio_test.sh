@@ -16,6 +16,7 @@ if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
 fi
 
 work=$(mktemp -d)
+export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder
 trap 'rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw"
 "$game" 2> "$work/err" &

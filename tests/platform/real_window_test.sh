@@ -9,6 +9,7 @@
 set -u
 game=$1 closer=$2 probe=$3 ship=$4
 work=$(mktemp -d)
+export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
