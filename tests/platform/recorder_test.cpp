@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+// The recorder against the driver: what it writes replays to the tick.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/recorder.h"
+#include "player/player.h"
+#include "shell/shell.h"
+#include "sim/replay.h"
+#include "sim/script.h"
+
+using namespace hvezda;
+
+namespace {
+
+using Kind = plat::DeliveredEvent::Kind;
+
+// A game played the way the window's loop plays it: the ticks of each instant,
+// then the events that arrived before the next one.
+struct Played {
+    Game game;
+    app::Recorder recorder;
+    explicit Played(const std::string& path) : recorder(path) {
+        game.random.seed = [n = uint64_t{99}]() mutable { return n++; };
+        recorder.start(game);
+        Form_Load(game);
+    }
+    void until(int64_t t) {
+        for (int64_t due = nextDueTime(game); due <= t; due = nextDueTime(game)) {
+            runInstant(game, due);
+            recorder.onInstant(game);
+        }
+    }
+    void event(const plat::DeliveredEvent& e) {
+        recorder.before(game, e);
+        if (e.kind == Kind::KeyDown) keyDownEvent(game, e.code, e.shift);
+        else if (e.kind == Kind::KeyUp) keyUpEvent(game, e.code, e.shift);
+        else clickLabel(game, e.label);
+        recorder.after(game, e);
+    }
+};
+
+Verdict verifyFile(const std::string& path) {
+    Sim sim;
+    startSim(sim, {});
+    std::ifstream in(path, std::ios::binary);
+    Verdict v = checkRecording(sim.game, in, {});
+    return v.status == Verdict::Verified ? playRecording(sim.game, in, {}) : v;
+}
+
+std::string tempPath(const char* name) { return ::testing::TempDir() + name + std::to_string(getpid()); }
+
+TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
+    const std::string path = tempPath("recorder");
+    Played p(path);
+    // Flying, firing, a refill and a click; craft come back in random
+    // columns meanwhile, so values are drawn between events.
+    for (int64_t t = 0; t < 30000; t += 10) {
+        p.until(t);
+        const int second = static_cast<int>(t / 1000);
+        if (t % 1000 == 0) p.event({Kind::KeyDown, second % 2 ? keys::left : keys::right, second % 3});
+        if (t % 1000 == 630) p.event({Kind::KeyUp, second % 2 ? keys::left : keys::right});
+        if (t % 140 == 0 && t < 20000) p.event({Kind::KeyDown, keys::x});
+        if (t == 7000) p.event({Kind::KeyDown, keys::c});
+        if (t == 9100) p.event({Kind::Click, 0, 0, plat::PanelLabel::Controls});
+    }
+    // Twenty-nine seconds without events are on the disk, whatever comes next.
+    p.until(58500);
+    Verdict cut = verifyFile(path);
+    EXPECT_EQ(cut.status, Verdict::Cut) << cut.message;
+    EXPECT_NE(cut.message.find("replayed 58"), std::string::npos) << cut.message;
+
+    p.until(61005);
+    p.event({Kind::Click, 0, 0, plat::PanelLabel::Exit});
+    EXPECT_FALSE(p.recorder.recording());
+    const Verdict v = verifyFile(path);
+    EXPECT_EQ(v.status, Verdict::Verified) << v.message;
+    EXPECT_NE(v.message.find("11 expectations held after 61000 ms"), std::string::npos) << v.message;
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\nrandom 0."), std::string::npos);
+    EXPECT_NE(text.str().find("\nkeydown 39 2\n"), std::string::npos);
+    EXPECT_EQ(text.str().substr(text.str().size() - 14), "\nclick Label4\n");
+    std::remove(path.c_str());
+}
+
+TEST(Recorder, AFullDiskStopsTheRecordingNotTheGame) {
+    testing::internal::CaptureStderr();
+    Played p("/dev/full");
+    p.until(1500);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(p.recorder.recording());
+    EXPECT_EQ(said, "hvezda: recording stopped, cannot write /dev/full: No space left on device\n");
+    p.until(3000);
+    EXPECT_EQ(p.game.clock, 3000);
+}
+
+}  // namespace

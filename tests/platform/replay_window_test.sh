@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Recordings of real games in a real window under Xvfb: twenty seconds of
+# random input record themselves and replay to the tick in the driver and in
+# the window; a recording cut at a random byte replays up to its cut; three
+# games leave the last two; without a state folder the game plays unrecorded;
+# a recording that would write a file is refused by both player paths.
+# usage: replay_window_test.sh HVEZDA HVEZDA_SIM
+set -u
+game=$1 sim=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
+state="$work/state/hvezda"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../lib/processes.sh"
+
+if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
+  # Refused before any window opens, so no display is needed.
+  printf 'advance 10\nscreenshot %s/shot.png\n' "$work" >"$work/shot.sim"
+  env -u DISPLAY "$game" --replay "$work/shot.sim" 2>"$work/err"
+  [ $? -eq 2 ] || fail "--replay of a screenshot line: status not 2"
+  grep -q "line 2: 'screenshot' is not a line of a recording" "$work/err" || fail "--replay said: $(cat "$work/err")"
+  [ -e "$work/shot.png" ] && fail "--replay wrote the screenshot"
+  if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "SKIP: Xvfb or xdotool missing (scripts/deps.sh installs them)"
+    exit 77
+  fi
+  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@" || failures=$((failures + 1))
+  [ "$failures" -eq 0 ] && echo "replays in the window: all checks passed"
+  exit $((failures > 0))
+fi
+
+start_game() {
+  "$game" "$@" >"$work/game.out" 2>"$work/game.err" &
+  pid=$!
+  wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
+  [ -n "$wid" ] || { fail "no window"; kill "$pid"; wait "$pid"; return 1; }
+  xdotool windowfocus --sync "$wid"
+}
+click() { xdotool mousemove --window "$wid" $((1 + 592 + 10)) $((1 + $1 + 8)) click 1; }  # Label4/5/6 at 64/32/48 px
+end_game() {
+  click 64
+  wait_end "$pid" 50 || { fail "EXIT did not end the game"; kill "$pid"; wait "$pid"; }
+  [ "${status:-1}" -eq 0 ] || fail "the game ended with status $status: $(cat "$work/game.err")"
+}
+
+# Twenty seconds of random input: held arrows, shots, the refill, panel clicks.
+start_game || exit 1
+arrows=(Left Right Up Down)
+for ((stop = SECONDS + 21; SECONDS < stop;)); do
+  arrow=${arrows[RANDOM % 4]}
+  xdotool keydown "$arrow"
+  for ((i = RANDOM % 4; i > 0; i--)); do xdotool key x; sleep 0.0$((RANDOM % 10)); done
+  xdotool keyup "$arrow"
+  case $((RANDOM % 8)) in 0) xdotool key c ;; 1) click 32 ;; 2) click 48 ;; esac
+done
+end_game
+recording="$state/last-game.sim"
+"$sim" --verify "$recording" >"$work/verify.out" 2>&1 || fail "the recording does not verify: $(cat "$work/verify.out")"
+played=$(sed -n 's/^expect clock //p' "$recording")
+echo "recorded: $(wc -l <"$recording") lines, ${played:-0} ms of play; $(cat "$work/verify.out")"
+[ "${played:-0}" -ge 20000 ] || fail "only ${played:-0} ms of play recorded"
+"$game" --replay "$recording" --speed 4 >"$work/replay.out" 2>&1
+[ $? -eq 0 ] && grep -q "stayed in sync" "$work/replay.out" || fail "--replay: $(cat "$work/replay.out")"
+
+# Cut at a random byte before its end, the recording replays up to the cut.
+size=$(grep -b '^expect-hash' "$recording" | cut -d: -f1)
+head -c $((1 + (RANDOM * 32768 + RANDOM) % (size - 1))) "$recording" >"$work/cut.sim"
+"$sim" --verify "$work/cut.sim" >"$work/cut.out" 2>&1
+[ $? -eq 3 ] && grep -q '^cut short: line [0-9]*: ' "$work/cut.out" || fail "cut recording: $(cat "$work/cut.out")"
+
+# Two more games: the state folder keeps the last two.
+start_game && click 48 && end_game
+start_game && end_game
+[ "$(ls "$state")" = "$(printf 'last-game.sim\nprevious-game.sim')" ] || fail "the state folder holds: $(ls "$state")"
+grep -q '^click Label6$' "$state/previous-game.sim" || fail "previous-game.sim is not the second game"
+grep -q '^click Label6$' "$state/last-game.sim" && fail "last-game.sim is not the third game"
+
+# No state folder to be had: one line, and the game plays on.
+touch "$work/file"
+XDG_STATE_HOME="$work/file" start_game && xdotool key x && end_game
+[ "$(wc -l <"$work/game.err")" -eq 1 ] && grep -q '^hvezda: not recording this game: ' "$work/game.err" ||
+  fail "without a state folder the game said: $(cat "$work/game.err")"
+exit $((failures > 0))
