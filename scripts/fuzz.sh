@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Fuzzes the driver's script reader and the core's key handlers with libFuzzer
-# (clang, ASan + UBSan) for SECONDS in all (half each), default 120.
+# Fuzzes the driver's script and recording readers and the core's key handlers
+# with libFuzzer (clang, ASan + UBSan) for SECONDS in all (a third each), default 120.
 #
 #   scripts/fuzz.sh [SECONDS]
 #
 # Works in build-fuzz/: new inputs land in build-fuzz/corpus-MODE, crashes in
 # build-fuzz/crashes/. The committed seeds are tests/fuzz/corpus/MODE (the
-# scenario scripts of tests/scenarios seed the script reader too). To keep an
+# scenario scripts of tests/scenarios seed the script reader too, the
+# recordings of tests/replays the recording reader). To keep an
 # interesting input, copy it into tests/fuzz/corpus/MODE: the test command
 # replays that folder. Exits 1 when a target found a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-120}"
-half=$(( (seconds + 1) / 2 ))
+third=$(( (seconds + 2) / 3 ))
 
 scripts/deps.sh
 # Coverage for the whole core: every file is built with the fuzzer's
@@ -22,24 +23,29 @@ scripts/deps.sh
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DHVEZDA_SANITIZE=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target hvezda-fuzz-script hvezda-fuzz-keys
+cmake --build build-fuzz -j"$(nproc)" --target hvezda-fuzz-script hvezda-fuzz-recording hvezda-fuzz-keys
 
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 mkdir -p build-fuzz/crashes
 status=0
-for mode in script keys; do
+for mode in script recording keys; do
   work="build-fuzz/corpus-$mode"
   mkdir -p "$work"
   seeds=(tests/fuzz/corpus/$mode)
   extra=()
+  max_len=4096
   if [ "$mode" = script ]; then
     seeds+=(tests/scenarios)
     extra=(-dict=tests/fuzz/script.dict)
+  elif [ "$mode" = recording ]; then
+    seeds+=(tests/replays)
+    extra=(-dict=tests/fuzz/script.dict)
+    max_len=65536  # whole recordings of real games
   fi
-  echo "== fuzzing $mode for ${half}s =="
+  echo "== fuzzing $mode for ${third}s =="
   if ! build-fuzz/hvezda-fuzz-$mode "$work" "${seeds[@]}" "${extra[@]}" \
-      -max_total_time="$half" -max_len=4096 -timeout=20 -rss_limit_mb=2048 \
+      -max_total_time="$third" -max_len="$max_len" -timeout=20 -rss_limit_mb=2048 \
       -artifact_prefix=build-fuzz/crashes/$mode- -print_final_stats=1 2>build-fuzz/fuzz-$mode.log; then
     status=1
     echo "!! $mode: a crash; see build-fuzz/fuzz-$mode.log and build-fuzz/crashes/"

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "shell/shell.h"
+#include "sim/replay.h"
 #include "sim/script.h"
 #include "stress/invariants.h"
 
@@ -68,6 +69,15 @@ size_t countLines(const std::string& s) {
     return n;
 }
 
+// An error names a line of the text and gives a reason.
+void namesALine(const std::string& error, const std::string& text) {
+    unsigned long lineNo = 0;
+    if (std::sscanf(error.c_str(), "line %lu: ", &lineNo) != 1 || lineNo == 0 || lineNo > countLines(text))
+        fail("error does not name a line of the input: " + error);
+    if (error.size() <= std::string("line : ").size() + std::to_string(lineNo).size())
+        fail("error gives no reason: " + error);
+}
+
 // A game on the driver whose invariants are checked at every tick.
 struct Watched {
     Sim sim;
@@ -96,17 +106,30 @@ void fuzzScript(const uint8_t* data, size_t size) {
     std::istringstream in(script);
     std::ostringstream out;
     const SimResult r = runSimScript(*sim, in, out);
-    // The reader's promises: 0 with no error, or 2 naming a line that exists.
+    // The reader's promises: 0 with no error, or 1 or 2 naming a line that exists.
     if (r.exitCode == 0) {
         if (!r.error.empty()) fail("status 0 with an error: " + r.error);
         return;
     }
-    if (r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
-    unsigned long lineNo = 0;
-    if (std::sscanf(r.error.c_str(), "line %lu: ", &lineNo) != 1 || lineNo == 0 || lineNo > countLines(script))
-        fail("error does not name a line of the script: " + r.error);
-    if (r.error.size() <= std::string("line : ").size() + std::to_string(lineNo).size())
-        fail("error gives no reason: " + r.error);
+    if (r.exitCode != 1 && r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
+    namesALine(r.error, script);
+}
+
+void fuzzRecording(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::istringstream in(text);
+    auto sim = std::make_unique<Sim>();
+    startSim(*sim, SimOptions{size, {}});
+    RecordingLimits limits;
+    limits.longestPlayMs = kScriptBudgetMs;
+    Verdict v = checkRecording(sim->game, in, limits);
+    // Checking runs nothing.
+    if (sim->game.clock != 0 || !sim->game.random.queued.empty()) fail("checking the recording ran it");
+    if (v.status == Verdict::Verified) v = playRecording(sim->game, in, limits);
+    if (sim->game.clock > kScriptBudgetMs) fail("played past the limit: " + std::to_string(sim->game.clock) + " ms");
+    if (v.status == Verdict::Verified) return;
+    if (v.status == Verdict::Stopped) fail("stopped with no viewer: " + v.message);
+    namesALine(v.message, text);
 }
 
 void fuzzKeys(const uint8_t* data, size_t size) {

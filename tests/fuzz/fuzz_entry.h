@@ -13,6 +13,10 @@
 inline constexpr int64_t kScriptBudgetMs = 20000;
 void fuzzScript(const uint8_t* data, size_t size);
 
+// The bytes as a recording, through checkRecording and playRecording with the
+// play time limited to kScriptBudgetMs.
+void fuzzRecording(const uint8_t* data, size_t size);
+
 // The bytes as events for the core's key handlers, three bytes each: an
 // operation byte and a 16-bit key code (little-endian). Operations, by the
 // byte's low three bits: 0-1 key down, 2-3 key up (the upper bits give the

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // hvezda-fuzz-replay MODE PATH...: runs every file (folders: every file in
-// them, in name order) through the fuzz entry for MODE, `script` or `keys`.
+// them, in name order) through the fuzz entry for MODE, `script`, `recording`
+// or `keys`.
 // Built with any compiler; the test command replays the committed corpus with it.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "fuzz_entry.h"
@@ -15,11 +16,15 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-    if (argc < 3 || (std::strcmp(argv[1], "script") != 0 && std::strcmp(argv[1], "keys") != 0)) {
-        std::fprintf(stderr, "usage: hvezda-fuzz-replay script|keys PATH...\n");
+    const std::string mode = argc >= 3 ? argv[1] : "";
+    void (*entry)(const uint8_t*, size_t) = mode == "script"      ? fuzzScript
+                                            : mode == "recording" ? fuzzRecording
+                                            : mode == "keys"      ? fuzzKeys
+                                                                  : nullptr;
+    if (!entry) {
+        std::fprintf(stderr, "usage: hvezda-fuzz-replay script|recording|keys PATH...\n");
         return 2;
     }
-    const bool script = std::strcmp(argv[1], "script") == 0;
     std::vector<fs::path> files;
     for (int i = 2; i < argc; ++i) {
         const fs::path p(argv[i]);
@@ -41,10 +46,8 @@ int main(int argc, char** argv) {
     for (const fs::path& f : files) {
         std::ifstream in(f, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-        if (script) fuzzScript(data, bytes.size());
-        else fuzzKeys(data, bytes.size());
+        entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-    std::printf("replayed %zu %s inputs\n", files.size(), script ? "script" : "keys");
+    std::printf("replayed %zu %s inputs\n", files.size(), mode.c_str());
     return 0;
 }
