@@ -69,8 +69,7 @@ int main(int argc, char** argv) {
     // A recording is checked whole before any window opens.
     std::ifstream recording;
     if (!asked.replay.empty()) {
-        recording.open(asked.replay, std::ios::binary);
-        if (!recording) return fail("cannot read " + asked.replay, 2);
+        if (const std::string why = openRecording(asked.replay, recording); !why.empty()) return fail(why, 2);
         Game scratch;
         const Verdict v = checkRecording(scratch, recording, RecordingLimits{});
         if (v.status != Verdict::Verified) return fail(asked.replay + ": " + v.message, 2);

@@ -32,9 +32,9 @@ std::string recordingHelp(const RecordingLimits& limits) {
 }
 
 int verify(Sim& sim, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::cerr << "error: cannot read " << path << "\n";
+    std::ifstream file;
+    if (const std::string why = openRecording(path, file); !why.empty()) {
+        std::cerr << "error: " << why << "\n";
         return 2;
     }
     const RecordingLimits limits;

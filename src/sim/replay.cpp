@@ -2,6 +2,7 @@
 #include "sim/replay.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <istream>
 #include <streambuf>
 #include <string_view>
@@ -138,6 +139,13 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
 }
 
 }  // namespace
+
+std::string openRecording(const std::string& path, std::ifstream& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return path + " is not a file";
+    file.open(path, std::ios::binary);
+    return file ? std::string() : "cannot read " + path;
+}
 
 Verdict checkRecording(Game& g, std::istream& in, const RecordingLimits& limits) {
     return readRecording(g, in, limits, false, {});

@@ -7,8 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
-#include <iosfwd>
 #include <string>
 
 #include "scene/game.h"
@@ -30,6 +30,10 @@ struct Verdict {
     Status status = Verified;
     std::string message;  // "line N: WHY", or a summary when verified
 };
+
+// Opens a recording: a regular file, as it is read twice (no pipe, no
+// folder). Returns an error text, empty on success.
+std::string openRecording(const std::string& path, std::ifstream& file);
 
 // Reads the whole recording without running it: every line must be one a
 // recording may hold, within the limits. Targets are looked up in g, unchanged.

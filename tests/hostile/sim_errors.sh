@@ -57,6 +57,8 @@ run "$sim" --verify "$work/shot.sim"
 expect "screenshot in a recording" 2 "" \
   "error: line 2: 'screenshot' is not a line of a recording (keydown, keyup, click, advance, random, expect, expect-hash)"
 [ -e "$work/shot.png" ] && fail "a recording wrote a screenshot"
+run "$sim" --verify "$work"
+expect "a folder as a recording" 2 "" "error: $work is not a file"
 head -c 100000000 /dev/urandom >"$work/garbage.sim"
 /usr/bin/time -f "%e %M" -o "$work/time" "$sim" --verify "$work/garbage.sim" >/dev/null 2>&1
 read -r seconds kb < <(tail -n 1 "$work/time")
