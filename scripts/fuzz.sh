@@ -8,7 +8,7 @@
 # Works in build-fuzz/: new inputs land in build-fuzz/corpus-MODE, crashes in
 # build-fuzz/crashes/. The committed seeds are tests/fuzz/corpus/MODE (the
 # scenario scripts of tests/scenarios seed the script reader too, the
-# recordings of tests/replays the recording reader). To keep an
+# recordings of tests/corpus the recording reader). To keep an
 # interesting input, copy it into tests/fuzz/corpus/MODE: the test command
 # replays that folder. Exits 1 when a target found a crash.
 set -euo pipefail
@@ -39,7 +39,7 @@ for mode in script recording keys; do
     seeds+=(tests/scenarios)
     extra=(-dict=tests/fuzz/script.dict)
   elif [ "$mode" = recording ]; then
-    seeds+=(tests/replays)
+    seeds+=(tests/corpus)
     extra=(-dict=tests/fuzz/script.dict)
     max_len=65536  # whole recordings of real games
   fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Plays real games in the window on a virtual X display with xdotool and keeps
-# their recordings: the corpus in tests/replays. Nothing reads the game's
+# their recordings: the corpus in tests/corpus. Nothing reads the game's
 # memory; the player only looks at the game the way a bug report would, by
 # replaying the recording written so far in hvezda-sim.
 #
