@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Recordings of real games in a real window under Xvfb: twenty seconds of
-# random input record themselves and replay to the tick in the driver and in
-# the window; a recording cut at a random byte replays up to its cut; three
-# games leave the last two; without a state folder the game plays unrecorded;
-# a recording that would write a file is refused by both player paths.
+# random input with pauses record themselves and replay to the tick in the
+# driver and in the window (where keys do nothing, the pause works and EXIT
+# stops the replay); a recording cut at a random byte replays up to its cut;
+# three games leave the last two, a chosen file is numbered; without a state
+# folder the game plays unrecorded; a recording that would write a file is
+# refused by both player paths.
 # usage: replay_window_test.sh HVEZDA HVEZDA_SIM
 set -u
 game=$1 sim=$2
@@ -46,15 +48,16 @@ end_game() {
   [ "${status:-1}" -eq 0 ] || fail "the game ended with status $status: $(cat "$work/game.err")"
 }
 
-# Twenty seconds of random input: held arrows, shots, the refill, panel clicks.
+# Twenty seconds of random input: held arrows, shots, the refill, panel
+# clicks, pauses (whose time the recording leaves out).
 start_game || exit 1
 arrows=(Left Right Up Down)
-for ((stop = SECONDS + 21; SECONDS < stop;)); do
+for ((stop = SECONDS + 28; SECONDS < stop;)); do
   arrow=${arrows[RANDOM % 4]}
   xdotool keydown "$arrow"
   for ((i = RANDOM % 4; i > 0; i--)); do xdotool key x; sleep 0.0$((RANDOM % 10)); done
   xdotool keyup "$arrow"
-  case $((RANDOM % 8)) in 0) xdotool key c ;; 1) click 32 ;; 2) click 48 ;; esac
+  case $((RANDOM % 10)) in 0) xdotool key c ;; 1) click 32 ;; 2) click 48 ;; 3) xdotool key p sleep 0.3 key Escape ;; esac
 done
 end_game
 recording="$state/last-game.sim"
@@ -62,8 +65,16 @@ recording="$state/last-game.sim"
 played=$(sed -n 's/^expect clock //p' "$recording")
 echo "recorded: $(wc -l <"$recording") lines, ${played:-0} ms of play; $(cat "$work/verify.out")"
 [ "${played:-0}" -ge 20000 ] || fail "only ${played:-0} ms of play recorded"
-"$game" --replay "$recording" --speed 4 >"$work/replay.out" 2>&1
-[ $? -eq 0 ] && grep -q "stayed in sync" "$work/replay.out" || fail "--replay: $(cat "$work/replay.out")"
+# Replayed in the window, keys and clicks do not reach the game; the pause does.
+start_game --replay "$recording" --speed 4 || exit 1
+xdotool key x c keydown Left sleep 0.2 keyup Left key p sleep 0.5 key p
+click 48
+wait_end "$pid" 150 || { fail "the replay did not end"; kill "$pid"; wait "$pid"; }
+[ "${status:-1}" -eq 0 ] && grep -q "stayed in sync" "$work/game.out" || fail "--replay: $(cat "$work/game.out" "$work/game.err")"
+# EXIT stops a replay.
+start_game --replay "$recording" && sleep 0.5 && click 64
+wait_end "$pid" 50 && [ "$status" -eq 0 ] && grep -q "^hvezda: replay stopped (line [0-9]*: stopped by the viewer" "$work/game.out" ||
+  fail "EXIT did not stop the replay: $(cat "$work/game.out" "$work/game.err")"
 
 # Cut at a random byte before its end, the recording replays up to the cut.
 size=$(grep -b '^expect-hash' "$recording" | cut -d: -f1)
@@ -71,12 +82,14 @@ head -c $((1 + (RANDOM * 32768 + RANDOM) % (size - 1))) "$recording" >"$work/cut
 "$sim" --verify "$work/cut.sim" >"$work/cut.out" 2>&1
 [ $? -eq 3 ] && grep -q '^cut short: line [0-9]*: ' "$work/cut.out" || fail "cut recording: $(cat "$work/cut.out")"
 
-# Two more games: the state folder keeps the last two.
-start_game && click 48 && end_game
-start_game && end_game
+# Three more games, two of them new games (F2): the state folder keeps the
+# last two; a chosen file numbers the games after the first.
+start_game && xdotool key F2 && click 48 && xdotool key F2 && end_game
 [ "$(ls "$state")" = "$(printf 'last-game.sim\nprevious-game.sim')" ] || fail "the state folder holds: $(ls "$state")"
 grep -q '^click Label6$' "$state/previous-game.sim" || fail "previous-game.sim is not the second game"
 grep -q '^click Label6$' "$state/last-game.sim" && fail "last-game.sim is not the third game"
+start_game --record "$work/chosen.sim" && xdotool key x F2 && end_game
+for f in chosen chosen-2; do "$sim" --verify "$work/$f.sim" >/dev/null || fail "$f.sim does not verify"; done
 
 # No state folder to be had: one line, and the game plays on.
 touch "$work/file"
