@@ -43,10 +43,16 @@ start() {
   wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
   xdotool windowfocus --sync "$wid"
 }
+# Ends the game with EXIT, or (given F2) with a new game that EXIT ends at once.
 finish() {
   sleep 1
+  if [ "${1:-}" = F2 ]; then
+    xdotool key F2
+    sleep 0.5
+  fi
   click 64
   wait "$pid"
+  rm -f "${rec%.sim}-2.sim"
   "$build/hvezda-sim" --verify "$rec"
 }
 firing=""
@@ -65,17 +71,18 @@ sweep() {
   xdotool keyup Left keyup Right
 }
 
-# Normal play lost: a few shots and the panel, then short flights without
-# firing, beneath the craft and their shots.
+# Normal play lost: a few shots, the panel and a pause, then short flights
+# without firing, beneath the craft and their shots; then a new game (F2).
 game_over() {
   start game-over
   xdotool key --delay 150 x x x x
   click 32; sleep 0.5; click 48
+  xdotool keydown Left key p sleep 0.5 key Escape keyup Left  # a pause while a key is held
   while [ "$(peek Timer1.Enabled)" = true ]; do
     refill
     for side in Left Right Right Left; do xdotool keydown $side sleep 0.05 keyup $side sleep 0.3; done
   done
-  finish
+  finish F2
 }
 
 # Flies to the middle of the window, where the boss's shots come down.
