@@ -42,16 +42,18 @@ void Painter::fill(const Rect& r, Rgb c) {
 
 void Painter::draw(Scene& scene) {
     canvas_.clear(Rgb{0, 0, 0});
-    forEachShown(scene, [this](const ElementRef& e, const Placement& at) {
-        switch (e.kind()) {
-            case Kind::Sprite: drawSprite(*std::get<Sprite*>(e.ptr), at.clip); break;
-            case Kind::Label: drawLabel(*std::get<Label*>(e.ptr), at); break;
-            case Kind::Image: drawImage(*std::get<Image*>(e.ptr), at); break;
-            case Kind::Line: drawLine(*std::get<Line*>(e.ptr), at); break;
-            case Kind::Star: drawStar(*std::get<Star*>(e.ptr), at.clip); break;
-            default: break;
-        }
-    });
+    forEachShown(scene, [this](const ElementRef& e, const Placement& at) { drawElement(e, at); });
+}
+
+void Painter::drawElement(const ElementRef& e, const Placement& at) {
+    switch (e.kind()) {
+        case Kind::Sprite: drawSprite(*std::get<Sprite*>(e.ptr), at.clip); break;
+        case Kind::Label: drawLabel(*std::get<Label*>(e.ptr), at); break;
+        case Kind::Image: drawImage(*std::get<Image*>(e.ptr), at); break;
+        case Kind::Line: drawLine(*std::get<Line*>(e.ptr), at); break;
+        case Kind::Star: drawStar(*std::get<Star*>(e.ptr), at.clip); break;
+        default: break;
+    }
 }
 
 void Painter::drawSprite(const Sprite& s, const Rect& clip) {

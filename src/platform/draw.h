@@ -67,6 +67,9 @@ public:
 
     // Clears to the window's black and draws every shown element back to front.
     void draw(hvezda::Scene& scene);
+    // One shown element, as the walk hands it over.
+    void drawElement(const hvezda::ElementRef& e, const Placement& at);
+    Canvas& canvas() { return canvas_; }
 
     // The box a label is drawn in: auto-sized labels take their caption's
     // size ({0, 0} without a usable font).
