@@ -91,7 +91,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     SDL_Renderer* renderer = parts->window->renderer;
     parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
     parts->painter.emplace(*parts->canvas);
-    parts->frames.emplace(renderer, *parts->painter);
+    parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0);
     parts->input.emplace(game, parts->window->id, options.input);
     return std::unique_ptr<Session>(new Session(std::move(parts)));
 }

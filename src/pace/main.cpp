@@ -240,11 +240,13 @@ int main(int argc, char** argv) {
         const bool allShown = probe.unpresented == 0;
         const double cpuShare = wall > 0 ? 100.0 * cpu / wall : 0;
         std::printf("instants %llu, presented after every instant: %s (%llu not), frames %llu "
-                    "(%llu drawn, %llu already on screen); draw+present median %.3f ms, p99 %.3f ms\n",
+                    "(%llu drawn, %llu of them in part; %llu already on screen); draw+present median %.3f ms, "
+                    "p99 %.3f ms\n",
                     static_cast<unsigned long long>(probe.instants), allShown ? "yes" : "no",
                     static_cast<unsigned long long>(probe.unpresented),
                     static_cast<unsigned long long>(probe.presents),
                     static_cast<unsigned long long>(frames.presented()),
+                    static_cast<unsigned long long>(frames.partial()),
                     static_cast<unsigned long long>(frames.skipped()), quantileMs(probe.presentNs, 0.5),
                     quantileMs(probe.presentNs, 0.99));
         std::printf("stalls (rhythm restarted): %llu; key events handled: %llu\n",
