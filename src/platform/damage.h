@@ -41,9 +41,9 @@ public:
     void points(std::span<const Point> at, Rgb c) override;
     void line(Point from, Point to, Rgb c, const Rect& clip) override;
     void text(const hvezda::Font& font, const std::string& text, Rgb c, int x, int y, const Rect& clip) override;
-    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override { return measure_.fontMetrics(font); }
-    // Remembers the last few widths: shaping a caption costs more than the
-    // rest of the marking, and captions rarely change.
+    // Both remember what they measured: shaping a caption costs more than
+    // the rest of the marking, and captions rarely change.
+    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override;
     int textWidth(const hvezda::Font& font, std::string_view text) override;
 
 private:
@@ -53,12 +53,18 @@ private:
         std::string text;
         int width = 0;
     };
+    struct Metrics {
+        std::string font;
+        int pixels = 0;
+        std::optional<FontMetrics> metrics;
+    };
     void add(int64_t v);
     void add(std::string_view s);
     void add(const Rect& r);
     void add(Rgb c);
 
     Canvas& measure_;
+    std::vector<Metrics> metrics_;
     std::vector<Width> widths_;
     size_t nextWidth_ = 0;
     uint64_t hash_ = 0;
@@ -66,9 +72,10 @@ private:
 };
 
 // Hands on to `to` only what falls inside one rectangle; clearing fills it.
+// Text is measured by `measure`.
 class ClippedCanvas final : public Canvas {
 public:
-    explicit ClippedCanvas(Canvas& to) : to_(to) {}
+    ClippedCanvas(Canvas& to, Canvas& measure) : to_(to), measure_(measure) {}
     void setArea(const Rect& area) { area_ = area; }
 
     void clear(Rgb c) override { to_.fill(area_, c); }
@@ -77,11 +84,12 @@ public:
     void points(std::span<const Point> at, Rgb c) override;
     void line(Point from, Point to, Rgb c, const Rect& clip) override;
     void text(const hvezda::Font& font, const std::string& text, Rgb c, int x, int y, const Rect& clip) override;
-    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override { return to_.fontMetrics(font); }
-    int textWidth(const hvezda::Font& font, std::string_view text) override { return to_.textWidth(font, text); }
+    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override { return measure_.fontMetrics(font); }
+    int textWidth(const hvezda::Font& font, std::string_view text) override { return measure_.textWidth(font, text); }
 
 private:
     Canvas& to_;
+    Canvas& measure_;
     Rect area_;
     std::vector<Point> kept_;
 };
