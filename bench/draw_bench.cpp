@@ -7,9 +7,13 @@
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "play.h"
+#include "platform/damage.h"
 #include "platform/sdl_canvas.h"
 #include "shell/shell.h"
 
@@ -38,43 +42,103 @@ Game busyScene() {
     return g;
 }
 
-void BM_DrawBusyFrame_Software(benchmark::State& state) {
-    if (TTF_Init() != 0) {
-        state.SkipWithError("no font renderer");
-        return;
-    }
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, plat::kWindowWidth, plat::kWindowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
-    if (!renderer) {
-        state.SkipWithError("no software renderer");
-        return;
-    }
-    Game g = busyScene();
-    {
-        plat::FontCache fonts;
-        if (!fonts.openSceneFonts(g.scene).empty()) {
-            state.SkipWithError("no font for the scene");
+// SDL's software renderer on a window-sized surface, with the scene's fonts,
+// as the game draws without a graphics device.
+class SoftwareTarget {
+public:
+    explicit SoftwareTarget(Scene& scene) {
+        if (TTF_Init() != 0) {
+            why_ = "no font renderer";
             return;
         }
-        plat::SdlCanvas canvas(renderer, fonts, plat::embeddedPictures());
-        plat::Painter painter(canvas);
-        painter.draw(g.scene);  // pictures decoded and texts rendered once, as in the game
-        // HVEZDA_BENCH_FRAME_PNG=FILE saves the measured frame, to see what is drawn.
-        if (const char* file = std::getenv("HVEZDA_BENCH_FRAME_PNG")) IMG_SavePNG(surface, file);
-        for (auto _ : state) {
-            painter.draw(g.scene);
-            SDL_RenderPresent(renderer);
-            benchmark::DoNotOptimize(surface->pixels);
-        }
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, plat::kWindowWidth, plat::kWindowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+        renderer_ = surface_ ? SDL_CreateSoftwareRenderer(surface_) : nullptr;
+        fonts_ = std::make_unique<plat::FontCache>();
+        if (!renderer_) why_ = "no software renderer";
+        else if (!fonts_->openSceneFonts(scene).empty()) why_ = "no font for the scene";
+        else canvas_ = std::make_unique<plat::SdlCanvas>(renderer_, *fonts_, plat::embeddedPictures());
     }
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
-    TTF_Quit();
+    ~SoftwareTarget() {
+        canvas_.reset();
+        fonts_.reset();
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (surface_) SDL_FreeSurface(surface_);
+        TTF_Quit();
+    }
+    // Why nothing can be drawn; nullptr when all is well.
+    const char* failed() const { return canvas_ ? nullptr : why_; }
+    plat::Canvas& canvas() { return *canvas_; }
+    SDL_Renderer* renderer() { return renderer_; }
+    SDL_Surface* surface() { return surface_; }
+
+private:
+    const char* why_ = "";
+    SDL_Surface* surface_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    std::unique_ptr<plat::FontCache> fonts_;
+    std::unique_ptr<plat::SdlCanvas> canvas_;
+};
+
+void BM_DrawBusyFrame_Software(benchmark::State& state) {
+    Game g = busyScene();
+    SoftwareTarget target(g.scene);
+    if (target.failed()) return state.SkipWithError(target.failed());
+    plat::Painter painter(target.canvas());
+    painter.draw(g.scene);  // pictures decoded and texts rendered once, as in the game
+    // HVEZDA_BENCH_FRAME_PNG=FILE saves the measured frame, to see what is drawn.
+    if (const char* file = std::getenv("HVEZDA_BENCH_FRAME_PNG")) IMG_SavePNG(target.surface(), file);
+    for (auto _ : state) {
+        painter.draw(g.scene);
+        SDL_RenderPresent(target.renderer());
+        benchmark::DoNotOptimize(target.surface()->pixels);
+    }
 }
+
+// The frames of scripted play, as the game draws them without a graphics
+// device: after each 10 ms step whose picture differs from the last frame,
+// either a whole frame, or only the damage since the last frame (every
+// element marked, compared, the damaged rectangles drawn again). One
+// iteration is one frame drawn, with the steps before it.
+void drawPlay(benchmark::State& state, Game g, Keep keep, bool inPart) {
+    SoftwareTarget target(g.scene);
+    if (target.failed()) return state.SkipWithError(target.failed());
+    plat::Painter painter(target.canvas());
+    plat::Damage damage(target.canvas());
+    painter.draw(g.scene);
+    damage.next(g.scene);
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        const std::vector<plat::Rect>* rects = nullptr;
+        do {
+            playScripted(g, 10, keep);
+            rects = &damage.next(g.scene);
+        } while (rects->empty());
+        if (inPart) {
+            for (const plat::Rect& r : *rects) {
+                damage.redraw(r);
+                pixels += int64_t{r.w} * r.h;
+            }
+        } else {
+            painter.draw(g.scene);
+            pixels += int64_t{plat::kWindowWidth} * plat::kWindowHeight;
+        }
+        SDL_RenderFlush(target.renderer());
+        benchmark::DoNotOptimize(target.surface()->pixels);
+    }
+    state.counters["pixels"] = static_cast<double>(pixels) / static_cast<double>(state.iterations());
+}
+
+void BM_NormalPlayFrames_Whole(benchmark::State& state) { drawPlay(state, normalPlay(9), Keep::NormalPlay, false); }
+void BM_NormalPlayFrames_InPart(benchmark::State& state) { drawPlay(state, normalPlay(9), Keep::NormalPlay, true); }
+void BM_BossFightFrames_Whole(benchmark::State& state) { drawPlay(state, bossFight(9), Keep::BossFight, false); }
+void BM_BossFightFrames_InPart(benchmark::State& state) { drawPlay(state, bossFight(9), Keep::BossFight, true); }
 
 }  // namespace
 
 BENCHMARK(BM_DrawBusyFrame_Software)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NormalPlayFrames_Whole)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NormalPlayFrames_InPart)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BossFightFrames_Whole)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BossFightFrames_InPart)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
