@@ -252,11 +252,14 @@ int main(int argc, char** argv) {
         std::printf("stalls (rhythm restarted): %llu; key events handled: %llu\n",
                     static_cast<unsigned long long>(stats.rebases), static_cast<unsigned long long>(stats.events));
         std::printf("CPU %.2f s in %.2f s: %.1f %% of one core\n", cpu, wall, cpuShare);
-        const bool cpuOk = cpuShare < 10.0;
+        // Drawing in software only what changed leaves the frames little to
+        // do; with a graphics device whole frames are sent.
+        const double cpuTarget = frames.drawsInPart() ? 4.0 : 10.0;
+        const bool cpuOk = cpuShare < cpuTarget;
         std::printf("targets: tick counts within 0.2 %% %s; p99 lateness < 1 ms %s; every instant presented %s; "
-                    "CPU < 10 %% %s\n",
+                    "CPU < %.0f %% %s\n",
                     countsOk ? "met" : "NOT MET", lateOk ? "met" : "NOT MET", allShown ? "met" : "NOT MET",
-                    cpuOk ? "met" : "NOT MET");
+                    cpuTarget, cpuOk ? "met" : "NOT MET");
 
         std::fflush(stdout);
         Label4_Click(game);  // stops and releases the music, as EXIT does
