@@ -86,6 +86,12 @@ b = draw.get("BM_DrawBusyFrame_Software")
 if b:
     us = b["real_time"] if b["time_unit"] == "us" else b["real_time"] / 1e3
     row("busy frame, software renderer", "%.3f ms" % (us / 1000), "< 1 ms", us < 1000)
+for what, name in [("frame of normal play, whole / in part", "NormalPlayFrames"),
+                   ("frame of the boss fight, whole / in part", "BossFightFrames")]:
+    whole, part = draw.get("BM_%s_Whole" % name), draw.get("BM_%s_InPart" % name)
+    if whole and part:
+        row(what, "%.3f / %.3f ms (%.0fk / %.0fk pixels)" % (whole["real_time"] / 1000, part["real_time"] / 1000,
+                                                          whole["pixels"] / 1000, part["pixels"] / 1000))
 if startup:
     row("start-up to first frame (median/max)",
         "%.0f / %.0f ms" % (startup["startup_ms_median"], startup["startup_ms_max"]), "< 150 ms",
