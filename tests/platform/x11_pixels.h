@@ -1,5 +1,5 @@
 // The game window's pixels as the X server holds them (kept apart from the
-// scene's headers: X11 has a type called Font).
+// game's headers: X11's own define Font, None and Bool).
 #pragma once
 
 #include <cstdint>
