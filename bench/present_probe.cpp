@@ -2,7 +2,8 @@
 // A preloaded shim (LD_PRELOAD) that notes when the game first shows a frame,
 // so start-up can be timed from outside without any hook in the game itself.
 // It passes every call on to SDL unchanged. When HVEZDA_PRESENT_PROBE_FILE is
-// set, the first SDL_RenderPresent after the first SDL_ShowWindow writes
+// set, the first SDL_RenderPresent (or, for a frame sent in part,
+// SDL_UpdateWindowSurfaceRects) after the first SDL_ShowWindow writes
 // "first_present_realtime_ns N" (CLOCK_REALTIME) into that file.
 #include <dlfcn.h>
 #include <time.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+struct SDL_Rect;
 struct SDL_Renderer;
 struct SDL_Window;
 
@@ -50,4 +52,11 @@ extern "C" void SDL_RenderPresent(SDL_Renderer* renderer) {
     static auto real = next<void (*)(SDL_Renderer*)>("SDL_RenderPresent");
     real(renderer);
     if (shown && !reported) report();
+}
+
+extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count) {
+    static auto real = next<int (*)(SDL_Window*, const SDL_Rect*, int)>("SDL_UpdateWindowSurfaceRects");
+    const int result = real(window, rects, count);
+    if (shown && !reported) report();
+    return result;
 }
