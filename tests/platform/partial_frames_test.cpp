@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 // Frames drawn and sent in part lose nothing: after every frame the pixels
 // on the X server equal a whole frame drawn afresh from the same scene. Two
 // scripted games in the real window, one won and one lost, through normal
 // play, the boss's approach and fight and on past the end; on the way the
-// window is left stale and exposed, restored or redrawn, and resized with its
-// picture scaled and letterboxed. Runs under xvfb-run (CMakeLists.txt).
+// window is left stale and exposed, restored or redrawn, paused with the panel
+// changing under the dimmed picture, and resized with its picture scaled and
+// letterboxed. Runs under xvfb-run (CMakeLists.txt).
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 
 #include "platform/frames.h"
 #include "platform/input.h"
+#include "platform/pause_overlay.h"
 #include "platform/sdl_canvas.h"
 #include "platform/window.h"
 #include "player/player.h"
@@ -89,8 +92,9 @@ protected:
     }
 
     // The window on the server against a whole frame, drawn by SDL's
-    // software renderer into a surface scaled and placed as the window's.
-    void expectWhole(Scene& scene, const std::string& when) {
+    // software renderer into a surface scaled and placed as the window's,
+    // dimmed when the game is paused.
+    void expectWhole(Scene& scene, bool paused, const std::string& when) {
         int w = 0, h = 0, sw = 0, sh = 0;
         SDL_GetRendererOutputSize(window_.renderer, &w, &h);
         if (!surface_ || surface_->w != w || surface_->h != h) {
@@ -102,6 +106,7 @@ protected:
             whole_ = std::make_unique<plat::SdlCanvas>(renderer_, *fonts_, plat::embeddedPictures());
         }
         plat::Painter(*whole_).draw(scene);
+        if (paused) plat::drawPauseOverlay(renderer_, *fonts_);
         SDL_RenderFlush(renderer_);
         ASSERT_TRUE(readWindowPixels(window_.window, shown_, sw, sh)) << "cannot read the window from the server";
         ASSERT_EQ(sw * sh, w * h) << when;
@@ -135,6 +140,9 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
         plat::InputRouter input(game, window_.id);
         plat::Frames frames(window_.renderer, painter);
         ASSERT_TRUE(frames.drawsInPart()) << "SDL's software renderer was not chosen for the window";
+        frames.setOverlay([&] {
+            if (input.pause().paused()) plat::drawPauseOverlay(window_.renderer, *fonts_);
+        });
         const std::string name = win ? "won game" : "lost game";
         Form_Load(game);
         int64_t endedAt = -1;
@@ -168,7 +176,18 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
                 pump(input);
             }
             frames.present(game.scene, input.takeRedrawRequest());
-            expectWhole(game.scene, name + ", the frame after " + when + " at " + std::to_string(game.clock) + " ms");
+            const std::string at = " at " + std::to_string(game.clock) + " ms";
+            expectWhole(game.scene, input.pause().paused(), name + ", the frame after " + when + at);
+            if (win && due == 3000) {
+                // Paused, and the panel's text changes under the dimmed picture.
+                input.setPaused(true);
+                for (const auto click : {Label5_Click, Label6_Click}) {
+                    frames.present(game.scene, input.takeRedrawRequest());
+                    expectWhole(game.scene, true, name + ", paused" + at);
+                    click(game);
+                }
+                input.setPaused(false);
+            }
 
             due = nextDueTime(game);
             ASSERT_NE(due, kNever);

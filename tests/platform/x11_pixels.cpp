@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11_pixels.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game window's pixels as the X server holds them (kept apart from the
 // game's headers: X11's own define Font, None and Bool).
 #pragma once
