@@ -73,6 +73,7 @@ protected:
         dropWhole();
         if (window_.window) plat::closeGameWindow(window_);
         fonts_.reset();
+        plat::releaseFontLookup();
         TTF_Quit();
         SDL_Quit();
     }
