@@ -12,6 +12,17 @@
 namespace app {
 namespace {
 
+// Where the game keeps its files (settings.cpp, snapshot.cpp, recorder.cpp).
+#ifdef _WIN32
+#define HVEZDA_PICTURES "your Pictures folder"
+#define HVEZDA_SETTINGS "%APPDATA%\\hvezda\\settings.toml"
+#define HVEZDA_RECORDINGS "%APPDATA%\\hvezda"
+#else
+#define HVEZDA_PICTURES "$XDG_PICTURES_DIR (else your home folder)"
+#define HVEZDA_SETTINGS "$XDG_CONFIG_HOME/hvezda/settings.toml (usually ~/.config/hvezda/settings.toml)"
+#define HVEZDA_RECORDINGS "$XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda"
+#endif
+
 constexpr const char* kControls =
     "Controls:\n"
     "  arrow keys        fly the ship (hold them)\n"
@@ -20,13 +31,13 @@ constexpr const char* kControls =
     "  P, Pause or Esc   pause and resume (the game also pauses when its window loses the focus)\n"
     "  F11 or Alt+Enter  fullscreen on and off\n"
     "  F2                a new game\n"
-    "  F12               a screenshot into $XDG_PICTURES_DIR (else your home folder)\n"
+    "  F12               a screenshot into " HVEZDA_PICTURES "\n"
     "  click OVLÁDÁNÍ    show the controls in the game\n"
     "  click CREDITS     show who made the game\n"
     "  click EXIT        quit\n"
     "Gamepads: the d-pad or the left stick fly, A or the right shoulder fires, B spends the\n"
     "  refill, Start pauses, Back + Start starts a new game.\n"
-    "Settings: $XDG_CONFIG_HOME/hvezda/settings.toml (usually ~/.config/hvezda/settings.toml):\n"
+    "Settings: " HVEZDA_SETTINGS ":\n"
     "  fullscreen, scale, vsync, pause_on_focus_loss, music_volume, gamepad_repeat_delay,\n"
     "  gamepad_repeat_rate, and under [keys] left, right, up, down, fire, refill (key names\n"
     "  such as \"Space\"); --write-settings writes them all with comments.\n";
@@ -84,7 +95,7 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
     auto* record = cli.add_option("--record", options.record,
                                   "Record the game into FILE, a new game into FILE-2 and so on (by default the "
                                   "last two games are kept as last-game.sim and previous-game.sim in "
-                                  "$XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda)")
+                                  HVEZDA_RECORDINGS ")")
                        ->type_name("FILE");
     auto* replay = cli.add_option("--replay", options.replay,
                                   "Play a recording back in the window and say whether it stayed in sync; keys "

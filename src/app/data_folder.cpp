@@ -3,16 +3,17 @@
 
 #include <filesystem>
 
+#include "platform/files.h"
 #include "shell/shell.h"
 
 namespace app {
 
 std::string dataFolder(const std::string& programFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder(programFolder);
+    const fs::path folder = plat::pathFromUtf8(programFolder);
     std::error_code ec;
     if (fs::exists(folder / hvezda::kMusicFileName, ec)) return programFolder;
-    return (folder / ".." / "share" / "hvezda").lexically_normal().string();
+    return plat::utf8FromPath((folder / ".." / "share" / "hvezda").lexically_normal());
 }
 
 }  // namespace app

@@ -2,10 +2,13 @@
 #include "app/host.h"
 
 #include <SDL.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include "app/data_folder.h"
+#include "platform/files.h"
 #include "platform/window.h"
+#include "shell/shell.h"
 
 using namespace hvezda;
 
@@ -14,7 +17,13 @@ namespace app {
 std::string folderFromBasePath(const char* basePath) {
     if (!basePath || !*basePath) return ".";
     std::string folder(basePath);
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    // Down to the root ("/", or "C:\" on Windows), not past it.
+    auto trailing = [&folder] {
+        const char c = folder.back();
+        const bool driveRoot = kPathSeparator == '\\' && folder[folder.size() - 2] == ':';
+        return (c == '/' || c == kPathSeparator) && !driveRoot;
+    };
+    while (folder.size() > 1 && trailing()) folder.pop_back();
     return folder;
 }
 
@@ -29,7 +38,8 @@ Host makeHost(HostWindows& windows) {
     h.setCurrentDirectory = [](const std::string& folder) {
         // The game checks nothing here; a folder that cannot be entered just
         // leaves the current directory where it was.
-        if (chdir(folder.c_str()) != 0) return;
+        std::error_code ec;
+        std::filesystem::current_path(plat::pathFromUtf8(folder), ec);
     };
     h.form2Handle = [&windows]() -> int32_t {
         if (!windows.form2) return static_cast<int32_t>(plat::openHiddenWindow("Form2", &windows.form2));

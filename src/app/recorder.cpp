@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "app/recorder.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
+#include "platform/files.h"
+#include "shell/shell.h"
 #include "sim/script.h"
 
 #ifndef HVEZDA_VERSION
@@ -20,6 +25,7 @@ namespace app {
 
 namespace {
 
+#ifndef _WIN32
 // mkdir -p with the mode of a private folder.
 bool makeFolders(const std::string& path, std::string& error) {
     for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
@@ -31,6 +37,7 @@ bool makeFolders(const std::string& path, std::string& error) {
         if (slash == std::string::npos) return true;
     }
 }
+#endif
 
 // The n-th game's file when a file was chosen: game.sim, game-2.sim, ...
 std::string numbered(const std::string& path, int n) {
@@ -51,6 +58,11 @@ constexpr size_t kValuesPerLine = 64;
 }  // namespace
 
 std::string recordingFolder(std::string& error) {
+#ifdef _WIN32
+    const std::string folder = plat::windowsUserFolder();
+    if (folder.empty()) error = "Windows names no application data folder";
+    return folder;
+#else
     std::string base;
     if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
         base = state;
@@ -62,12 +74,15 @@ std::string recordingFolder(std::string& error) {
     }
     const std::string folder = base + "/hvezda";
     return makeFolders(folder, error) ? folder : std::string();
+#endif
 }
 
 std::string rotateRecordings(const std::string& folder, std::string& error) {
-    const std::string last = folder + "/" + kLastGame;
-    if (std::rename(last.c_str(), (folder + "/" + kPreviousGame).c_str()) != 0 && errno != ENOENT) {
-        error = "cannot keep " + last + " as " + kPreviousGame + ": " + std::strerror(errno);
+    const std::string last = folder + kPathSeparator + kLastGame;
+    std::error_code ec;
+    if (!std::filesystem::exists(plat::pathFromUtf8(last), ec)) return last;
+    if (const std::string why = plat::replaceFile(last, folder + kPathSeparator + kPreviousGame); !why.empty()) {
+        error = "cannot keep " + last + " as " + kPreviousGame + ": " + why;
         return {};
     }
     return last;
@@ -102,7 +117,7 @@ void Recorder::start(Game& g) {
 }
 
 std::string Recorder::open(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "w");
+    file_ = plat::openFile(path, "wb");  // the same lines, LF only, everywhere
     if (!file_) return "cannot write " + path + ": " + std::strerror(errno);
     path_ = path;
 

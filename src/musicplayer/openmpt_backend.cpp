@@ -23,6 +23,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include "musicplayer/quiet_alsa.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -195,8 +196,9 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
         return false;
     }
     const std::string name(path);
+    const fs::path file = plat::pathFromUtf8(name);  // the game's names are UTF-8
     std::error_code ec;
-    const fs::file_status status = fs::status(name, ec);
+    const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) {
         why = name + " is missing";
         return false;
@@ -211,7 +213,7 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
         why = "cannot read " + name + ": not a plain file";
         return false;
     }
-    const std::uintmax_t size = fs::file_size(name, ec);
+    const std::uintmax_t size = fs::file_size(file, ec);
     if (ec) {
         why = "cannot read " + name + ": " + ec.message();
         return false;
@@ -220,7 +222,7 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
         why = name + " is not a module the player can play";
         return false;
     }
-    std::ifstream in(name, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (in) {
         data.resize(static_cast<std::size_t>(size));
         in.read(data.data(), static_cast<std::streamsize>(size));

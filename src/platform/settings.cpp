@@ -2,19 +2,15 @@
 #include "platform/settings.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "platform/files.h"
 #include "platform/keymap.h"
 
 namespace plat {
@@ -92,6 +88,10 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 std::string settingsPath() {
+#ifdef _WIN32
+    const std::string folder = windowsUserFolder();
+    return folder.empty() ? std::string() : folder + "\\settings.toml";
+#else
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string folder;
     if (config && *config == '/') {
@@ -102,15 +102,16 @@ std::string settingsPath() {
         folder = std::string(home) + "/.config";
     }
     return folder + "/hvezda/settings.toml";
+#endif
 }
 
 Settings loadSettings(const std::string& file, std::vector<std::string>& problems) {
     Settings s;
     std::error_code ec;
-    if (file.empty() || !fs::exists(file, ec)) return s;
+    if (file.empty() || !fs::exists(pathFromUtf8(file), ec)) return s;
     toml::table t;
     try {
-        t = toml::parse_file(file);
+        t = toml::parse_file(file);  // UTF-8 on Windows too
     } catch (const toml::parse_error& e) {
         problems.push_back(file + ":" + std::to_string(e.source().begin.line) + ": " +
                            std::string(e.description()) + "; using every default");
@@ -168,35 +169,12 @@ std::string settingsText(const Settings& s) {
 }
 
 std::string writeSettings(const Settings& s, const std::string& file) {
+#ifdef _WIN32
+    if (file.empty()) return "cannot tell where the settings belong: Windows names no application data folder";
+#else
     if (file.empty()) return "cannot tell where the settings belong: HOME is not set";
-    const fs::path path(file);
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    if (ec) return "cannot make " + path.parent_path().string() + ": " + ec.message();
-    std::string temp = file + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return "cannot write in " + path.parent_path().string() + ": " + std::strerror(errno);
-    // The mode an ordinary new file gets, or the one the old file had.
-    const mode_t mask = umask(0);
-    umask(mask);
-    struct stat old {};
-    fchmod(fd, stat(file.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
-    const std::string text = settingsText(s);
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    const int err = errno;
-    close(fd);
-    if (!ok || std::rename(temp.c_str(), file.c_str()) != 0) {
-        const std::string why = std::strerror(ok ? errno : err);
-        unlink(temp.c_str());
-        return "cannot write " + file + ": " + why;
-    }
-    return {};
+#endif
+    return writeFileAtomically(file, settingsText(s));
 }
 
 int keyCodeForName(std::string_view name) {
