@@ -2,13 +2,95 @@
 #include "platform/fonts.h"
 
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shlobj.h>
+#else
+#include <fontconfig/fontconfig.h>
+#endif
+
+#include "platform/files.h"
 #include "platform/geometry.h"
 
 using namespace hvezda;
 
 namespace plat {
+
+#ifdef _WIN32
+
+namespace {
+
+// The families Windows has had for this kind of type, best match first; Wine
+// ships Tahoma among its own fonts.
+struct WindowsFont {
+    const char* file;
+    const char* family;
+};
+constexpr WindowsFont kWindowsFonts[] = {
+    {"micross.ttf", "Microsoft Sans Serif"}, {"tahoma.ttf", "Tahoma"}, {"segoeui.ttf", "Segoe UI"}, {"arial.ttf", "Arial"}};
+
+std::filesystem::path windowsFontsFolder() {
+    std::filesystem::path folder;
+    wchar_t* known = nullptr;
+    if (SHGetKnownFolderPath(FOLDERID_Fonts, 0, nullptr, &known) == S_OK) folder = known;
+    CoTaskMemFree(known);
+    return folder;
+}
+
+// The whole font file GDI draws `family` with, itself or its substitute:
+// nothing when that is no single TrueType file.
+std::optional<FontFile> installedFont(const char* family) {
+    LOGFONTW asked{};
+    asked.lfHeight = -12;
+    asked.lfCharSet = EASTEUROPE_CHARSET;  // the Czech letters
+    pathFromUtf8(family).wstring().copy(asked.lfFaceName, LF_FACESIZE - 1);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontIndirectW(&asked);
+    std::optional<FontFile> found;
+    if (dc && font) {
+        const HGDIOBJ old = SelectObject(dc, font);
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        constexpr DWORD kCollection = 0x66637474;  // 'ttcf': the face's index would be unknown
+        const DWORD size = GetFontData(dc, 0, 0, nullptr, 0);
+        if (GetFontData(dc, kCollection, 0, nullptr, 0) == GDI_ERROR && size != GDI_ERROR && size > 0) {
+            auto bytes = std::make_shared<std::vector<char>>(size);
+            const std::string name = utf8FromPath(face);
+            if (GetFontData(dc, 0, 0, bytes->data(), size) == size)
+                found = FontFile{name + " (installed)", 0, name, std::move(bytes)};
+        }
+        SelectObject(dc, old);
+    }
+    if (font) DeleteObject(font);
+    if (dc) DeleteDC(dc);
+    return found;
+}
+
+}  // namespace
+
+std::optional<FontFile> findFontFile(std::string_view) {
+    const std::filesystem::path folder = windowsFontsFolder();
+    std::error_code ec;
+    for (const WindowsFont& f : kWindowsFonts)
+        if (!folder.empty() && std::filesystem::is_regular_file(folder / f.file, ec))
+            return FontFile{utf8FromPath(folder / f.file), 0, f.family, nullptr};
+    return installedFont(kWindowsFonts[0].family);
+}
+
+void releaseFontLookup() {}
+
+namespace {
+
+std::string noFontFound() {
+    std::string names;
+    for (const WindowsFont& f : kWindowsFonts) names += std::string(names.empty() ? "" : ", ") + f.file;
+    return "none of " + names + " in " + utf8FromPath(windowsFontsFolder()) + ", and Windows draws " + kWindowsFonts[0].family + " with no TrueType file";
+}
+
+}  // namespace
+
+#else
 
 namespace {
 
@@ -57,6 +139,14 @@ std::optional<FontFile> findFontFile(std::string_view family) {
 
 void releaseFontLookup() { FcFini(); }
 
+namespace {
+
+std::string noFontFound() { return "fontconfig knows no scalable font"; }
+
+}  // namespace
+
+#endif
+
 FontCache::~FontCache() {
     for (auto& [key, opened] : open_)
         if (opened.font) TTF_CloseFont(opened.font);
@@ -71,7 +161,10 @@ const FontCache::Opened& FontCache::open(const Font& font) {
     Opened opened;
     if (const std::optional<FontFile>& file = fileIt->second) {
         // TTF sizes are points at 72 DPI, so the pixel size goes in as is.
-        opened.font = TTF_OpenFontIndex(file->path.c_str(), size, file->index);
+        opened.font = file->bytes ? TTF_OpenFontIndexRW(SDL_RWFromConstMem(file->bytes->data(),
+                                                                           static_cast<int>(file->bytes->size())),
+                                                        1, size, file->index)
+                                  : TTF_OpenFontIndex(file->path.c_str(), size, file->index);
         // The font's own hinting: at 8 pt it puts each accent on rows of its own.
         if (opened.font) TTF_SetFontHinting(opened.font, TTF_HINTING_NORMAL);
         opened.crisp = size <= kCrispPixels && file->family == kPreferredFamily;
@@ -100,7 +193,7 @@ std::string FontCache::openSceneFonts(Scene& scene) {
         if (auto file = findFontFile(l.font.name))
             why += " (" + file->path + ": " + TTF_GetError() + ")";
         else
-            why += " (fontconfig knows no scalable font)";
+            why += " (" + noFontFound() + ")";
         return why;
     }
     return {};

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 // Fonts: the game names "MS Sans Serif". Its texts are drawn in Liberation
 // Sans when fontconfig has it, else in whatever fontconfig offers for the
-// game's name (the best sans-serif it has for Czech text).
+// game's name (the best sans-serif it has for Czech text). On Windows they are
+// drawn in Microsoft Sans Serif from the Windows fonts folder, else in Tahoma,
+// Segoe UI or Arial from there, else in whatever font Windows itself draws
+// Microsoft Sans Serif with (under Wine, a font of the host system).
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "scene/scene.h"
 
@@ -21,6 +26,9 @@ struct FontFile {
     std::string path;
     int index = 0;       // face within the file
     std::string family;  // what fontconfig actually gave
+    // The font itself when the system handed it over instead of a file
+    // (Windows, for a font outside its fonts folder); `path` then names it.
+    std::shared_ptr<const std::vector<char>> bytes;
 };
 
 // Hinted for the screen, its capitals keep an acute accent clear of the
@@ -34,6 +42,7 @@ inline constexpr int kCrispPixels = 11;
 // The font to draw `family` with: the preferred family when installed, else
 // the installed font fontconfig would use for `family` (scalable, with Czech
 // glyphs) or its substitute; nothing when fontconfig knows no usable font.
+// On Windows as said at the top.
 std::optional<FontFile> findFontFile(std::string_view family);
 
 // Frees fontconfig's configuration and caches once no lookup is needed any
