@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
 // hvezda: the game in its window.
+// On Windows SDL's own entry point runs main, with the arguments in UTF-8.
+#include <SDL_main.h>
+
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -8,6 +11,7 @@
 
 #include "app/cli.h"
 #include "app/comforts.h"
+#include "app/console.h"
 #include "app/recorder.h"
 #include "app/session.h"
 #include "shell/shell.h"
@@ -48,6 +52,7 @@ int replay(Game& game, app::Session& session, std::istream& recording, double sp
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::useStartingConsole();
     app::GameOptions asked;
     if (const std::optional<int> status = app::readGameCommandLine(argc, argv, asked)) return *status;
 

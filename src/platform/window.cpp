@@ -28,6 +28,9 @@ bool isRealDisplay(const char* current, const char* requested) {
 }
 
 bool hasGraphicsDevice() {
+#ifdef _WIN32
+    return true;  // Windows draws through Direct3D, on a device or its own fallback
+#else
     namespace fs = std::filesystem;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator("/dev/dri", ec)) {
@@ -35,6 +38,7 @@ bool hasGraphicsDevice() {
         if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
     }
     return fs::exists("/dev/nvidia0", ec);
+#endif
 }
 
 int scaleFactor(int usableWidth, int usableHeight, float dpi) {
@@ -48,8 +52,10 @@ int scaleFactor(int usableWidth, int usableHeight, float dpi) {
 std::optional<GameWindow> openGameWindow(std::string& error, const WindowOptions& options) {
     // Outside a Wayland session, probing Wayland only prints noise on standard
     // error before the one line that says there is no display.
+#ifndef _WIN32
     if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm,offscreen");
+#endif
     nameGameForDesktop();
     ignoreWakeupsToGoneWindows();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
