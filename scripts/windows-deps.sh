@@ -33,11 +33,12 @@ export DEBIAN_FRONTEND=noninteractive
 apt_get() { $sudo apt-get -qq -o DPkg::Lock::Timeout=600 "$@"; }
 
 # --- the cross compilers, the build tools and Wine (which runs the tests) ---
-# Wine's own fonts, OpenGL (SDL's direct3d renderer runs on it under Wine) and
+# icoutils makes the programs' icon, zip the package (scripts/windows.sh), and
+# unzip opens it again in the tests. Wine's own fonts, OpenGL (SDL's direct3d renderer runs on it under Wine) and
 # the X extensions Wine's display driver loads are only recommended by Wine's
 # packages: named here, so a window under Xvfb works on a bare machine.
 packages=(
-  g++-mingw-w64-x86-64-posix cmake make pkg-config dpkg-dev xz-utils
+  g++-mingw-w64-x86-64-posix cmake make pkg-config dpkg-dev xz-utils icoutils zip unzip
   wine64 wine fonts-wine libgl1 libgl1-mesa-dri
   libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
 )
