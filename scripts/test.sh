@@ -9,7 +9,13 @@
 # program under valgrind (which cannot run an ASan binary) or are other
 # sanitizer builds of their own.
 #
-# HVEZDA_TEST_SANITIZE=0 skips the sanitized pass (a quick local run).
+# Between the no-SDL and the sanitized pass, the Windows build
+# (scripts/windows.sh, which installs mingw-w64 and Wine) runs under Wine:
+# every scenario with hvezda-sim.exe, and the zip with hvezda.exe in a window
+# (tests/windows).
+#
+# HVEZDA_TEST_SANITIZE=0 skips the sanitized pass, HVEZDA_TEST_WINDOWS=0 the
+# Windows part (quick local runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +38,13 @@ cmake -S . -B build-nosdl -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
   -DHVEZDA_WITH_SDL=OFF -DHVEZDA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-nosdl -j"$jobs"
 ctest --test-dir build-nosdl --output-on-failure -j"$jobs"
+
+if [ "${HVEZDA_TEST_WINDOWS:-1}" != "0" ]; then
+  echo "== Windows build under Wine =="
+  zip="$(scripts/windows.sh | tail -n 1)"
+  tests/windows/scenarios_under_wine.sh build-win64
+  tests/windows/package_under_wine.sh "$zip" build
+fi
 
 if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then
   exit 0

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows package: what the zip holds, and that its programs import only
+# Windows' own DLLs. Then under Wine on a virtual X display, twice -- as
+# unpacked, and under a folder and for a user both named Jiří: --version
+# answers; the 667 x 570 window shows what the Linux driver draws for the
+# start (the panel with its line and score, the ship, the gauge); the music
+# plays without complaint; EXIT ends the game with status 0. For Jiří also the
+# settings and the recording land in %APPDATA%\hvezda.
+#   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
+set -u
+zip=$(realpath "$1") linux=$(realpath "$2")
+probe=$linux/tests/platform/shot-probe user=${USER:-player}
+name=$(basename "$zip" .zip)
+version=${name#hvezda-}
+version=${version%-win64}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../lib/processes.sh"
+
+if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
+  want=$(printf '%s\n' "" LICENSE Moonlite.dat README.txt hvezda-sim.exe hvezda.exe | sed "s|^|$name/|")
+  [ "$(unzip -Z1 "$zip" | sort)" = "$want" ] || fail "the zip holds: $(unzip -Z1 "$zip" | tr '\n' ' ')"
+  windows="advapi32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 setupapi shell32 user32 version winmm"
+  for exe in hvezda.exe hvezda-sim.exe; do
+    unzip -p "$zip" "$name/$exe" > "$work/$exe"
+    for dll in $(x86_64-w64-mingw32-objdump -p "$work/$exe" | sed -n 's/^\s*DLL Name: \(.*\)\.dll$/\L\1/ip'); do
+      [[ " $windows " == *" $dll "* ]] || fail "$exe imports $dll.dll, which is neither Windows' nor in the zip"
+    done
+    wrestool -l "$work/$exe" | grep -q 'type=14' && wrestool -l "$work/$exe" | grep -q 'type=16' ||
+      fail "$exe carries no icon or no version information"
+  done
+  x86_64-w64-mingw32-objdump -p "$work/hvezda.exe" | grep -q 'Subsystem.*Windows GUI' || fail "hvezda.exe is no desktop program"
+  rerun_in_xvfb 1280x1024 "Windows package under Wine" "$0" "$@"
+fi
+
+# ---- On the virtual display: the window sits in its middle, at (306, 227).
+export SDL_AUDIODRIVER=dummy WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+printf 'screenshot %s/start.png\n' "$work" | "$linux/hvezda-sim" || fail "the Linux driver drew no screenshot"
+crop() { convert "$1" -crop "$2" +repage "$3"; }
+for place in here Jiří; do
+  export WINEPREFIX="$work/$place/prefix" USER=$user
+  [ "$place" = here ] || USER=$place
+  unzip -q "$zip" -d "$work/$place"
+  game="$work/$place/$name/hvezda.exe"
+  said=$(wine "$game" --version 2> "$work/wine.err" | tr -d '\r')  # Wine talks of its prefix on stderr
+  [ "$said" = "hvezda $version" ] || fail "$place: --version said: $said"
+  wine "$game" 2> "$work/$place.err" &
+  pid=$!
+  # Looked for often: the craft soon shoot, and the start lasts a moment.
+  for _ in $(seq 1800); do
+    wid=$(xdotool search --onlyvisible --name '^Form1$' 2> /dev/null | head -n 1)
+    [ -n "$wid" ] && break
+    sleep 0.05
+  done
+  [ -n "$wid" ] || { fail "$place: no window"; kill "$pid"; continue; }
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  [ "${WIDTH}x$HEIGHT" = 667x570 ] || fail "$place: the window is ${WIDTH}x$HEIGHT"
+  shot="$work/$place.png"
+  for _ in $(seq 40); do  # the window may show before its first frame
+    import -window root "$shot"
+    read -r x err < <("$probe" find "$shot" "$(dirname "$0")/../../assets/ship.bmp" "$X" "$Y" 432)
+    [ "$x" = 304 ] && break
+  done
+  [ "$x" = 304 ] || fail "$place: the ship is not at its starting place (x $x, error $err)"
+  "$probe" scaled "$shot" "$work/start.png" 1 97 > "$work/probe.out" ||
+    fail "$place: the panel differs from the driver's (mean error, lit pixels outside: $(cat "$work/probe.out"))"
+  # The gauge's lower part: a hit or two drains only its top.
+  crop "$shot" "16x150+$((X + 650))+$((Y + 400))" "$work/gauge.png"
+  crop "$work/start.png" 16x150+650+400 "$work/gauge0.png"
+  [ "$(compare -metric AE -fuzz 5% "$work/gauge.png" "$work/gauge0.png" null: 2>&1)" = 0 ] ||
+    fail "$place: the gauge differs from the driver's"
+  xdotool mousemove --window "$wid" 603 73 click 1  # EXIT
+  if wait_end "$pid" 100; then
+    [ "$status" -eq 0 ] || fail "$place: EXIT gave status $status"
+  else
+    fail "$place: EXIT did not end the game"
+    kill "$pid"
+  fi
+  [ ! -s "$work/$place.err" ] || fail "$place: the game said: $(cat "$work/$place.err")"
+  wineserver -k
+done
+
+# Jiří's own folder for the game's files.
+appdata="$WINEPREFIX/drive_c/users/Jiří/AppData/Roaming/hvezda"
+[ -s "$appdata/last-game.sim" ] || fail "Jiří: no recording in $appdata"
+said=$(wine "$game" --write-settings 2>&1 | tr -d '\r')
+[ "$said" = 'hvezda: settings written to C:\users\Jiří\AppData\Roaming\hvezda\settings.toml' ] &&
+  [ -s "$appdata/settings.toml" ] || fail "Jiří: --write-settings said: $said"
+wineserver -k
+exit $((failures > 0))
