@@ -9,6 +9,8 @@
 #include <iostream>
 #include <string>
 
+#include "platform/arguments.h"
+#include "platform/files.h"
 #include "sim/replay.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
@@ -57,7 +59,8 @@ int main(int argc, char** argv) {
     auto* script = app.add_option("SCRIPT", scriptPath, "the script to run")->type_name("");
     app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
     try {
-        app.parse(argc, argv);
+        plat::Utf8Arguments utf8(argc, argv);
+        app.parse(utf8.argc(), utf8.argv());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
@@ -81,7 +84,7 @@ int main(int argc, char** argv) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (!scriptPath.empty() && scriptPath != "-") {
-        file.open(scriptPath);
+        file.open(plat::pathFromUtf8(scriptPath));
         if (!file) {
             std::cerr << "error: cannot read " << scriptPath << "\n";
             return 2;

@@ -6,7 +6,8 @@
 # answers; the 667 x 570 window shows what the Linux driver draws for the
 # start (the panel with its line and score, the ship, the gauge); the music
 # plays without complaint; EXIT ends the game with status 0. For Jiří also the
-# settings and the recording land in %APPDATA%\hvezda.
+# settings and the recording land in %APPDATA%\hvezda, and
+# hvezda-sim.exe verifies that recording by its full name.
 #   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
 set -u
 zip=$(realpath "$1") linux=$(realpath "$2")
@@ -86,6 +87,9 @@ done
 # Jiří's own folder for the game's files.
 appdata="$WINEPREFIX/drive_c/users/Jiří/AppData/Roaming/hvezda"
 [ -s "$appdata/last-game.sim" ] || fail "Jiří: no recording in $appdata"
+# The Windows driver checks that recording, named on its command line.
+wine "$(dirname "$game")/hvezda-sim.exe" --verify 'C:\users\Jiří\AppData\Roaming\hvezda\last-game.sim' \
+  > "$work/verify.out" 2>&1 || fail "Jiří: the driver did not verify the recording: $(tr -d '\r' < "$work/verify.out")"
 said=$(wine "$game" --write-settings 2>&1 | tr -d '\r')
 [ "$said" = 'hvezda: settings written to C:\users\Jiří\AppData\Roaming\hvezda\settings.toml' ] &&
   [ -s "$appdata/settings.toml" ] || fail "Jiří: --write-settings said: $said"
