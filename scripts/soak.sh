@@ -3,7 +3,7 @@
 # The long soak run: an hour of virtual play per seed (whole games with random
 # keys, holds and draws, through every phase to all three ends), with the
 # game's invariants checked after every tick. A failure leaves the game's
-# script in build-perf/soak-fail-SEED.sim with the command that replays it.
+# input in build-perf/soak-last.keys; `hvezda-fuzz-replay keys FILE` replays it.
 #
 #   scripts/soak.sh [MINUTES] [SEED...]      defaults: 60 minutes, seeds 1 2 3
 #   HVEZDA_SOAK_SANITIZE=1 scripts/soak.sh   the same under ASan + UBSan (build-asan)

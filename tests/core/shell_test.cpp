@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "musicplayer/recording.h"
-#include "scene/score.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -89,49 +88,6 @@ TEST(Exit, StopsAndReleasesTheMusicThenClosesEverything) {
     s.g.state.keyUp = "";
     keyDownEvent(s.g, 38, 0);
     EXPECT_EQ(s.g.state.keyUp, "");
-}
-
-TEST(InfoPanel, ControlsAndCreditsReplaceEachOther) {
-    Started s;
-    Form_Load(s.g);
-    const Scene before = s.g.scene;
-    Label5_Click(s.g);
-    const std::string help = s.g.scene.Label7.Caption;
-    EXPECT_EQ(help, "směr: šipky  /  x = střelba  /                c = doplnění života");
-    Label5_Click(s.g);
-    EXPECT_EQ(s.g.scene.Label7.Caption, help);
-    Label6_Click(s.g);
-    const std::string credits = s.g.scene.Label7.Caption;
-    EXPECT_NE(credits, help);
-    // One sentence, then a run of blanks, then an address.
-    const size_t gap = credits.find("     ");
-    ASSERT_NE(gap, std::string::npos);
-    EXPECT_EQ(credits[gap - 1], '.');
-    EXPECT_NE(credits.find('@', gap), std::string::npos);
-    // Neither click touches the game.
-    EXPECT_EQ(s.g.scene.Picture1.Left, before.Picture1.Left);
-    EXPECT_EQ(s.g.scene.score.Caption, before.score.Caption);
-    EXPECT_EQ(s.music().size(), 4u);
-}
-
-TEST(Score, AddsToTheCaptionAsADecimalNumber) {
-    Scene s = makeScene();
-    for (int i = 0; i < 84; ++i) addToScore(s, 12);
-    EXPECT_EQ(s.score.Caption, "1008");
-    EXPECT_EQ(scoreValue(s), 1008.0);
-    s.score.Caption = "not a number";  // only a script can write this; it counts as 0
-    addToScore(s, 12);
-    EXPECT_EQ(s.score.Caption, "12");
-}
-
-TEST(Keys, ReachTheGameOnlyWhileKeyPreviewIsOn) {
-    Started s;
-    Form_Load(s.g);
-    s.g.scene.Form1.KeyPreview = false;
-    keyDownEvent(s.g, 38, 0);
-    keyDownEvent(s.g, 88, 0);
-    EXPECT_EQ(s.g.state.keyUp, "");
-    EXPECT_EQ(s.g.state.shotIndex, -1);
 }
 
 }  // namespace

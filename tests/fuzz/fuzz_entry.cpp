@@ -8,7 +8,9 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "musicplayer/recording.h"
 #include "shell/shell.h"
 #include "sim/replay.h"
 #include "sim/script.h"
@@ -132,7 +134,7 @@ void fuzzRecording(const uint8_t* data, size_t size) {
     namesALine(v.message, text);
 }
 
-void fuzzKeys(const uint8_t* data, size_t size) {
+KeysOutcome fuzzKeys(const uint8_t* data, size_t size) {
     auto w = std::make_unique<Watched>(size);
     Game& g = w->sim.game;
     w->check("after start-up");
@@ -169,8 +171,19 @@ void fuzzKeys(const uint8_t* data, size_t size) {
         }
         w->check("after event " + std::to_string(i / 3));
     }
-    // Whatever happened, EXIT still closes everything and stops the music.
+    const Phase end = phaseOf(g);
+    const KeysOutcome out{end == Phase::EndedNormal ? "GAME OVER in normal play"
+                          : end != Phase::EndedBoss ? "no end"
+                          : g.scene.Label3.Caption == "WINNER" ? "WINNER"
+                                                               : "GAME OVER in the boss phase",
+                          g.clock};
+    // Whatever happened, EXIT stops and releases the music, then closes everything.
     Label4_Click(g);
     w->check("after EXIT");
+    const std::vector<std::string>& calls = recordedPlayerCalls();
+    const std::string h = std::to_string(g.state.musicHandle);
+    if (calls.size() < 2 || calls[calls.size() - 2] != "Stop(" + h + ")" || calls.back() != "Destroy(" + h + ")")
+        fail("EXIT did not stop and release the music");
     if (!w->sim.exited) fail("EXIT did not close the windows");
+    return out;
 }

@@ -22,5 +22,11 @@ void fuzzRecording(const uint8_t* data, size_t size);
 // byte's low three bits: 0-1 key down, 2-3 key up (the upper bits give the
 // shift state), 4 advance (code % 512 ms), 5 queue a random draw (code / 65536),
 // 6 a nudge (code % 4: score to 1001, shield hit, boss hit, info-panel click),
-// 7 a short X press. The game's invariants are checked after every tick and event.
-void fuzzKeys(const uint8_t* data, size_t size);
+// 7 a short X press. The game's invariants are checked after every tick and
+// event; at the end EXIT must stop the music and close everything. Returns how
+// the game had ended before EXIT and its virtual time (the soak run counts both).
+struct KeysOutcome {
+    const char* ending;  // "no end", "WINNER" or "GAME OVER in normal play" / "... in the boss phase"
+    int64_t ms;
+};
+KeysOutcome fuzzKeys(const uint8_t* data, size_t size);

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
     void (*entry)(const uint8_t*, size_t) = mode == "script"      ? fuzzScript
                                             : mode == "recording" ? fuzzRecording
-                                            : mode == "keys"      ? fuzzKeys
+                                            : mode == "keys"      ? +[](const uint8_t* d, size_t n) { fuzzKeys(d, n); }
                                                                   : nullptr;
     if (!entry) {
         std::fprintf(stderr, "usage: hvezda-fuzz-replay script|recording|keys PATH...\n");

@@ -1,123 +1,110 @@
 // SPDX-License-Identifier: MIT
 // hvezda-soak: plays game after game on the virtual clock with random input
-// and checks the game's invariants after every tick. See tests/stress/soak.h.
+// through the key fuzzer's entry (tests/fuzz/fuzz_entry.h), which checks the
+// game's invariants after every tick and event and aborts at the first that
+// breaks. Each game aims at one end, with a few writes (the fuzzer's nudges)
+// that steer it there, so that even a short run meets all three.
 //
-//   hvezda-soak [--virtual-minutes M] [--seed S] [--game-minutes G]
-//               [--require-all-ends] [--trace-dir DIR]
-//   hvezda-soak --replay SCRIPT --seed S
+//   hvezda-soak [--virtual-minutes M] [--seed S] [--require-all-ends] [--trace-dir DIR]
 //
-// On a failure it writes the game's script to DIR (default: the current
-// folder) so that `hvezda-sim --seed S FILE` or `hvezda-soak --replay` replays it.
-#include <chrono>
+// Each game's input is written to DIR/soak-last.keys (default: the current
+// folder) before it runs; after a failure `hvezda-fuzz-replay keys FILE` replays it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <map>
+#include <random>
 #include <string>
+#include <vector>
 
-#include "stress/soak.h"
+#include "fuzz_entry.h"
 
 namespace {
 
+enum Aim { Free, GameOverNormal, GameOverBoss, Winner };
+
+// One game's input: events of three bytes (see fuzzKeys), about `ms` of play.
+std::vector<uint8_t> randomGame(std::mt19937_64& rng, Aim aim, int64_t ms) {
+    std::vector<uint8_t> bytes;
+    auto below = [&](int n) { return static_cast<int>(rng() % static_cast<uint64_t>(n)); };
+    auto put = [&](int op, int code) {
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(op), static_cast<uint8_t>(code), static_cast<uint8_t>(code >> 8)});
+    };
+    // Mostly the game's own keys, X most of all, now and then any 16-bit code.
+    auto key = [&] {
+        const int r = below(20);
+        return r < 14 ? 37 + r % 4 : r < 16 ? 88 : r < 17 ? 67 : below(65536);
+    };
+    if (aim == GameOverBoss || aim == Winner) put(6, 0);  // score 1001: the next kill calls the boss
+    for (int64_t played = 0; played < ms;) {
+        const int r = below(100);
+        const int shift = below(4) == 0 ? below(32) << 3 : 0;
+        if (r < 40) {
+            const int step = below(10) == 0 ? 511 : below(40);
+            played += step;
+            put(4, step);
+        } else if (r < 62) {
+            put(shift, key());
+        } else if (r < 80) {
+            put(2 | shift, key());
+        } else if (r < 88) {
+            put(7, 0);
+        } else if (r < 93) {
+            put(5, below(65536));
+        } else if (r < 95) {
+            put(6, 3 + 4 * below(2));  // OVLÁDÁNÍ or CREDITS
+        } else if (aim == Winner) {
+            put(6, 2);  // the boss hit
+        } else if (aim != Free) {
+            put(6, 1);  // the shield hit
+        }
+    }
+    return bytes;
+}
+
 int usage() {
-    std::cerr << "usage: hvezda-soak [--virtual-minutes M] [--seed S] [--game-minutes G] [--require-all-ends]"
-                 " [--trace-dir DIR]\n       hvezda-soak --replay SCRIPT --seed S\n";
+    std::fprintf(stderr, "usage: hvezda-soak [--virtual-minutes M] [--seed S] [--require-all-ends] [--trace-dir DIR]\n");
     return 2;
-}
-
-bool number(const char* text, uint64_t& out) {
-    if (!text || !*text || *text == '-') return false;
-    char* end = nullptr;
-    out = std::strtoull(text, &end, 10);
-    return *end == '\0';
-}
-
-int replay(const char* path, uint64_t seed) {
-    std::ifstream in(path);
-    if (!in) {
-        std::cerr << "error: cannot read " << path << "\n";
-        return 2;
-    }
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    const SoakGameResult r = replayWithChecks(seed, lines);
-    if (!r.failure.empty()) {
-        std::cout << "FAIL: " << r.failure << "\n";
-        return 1;
-    }
-    std::cout << "ok: " << lines.size() << " lines, " << r.ticks << " ticks, " << endingName(r.ending) << "\n";
-    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    uint64_t minutes = 60, seed = 1, gameMinutes = 6;
+    long minutes = 60;
+    unsigned long long seed = 1;
     bool requireAllEnds = false;
     std::string traceDir = ".";
-    const char* replayPath = nullptr;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
-        if (!std::strcmp(argv[i], "--virtual-minutes") && hasValue) {
-            if (!number(argv[++i], minutes)) return usage();
-        } else if (!std::strcmp(argv[i], "--seed") && hasValue) {
-            if (!number(argv[++i], seed)) return usage();
-        } else if (!std::strcmp(argv[i], "--game-minutes") && hasValue) {
-            if (!number(argv[++i], gameMinutes) || gameMinutes == 0) return usage();
-        } else if (!std::strcmp(argv[i], "--trace-dir") && hasValue) {
-            traceDir = argv[++i];
-        } else if (!std::strcmp(argv[i], "--replay") && hasValue) {
-            replayPath = argv[++i];
-        } else if (!std::strcmp(argv[i], "--require-all-ends")) {
-            requireAllEnds = true;
-        } else {
-            return usage();
-        }
+        if (!std::strcmp(argv[i], "--virtual-minutes") && hasValue) minutes = std::atol(argv[++i]);
+        else if (!std::strcmp(argv[i], "--seed") && hasValue) seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--trace-dir") && hasValue) traceDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--require-all-ends")) requireAllEnds = true;
+        else return usage();
     }
-    if (replayPath) return replay(replayPath, seed);
-
-    // The aims in turn, so that even a short run meets all three ends.
-    const Aim cycle[] = {Aim::Winner, Aim::GameOverNormal, Aim::GameOverBoss, Aim::EarlyExit, Aim::Free};
-    const int64_t target = static_cast<int64_t>(minutes) * 60000;
-    const auto started = std::chrono::steady_clock::now();
+    if (minutes <= 0) return usage();
+    const std::string trace = traceDir + "/soak-last.keys";
+    std::mt19937_64 rng(seed);
+    std::map<std::string, int> endings;
     int64_t virtualMs = 0;
-    uint64_t ticks = 0, keyEvents = 0, lines = 0, games = 0;
-    std::map<Ending, uint64_t> endings;
-    for (uint64_t i = 0; virtualMs < target; ++i) {
-        const uint64_t gameSeed = seed * 1000003u + i;
-        const Aim aim = cycle[i % (sizeof cycle / sizeof cycle[0])];
-        const SoakGameResult r = soakGame(gameSeed, aim, static_cast<int64_t>(gameMinutes) * 60000);
-        ++games;
-        virtualMs += r.virtualMs;
-        ticks += r.ticks;
-        keyEvents += r.keyEvents;
-        lines += r.script.size();
-        ++endings[r.ending];
-        if (!r.failure.empty()) {
-            const std::string file = traceDir + "/soak-fail-" + std::to_string(gameSeed) + ".sim";
-            std::ofstream out(file);
-            for (const std::string& line : r.script) out << line << "\n";
-            std::cout << "FAIL in game " << i << " (seed " << gameSeed << ", aim " << aimName(aim) << "): " << r.failure
-                      << "\n  script written to " << file << "; replay: hvezda-soak --replay " << file << " --seed "
-                      << gameSeed << "\n";
-            return 1;
-        }
+    int games = 0;
+    for (; virtualMs < minutes * 60000; ++games) {
+        const Aim aim = static_cast<Aim>(games % 4);
+        const std::vector<uint8_t> bytes = randomGame(rng, aim, 20000 + static_cast<int64_t>(rng() % 100000));
+        std::ofstream(trace, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        const KeysOutcome out = fuzzKeys(bytes.data(), bytes.size());
+        virtualMs += out.ms;
+        ++endings[out.ending];
     }
-    const double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("soak: %llu games, %.1f virtual minutes in %.2f s real, %llu ticks, %llu key events, %llu lines\n",
-                static_cast<unsigned long long>(games), virtualMs / 60000.0, real,
-                static_cast<unsigned long long>(ticks), static_cast<unsigned long long>(keyEvents),
-                static_cast<unsigned long long>(lines));
-    for (Ending e : {Ending::GameOverNormal, Ending::GameOverBoss, Ending::Winner, Ending::None})
-        std::printf("  %-28s %llu\n", endingName(e), static_cast<unsigned long long>(endings[e]));
-    if (requireAllEnds) {
-        for (Ending e : {Ending::GameOverNormal, Ending::GameOverBoss, Ending::Winner}) {
-            if (endings[e] == 0) {
-                std::cout << "FAIL: no game reached " << endingName(e) << "\n";
-                return 1;
-            }
+    std::printf("soak: %d games, %.1f virtual minutes\n", games, static_cast<double>(virtualMs) / 60000.0);
+    for (const auto& [ending, n] : endings) std::printf("  %-28s %d\n", ending.c_str(), n);
+    if (!requireAllEnds) return 0;
+    for (const char* e : {"GAME OVER in normal play", "GAME OVER in the boss phase", "WINNER"}) {
+        if (!endings.count(e)) {
+            std::printf("FAIL: no game reached %s\n", e);
+            return 1;
         }
     }
     return 0;
