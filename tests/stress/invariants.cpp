@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <initializer_list>
 #include <string_view>
 #include <type_traits>
 #include <variant>
@@ -15,12 +14,6 @@ using namespace hvezda;
 namespace {
 
 size_t slot(TimerId id) { return static_cast<size_t>(id); }
-
-bool oneOf(const std::string& v, std::initializer_list<std::string_view> allowed) {
-    for (std::string_view a : allowed)
-        if (v == a) return true;
-    return false;
-}
 
 std::string quoted(const std::string& v) { return "'" + v + "'"; }
 
@@ -55,54 +48,34 @@ std::string checkFinite(Scene& s) {
     return {};
 }
 
-struct TimerSet {
-    bool t1, t2, t3, t4, t5, boss;
-};
+// The running timers, one bit each in kTimerOrder.
+enum : unsigned { T1 = 1, T2 = 2, T3 = 4, T4 = 8, T5 = 16, TBoss = 32 };
 
-TimerSet enabledTimers(const Scene& s) {
-    return {s.Timer1.Enabled, s.Timer2.Enabled, s.Timer3.Enabled, s.Timer4.Enabled, s.Timer5.Enabled,
-            s.Timerboss.Enabled};
-}
-
-std::string describe(const TimerSet& t) {
-    std::string out = "{";
-    auto add = [&](bool on, const char* name) {
-        if (!on) return;
-        if (out.size() > 1) out += ", ";
-        out += name;
-    };
-    add(t.t1, "Timer1");
-    add(t.t2, "Timer2");
-    add(t.t3, "Timer3");
-    add(t.t4, "Timer4");
-    add(t.t5, "Timer5");
-    add(t.boss, "Timerboss");
-    return out + "}";
-}
-
-std::string checkTimers(const Game& g, Phase phase) {
-    const Scene& s = g.scene;
-    const TimerSet t = enabledTimers(s);
+std::string checkTimers(Game& g, Phase phase) {
+    unsigned on = 0;
+    std::string names;
+    for (size_t i = 0; i < std::size(kTimerOrder); ++i) {
+        const Timer& t = timerOf(g.scene, kTimerOrder[i]);
+        if (t.Enabled) {
+            on |= 1u << i;
+            names += std::string(names.empty() ? "" : ", ") + timerName(kTimerOrder[i]);
+        }
+        const int want[] = {10, 500, 20, 20, 10, 10};
+        if (t.Interval != want[i]) return std::string(timerName(kTimerOrder[i])) + " interval is " + std::to_string(t.Interval);
+    }
+    const unsigned play = on & ~static_cast<unsigned>(T2);  // the status line's blink may run in any phase until the end
     bool ok = false;
     switch (phase) {
-        case Phase::Closed: ok = !t.t1 && !t.t2 && !t.t3 && !t.t4 && !t.t5 && !t.boss; break;
-        case Phase::EndedBoss: ok = !t.t1 && !t.t2 && !t.t3 && !t.t4 && t.t5 && t.boss; break;
+        case Phase::Closed: ok = on == 0; break;
+        case Phase::EndedBoss: ok = on == (T5 | TBoss); break;
         // Timerboss may run here too: when the ship's last explosion frames
         // overlap the boss's hand-over, Timer3 hands over first and Timer4
         // then stops play; the boss tick ends that game by its own test later.
-        case Phase::EndedNormal:
-            ok = !t.t1 && !t.t3 && t.t4 && !t.t5 && (!t.boss || g.state.bossApproach == "ano");
-            break;
-        case Phase::Boss: ok = t.t1 && !t.t3 && t.t4 && !t.t5 && t.boss; break;
-        case Phase::Normal: ok = t.t1 && t.t3 && t.t4 && !t.t5 && !t.boss; break;
+        case Phase::EndedNormal: ok = play == T4 || (play == (T4 | TBoss) && g.state.bossApproach == "ano"); break;
+        case Phase::Boss: ok = play == (T1 | T4 | TBoss); break;
+        case Phase::Normal: ok = play == (T1 | T3 | T4); break;
     }
-    if (!ok) return std::string("timers ") + describe(t) + " cannot run together in phase " + phaseName(phase);
-    const int intervals[6] = {s.Timer1.Interval, s.Timer2.Interval, s.Timer3.Interval,
-                              s.Timer4.Interval, s.Timer5.Interval, s.Timerboss.Interval};
-    const int want[6] = {10, 500, 20, 20, 10, 10};
-    for (size_t i = 0; i < 6; ++i)
-        if (intervals[i] != want[i])
-            return std::string(timerName(kTimerOrder[i])) + " interval is " + std::to_string(intervals[i]);
+    if (!ok) return "timers {" + names + "} cannot run together in phase " + phaseName(phase);
     return {};
 }
 
@@ -143,6 +116,25 @@ Phase phaseOf(const Game& g) {
     return Phase::Normal;
 }
 
+namespace {
+
+// The one-way values the next check holds the game to.
+void remember(const Game& g, Watch& w, double score, Phase phase) {
+    const GameState& st = g.state;
+    w.clock = g.clock;
+    w.score = score;
+    w.approach = st.bossApproach == "ano";
+    w.destroyed = st.playerDestroyed == "ano";
+    w.refillSpent = !g.scene.life.Visible;
+    w.fired = w.fired || st.shotIndex >= 0;
+    w.bossExplosionStep = st.bossExplosionStep;
+    w.playerExplosionStep = st.playerExplosionStep;
+    w.shipExplosionStep = st.shipExplosionStep;
+    w.phase = phase;
+}
+
+}  // namespace
+
 Watch watchFrom(const Game& g) {
     Watch w;
     rebase(g, w);
@@ -151,17 +143,9 @@ Watch watchFrom(const Game& g) {
 
 void rebase(const Game& g, Watch& w) {
     const GameState& st = g.state;
-    w.clock = g.clock;
     double score = 0;
-    w.score = parseScore(g.scene.score.Caption, score) ? score : 0;
-    w.approach = st.bossApproach == "ano";
-    w.destroyed = st.playerDestroyed == "ano";
-    w.refillSpent = !g.scene.life.Visible;
+    remember(g, w, parseScore(g.scene.score.Caption, score) ? score : 0, phaseOf(g));
     w.fired = st.shotIndex >= 0;
-    w.bossExplosionStep = st.bossExplosionStep;
-    w.playerExplosionStep = st.playerExplosionStep;
-    w.shipExplosionStep = st.shipExplosionStep;
-    w.phase = phaseOf(g);
     w.baseTicks = w.ticks;
     w.baseBannerGreen = st.bannerGreen;
     w.baseBossStep = st.bossExplosionStep;
@@ -178,19 +162,24 @@ std::string checkInvariants(Game& g, Watch& w) {
     // The record's flags hold only their own states.
     if (st.shotIndex < -1 || st.shotIndex > 11) return "shotIndex is " + std::to_string(st.shotIndex);
     if (w.fired && st.shotIndex == -1) return "shotIndex went back to -1 after a shot was tried";
-    const std::pair<const char*, const std::string*> crafts[] = {{"craft1Destroyed", &st.craft1Destroyed},
-                                                                {"craft2Destroyed", &st.craft2Destroyed},
-                                                                {"craft3Destroyed", &st.craft3Destroyed},
-                                                                {"craft4Destroyed", &st.craft4Destroyed}};
-    for (const auto& [name, v] : crafts)
-        if (!oneOf(*v, {"", "ano", "ne"})) return std::string(name) + " is " + quoted(*v);
-    if (!oneOf(st.keyUp, {"", "up"})) return "keyUp is " + quoted(st.keyUp);
-    if (!oneOf(st.keyDown, {"", "down"})) return "keyDown is " + quoted(st.keyDown);
-    if (!oneOf(st.keyLeft, {"", "LEFT"})) return "keyLeft is " + quoted(st.keyLeft);
-    if (!oneOf(st.keyRight, {"", "RIGHT"})) return "keyRight is " + quoted(st.keyRight);
-    if (!oneOf(st.bossApproach, {"", "ano"})) return "bossApproach is " + quoted(st.bossApproach);
-    if (!oneOf(st.playerDestroyed, {"", "ano"})) return "playerDestroyed is " + quoted(st.playerDestroyed);
-    if (!oneOf(st.bossDirection, {"right", "left"})) return "bossDirection is " + quoted(st.bossDirection);
+    struct Flag {
+        const char* name;
+        const std::string& value;
+        std::string_view set, other;  // the states besides empty
+    };
+    const Flag flagStates[] = {{"craft1Destroyed", st.craft1Destroyed, "ano", "ne"},
+                               {"craft2Destroyed", st.craft2Destroyed, "ano", "ne"},
+                               {"craft3Destroyed", st.craft3Destroyed, "ano", "ne"},
+                               {"craft4Destroyed", st.craft4Destroyed, "ano", "ne"},
+                               {"keyUp", st.keyUp, "up", "up"},
+                               {"keyDown", st.keyDown, "down", "down"},
+                               {"keyLeft", st.keyLeft, "LEFT", "LEFT"},
+                               {"keyRight", st.keyRight, "RIGHT", "RIGHT"},
+                               {"bossApproach", st.bossApproach, "ano", "ano"},
+                               {"playerDestroyed", st.playerDestroyed, "ano", "ano"}};
+    for (const Flag& f : flagStates)
+        if (!f.value.empty() && f.value != f.set && f.value != f.other) return std::string(f.name) + " is " + quoted(f.value);
+    if (st.bossDirection != "right" && st.bossDirection != "left") return "bossDirection is " + quoted(st.bossDirection);
 
     // Flags that nothing clears, once set, stay set.
     if (w.approach && st.bossApproach != "ano") return "bossApproach was cleared";
@@ -248,15 +237,6 @@ std::string checkInvariants(Game& g, Watch& w) {
     if (phase == Phase::EndedBoss && st.bossExplosionStep < 1 && st.playerExplosionStep < 1)
         return "the banner shows while neither energy ran out";
 
-    w.clock = g.clock;
-    w.score = score;
-    w.approach = st.bossApproach == "ano";
-    w.destroyed = st.playerDestroyed == "ano";
-    w.refillSpent = !s.life.Visible;
-    w.fired = w.fired || st.shotIndex >= 0;
-    w.bossExplosionStep = st.bossExplosionStep;
-    w.playerExplosionStep = st.playerExplosionStep;
-    w.shipExplosionStep = st.shipExplosionStep;
-    w.phase = phase;
+    remember(g, w, score, phase);
     return {};
 }
