@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
+#include <functional>
+#include <string>
 
 #include "scene/game.h"
 #include "shell/shell.h"
@@ -11,101 +11,87 @@ using namespace hvezda;
 
 namespace {
 
-// A game whose timers all start off, with a log of the ticks the scheduler runs.
+// A game with a log of the ticks the scheduler runs ("Timer1@10 ..."); every
+// timer starts off unless `running` is set. `during` runs inside each tick.
 struct Clocked {
     Game g;
-    std::vector<std::pair<int64_t, TimerId>> ticks;
-    Clocked() {
-        for (TimerId id : kTimerOrder) disable(g, timerOf(g.scene, id));
-        g.onTick = [this](Game& game, TimerId id) { ticks.emplace_back(game.clock, id); };
+    std::string log;
+    std::function<void(Game&, TimerId)> during;
+    explicit Clocked(bool running = false) {
+        if (!running)
+            for (TimerId id : kTimerOrder) disable(g, timerOf(g.scene, id));
+        g.onTick = [this](Game& game, TimerId id) {
+            log += std::string(log.empty() ? "" : " ") + timerName(id) + "@" + std::to_string(game.clock);
+            if (during) during(game, id);
+        };
     }
-    std::vector<int64_t> timesOf(TimerId id) const {
-        std::vector<int64_t> out;
-        for (auto& [t, which] : ticks)
-            if (which == id) out.push_back(t);
-        return out;
-    }
+    Timer& t5() { return g.scene.Timer5; }  // its tick never switches itself off: a plain timer here
 };
 
 TEST(Timers, TheScenesRunningTimersStartAtTimeZero) {
-    Game g;
-    std::vector<std::pair<int64_t, TimerId>> ticks;
-    g.onTick = [&](Game& game, TimerId id) { ticks.emplace_back(game.clock, id); };
-    advance(g, 20);
+    Clocked c(true);
+    advance(c.g, 20);
     // Timer1 at 10 and 20, Timer3 and Timer4 at 20, after Timer1, in timer order.
-    const std::vector<std::pair<int64_t, TimerId>> want{
-        {10, TimerId::Timer1}, {20, TimerId::Timer1}, {20, TimerId::Timer3}, {20, TimerId::Timer4}};
-    EXPECT_EQ(ticks, want);
-    EXPECT_EQ(g.clock, 20);
+    EXPECT_EQ(c.log, "Timer1@10 Timer1@20 Timer3@20 Timer4@20");
+    EXPECT_EQ(c.g.clock, 20);
 }
 
 TEST(Timers, RhythmKeepsToMultiplesOfTheIntervalWhateverTheSteps) {
     Clocked c;
     c.g.clock = 3;
-    setInterval(c.g, c.g.scene.Timer5, 500);
-    enable(c.g, c.g.scene.Timer5);  // from t = 3
+    setInterval(c.g, c.t5(), 500);
+    enable(c.g, c.t5());  // from t = 3
     for (int i = 0; i < 1000; ++i) advance(c.g, 7);  // up to 7003
-    const std::vector<int64_t> got = c.timesOf(TimerId::Timer5);
-    ASSERT_EQ(got.size(), 14u);
-    for (size_t k = 0; k < got.size(); ++k) EXPECT_EQ(got[k], 3 + 500 * static_cast<int64_t>(k + 1));
+    std::string want;
+    for (int k = 1; k <= 14; ++k) want += std::string(k > 1 ? " " : "") + "Timer5@" + std::to_string(3 + 500 * k);
+    EXPECT_EQ(c.log, want);
     EXPECT_EQ(c.g.clock, 7003);
 }
 
-TEST(Timers, EnablingARunningTimerKeepsItsRhythm) {
-    // Timer5's tick never switches itself off, so it serves as a plain 500 ms timer here.
+TEST(Timers, EnablingARunningTimerKeepsItsRhythmOffAndOnStartsAfresh) {
     Clocked c;
-    setInterval(c.g, c.g.scene.Timer5, 500);
-    enable(c.g, c.g.scene.Timer5);
+    setInterval(c.g, c.t5(), 500);
+    enable(c.g, c.t5());
     advance(c.g, 300);
-    enable(c.g, c.g.scene.Timer5);  // no restart: still due at 500
+    enable(c.g, c.t5());  // no restart: still due at 500
     advance(c.g, 300);
-    EXPECT_EQ(c.timesOf(TimerId::Timer5), std::vector<int64_t>{500});
-    // Off and on again starts afresh from now.
-    disable(c.g, c.g.scene.Timer5);
-    enable(c.g, c.g.scene.Timer5);
+    disable(c.g, c.t5());
+    enable(c.g, c.t5());  // from 600
     advance(c.g, 1000);
-    EXPECT_EQ(c.timesOf(TimerId::Timer5), (std::vector<int64_t>{500, 1100, 1600}));
+    EXPECT_EQ(c.log, "Timer5@500 Timer5@1100 Timer5@1600");
 }
 
-TEST(Timers, DisablingDropsATickDueAtTheSameInstant) {
-    Clocked c;
-    enable(c.g, c.g.scene.Timer1);
-    enable(c.g, c.g.scene.Timer3);
-    c.g.onTick = [&](Game& game, TimerId id) {
-        c.ticks.emplace_back(game.clock, id);
+TEST(Timers, TicksDisabledOrEnabledDuringATick) {
+    // Timer3 was due at 40 too, after Timer1: disabled by that tick, it never runs.
+    Clocked off;
+    enable(off.g, off.g.scene.Timer1);
+    enable(off.g, off.g.scene.Timer3);
+    off.during = [](Game& game, TimerId id) {
         if (id == TimerId::Timer1 && game.clock == 40) disable(game, game.scene.Timer3);
     };
-    advance(c.g, 100);
-    // Timer3 was due at 40 too, after Timer1: that tick never runs.
-    EXPECT_EQ(c.timesOf(TimerId::Timer3), (std::vector<int64_t>{20}));
-    EXPECT_EQ(c.timesOf(TimerId::Timer1).size(), 10u);
-}
-
-TEST(Timers, ATimerEnabledDuringATickFirstTicksOneIntervalLater) {
-    Clocked c;
-    enable(c.g, c.g.scene.Timer3);
-    c.g.onTick = [&](Game& game, TimerId id) {
-        c.ticks.emplace_back(game.clock, id);
-        // Timer1 comes earlier in the order, but is not due at this instant.
+    advance(off.g, 50);
+    EXPECT_EQ(off.log, "Timer1@10 Timer1@20 Timer3@20 Timer1@30 Timer1@40 Timer1@50");
+    // Timer1 comes earlier in the order, but enabled at 40 it first ticks at 50.
+    Clocked on;
+    enable(on.g, on.g.scene.Timer3);
+    on.during = [](Game& game, TimerId id) {
         if (id == TimerId::Timer3 && game.clock == 40) enable(game, game.scene.Timer1);
     };
-    advance(c.g, 60);
-    EXPECT_EQ(c.timesOf(TimerId::Timer1), (std::vector<int64_t>{50, 60}));
-    EXPECT_EQ(c.timesOf(TimerId::Timer3), (std::vector<int64_t>{20, 40, 60}));
+    advance(on.g, 60);
+    EXPECT_EQ(on.log, "Timer3@20 Timer3@40 Timer1@50 Timer1@60 Timer3@60");
 }
 
 TEST(Timers, ZeroIntervalNeverTicksAndANewIntervalRestartsTheRhythm) {
     Clocked c;
-    enable(c.g, c.g.scene.Timer5);
-    setInterval(c.g, c.g.scene.Timer5, 0);
+    enable(c.g, c.t5());
+    setInterval(c.g, c.t5(), 0);
     advance(c.g, 1000);
-    EXPECT_TRUE(c.ticks.empty());
+    EXPECT_EQ(c.log, "");
     EXPECT_EQ(nextDueTime(c.g), kNever);
-    setInterval(c.g, c.g.scene.Timer5, 300);
+    setInterval(c.g, c.t5(), 300);
     advance(c.g, 700);
-    EXPECT_EQ(c.timesOf(TimerId::Timer5), (std::vector<int64_t>{1300, 1600}));
+    EXPECT_EQ(c.log, "Timer5@1300 Timer5@1600");
 }
-
 TEST(Random, QueuedValuesComeFirstAndDrawsFloorInSinglePrecision) {
     Random r;
     int seeds = 0;

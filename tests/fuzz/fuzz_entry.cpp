@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_entry.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -26,43 +25,8 @@ namespace {
     std::abort();
 }
 
-// Clamps the advances of a script to the input's budget. Only lines the
-// reader would accept as an advance are touched; everything else is kept
-// byte for byte, malformed lines included.
-std::string budgetAdvances(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    int64_t left = kScriptBudgetMs;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        const bool lastLine = end == std::string_view::npos;
-        if (lastLine) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        std::string_view body = line;
-        const bool cr = !body.empty() && body.back() == '\r';
-        if (cr) body.remove_suffix(1);
-        constexpr std::string_view kAdvance = "advance ";
-        int64_t ms = 0;
-        if (body.substr(0, kAdvance.size()) == kAdvance) {
-            const std::string_view num = body.substr(kAdvance.size());
-            auto [p, ec] = std::from_chars(num.data(), num.data() + num.size(), ms);
-            if (!num.empty() && ec == std::errc{} && p == num.data() + num.size() && ms >= 0) {
-                if (ms > left) ms = left;
-                left -= ms;
-                out += "advance " + std::to_string(ms);
-                if (cr) out += '\r';
-                if (!lastLine) out += '\n';
-                pos = end + 1;
-                continue;
-            }
-        }
-        out.append(line);
-        if (!lastLine) out += '\n';
-        pos = end + 1;
-    }
-    return out;
-}
+// Thrown by the first tick past an input's budget of virtual time.
+struct OutOfTime {};
 
 size_t countLines(const std::string& s) {
     size_t n = 1;
@@ -102,12 +66,20 @@ struct Watched {
 }  // namespace
 
 void fuzzScript(const uint8_t* data, size_t size) {
-    const std::string script = budgetAdvances(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string script(reinterpret_cast<const char*>(data), size);
     auto sim = std::make_unique<Sim>();
     startSim(*sim, SimOptions{size, {}});
+    sim->game.onTick = [](Game& g, TimerId) {
+        if (g.clock > kScriptBudgetMs) throw OutOfTime{};
+    };
     std::istringstream in(script);
     std::ostringstream out;
-    const SimResult r = runSimScript(*sim, in, out);
+    SimResult r;
+    try {
+        r = runSimScript(*sim, in, out);
+    } catch (const OutOfTime&) {
+        return;
+    }
     // The reader's promises: 0 with no error, or 1 or 2 naming a line that exists.
     if (r.exitCode == 0) {
         if (!r.error.empty()) fail("status 0 with an error: " + r.error);

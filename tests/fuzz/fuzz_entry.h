@@ -7,9 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The bytes as a driver script, through runSimScript. The advances of one
-// input are held to a total of kScriptBudgetMs of virtual time, so that one
-// input cannot run for hours; nothing else is changed.
+// The bytes as a driver script, through runSimScript. One input plays at
+// most kScriptBudgetMs of virtual time: the first tick past it ends the run.
 inline constexpr int64_t kScriptBudgetMs = 20000;
 void fuzzScript(const uint8_t* data, size_t size);
 
