@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Runs every scenario script with the Windows driver (hvezda-sim.exe) under
-# Wine and requires the same output as the Linux driver's expected files. The
-# Windows driver writes text with CR LF line ends; those are read as LF.
+# Wine: its expect lines must hold and it must print what the expected file
+# holds (none: nothing). The Windows driver writes text with CR LF line ends;
+# those are read as LF.
 #
 #   tests/windows/scenarios_under_wine.sh [BUILD-DIR]    (default: build-win64)
 set -euo pipefail
@@ -37,7 +38,9 @@ for script in "$root"/tests/scenarios/*.sim; do
   sed 's/\r$//' "$out/$name.raw" >"$out/$name.got"
   # The game joins its folder and the module's name with the system's own
   # separator: the driver's folder "/hvezda" gives "/hvezda\Moonlite.dat".
-  sed 's|/hvezda/Moonlite\.dat|/hvezda\\Moonlite.dat|g' "$root/tests/scenarios/$name.expected" >"$out/$name.want"
+  want="$root/tests/scenarios/$name.expected"
+  : >"$out/$name.want"
+  if [ -f "$want" ]; then sed 's|/hvezda/Moonlite\.dat|/hvezda\\Moonlite.dat|g' "$want" >"$out/$name.want"; fi
   if ! cmp -s "$out/$name.got" "$out/$name.want"; then
     diff -u "$out/$name.want" "$out/$name.got" | head -n 20 >&2 || true
     failed+=("$name")
