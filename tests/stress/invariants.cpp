@@ -48,20 +48,24 @@ std::string checkFinite(Scene& s) {
     return {};
 }
 
-// The running timers, one bit each in kTimerOrder.
 enum : unsigned { T1 = 1, T2 = 2, T3 = 4, T4 = 8, T5 = 16, TBoss = 32 };
 
 std::string checkTimers(Game& g, Phase phase) {
+    Scene& s = g.scene;
+    const struct {
+        const Timer& timer;
+        const char* name;
+        unsigned bit;
+        int interval;
+    } timers[] = {{s.Timer1, "Timer1", T1, 10},  {s.Timer2, "Timer2", T2, 500}, {s.Timer3, "Timer3", T3, 20},
+                  {s.Timer4, "Timer4", T4, 20},  {s.Timer5, "Timer5", T5, 10},  {s.Timerboss, "Timerboss", TBoss, 10}};
     unsigned on = 0;
     std::string names;
-    for (size_t i = 0; i < std::size(kTimerOrder); ++i) {
-        const Timer& t = timerOf(g.scene, kTimerOrder[i]);
-        if (t.Enabled) {
-            on |= 1u << i;
-            names += std::string(names.empty() ? "" : ", ") + timerName(kTimerOrder[i]);
-        }
-        const int want[] = {10, 500, 20, 20, 10, 10};
-        if (t.Interval != want[i]) return std::string(timerName(kTimerOrder[i])) + " interval is " + std::to_string(t.Interval);
+    for (const auto& t : timers) {
+        if (t.timer.Interval != t.interval) return std::string(t.name) + " interval is " + std::to_string(t.timer.Interval);
+        if (!t.timer.Enabled) continue;
+        on |= t.bit;
+        names += std::string(names.empty() ? "" : ", ") + t.name;
     }
     const unsigned play = on & ~static_cast<unsigned>(T2);  // the status line's blink may run in any phase until the end
     bool ok = false;
