@@ -18,7 +18,7 @@ test=(
   googletest libgtest-dev libbenchmark-dev
   openmpt123 time
   xvfb xauth xdotool x11-utils imagemagick openbox
-  clang libclang-rt-14-dev valgrind
+  clang libclang-rt-14-dev
   desktop-file-utils appstream man-db lintian file
 )
 

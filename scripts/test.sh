@@ -5,9 +5,8 @@
 # once more with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # Any sanitizer report fails the run.
 #
-# Tests labelled `nosanitize` are left out of the sanitized pass: they run a
-# program under valgrind (which cannot run an ASan binary) or are other
-# sanitizer builds of their own.
+# Tests labelled `nosanitize` are left out of the sanitized pass: a package
+# of a sanitized build is no package.
 #
 # Between the no-SDL and the sanitized pass, the Windows build
 # (scripts/windows.sh, which installs mingw-w64 and Wine) runs under Wine:

@@ -32,3 +32,28 @@ wait_end() {
 game_said() {
   grep -v -e '^CRITICAL: You are using the SDL disk i/o audio driver!$' -e '^CRITICAL:  Writing to file \[' "$1"
 }
+
+# Starts "$@" (its output in $work/game.out and game.err) and waits for its
+# window: $pid and $wid. Fails when no window shows within 15 s.
+start_game() {
+  "$@" >"$work/game.out" 2>"$work/game.err" &
+  pid=$!
+  wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' 2>/dev/null | head -n 1)
+  [ -n "$wid" ] && return 0
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  fail "no window within 15 s; standard error: $(head -c 500 "$work/game.err")"
+  return 1
+}
+
+# Clicks window pixel X Y (by default EXIT, Label4 at 592,64 in the panel's
+# frame) until the game ends, its status in $status. SDL drops a click within
+# 10 ms of the window getting the focus, which a busy machine can bring
+# about: a click that went nowhere is repeated, three times 2 s apart.
+click_to_end() {
+  for _ in 1 2 3; do
+    xdotool mousemove --window "$wid" "${1:-603}" "${2:-73}" click 1
+    wait_end "$pid" 20 && return 0
+  done
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  return 1
+}
