@@ -4,9 +4,9 @@
 # place, icons of the sizes their folders promise; then the installed game,
 # started from there, finds its music under share/hvezda and shows its window
 # (startup_audio_test.sh, on the installed program).
-# usage: install_test.sh BUILD_DIR AUDIO_FILE_STATS
+# usage: install_test.sh BUILD_DIR
 set -u
-build=$1 stats=$2
+build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
@@ -40,4 +40,4 @@ for size in 16 32 48 64 128 256; do
 done
 echo "installed: $(echo "$installed" | wc -l) files, as listed"
 
-bash "$(dirname "$0")/../music/startup_audio_test.sh" "$prefix/bin/hvezda" "$stats"
+bash "$(dirname "$0")/../music/startup_audio_test.sh" "$prefix/bin/hvezda"

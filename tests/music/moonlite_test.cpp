@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +25,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRate = 48000;
-constexpr double kPi = 3.14159265358979323846;
 
 std::vector<char> readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -88,44 +86,6 @@ double largestStep(const std::vector<float>& s, std::size_t frame) {
     for (std::size_t i = 2 * (frame - kRate / 200); i < 2 * (frame + kRate / 200); ++i)
         worst = std::max(worst, double(std::fabs(s[i + 2] - s[i])));
     return worst;
-}
-
-void fft(std::vector<std::complex<double>>& a) {
-    const std::size_t n = a.size();
-    for (std::size_t i = 1, j = 0; i < n; ++i) {
-        std::size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) std::swap(a[i], a[j]);
-    }
-    for (std::size_t len = 2; len <= n; len <<= 1) {
-        const auto step = std::polar(1.0, -2.0 * kPi / double(len));
-        for (std::size_t i = 0; i < n; i += len) {
-            std::complex<double> w = 1.0;
-            for (std::size_t k = 0; k < len / 2; ++k, w *= step) {
-                auto u = a[i + k], v = a[i + k + len / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-            }
-        }
-    }
-}
-
-// The share of the power above `hz`, in dB, from Hann-windowed spectra of every other 4096 frames.
-double shareAboveDb(const std::vector<float>& s, std::size_t frames, double hz) {
-    constexpr std::size_t n = 4096;
-    double above = 0.0, all = 0.0;
-    for (std::size_t at = 0; at + n <= frames; at += 2 * n) {
-        std::vector<std::complex<double>> a(n);
-        for (std::size_t i = 0; i < n; ++i)
-            a[i] = (0.5 - 0.5 * std::cos(2.0 * kPi * double(i) / n)) * (s[2 * (at + i)] + s[2 * (at + i) + 1]);
-        fft(a);
-        for (std::size_t k = 1; k < n / 2; ++k) {
-            all += std::norm(a[k]);
-            if (double(k) * kRate / n >= hz) above += std::norm(a[k]);
-        }
-    }
-    return 10.0 * std::log10(above / all);
 }
 
 }  // namespace
@@ -227,20 +187,4 @@ TEST(Moonlite, EveryPartIsNearTheMiddleAndPlaysOnAcrossTheSeam) {
             EXPECT_GT(rmsDb(r.s, seam + ms20 / 4, seam + ms20), before - 10.0) << "channel " << ch;
         }
     }
-}
-
-TEST(Moonlite, HiHatsAndSnareReachTheTopOctave) {
-    const std::size_t end = firstPassEnd();
-    EXPECT_GT(shareAboveDb(firstPass().s, end, 8000.0), -25.0);
-    EXPECT_GT(shareAboveDb(firstPass().s, end, 12000.0), -35.0);
-}
-
-TEST(ModuleWriter, NotesMapToTheStandardPeriods) {
-    using namespace musicgen;
-    EXPECT_EQ(periodOf(noteIndex('C', false, 1)), 856);
-    EXPECT_EQ(periodOf(noteIndex('A', false, 2)), 254);
-    EXPECT_EQ(periodOf(noteIndex('G', true, 3)), 135);
-    EXPECT_EQ(periodOf(noteIndex('B', false, 3)), 113);
-    EXPECT_EQ(noteIndex('C', false, 4), kNoNote);
-    EXPECT_EQ(noteIndex('H', false, 2), kNoNote);
 }
