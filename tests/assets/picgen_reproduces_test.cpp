@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,23 +30,12 @@ std::set<std::string> bmpNames(const fs::path& dir) {
     return names;
 }
 
-class Scratch {
-public:
-    Scratch() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("hvezda-picgen-" + std::string(info->name()) + "-" +
-                std::to_string(std::hash<std::string>{}(fs::current_path().string())));
-        fs::remove_all(dir_);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    const fs::path& dir() const { return dir_; }
-
-private:
-    fs::path dir_;
+// A fresh folder for this test's pictures, gone at its end.
+struct Scratch {
+    const fs::path dir = fs::temp_directory_path() / ("hvezda-picgen-" + std::to_string(getpid()) + "-" +
+                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Scratch() { fs::remove_all(dir); }
+    ~Scratch() { fs::remove_all(dir); }
 };
 
 int runGenerator(const fs::path& out, const std::string& names = "") {
@@ -55,14 +46,14 @@ int runGenerator(const fs::path& out, const std::string& names = "") {
 
 TEST(PicgenReproduces, EveryCommittedPictureByteForByte) {
     Scratch scratch;
-    ASSERT_EQ(runGenerator(scratch.dir()), 0);
+    ASSERT_EQ(runGenerator(scratch.dir), 0);
     const fs::path committed = HVEZDA_ASSET_DIR;
-    const std::set<std::string> drawn = bmpNames(scratch.dir());
+    const std::set<std::string> drawn = bmpNames(scratch.dir);
     EXPECT_EQ(drawn, bmpNames(committed)) << "the generator and assets/ disagree on which pictures exist";
     for (const std::string& name : drawn) {
         SCOPED_TRACE(name);
         if (!fs::exists(committed / name)) continue;
-        const std::vector<char> fresh = readAll(scratch.dir() / name);
+        const std::vector<char> fresh = readAll(scratch.dir / name);
         const std::vector<char> old = readAll(committed / name);
         ASSERT_EQ(fresh.size(), old.size());
         EXPECT_TRUE(fresh == old) << "run hvezda-picgen assets and commit the result";
@@ -71,14 +62,14 @@ TEST(PicgenReproduces, EveryCommittedPictureByteForByte) {
 
 TEST(PicgenReproduces, DrawsOnlyTheNamedPictures) {
     Scratch scratch;
-    ASSERT_EQ(runGenerator(scratch.dir(), "token shot"), 0);
-    EXPECT_EQ(bmpNames(scratch.dir()), (std::set<std::string>{"shot.bmp", "token.bmp"}));
-    EXPECT_TRUE(readAll(scratch.dir() / "token.bmp") == readAll(fs::path(HVEZDA_ASSET_DIR) / "token.bmp"));
+    ASSERT_EQ(runGenerator(scratch.dir, "token shot"), 0);
+    EXPECT_EQ(bmpNames(scratch.dir), (std::set<std::string>{"shot.bmp", "token.bmp"}));
+    EXPECT_TRUE(readAll(scratch.dir / "token.bmp") == readAll(fs::path(HVEZDA_ASSET_DIR) / "token.bmp"));
 }
 
 TEST(PicgenReproduces, AnUnknownNameOrNoOutputFolderIsAnError) {
     Scratch scratch;
-    EXPECT_NE(runGenerator(scratch.dir(), "ship spaceship"), 0);
+    EXPECT_NE(runGenerator(scratch.dir, "ship spaceship"), 0);
     EXPECT_NE(std::system((std::string("\"") + HVEZDA_PICGEN + "\" 2>/dev/null").c_str()), 0);
 }
 
