@@ -60,19 +60,4 @@ TEST(Clicks, OnlyWhereThePanelShowsTheLabelAndNothingIsDrawnOverIt) {
     EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::None);
 }
 
-TEST(Clicks, TheHandlersRun) {
-    Game g;
-    int closed = 0;
-    g.host.closeWindows = [&] { ++closed; };
-    EXPECT_FALSE(plat::clickLabel(g, PanelLabel::None));
-    EXPECT_TRUE(plat::clickLabel(g, PanelLabel::Controls));
-    EXPECT_EQ(g.scene.Label7.Caption, kControlsHelp);
-    EXPECT_TRUE(plat::clickLabel(g, PanelLabel::Credits));
-    EXPECT_EQ(g.scene.Label7.Caption, kCreditsText);
-    EXPECT_EQ(closed, 0);
-    EXPECT_TRUE(plat::clickLabel(g, PanelLabel::Exit));
-    EXPECT_EQ(closed, 1);
-    EXPECT_FALSE(g.scene.Form1.open);
-}
-
 }  // namespace

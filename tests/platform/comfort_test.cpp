@@ -5,7 +5,6 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -52,11 +51,7 @@ TEST(Settings, MissingFileOrFolderGivesTheDefaultsQuietly) {
     EXPECT_TRUE(problems.empty());
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
     EXPECT_EQ(plat::settingsPath(), "/x/conf/hvezda/settings.toml");
-    unsetenv("XDG_CONFIG_HOME");
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", "/home/p", 1);
-    EXPECT_EQ(plat::settingsPath(), "/home/p/.config/hvezda/settings.toml");
-    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");  // ~/.config: the window test's --write-settings
 }
 
 TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
@@ -118,15 +113,12 @@ TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     std::vector<std::string> problems;
     EXPECT_EQ(plat::loadSettings(file, problems), s);
     EXPECT_TRUE(problems.empty()) << problems[0];
-    EXPECT_EQ(plat::loadSettings(file, problems), s);
     ASSERT_EQ(plat::writeSettings(plat::Settings{}, file), "");
     EXPECT_EQ(plat::loadSettings(file, problems), plat::Settings{});
     std::ifstream in(file);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(text.find("# Music volume in percent"), std::string::npos);
-    struct stat st {};
-    ASSERT_EQ(stat(file.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0666u & ~0022u);
+    EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0644));  // the umask's, kept
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), {}), 1);  // no temporary left
 }
 
@@ -354,8 +346,7 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     plat::releaseFontLookup();
     // hvezda-2023-11-14-221320.png (or the 15th, by the time zone), and -2 for a second one that second.
     const std::string head = "screenshot saved to " + dir + "/hvezda-2023-11-1";
-    ASSERT_EQ(line.rfind(head, 0), 0u) << line;
-    ASSERT_EQ(line.size(), head.size() + std::string("4-221320.png").size()) << line;
+    ASSERT_TRUE(line.rfind(head, 0) == 0 && line.size() == head.size() + 12) << line;
     const std::string file = line.substr(std::string("screenshot saved to ").size());
     EXPECT_EQ(again, line.substr(0, line.size() - 4) + "-2.png");
     SDL_Surface* a = IMG_Load(file.c_str());
@@ -363,14 +354,8 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     ASSERT_TRUE(a && b) << IMG_GetError();
     SDL_Surface* ca = SDL_ConvertSurfaceFormat(a, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_Surface* cb = SDL_ConvertSurfaceFormat(b, SDL_PIXELFORMAT_ARGB8888, 0);
-    ASSERT_EQ(ca->w, 667);
-    ASSERT_EQ(ca->h, 570);
-    ASSERT_EQ(cb->w, 667);
-    int differ = 0;
-    for (int y = 0; y < 570; ++y)
-        differ += std::memcmp(static_cast<char*>(ca->pixels) + y * ca->pitch,
-                              static_cast<char*>(cb->pixels) + y * cb->pitch, 667 * 4) != 0;
-    EXPECT_EQ(differ, 0);
+    ASSERT_TRUE(ca->w == 667 && ca->h == 570 && cb->w == 667 && cb->h == 570 && ca->pitch == 667 * 4);
+    EXPECT_EQ(std::memcmp(ca->pixels, cb->pixels, 667 * 4 * 570), 0);
     for (SDL_Surface* s : {a, b, ca, cb}) SDL_FreeSurface(s);
 }
 

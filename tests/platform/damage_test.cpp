@@ -48,6 +48,9 @@ TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
         {"a star moved", [](Scene& s) { s.hvezda1[2].Top += 170; }, true, {}},
         {"a line in the panel", [](Scene& s) { s.Line2.Y1 = 1335; }, true, {}},
         {"the panel hidden", [](Scene& s) { s.Picture2.Visible = false; }, true, panel},
+        {"a sprite shown", [](Scene& s) { s.fire[3].Visible = true; }, true, {}},
+        {"a shown label's colour", [](Scene& s) { s.score.ForeColor = colors::green; }, true, {}},
+        {"an image shown", [](Scene& s) { s.Image3.Visible = true; }, true, {}},
     };
     Measuring canvas;
     for (const auto& c : cases) {

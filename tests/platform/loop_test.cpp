@@ -90,11 +90,12 @@ Game onlyTimer1() {
     return g;
 }
 
-plat::LoopStats run(Game& g, FakeMachine& m) {
+plat::LoopStats run(Game& g, FakeMachine& m, plat::LoopServices s = {}) {
+    if (!s.nowNs) s = servicesFor(m);
     plat::LoopProbe probe;
-    probe.onInstant = [&m](int64_t v, int64_t d, int64_t s) { m.instants.push_back({v, d, s}); };
+    probe.onInstant = [&m](int64_t v, int64_t d, int64_t st) { m.instants.push_back({v, d, st}); };
     plat::LoopStats stats;
-    plat::runLoop(g, servicesFor(m), stats, probe);
+    plat::runLoop(g, s, stats, probe);
     return stats;
 }
 
@@ -182,10 +183,6 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 SDL_Event key(bool down, SDL_Keycode sym, SDL_Scancode sc) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -194,40 +191,31 @@ SDL_Event key(bool down, SDL_Keycode sym, SDL_Scancode sc) {
     return e;
 }
 
-struct PausedRun {
-    std::vector<FakeMachine::Instant> instants;
-    std::vector<std::string> keys;  // what the game got, and at which virtual time
-    std::string keyRight;
-};
-
 // A game with Right held from 3 ms on, paused by P at pauseAtMs for lengthMs
-// (0: never), Left pressed while paused, Right let go after; runs to 1 s of virtual time.
-PausedRun runPaused(double pauseAtMs, double lengthMs) {
+// (0: never), Left pressed while paused, Right let go after; runs to 1 s of
+// virtual time. What the game got, and at which virtual time, in m.log.
+FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
-    PausedRun r;
     plat::InputRouter input(g, 1, {}, [&m] { return m.now; });
     input.onGameKey = [&](bool down, int code, int) {
-        r.keys.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
+        m.log.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
     };
-    auto at = [&](double ms) { return m.now + static_cast<int64_t>(ms * kMs); };
-    auto send = [&](SDL_Event e) { return [&input, e] { input.handle(e); }; };
-    m.events.push_back({at(3), send(key(true, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "right"});
+    auto at = [&](double ms, SDL_Event e) { m.events.push_back({m.now + static_cast<int64_t>(ms * kMs), [&input, e] { input.handle(e); }, ""}); };
+    at(3, key(true, SDLK_RIGHT, SDL_SCANCODE_RIGHT));
     if (lengthMs > 0) {
-        m.events.push_back({at(pauseAtMs), send(key(true, SDLK_p, SDL_SCANCODE_P)), "pause"});
-        m.events.push_back({at(pauseAtMs + 1), send(key(true, SDLK_LEFT, SDL_SCANCODE_LEFT)), "left"});
-        m.events.push_back({at(pauseAtMs + lengthMs), send(key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)), "resume"});
-        m.events.push_back({at(pauseAtMs + lengthMs + 30), send(key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT)), "up"});
+        at(pauseAtMs, key(true, SDLK_p, SDL_SCANCODE_P));
+        at(pauseAtMs + 1, key(true, SDLK_LEFT, SDL_SCANCODE_LEFT));
+        at(pauseAtMs + lengthMs, key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
+        at(pauseAtMs + lengthMs + 30, key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT));
     }
     m.running = [&] { return g.clock < 1000; };
     plat::LoopServices s = servicesFor(m);
     s.pause = &input.pause();
-    plat::LoopProbe probe;
-    probe.onInstant = [&r](int64_t v, int64_t d, int64_t started) { r.instants.push_back({v, d, started}); };
-    plat::LoopStats stats;
-    plat::runLoop(g, s, stats, probe);
-    r.keyRight = g.state.keyRight;
-    return r;
+    run(g, m, s);
+    std::erase(m.log, "");
+    if (!g.state.keyRight.empty()) m.log.push_back("still held");
+    return m;
 }
 
 }  // namespace
@@ -235,7 +223,7 @@ PausedRun runPaused(double pauseAtMs, double lengthMs) {
 // Every tick after a pause is the unpaused run's, 777 ms later: none runs,
 // is dropped or added meanwhile, and the game saw Right let go as it began.
 TEST(Loop, APauseStopsTheVirtualClockAndShiftsTheRestByItsLength) {
-    const PausedRun plain = runPaused(0, 0), paused = runPaused(234.5, 777);
+    const FakeMachine plain = runPaused(0, 0), paused = runPaused(234.5, 777);
     ASSERT_EQ(paused.instants.size(), plain.instants.size());
     const int64_t pauseStart = 7 * kMs + 234'500'000, pauseEnd = pauseStart + 777 * kMs;
     for (size_t k = 0; k < plain.instants.size(); ++k) {
@@ -245,9 +233,8 @@ TEST(Loop, APauseStopsTheVirtualClockAndShiftsTheRestByItsLength) {
         EXPECT_TRUE(b.started < pauseStart || b.started >= pauseEnd) << k;
         EXPECT_LT(b.started - b.deadline, 1 * kMs) << k;
     }
-    EXPECT_EQ(plain.keys, std::vector<std::string>{"down 39 at 0"});
-    EXPECT_EQ(paused.keys, (std::vector<std::string>{"down 39 at 0", "up 39 at 230"}));
-    EXPECT_EQ(paused.keyRight, "");
+    EXPECT_EQ(plain.log, (std::vector<std::string>{"down 39 at 0", "still held"}));
+    EXPECT_EQ(paused.log, (std::vector<std::string>{"down 39 at 0", "up 39 at 230"}));
 }
 
 // A new game's clock starts at 0 again: its ticks follow from then, on their
@@ -286,10 +273,7 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
         return true;
     };
     m.running = [&] { return g.clock < 2000; };
-    plat::LoopProbe probe;
-    probe.onInstant = [&m](int64_t v, int64_t d, int64_t st) { m.instants.push_back({v, d, st}); };
-    plat::LoopStats stats;
-    plat::runLoop(g, s, stats, probe);
+    run(g, m, s);
 
     // The first frame goes before the refreshes' rhythm is known: the ticks
     // from the one after it on are checked.
