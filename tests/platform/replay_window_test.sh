@@ -34,23 +34,16 @@ if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
   exit $((failures > 0))
 fi
 
-start_game() {
-  "$game" "$@" >"$work/game.out" 2>"$work/game.err" &
-  pid=$!
-  wid=$(timeout 15 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
-  [ -n "$wid" ] || { fail "no window"; kill "$pid"; wait "$pid"; return 1; }
-  xdotool windowfocus --sync "$wid"
-}
+play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
 click() { xdotool mousemove --window "$wid" $((1 + 592 + 10)) $((1 + $1 + 8)) click 1; }  # Label4/5/6 at 64/32/48 px
 end_game() {
-  click 64
-  wait_end "$pid" 50 || { fail "EXIT did not end the game"; kill "$pid"; wait "$pid"; }
+  click_to_end || fail "EXIT did not end the game"
   [ "${status:-1}" -eq 0 ] || fail "the game ended with status $status: $(cat "$work/game.err")"
 }
 
 # Twenty seconds of random input: held arrows, shots, the refill, panel
 # clicks, pauses (whose time the recording leaves out).
-start_game || exit 1
+play || exit 1
 arrows=(Left Right Up Down)
 for ((stop = SECONDS + 28; SECONDS < stop;)); do
   arrow=${arrows[RANDOM % 4]}
@@ -66,13 +59,13 @@ played=$(sed -n 's/^expect clock //p' "$recording")
 echo "recorded: $(wc -l <"$recording") lines, ${played:-0} ms of play; $(cat "$work/verify.out")"
 [ "${played:-0}" -ge 20000 ] || fail "only ${played:-0} ms of play recorded"
 # Replayed in the window, keys and clicks do not reach the game; the pause does.
-start_game --replay "$recording" --speed 4 || exit 1
+play --replay "$recording" --speed 4 || exit 1
 xdotool key x c keydown Left sleep 0.2 keyup Left key p sleep 0.5 key p
 click 48
 wait_end "$pid" 150 || { fail "the replay did not end"; kill "$pid"; wait "$pid"; }
 [ "${status:-1}" -eq 0 ] && grep -q "stayed in sync" "$work/game.out" || fail "--replay: $(cat "$work/game.out" "$work/game.err")"
 # EXIT stops a replay.
-start_game --replay "$recording" && sleep 0.5 && click 64
+play --replay "$recording" && sleep 0.5 && click 64
 wait_end "$pid" 50 && [ "$status" -eq 0 ] && grep -q "^hvezda: replay stopped (line [0-9]*: stopped by the viewer" "$work/game.out" ||
   fail "EXIT did not stop the replay: $(cat "$work/game.out" "$work/game.err")"
 
@@ -84,16 +77,16 @@ head -c $((1 + (RANDOM * 32768 + RANDOM) % (size - 1))) "$recording" >"$work/cut
 
 # Three more games, two of them new games (F2): the state folder keeps the
 # last two; a chosen file numbers the games after the first.
-start_game && xdotool key F2 && click 48 && xdotool key F2 && end_game
+play && xdotool key F2 && click 48 && xdotool key F2 && end_game
 [ "$(ls "$state")" = "$(printf 'last-game.sim\nprevious-game.sim')" ] || fail "the state folder holds: $(ls "$state")"
 grep -q '^click Label6$' "$state/previous-game.sim" || fail "previous-game.sim is not the second game"
 grep -q '^click Label6$' "$state/last-game.sim" && fail "last-game.sim is not the third game"
-start_game --record "$work/chosen.sim" && xdotool key x F2 && end_game
+play --record "$work/chosen.sim" && xdotool key x F2 && end_game
 for f in chosen chosen-2; do "$sim" --verify "$work/$f.sim" >/dev/null || fail "$f.sim does not verify"; done
 
 # No state folder to be had: one line, and the game plays on.
 touch "$work/file"
-XDG_STATE_HOME="$work/file" start_game && xdotool key x && end_game
+XDG_STATE_HOME="$work/file" play && xdotool key x && end_game
 [ "$(wc -l <"$work/game.err")" -eq 1 ] && grep -q '^hvezda: not recording this game: ' "$work/game.err" ||
   fail "without a state folder the game said: $(cat "$work/game.err")"
 exit $((failures > 0))
