@@ -138,7 +138,11 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
         Game game;
         game.random.seed = [n = uint64_t{7}]() mutable { return n = n * 6364136223846793005ull + 1442695040888963407ull; };
         plat::Painter painter(*canvas_);
-        plat::InputRouter input(game, window_.id);
+        // The covering window takes the focus; were the game to pause then,
+        // the pause's own whole frame would hide a missed exposure.
+        plat::InputOptions options;
+        options.pauseOnFocusLoss = false;
+        plat::InputRouter input(game, window_.id, options);
         plat::Frames frames(window_.renderer, painter);
         ASSERT_TRUE(frames.drawsInPart()) << "SDL's software renderer was not chosen for the window";
         frames.setOverlay([&] {
