@@ -65,14 +65,8 @@ TEST(Driver, TimerWritesKeepTheirSchedule) {
     EXPECT_EQ(r.out, "state.bannerGreen=10\nstate.bannerGreen=20\nTimer5.Interval=0\nstate.bannerGreen=20\nclock=125\n");
 }
 
-TEST(Driver, ExitStopsTheScriptWithStatusZero) {
-    const SimRun r = run("get clock\nclick Label4\nget clock\nbogus line\n");
-    EXPECT_EQ(r.result.exitCode, 0);
-    EXPECT_EQ(r.out, "clock=0\n");
-}
-
-TEST(Driver, SkipsBlankAndCommentLinesAndWindowsLineEnds) {
-    const SimRun r = run("# a comment\n\n   \nget clock\r\nadvance 10\r\nget clock\n");
+TEST(Driver, SkipsBlankAndCommentLinesAndWindowsLineEndsAndStopsAtExit) {
+    const SimRun r = run("# a comment\n\n   \nget clock\r\nadvance 10\r\nget clock\nclick Label4\nget clock\nbogus line\n");
     EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
     EXPECT_EQ(r.out, "clock=0\nclock=10\n");
 }
@@ -86,28 +80,22 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
         {"jump 3", "unknown command"},
         {"get nothing.Left", "unknown element"},
         {"get Picture1.Caption", "no property"},
-        {"get Timer1.Left", "no property"},
         {"set Picture1.Width 5", "can only be read"},
-        {"set clock 5", "can only be read"},
         {"set Picture1.Left 12abc", "is not a finite number"},
-        {"set Picture1.Left nan", "is not a finite number"},
         {"set Picture1.Visible yes", "true or false"},
         {"set state.shotIndex 99999999999", "32-bit"},
         {"set Picture1.Picture nothing", "element with a picture"},
         {"random 1", "0 <= R < 1"},
         {"random 0.99999999", "0 <= R < 1"},
-        {"random -0.5", "0 <= R < 1"},
         {"random", "needs more words"},
         {"advance -5", "0 or more"},
         {"advance 1.5", "whole number"},
         {"keydown 65536", "0 to 65535"},
-        {"keydown x", "0 to 65535"},
         {"keyup 37 1 2", "unexpected"},
         {"keydown  37", "single spaces"},
         {"tick Timer9", "unknown timer"},
         {"click Label7", "only Label4, Label5 and Label6"},
         {"get state.nothing", "unknown state field"},
-        {"get fire(12).Top", "unknown element"},
         {"dump now", "unexpected"},
     };
     for (const Case& c : cases) {
@@ -174,12 +162,9 @@ TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
 }
 
 TEST(Driver, FormatsNumbersShortestWithoutExponent) {
-    EXPECT_EQ(formatFloat(4810), "4810");
-    EXPECT_EQ(formatFloat(-3960), "-3960");
-    EXPECT_EQ(formatFloat(622.5f), "622.5");
-    EXPECT_EQ(formatFloat(0.1f), "0.1");
-    EXPECT_EQ(formatFloat(1e20f), "100000002004087734272");
-    EXPECT_EQ(formatFloat(1e-7f), "0.0000001");
+    for (auto [v, text] : {std::pair{4810.0f, "4810"}, {-3960.0f, "-3960"}, {622.5f, "622.5"}, {0.1f, "0.1"},
+                           {1e20f, "100000002004087734272"}, {1e-7f, "0.0000001"}})
+        EXPECT_EQ(formatFloat(v), text);
     EXPECT_EQ(formatColor(0x0000FF00), "0x0000FF00");
 }
 
