@@ -29,9 +29,7 @@ if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
     echo "SKIP: Xvfb or xdotool missing (scripts/deps.sh installs them)"
     exit 77
   fi
-  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@" || failures=$((failures + 1))
-  [ "$failures" -eq 0 ] && echo "replays in the window: all checks passed"
-  exit $((failures > 0))
+  rerun_in_xvfb 1280x1024 "replays in the window" "$0" "$@"
 fi
 
 play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
