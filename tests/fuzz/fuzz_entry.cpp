@@ -138,7 +138,7 @@ void fuzzRecording(const uint8_t* data, size_t size) {
     namesALine(v.message, text);
 }
 
-KeysOutcome fuzzKeys(const uint8_t* data, size_t size) {
+const char* fuzzKeys(const uint8_t* data, size_t size) {
     auto w = std::make_unique<Watched>(size);
     Game& g = w->sim.game;
     w->check("after start-up");
@@ -176,11 +176,10 @@ KeysOutcome fuzzKeys(const uint8_t* data, size_t size) {
         w->check("after event " + std::to_string(i / 3));
     }
     const Phase end = phaseOf(g);
-    const KeysOutcome out{end == Phase::EndedNormal ? "GAME OVER in normal play"
-                          : end != Phase::EndedBoss ? "no end"
-                          : g.scene.Label3.Caption == "WINNER" ? "WINNER"
-                                                               : "GAME OVER in the boss phase",
-                          g.clock};
+    const char* ending = end == Phase::EndedNormal           ? "game_over_in_normal_play"
+                         : end != Phase::EndedBoss             ? "no_end"
+                         : g.scene.Label3.Caption == "WINNER" ? "winner"
+                                                               : "game_over_in_the_boss_phase";
     // Whatever happened, EXIT stops and releases the music, then closes everything.
     Label4_Click(g);
     w->check("after EXIT");
@@ -189,5 +188,5 @@ KeysOutcome fuzzKeys(const uint8_t* data, size_t size) {
     if (calls.size() < 2 || calls[calls.size() - 2] != "Stop(" + h + ")" || calls.back() != "Destroy(" + h + ")")
         fail("EXIT did not stop and release the music");
     if (!w->sim.exited) fail("EXIT did not close the windows");
-    return out;
+    return ending;
 }
