@@ -15,15 +15,13 @@ struct SimRun {
     SimResult result;
 };
 
-SimRun run(const std::string& script, uint64_t seed = 0) {
+SimRun run(const std::string& script) {
     Sim sim;
-    startSim(sim, SimOptions{seed, {}});
+    startSim(sim, {});
     std::istringstream in(script);
     std::ostringstream out;
-    SimRun r;
-    r.result = runSimScript(sim, in, out);
-    r.out = out.str();
-    return r;
+    const SimResult result = runSimScript(sim, in, out);
+    return {out.str(), result};
 }
 
 TEST(Driver, AnswersGetsInTheProtocolsFormat) {
@@ -146,19 +144,17 @@ TEST(Driver, DumpListsEveryTargetOnceEndingWithTheClock) {
 
 TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
     // Two draws on one instant must differ, and a seed must decide them all.
-    Sim a, b, c;
-    startSim(a, SimOptions{7, {}});
-    startSim(b, SimOptions{7, {}});
-    startSim(c, SimOptions{8, {}});
-    std::vector<int> da, db, dc;
-    for (int i = 0; i < 50; ++i) {
-        da.push_back(drawRandom(a.game.random, 8000));
-        db.push_back(drawRandom(b.game.random, 8000));
-        dc.push_back(drawRandom(c.game.random, 8000));
-    }
-    EXPECT_EQ(da, db);
-    EXPECT_NE(da, dc);
-    EXPECT_NE(da[0], da[1]);
+    const auto draws = [](uint64_t seed) {
+        Sim sim;
+        startSim(sim, SimOptions{seed, {}});
+        std::vector<int> d;
+        for (int i = 0; i < 50; ++i) d.push_back(drawRandom(sim.game.random, 8000));
+        return d;
+    };
+    const std::vector<int> a = draws(7);
+    EXPECT_EQ(a, draws(7));
+    EXPECT_NE(a, draws(8));
+    EXPECT_NE(a[0], a[1]);
 }
 
 TEST(Driver, FormatsNumbersShortestWithoutExponent) {

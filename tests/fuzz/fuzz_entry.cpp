@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_entry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -27,20 +28,14 @@ namespace {
 // Thrown by the first tick past an input's budget of virtual time.
 struct OutOfTime {};
 
-size_t countLines(const std::string& s) {
-    size_t n = 1;
-    for (char c : s)
-        if (c == '\n') ++n;
-    return n;
-}
-
 // An error names a line of the text and gives a reason.
 void namesALine(const std::string& error, const std::string& text) {
-    unsigned long lineNo = 0;
-    if (std::sscanf(error.c_str(), "line %lu: ", &lineNo) != 1 || lineNo == 0 || lineNo > countLines(text))
-        fail("error does not name a line of the input: " + error);
-    if (error.size() <= std::string("line : ").size() + std::to_string(lineNo).size())
-        fail("error gives no reason: " + error);
+    unsigned long n = 0;
+    int reason = 0;
+    const auto lines = static_cast<unsigned long>(std::count(text.begin(), text.end(), '\n')) + 1;
+    if (std::sscanf(error.c_str(), "line %lu: %n", &n, &reason) != 1 || n == 0 || n > lines || reason == 0 ||
+        error.size() <= static_cast<size_t>(reason))
+        fail("error does not name a line of the input with a reason: " + error);
 }
 
 // Where a game stands, read from the flags only the phase changes write.
