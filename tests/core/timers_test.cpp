@@ -49,7 +49,7 @@ TEST(Timers, RhythmKeepsToMultiplesOfTheIntervalWhateverTheSteps) {
     EXPECT_EQ(c.g.clock, 7003);
 }
 
-TEST(Timers, EnablingARunningTimerKeepsItsRhythmOffAndOnStartsAfresh) {
+TEST(Timers, EnablingARunningTimerKeepsItsRhythmOffAndOnOrANewIntervalStartsAfresh) {
     Clocked c;
     setInterval(c.g, c.t5(), 500);
     enable(c.g, c.t5());
@@ -60,6 +60,12 @@ TEST(Timers, EnablingARunningTimerKeepsItsRhythmOffAndOnStartsAfresh) {
     enable(c.g, c.t5());  // from 600
     advance(c.g, 1000);
     EXPECT_EQ(c.log, "Timer5@500 Timer5@1100 Timer5@1600");
+    setInterval(c.g, c.t5(), 0);  // never ticks
+    advance(c.g, 1000);
+    EXPECT_EQ(nextDueTime(c.g), kNever);
+    setInterval(c.g, c.t5(), 300);  // from 2600
+    advance(c.g, 700);
+    EXPECT_EQ(c.log, "Timer5@500 Timer5@1100 Timer5@1600 Timer5@2900 Timer5@3200");
 }
 
 TEST(Timers, TicksDisabledOrEnabledDuringATick) {
@@ -82,17 +88,6 @@ TEST(Timers, TicksDisabledOrEnabledDuringATick) {
     EXPECT_EQ(on.log, "Timer3@20 Timer3@40 Timer1@50 Timer1@60 Timer3@60");
 }
 
-TEST(Timers, ZeroIntervalNeverTicksAndANewIntervalRestartsTheRhythm) {
-    Clocked c;
-    enable(c.g, c.t5());
-    setInterval(c.g, c.t5(), 0);
-    advance(c.g, 1000);
-    EXPECT_EQ(c.log, "");
-    EXPECT_EQ(nextDueTime(c.g), kNever);
-    setInterval(c.g, c.t5(), 300);
-    advance(c.g, 700);
-    EXPECT_EQ(c.log, "Timer5@1300 Timer5@1600");
-}
 TEST(Random, QueuedValuesComeFirstAndDrawsFloorInSinglePrecision) {
     Random r;
     int seeds = 0;
