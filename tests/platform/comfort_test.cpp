@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Around the game: settings, the keyboard's own keys and the pause, gamepads
-// on SDL's virtual joystick, a new game, and the screenshot key.
+// on SDL's virtual joystick, and a new game.
 #include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -17,7 +14,6 @@
 #include "musicplayer/recording.h"
 #include "platform/input.h"
 #include "platform/settings.h"
-#include "platform/snapshot.h"
 #include "sim/script.h"
 
 using namespace hvezda;
@@ -317,44 +313,6 @@ TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     const std::vector<std::string> restart(all.begin() + static_cast<long>(calls), all.end());
     EXPECT_EQ(restart, (std::vector<std::string>{"Stop(1)", "Destroy(1)", "CreateEx(loop|true)=2", "SetWindow(2,2)",
                                                  "Load(2,/hvezda/Moonlite.dat)", "Play(2)"}));
-}
-
-// F12: a new PNG in the pictures folder, pixel for pixel the driver's
-// screenshot of the same moment.
-TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
-    const std::string dir = freshDir("f12");
-    const std::string script = "keydown 39\nadvance 700\nkeydown 88\nadvance 90\nclick Label5\n";
-    std::ofstream(dir + "/s.sim") << script << "screenshot driver.png\n";
-    ASSERT_EQ(std::system(("cd '" + dir + "' && '" HVEZDA_SIM "' --seed 5 s.sim").c_str()), 0);
-
-    Sim sim;
-    startSim(sim, {5, {}});
-    std::istringstream in(script);
-    std::ostringstream out;
-    ASSERT_EQ(runSimScript(sim, in, out).exitCode, 0);
-    ASSERT_EQ(TTF_Init(), 0);
-    std::string line, again;
-    {
-        plat::FontCache fonts;
-        setenv("XDG_PICTURES_DIR", dir.c_str(), 1);
-        line = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);
-        again = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);  // the same second
-    }
-    TTF_Quit();
-    plat::releaseFontLookup();
-    // hvezda-2023-11-14-221320.png (or the 15th, by the time zone), and -2 for a second one that second.
-    const std::string head = "screenshot saved to " + dir + "/hvezda-2023-11-1";
-    ASSERT_TRUE(line.rfind(head, 0) == 0 && line.size() == head.size() + 12) << line;
-    const std::string file = line.substr(std::string("screenshot saved to ").size());
-    EXPECT_EQ(again, line.substr(0, line.size() - 4) + "-2.png");
-    SDL_Surface* a = IMG_Load(file.c_str());
-    SDL_Surface* b = IMG_Load((dir + "/driver.png").c_str());
-    ASSERT_TRUE(a && b) << IMG_GetError();
-    SDL_Surface* ca = SDL_ConvertSurfaceFormat(a, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_Surface* cb = SDL_ConvertSurfaceFormat(b, SDL_PIXELFORMAT_ARGB8888, 0);
-    ASSERT_TRUE(ca->w == 667 && ca->h == 570 && cb->w == 667 && cb->h == 570 && ca->pitch == 667 * 4);
-    EXPECT_EQ(std::memcmp(ca->pixels, cb->pixels, 667 * 4 * 570), 0);
-    for (SDL_Surface* s : {a, b, ca, cb}) SDL_FreeSurface(s);
 }
 
 }  // namespace

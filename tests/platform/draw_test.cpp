@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// What the drawing asks of its canvas, and in which order, without pixels:
-// back to front, the panel's children inside it and clipped to it, hidden
-// things left out, auto-sized and wrapped captions.
+// The drawing without pixels: what it asks of its canvas and in which order,
+// wrapping at blanks, the damage between two frames (none when the picture
+// would be the same, else the old and new places of what changed), and which
+// label a click lands on. Pixels: screenshot_test.cpp, partial_frames_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/clicks.h"
+#include "platform/damage.h"
 #include "platform/draw.h"
 #include "platform/text_wrap.h"
 #include "shell/shell.h"
@@ -16,11 +20,39 @@ using namespace hvezda;
 
 namespace {
 
+using plat::PanelLabel;
 using plat::Rect;
 using plat::Rgb;
 
 std::string str(const Rect& r) {
     return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" + std::to_string(r.h);
+}
+
+// Every character (not byte) one unit wide.
+int chars(std::string_view s) {
+    int n = 0;
+    for (size_t i = 0; i < s.size(); i += plat::utf8CharLength(static_cast<unsigned char>(s[i]))) ++n;
+    return n;
+}
+
+TEST(TextWrap, BreaksAtBlanksThenBetweenCharactersThenAtNewLines) {
+    const struct {
+        const char* text;
+        int width;
+        std::vector<std::string> want;
+    } cases[] = {
+        {"", 10, {""}},
+        {"aaa bbb ccc", 7, {"aaa bbb ", "ccc"}},
+        {"a  /  b", 20, {"a  /  b"}},                // a run of blanks inside a line is kept
+        {"ab /      cd", 6, {"ab /      ", "cd"}},   // at a break the run stays behind
+        {"  ab cd", 5, {"  ab ", "cd"}},             // leading blanks are kept
+        {"x abcdefgh", 3, {"x ", "abc", "def", "gh"}},  // a word wider than the line
+        {"abcdefg h", 3, {"abc", "def", "g h"}},
+        {"žluťoučký", 4, {"žluť", "oučk", "ý"}},    // never inside a character
+        {"ěš", 0, {"ě", "š"}},                       // too narrow: still one character a line
+        {"ab\r\n\ncd", 10, {"ab", "", "cd"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(plat::wrapText(c.text, c.width, chars), c.want) << c.text << " in " << c.width;
 }
 
 // Every call as a line of text. Text is 6 px a character, 10 px high, with
@@ -46,18 +78,19 @@ public:
         calls.push_back("text '" + s + "' at " + std::to_string(x) + "," + std::to_string(y) + " in " + str(clip));
     }
     std::optional<FontMetrics> fontMetrics(const Font&) override { return FontMetrics{10, 12}; }
-    int textWidth(const Font&, std::string_view s) override {
-        int chars = 0;
-        for (size_t i = 0; i < s.size(); i += plat::utf8CharLength(static_cast<unsigned char>(s[i]))) ++chars;
-        return 6 * chars;
-    }
+    int textWidth(const Font&, std::string_view s) override { return 6 * chars(s); }
 
+    void draw(Scene& s) {
+        calls.clear();
+        plat::Painter(*this).draw(s);
+    }
     // Where the first call starting with `prefix` is; calls.size() when none.
     size_t find(const std::string& prefix) const {
         return static_cast<size_t>(std::find_if(calls.begin(), calls.end(),
                                                 [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }) -
                                    calls.begin());
     }
+    bool has(const std::string& prefix) const { return find(prefix) < calls.size(); }
 
 private:
     static std::string colour(Rgb c) {
@@ -67,47 +100,27 @@ private:
     }
 };
 
-std::vector<std::string> drawn(Scene& s) {
-    RecordingCanvas canvas;
-    plat::Painter(canvas).draw(s);
-    return canvas.calls;
-}
-
-TEST(Draw, BackToFrontWithThePanelsChildrenInsideIt) {
-    Scene s = makeScene();
+TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) {
+    Game g;
+    Scene& s = g.scene;
     RecordingCanvas c;
-    plat::Painter(c).draw(s);
+    c.draw(s);
     EXPECT_EQ(c.calls.front(), "clear #000000");
     // Stars, the ship, the panel (its box, then its frame), its children, then life.
-    const size_t stars = c.find("points "), ship = c.find("picture ship at 304,432"),
-                 panel = c.find("fill 0,0 667x97 #000000"), frame = c.find("fill 0,0 667x1 #404040"),
-                 line = c.find("line 1,89 to 665,89 in 1,1 666x95 #00ff00"),
-                 exit = c.find("text 'EXIT' at 593,65 in 593,65 49x15"), life = c.find("picture token at 624,528");
-    EXPECT_LT(stars, ship);
-    EXPECT_LT(ship, panel);
-    EXPECT_LT(panel, frame);
-    EXPECT_LT(frame, line);
-    EXPECT_LT(line, exit);
-    EXPECT_LT(exit, life);
-    EXPECT_LT(life, c.calls.size());
+    const size_t order[] = {c.find("points "), c.find("picture ship at 304,432"), c.find("fill 0,0 667x97 #000000"),
+                            c.find("fill 0,0 667x1 #404040"), c.find("line 1,89 to 665,89 in 1,1 666x95 #00ff00"),
+                            c.find("text 'EXIT' at 593,65 in 593,65 49x15"), c.find("picture token at 624,528"),
+                            c.calls.size()};
+    EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) &&
+                std::adjacent_find(std::begin(order), std::end(order)) == std::end(order));
     // The score takes its caption's size; the hidden banner draws nothing.
-    EXPECT_LT(c.find("text '0' at 337,65 in 337,65 6x10"), c.calls.size());
-    EXPECT_EQ(c.find("text '" + s.Label3.Caption + "'"), c.calls.size());
+    EXPECT_TRUE(c.has("text '0' at 337,65 in 337,65 6x10"));
+    EXPECT_FALSE(c.has("text '" + s.Label3.Caption + "'"));
 
-    // Moved right, the panel clips EXIT at the window's edge; hidden, it hides it.
-    s.Picture2.Left = 1005;
-    EXPECT_LT(c.find("text 'EXIT' at 660,65 in 660,65 7x15"), (c.calls = drawn(s)).size());
-    s.Picture2.Visible = false;
-    c.calls = drawn(s);
-    EXPECT_EQ(c.find("text 'EXIT'"), c.calls.size());
-    EXPECT_EQ(c.find("line 68,89"), c.calls.size());
-}
-
-TEST(Draw, WrappedCaptionsGoLineByLineDownTheirBox) {
-    Game g;
-    Label5_Click(g);  // the help, in Label7 (177 x 57 px at 16,16 in the panel)
-    RecordingCanvas c;
-    plat::Painter(c).draw(g.scene);
+    // The help in Label7 (177 x 57 px at 16,16 in the panel), line by line
+    // down its box: every character, blanks included, once.
+    Label5_Click(g);
+    c.draw(s);
     std::string joined;
     int lines = 0;
     for (const std::string& call : c.calls) {
@@ -118,7 +131,94 @@ TEST(Draw, WrappedCaptionsGoLineByLineDownTheirBox) {
         ++lines;
     }
     EXPECT_GE(lines, 2);
-    EXPECT_EQ(joined, g.scene.Label7.Caption);  // every character, blanks included, once
+    EXPECT_EQ(joined, s.Label7.Caption);
+
+    // Moved right, the panel clips EXIT at the window's edge; hidden, it hides it.
+    s.Picture2.Left = 1005;
+    c.draw(s);
+    EXPECT_TRUE(c.has("text 'EXIT' at 660,65 in 660,65 7x15"));
+    s.Picture2.Visible = false;
+    c.draw(s);
+    EXPECT_FALSE(c.has("text 'EXIT'") || c.has("line 68,89"));
+}
+
+TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
+    const Scene start = makeScene();
+    const Rect ship = plat::pixelBox(start.Picture1);
+    const Rect panel = plat::intersect(plat::pixelBox(start.Picture2), plat::kWindowRect);
+    const struct {
+        const char* what;
+        std::function<void(Scene&)> change;
+        bool shows;
+        Rect place;  // all that may be damaged, when checked
+    } cases[] = {
+        {"a third of a pixel", [](Scene& s) { s.Picture1.Left += 5; }, false, {}},
+        {"one pixel", [](Scene& s) { s.Picture1.Left += 15; }, true, Rect{ship.x, ship.y, ship.w + 1, ship.h}},
+        {"a hidden sprite moved", [](Scene& s) { s.fire[3].Top -= 300; }, false, {}},
+        {"another picture in the same box", [](Scene& s) { s.Picture1.picture = &pictures::craftF; }, true, ship},
+        {"the same picture", [](Scene& s) { copyPicture(s.Picture1, s.rovne); }, false, {}},
+        {"a hidden label's colour", [](Scene& s) { s.Label3.ForeColor = 0x00000100; }, false, {}},
+        {"a longer caption", [](Scene& s) { s.score.Caption = "12"; }, true, Rect{337, 65, 12, 10}},
+        {"a star moved", [](Scene& s) { s.hvezda1[2].Top += 170; }, true, {}},
+        {"a line in the panel", [](Scene& s) { s.Line2.Y1 = 1335; }, true, {}},
+        {"the panel hidden", [](Scene& s) { s.Picture2.Visible = false; }, true, panel},
+        {"a sprite shown", [](Scene& s) { s.fire[3].Visible = true; }, true, {}},
+        {"a shown label's colour", [](Scene& s) { s.score.ForeColor = colors::green; }, true, {}},
+        {"an image shown", [](Scene& s) { s.Image3.Visible = true; }, true, {}},
+    };
+    RecordingCanvas canvas;
+    for (const auto& c : cases) {
+        plat::Damage damage(canvas);
+        Scene s = makeScene();
+        EXPECT_EQ(damage.next(s), std::vector<Rect>{plat::kWindowRect}) << c.what << ": the screen was unknown";
+        EXPECT_TRUE(damage.next(s).empty()) << c.what << ": nothing changed yet";
+        c.change(s);
+        const std::vector<Rect> got = damage.next(s);
+        EXPECT_EQ(got.empty(), !c.shows) << c.what;
+        if (!c.place.empty()) {
+            EXPECT_EQ(got, std::vector<Rect>{c.place}) << c.what;
+        }
+        EXPECT_TRUE(damage.next(s).empty()) << c.what << ": once shown, it is on screen";
+    }
+}
+
+void expectClicks(Scene& s, std::initializer_list<std::tuple<int, int, PanelLabel>> probes) {
+    for (auto [x, y, want] : probes) EXPECT_EQ(plat::labelAt(s, x, y), want) << x << "," << y;
+}
+
+// The panel's inside starts one pixel in (its frame); Label4 "EXIT" is at
+// (8880, 960) 735 x 225 twips: pixels 592..640 x 64..78 relative to it.
+TEST(Clicks, EachLabelAnswersInsideItsOwnBoxWhereThePanelShowsItAndNothingCoversIt) {
+    Scene s = makeScene();
+    expectClicks(s, {{1 + 592, 1 + 65, PanelLabel::Exit},
+                     {1 + 640, 1 + 78, PanelLabel::Exit},
+                     {1 + 640, 1 + 79, PanelLabel::None},      // just below it
+                     {1 + 641, 1 + 70, PanelLabel::None},      // just right of it
+                     {1 + 592, 1 + 64, PanelLabel::Credits},   // Label6 reaches into EXIT's first row, over it
+                     {1 + 600, 1 + 32, PanelLabel::Controls},  // Label5 at 480 twips
+                     {1 + 600, 1 + 47, PanelLabel::Controls},
+                     {1 + 600, 1 + 48, PanelLabel::Credits},   // Label6 at 720 twips
+                     {300, 300, PanelLabel::None},             // the playfield
+                     {20, 20, PanelLabel::None},               // Label7 takes no clicks
+                     {-1, 70, PanelLabel::None}});
+    s.Label4.Top = 1350;   // pixel 91 in the window; the panel's inside ends at 95
+    s.Label6.Left = 9900;  // pixels 661..725: past the window's right edge
+    expectClicks(s, {{600, 93, PanelLabel::Exit},
+                     {600, 96, PanelLabel::None},  // the panel's frame
+                     {665, 51, PanelLabel::Credits},
+                     {667, 51, PanelLabel::None}});
+    // `life` is drawn after the panel and takes the click; `enemyboss`, drawn
+    // before it, is beneath it and changes nothing.
+    s.life.Left = s.enemyboss.Left = 8880;
+    s.life.Top = s.enemyboss.Top = 1250;
+    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::None);
+    s.life.Visible = false;
+    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::Exit);
+    // Hidden labels and a hidden panel take no clicks.
+    s.Label5.Visible = false;
+    EXPECT_EQ(plat::labelAt(s, 1 + 600, 1 + 32), PanelLabel::None);
+    s.Picture2.Visible = false;
+    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::None);
 }
 
 }  // namespace
