@@ -163,8 +163,7 @@ TEST(Keyboard, PlatformKeysNeverReachTheGameAndAPauseLetsGoOfHeldKeys) {
     r.key(SDL_SCANCODE_F2);  // a new game starts playing
     EXPECT_EQ(r.take(), (Log{"fullscreen", "fullscreen", "shot", "paused", "playing", "new game"}));
 
-    SDL_Event focus{};
-    focus.window = SDL_WindowEvent{SDL_WINDOWEVENT, 0, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, 0, 0};
+    const SDL_Event focus{.window = {SDL_WINDOWEVENT, 0, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, 0, 0}};
     r.input.handle(focus);
     EXPECT_EQ(r.take(), Log{"paused"});
     plat::InputOptions stayOn;

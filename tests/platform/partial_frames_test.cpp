@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Frames drawn and sent in part lose nothing: after every frame the pixels
-// on the X server equal a whole frame drawn afresh from the same scene. Two
-// scripted games in the real window, one won and one lost, through normal
-// play, the boss's approach and fight and on past the end; on the way the
+// Frames drawn and sent in part lose nothing: after every frame the pixels on
+// the X server equal a whole frame drawn afresh from the same scene, through a
+// won and a lost game in the real window (under xvfb-run). On the way the
 // window is left stale and exposed, restored or redrawn, paused with the panel
-// changing under the dimmed picture, and resized with its picture scaled and
-// letterboxed. Runs under xvfb-run (CMakeLists.txt).
+// changing under the dimmed picture, and resized, its picture scaled and letterboxed.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -13,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/frames.h"
@@ -70,7 +69,7 @@ protected:
     }
     void TearDown() override {
         canvas_.reset();
-        dropWhole();
+        dropWhole(nullptr);
         if (window_.window) plat::closeGameWindow(window_);
         fonts_.reset();
         plat::releaseFontLookup();
@@ -99,8 +98,7 @@ protected:
         int w = 0, h = 0, sw = 0, sh = 0;
         SDL_GetRendererOutputSize(window_.renderer, &w, &h);
         if (!surface_ || surface_->w != w || surface_->h != h) {
-            dropWhole();
-            surface_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
+            dropWhole(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888));
             renderer_ = SDL_CreateSoftwareRenderer(surface_);
             SDL_RenderSetLogicalSize(renderer_, plat::kWindowWidth, plat::kWindowHeight);
             SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
@@ -118,11 +116,11 @@ protected:
         ASSERT_EQ(i, shown_.size()) << when << ": unlike a whole frame from pixel " << i % static_cast<size_t>(w)
                                     << "," << i / static_cast<size_t>(w);
     }
-    void dropWhole() {
+    void dropWhole(SDL_Surface* next) {
         whole_.reset();
         if (renderer_) SDL_DestroyRenderer(renderer_);
-        if (surface_) SDL_FreeSurface(surface_);
-        renderer_ = nullptr, surface_ = nullptr;
+        SDL_FreeSurface(std::exchange(surface_, next));
+        renderer_ = nullptr;
     }
 
     std::unique_ptr<plat::FontCache> fonts_;
@@ -165,14 +163,12 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
                 pump(input);
                 SDL_DestroyWindow(cover);
                 ASSERT_TRUE(pump(input, SDL_WINDOWEVENT_EXPOSED, due == 500)) << "no exposure came";
-                SDL_Event e{};
-                e.window = SDL_WindowEvent{SDL_WINDOWEVENT, 0, window_.id, SDL_WINDOWEVENT_RESTORED, 0, 0, 0, 0, 0};
+                SDL_Event e{.window = {SDL_WINDOWEVENT, 0, window_.id, SDL_WINDOWEVENT_RESTORED, 0, 0, 0, 0, 0}};
                 if (due == 1000) SDL_PushEvent(&e), pump(input);
                 if (due == 2000) frames.forceFullRedraw();
                 when = due == 500 ? "an exposure" : due == 1000 ? "a restore" : "a forced redraw";
             } else if (due == 4000 || due == 4300) {
-                // Larger, the picture scaled by 2 and letterboxed, as
-                // fullscreen shows it; then back.
+                // Larger, the picture scaled by 2 and letterboxed as fullscreen shows it; then back.
                 SDL_SetWindowSize(window_.window, due == 4000 ? 1400 : plat::kWindowWidth,
                                   due == 4000 ? 1190 : plat::kWindowHeight);
                 ASSERT_TRUE(pump(input, SDL_WINDOWEVENT_SIZE_CHANGED)) << "the window kept its size";

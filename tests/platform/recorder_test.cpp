@@ -52,10 +52,8 @@ Verdict verifyFile(const std::string& path) {
     return v.status == Verdict::Verified ? playRecording(sim.game, in, {}) : v;
 }
 
-std::string tempPath(const char* name) { return ::testing::TempDir() + name + std::to_string(getpid()); }
-
 TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
-    const std::string path = tempPath("recorder");
+    const std::string path = ::testing::TempDir() + "recorder" + std::to_string(getpid());
     Played p(path);
     // Flying, firing, a refill and a click; craft come back in random
     // columns meanwhile, so values are drawn between events.
@@ -80,12 +78,12 @@ TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
     const Verdict v = verifyFile(path);
     EXPECT_EQ(v.status, Verdict::Verified) << v.message;
     EXPECT_NE(v.message.find("11 expectations held after 61000 ms"), std::string::npos) << v.message;
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("\nrandom 0."), std::string::npos);
-    EXPECT_NE(text.str().find("\nkeydown 39 2\n"), std::string::npos);
-    EXPECT_EQ(text.str().substr(text.str().size() - 14), "\nclick Label4\n");
+    std::stringstream file;
+    file << std::ifstream(path).rdbuf();
+    const std::string text = file.str();
+    EXPECT_NE(text.find("\nrandom 0."), std::string::npos);
+    EXPECT_NE(text.find("\nkeydown 39 2\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 14), "\nclick Label4\n");
     std::remove(path.c_str());
 }
 

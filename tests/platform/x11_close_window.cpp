@@ -7,14 +7,10 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: x11-close-window WINDOW\n");
-        return 2;
-    }
-    Display* d = XOpenDisplay(nullptr);
+    Display* d = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
     if (!d) {
-        std::fprintf(stderr, "x11-close-window: cannot open the display\n");
-        return 1;
+        std::fprintf(stderr, argc == 2 ? "x11-close-window: cannot open the display\n" : "usage: x11-close-window WINDOW\n");
+        return argc == 2 ? 1 : 2;
     }
     const Window w = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
     XEvent e{};
