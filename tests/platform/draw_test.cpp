@@ -113,9 +113,14 @@ TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) 
                             c.calls.size()};
     EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) &&
                 std::adjacent_find(std::begin(order), std::end(order)) == std::end(order));
-    // The score takes its caption's size; the hidden banner draws nothing.
+    // The score takes its caption's size; the hidden banner draws nothing,
+    // and shown, only its letters: it is transparent.
     EXPECT_TRUE(c.has("text '0' at 337,65 in 337,65 6x10"));
-    EXPECT_FALSE(c.has("text '" + s.Label3.Caption + "'"));
+    const size_t calls = c.calls.size();
+    EXPECT_FALSE(c.has("text 'WINNER'"));
+    s.Label3.Visible = true;
+    c.draw(s);
+    EXPECT_TRUE(c.calls.size() == calls + 1 && c.has("text 'WINNER' at ")) << c.calls.size() - calls;
 
     // The help in Label7 (177 x 57 px at 16,16 in the panel), line by line
     // down its box: every character, blanks included, once.

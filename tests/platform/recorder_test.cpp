@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "app/recorder.h"
 #include "player/player.h"
@@ -78,12 +77,6 @@ TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
     const Verdict v = verifyFile(path);
     EXPECT_EQ(v.status, Verdict::Verified) << v.message;
     EXPECT_NE(v.message.find("11 expectations held after 61000 ms"), std::string::npos) << v.message;
-    std::stringstream file;
-    file << std::ifstream(path).rdbuf();
-    const std::string text = file.str();
-    EXPECT_NE(text.find("\nrandom 0."), std::string::npos);
-    EXPECT_NE(text.find("\nkeydown 39 2\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 14), "\nclick Label4\n");
     std::remove(path.c_str());
 }
 
