@@ -24,10 +24,6 @@ using plat::PanelLabel;
 using plat::Rect;
 using plat::Rgb;
 
-std::string str(const Rect& r) {
-    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" + std::to_string(r.h);
-}
-
 // Every character (not byte) one unit wide.
 int chars(std::string_view s) {
     int n = 0;
@@ -61,25 +57,18 @@ class RecordingCanvas final : public plat::Canvas {
 public:
     std::vector<std::string> calls;
 
-    void clear(Rgb c) override { calls.push_back("clear " + colour(c)); }
-    void fill(const Rect& r, Rgb c) override { calls.push_back("fill " + str(r) + " " + colour(c)); }
+    void clear(Rgb c) override { add("clear", c); }
+    void fill(const Rect& r, Rgb c) override { add("fill", r, c); }
     void picture(const Picture& p, int x, int y, const Rect& clip) override {
-        calls.push_back("picture " + std::string(p.name) + " at " + std::to_string(x) + "," + std::to_string(y) +
-                        " in " + str(clip));
+        add("picture", p.name, "at", plat::Point{x, y}, "in", clip);
     }
-    void points(std::span<const plat::Point> at, Rgb c) override {
-        calls.push_back("points " + std::to_string(at.size()) + " " + colour(c));
-    }
-    void line(plat::Point a, plat::Point b, Rgb c, const Rect& clip) override {
-        calls.push_back("line " + std::to_string(a.x) + "," + std::to_string(a.y) + " to " + std::to_string(b.x) +
-                        "," + std::to_string(b.y) + " in " + str(clip) + " " + colour(c));
-    }
+    void points(std::span<const plat::Point> at, Rgb c) override { add("points", std::to_string(at.size()), c); }
+    void line(plat::Point a, plat::Point b, Rgb c, const Rect& clip) override { add("line", a, "to", b, "in", clip, c); }
     void text(const Font&, const std::string& s, Rgb, int x, int y, const Rect& clip) override {
-        calls.push_back("text '" + s + "' at " + std::to_string(x) + "," + std::to_string(y) + " in " + str(clip));
+        add("text", "'" + s + "'", "at", plat::Point{x, y}, "in", clip);
     }
     std::optional<FontMetrics> fontMetrics(const Font&) override { return FontMetrics{10, 12}; }
     int textWidth(const Font&, std::string_view s) override { return 6 * chars(s); }
-
     void draw(Scene& s) {
         calls.clear();
         plat::Painter(*this).draw(s);
@@ -93,10 +82,17 @@ public:
     bool has(const std::string& prefix) const { return find(prefix) < calls.size(); }
 
 private:
-    static std::string colour(Rgb c) {
+    static std::string part(std::string_view s) { return std::string(s); }
+    static std::string part(plat::Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    static std::string part(const Rect& r) { return part(plat::Point{r.x, r.y}) + " " + std::to_string(r.w) + "x" + std::to_string(r.h); }
+    static std::string part(Rgb c) {
         char s[8];
         std::snprintf(s, sizeof s, "#%02x%02x%02x", c.r, c.g, c.b);
         return s;
+    }
+    template <class... T>
+    void add(std::string_view what, const T&... parts) {
+        calls.push_back((std::string(what) + ... + (" " + part(parts))));
     }
 };
 

@@ -159,17 +159,9 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
     }
 }
 
-SDL_Event key(bool down, SDL_Keycode sym, SDL_Scancode sc) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = sc;
-    return e;
-}
-
-// A game with Right held from 3 ms on, paused by P at pauseAtMs for lengthMs
-// (0: never), Left pressed while paused, Right let go after; runs to 1 s of
-// virtual time. What the game got, and at which virtual time, in m.log.
+// A game with Right held from 3 ms on, paused at pauseAtMs for lengthMs (0:
+// never) and run to 1 s of virtual time. What the game got, and at which
+// virtual time, in m.log. (Keys pressed or let go while paused: Keyboard.*.)
 FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
@@ -177,13 +169,15 @@ FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     input.onGameKey = [&](bool down, int code, int) {
         m.log.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
     };
-    auto at = [&](double ms, SDL_Event e) { m.events.push_back({m.now + static_cast<int64_t>(ms * kMs), [&input, e] { input.handle(e); }, ""}); };
-    at(3, key(true, SDLK_RIGHT, SDL_SCANCODE_RIGHT));
+    auto at = [&](double ms, std::function<void()> run) {
+        m.events.push_back({m.now + static_cast<int64_t>(ms * kMs), std::move(run), ""});
+    };
+    SDL_Event right{};
+    right.type = SDL_KEYDOWN, right.key.keysym = {SDL_SCANCODE_RIGHT, SDLK_RIGHT, 0, 0};
+    at(3, [&] { input.handle(right); });
     if (lengthMs > 0) {
-        at(pauseAtMs, key(true, SDLK_p, SDL_SCANCODE_P));
-        at(pauseAtMs + 1, key(true, SDLK_LEFT, SDL_SCANCODE_LEFT));
-        at(pauseAtMs + lengthMs, key(true, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE));
-        at(pauseAtMs + lengthMs + 30, key(false, SDLK_RIGHT, SDL_SCANCODE_RIGHT));
+        at(pauseAtMs, [&] { input.setPaused(true); });
+        at(pauseAtMs + lengthMs, [&] { input.setPaused(false); });
     }
     m.running = [&] { return g.clock < 1000; };
     plat::LoopServices s = servicesFor(m);
