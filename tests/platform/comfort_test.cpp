@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Around the game: settings, the keyboard's own keys and the pause, gamepads
-// on SDL's virtual joystick, and a new game.
+// Around the game: settings, the keyboard's own keys and the pause, gamepads, a new game.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -83,8 +82,7 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
     EXPECT_NE(broken.problems[0].find("using every default"), std::string::npos) << broken.problems[0];
 }
 
-// A missing file or folder gives the defaults quietly; a written one reads
-// back the same.
+// A missing file or folder gives the defaults quietly; a written one reads back the same.
 TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     const std::string dir = freshDir("write"), file = dir + "/new/hvezda/settings.toml";
     std::vector<std::string> problems;
@@ -198,9 +196,10 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
         SDL_JoystickSetVirtualAxis(j, a, static_cast<Sint16>(v));
         pump();
     };
-    const auto repeatAt = [&](int64_t ms) {
-        r.now = ms * kMs;
-        return r.input.repeat();
+    const auto repeats = [&](std::initializer_list<int> ms) {  // a 1 for each moment a repeat is due
+        std::string fired;
+        for (int t : ms) r.now = t * kMs, fired += r.input.repeat() ? '1' : '0';
+        return fired;
     };
     SDL_Joystick* pad = attach();
     ASSERT_NE(pad, nullptr) << SDL_GetError();
@@ -227,23 +226,17 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
     button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
     EXPECT_EQ(r.take(), (Log{"+37", "+37", "+37", "-37"}));
 
-    // A held fire button repeats after 250 ms, then every 1/30 s; a new
-    // press starts the delay over; the key goes up when both are let go.
+    // A held fire button repeats after 250 ms, then every 1/30 s; a new press starts the
+    // delay over; a late repeat is one, not a burst; the key goes up when both are let go.
     r.now = 0;
     button(pad, SDL_CONTROLLER_BUTTON_A, true);
     EXPECT_EQ(r.input.nextRepeatNs(), 250 * kMs);
-    EXPECT_FALSE(repeatAt(249));
-    EXPECT_TRUE(repeatAt(250));
-    EXPECT_FALSE(repeatAt(283));
-    EXPECT_TRUE(repeatAt(284));
-    r.now = 300 * kMs;
+    EXPECT_EQ(repeats({249, 250, 283, 284, 300}), "01010");
     button(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     button(pad, SDL_CONTROLLER_BUTTON_A, false);
-    EXPECT_FALSE(repeatAt(549));
-    EXPECT_TRUE(repeatAt(900));  // late: one repeat, not a burst
-    EXPECT_FALSE(repeatAt(932));
+    EXPECT_EQ(repeats({549, 900, 932}), "010");
     button(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
-    EXPECT_FALSE(repeatAt(2000));
+    EXPECT_EQ(repeats({2000}), "0");
     EXPECT_EQ(r.take(), (Log{"+88", "+88", "+88", "+88", "+88", "-88"}));
 
     // Start pauses (the held arrow let go), Back + Start starts a new game;
@@ -266,8 +259,7 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-// F2: the state of a program just started, the music released and started
-// again from the beginning.
+// F2: the state of a program just started, the music released and started from the beginning.
 TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     Sim sim;
     startSim(sim, {});

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The drawing without pixels: what it asks of its canvas and in which order,
-// wrapping at blanks, the damage between two frames (none when the picture
-// would be the same, else the old and new places of what changed), and which
-// label a click lands on. Pixels: screenshot_test.cpp, partial_frames_test.cpp.
+// The drawing without pixels: what it asks of its canvas and in which order, wrapping at
+// blanks, the damage between two frames, and which label a click lands on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,8 +49,7 @@ TEST(TextWrap, BreaksAtBlanksThenBetweenCharactersThenAtNewLines) {
     for (const auto& c : cases) EXPECT_EQ(plat::wrapText(c.text, c.width, chars), c.want) << c.text << " in " << c.width;
 }
 
-// Every call as a line of text. Text is 6 px a character, 10 px high, with
-// wrapped lines 12 px apart.
+// Every call as a line of text; text is 6 px a character, 10 px high, its lines 12 px apart.
 class RecordingCanvas final : public plat::Canvas {
 public:
     std::vector<std::string> calls;
@@ -187,8 +184,7 @@ void expectClicks(Scene& s, std::initializer_list<std::tuple<int, int, PanelLabe
     for (auto [x, y, want] : probes) EXPECT_EQ(plat::labelAt(s, x, y), want) << x << "," << y;
 }
 
-// The panel's inside starts one pixel in (its frame); Label4 "EXIT" is at
-// (8880, 960) 735 x 225 twips: pixels 592..640 x 64..78 relative to it.
+// The panel's inside starts one pixel in; EXIT at (8880, 960) 735 x 225 twips is 592..640 x 64..78 in it.
 TEST(Clicks, EachLabelAnswersInsideItsOwnBoxWhereThePanelShowsItAndNothingCoversIt) {
     Scene s = makeScene();
     expectClicks(s, {{1 + 592, 1 + 65, PanelLabel::Exit},

@@ -20,19 +20,6 @@ TEST(Host, ProgramFolderLosesItsTrailingSeparatorExceptAtTheRoot) {
     for (auto [base, folder] : cases) EXPECT_EQ(app::folderFromBasePath(base), folder) << (base ? base : "null");
 }
 
-// A real display, or the dummy/offscreen driver only when it was asked for by name.
-TEST(Window, OnlyARealDisplayUnlessTheDriverWasAskedFor) {
-    const struct {
-        const char *driver, *asked;
-        bool real;
-    } cases[] = {{"x11", nullptr, true},        {"offscreen", nullptr, false}, {"dummy", "x11,offscreen", false},
-                 {"dummy", "dummyx", false},    {"dummy", "dummy", true},      {"offscreen", "x11,offscreen", true},
-                 {nullptr, "dummy", false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(plat::isRealDisplay(c.driver, c.asked), c.real) << (c.driver ? c.driver : "null") << " / "
-                                                                  << (c.asked ? c.asked : "null");
-}
-
 // The scale keeps the size of a 96 dpi screen, and never outgrows the display.
 TEST(Window, ScaleKeepsTheSizeOfA96DpiScreen) {
     const struct {
@@ -55,8 +42,7 @@ TEST(ClockRandom, SeedsDifferFromDrawToDrawEvenInOneInstant) {
     EXPECT_LT(same, 10);
 }
 
-// SDL keys to the virtual-key codes the game's handlers read, and the
-// modifiers to its shift state.
+// SDL keys to the virtual-key codes the game's handlers read, and modifiers to its shift state.
 TEST(KeyMap, KeysBecomeVirtualKeyCodes) {
     const struct {
         SDL_Keycode key;  // 0: the key its place types on a US board

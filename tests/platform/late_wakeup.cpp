@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A wake-up message that reaches the X server after its window is gone, as
-// SDL's can at exit, must not end the program: it sends one to the game
-// window just destroyed, over a second connection, as SDL does. Needs a display.
+// A wake-up message reaching the X server after its window is gone, as SDL's can at exit, must not
+// end the program: one is sent to the game window just destroyed, over a second connection.
 #include <SDL.h>
 #include <SDL_syswm.h>
 

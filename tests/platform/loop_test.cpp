@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The real-time loop on a fake clock: every tick at its own instant, no drift,
-// a present after every instant, events in arrival order between ticks, one
-// tick after a stall; pauses, a new game, and vsync.
+// The real-time loop on a fake clock: its ticks' grid, events, stalls, pauses,
+// a new game, and vsync.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -22,9 +21,8 @@ namespace {
 
 constexpr int64_t kMs = 1'000'000;
 
-// A pretend machine: time moves only when the loop sleeps, yields or draws.
-// It starts at an arbitrary moment; waiting for events wakes 0.65 ms late, a
-// short sleep 0.06 ms; a yield costs 0.02 ms and a present 0.3 ms.
+// A pretend machine, where time moves only when the loop sleeps, yields or draws: waiting
+// for events wakes 0.65 ms late, a short sleep 0.06 ms; a yield costs 0.02 ms, a present 0.3.
 struct FakeMachine {
     int64_t now = 7 * kMs, oversleep = 650'000, yieldCost = 20'000, sleepSlack = 60'000, drawCost = 300'000;
     struct Event {
@@ -123,9 +121,8 @@ TEST(Loop, TicksKeepTheirGridWithoutDriftAndSleepBetweenThem) {
     EXPECT_LT(m.yieldedNs, 1000 * 250'000);
 }
 
-// A 350 ms stall (the window dragged) runs one late tick and the rhythm goes
-// on from there; a 35 ms hiccup is no stall: the missed ticks still run, on
-// the original grid.
+// A 350 ms stall (the window dragged) runs one late tick and the rhythm goes on from
+// there; a 35 ms hiccup is no stall: the missed ticks still run, on the original grid.
 TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
     for (const int64_t delayMs : {350, 35}) {
         SCOPED_TRACE(delayMs);
@@ -159,9 +156,8 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
     }
 }
 
-// A game with Right held from 3 ms on, paused at pauseAtMs for lengthMs (0:
-// never) and run to 1 s of virtual time. What the game got, and at which
-// virtual time, in m.log. (Keys pressed or let go while paused: Keyboard.*.)
+// A game with Right held from 3 ms on, paused at pauseAtMs for lengthMs (0: never), run to
+// 1 s of virtual time; what the game got, and when, in m.log. (Keys while paused: Keyboard.*)
 FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
@@ -236,9 +232,8 @@ TEST(Loop, EventsComeBetweenTicksInArrivalOrderAndANewGameStartsItsOwnRhythm) {
         EXPECT_EQ(m.instants[k].deadline, restart + m.instants[k].virtualMs * kMs) << k;
 }
 
-// With vsync a present waits for the next refresh (60 Hz here): frames go
-// out at most one a refresh, never while a tick is due, and the ticks keep
-// their instants instead of bunching up behind the refreshes.
+// With vsync a present waits for the next refresh (60 Hz here): frames go out at most one a
+// refresh, never while a tick is due, and ticks keep their instants, not bunching up behind.
 TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     Game g;  // Timer1 every 10 ms, Timer3 and Timer4 every 20
     FakeMachine m;

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Frames drawn and sent in part lose nothing: after every frame the pixels on
-// the X server equal a whole frame drawn afresh from the same scene, through a
-// won and a lost game in the real window (under xvfb-run). On the way the
-// window is left stale and exposed, restored or redrawn, paused with the panel
-// changing under the dimmed picture, and resized, its picture scaled and letterboxed.
+// Frames drawn and sent in part lose nothing: after every frame the pixels on the X server
+// equal a whole frame drawn afresh from the same scene, through a won and a lost game in the
+// real window (under xvfb-run). On the way the window is left stale and exposed, restored or
+// redrawn, paused with the panel changing under the dimmed picture, and resized and letterboxed.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -27,10 +26,9 @@ using namespace hvezda;
 
 namespace {
 
-// The player, every 10 ms: held arrows and a shot every 100 ms; from 1.5 s
-// the score is past the boss's threshold; in the fight the ship follows the
-// boss and fires, above its shots to win or low among them to lose, with the
-// losing side's energy near its end.
+// The player, every 10 ms: held arrows and a shot every 100 ms; from 1.5 s the score is past
+// the boss's threshold; in the fight the ship follows the boss and fires, above its shots to
+// win or low among them to lose, with the losing side's energy near its end.
 void play(Game& g, bool win, int64_t t) {
     Scene& s = g.scene;
     const auto hold = [&](int key, bool on) { on ? keyDownEvent(g, key, 0) : keyUpEvent(g, key, 0); };

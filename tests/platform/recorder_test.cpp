@@ -18,8 +18,7 @@ namespace {
 
 using Kind = plat::DeliveredEvent::Kind;
 
-// A game played the way the window's loop plays it: the ticks of each instant,
-// then the events that arrived before the next one.
+// A game played as the window's loop plays it: an instant's ticks, then the events before the next.
 struct Played {
     Game game;
     app::Recorder recorder;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Screenshots from the driver, probed where the drawing rules show: the panel,
-// the gauges, the score, the pictures in their places, a frame, a star and
-// the accented capitals; with tolerances, so new artwork does not break them,
-// only the layout does. And the F12 key's picture against the driver's.
+// Screenshots, probed where the drawing rules show (panel, gauges, score, pictures, a frame, a
+// star, the accented capitals) with tolerances, so new artwork does not break them; and F12.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
@@ -174,8 +172,7 @@ TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {
     }
 }
 
-// F12: a new PNG in the pictures folder, pixel for pixel the driver's
-// screenshot of the same moment; a second one that second gets "-2".
+// F12: a new PNG in the pictures folder, pixel for pixel the driver's of the same moment.
 TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     const std::string dir = tempDir("f12");
     const std::string script = "keydown 39\nadvance 700\nkeydown 88\nadvance 90\nclick Label5\n";

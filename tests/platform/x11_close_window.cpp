@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// x11-close-window WINDOW: asks a window to close the way a desktop's close
-// button does, with a WM_DELETE_WINDOW message (no window manager needed).
+// x11-close-window WINDOW: asks a window to close as a desktop's close button does (WM_DELETE_WINDOW).
 #include <X11/Xlib.h>
 
 #include <cstdio>
