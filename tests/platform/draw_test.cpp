@@ -173,9 +173,7 @@ TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
         c.change(s);
         const std::vector<Rect> got = damage.next(s);
         EXPECT_EQ(got.empty(), !c.shows) << c.what;
-        if (!c.place.empty()) {
-            EXPECT_EQ(got, std::vector<Rect>{c.place}) << c.what;
-        }
+        EXPECT_TRUE(c.place.empty() || got == std::vector<Rect>{c.place}) << c.what << ": " << got.size() << " boxes";
         EXPECT_TRUE(damage.next(s).empty()) << c.what << ": once shown, it is on screen";
     }
 }

@@ -108,14 +108,11 @@ TEST(Loop, TicksKeepTheirGridWithoutDriftAndSleepBetweenThem) {
         EXPECT_EQ(i.virtualMs, static_cast<int64_t>(k + 1) * 10);
         // Deadlines lie on the grid from the start, however late each wake-up was.
         EXPECT_EQ(i.deadline, start + i.virtualMs * kMs) << k;
-        EXPECT_GE(i.started, i.deadline);
-        EXPECT_LT(i.started - i.deadline, 1 * kMs) << k;
+        EXPECT_TRUE(i.started >= i.deadline && i.started - i.deadline < 1 * kMs) << k;
     }
-    EXPECT_EQ(stats.instants, 1000u);
     EXPECT_EQ(stats.presents, 1000u);  // a frame after every instant
     EXPECT_EQ(stats.rebases, 0u);
-    // It slept through most of each interval instead of spinning: one long
-    // wait per tick, and well under a millisecond yielded.
+    // It slept through each interval, not spinning: one long wait a tick, well under 1 ms yielded.
     EXPECT_EQ(std::count_if(m.waits.begin(), m.waits.end(), [](int w) { return w >= 7; }), 1000);
     EXPECT_LE(m.sleeps, 1000);
     EXPECT_LT(m.yieldedNs, 1000 * 250'000);
@@ -129,9 +126,7 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
         Game g = onlyTimer1();
         FakeMachine m;
         const int64_t start = m.now;
-        m.onPresent = [&] {
-            if (m.instants.size() == 50 && m.now < start + 1000 * kMs) m.now += delayMs * kMs;
-        };
+        m.onPresent = [&] { m.now += m.instants.size() == 50 && m.now < start + 1000 * kMs ? delayMs * kMs : 0; };
         m.running = [&] { return m.instants.size() < 60; };
         const plat::LoopStats stats = run(g, m);
 
@@ -243,9 +238,8 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     plat::LoopServices s = servicesFor(m);
     s.refreshNs = refresh;
     s.present = [&] {
-        const int64_t called = m.now;
-        m.now = (m.now + m.drawCost + refresh - 1) / refresh * refresh;
-        waits.emplace_back(called, m.now);
+        waits.emplace_back(m.now, (m.now + m.drawCost + refresh - 1) / refresh * refresh);
+        m.now = waits.back().second;
         return true;
     };
     m.running = [&] { return g.clock < 2000; };
@@ -253,8 +247,7 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
 
     // The first frame goes before the refreshes' rhythm is known: the ticks
     // from the one after it on are checked.
-    ASSERT_EQ(m.instants.size(), 200u);
-    ASSERT_GT(waits.size(), 1u);
+    ASSERT_TRUE(m.instants.size() == 200u && waits.size() > 1u) << m.instants.size();
     for (const FakeMachine::Instant& i : m.instants)
         EXPECT_TRUE(i.deadline <= waits[0].second || i.started - i.deadline < 1 * kMs) << i.virtualMs;
     for (size_t k = 1; k < waits.size(); ++k) {

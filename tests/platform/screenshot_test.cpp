@@ -95,19 +95,16 @@ TEST(Screenshot, TheStartingScene) {
     for (int x : {1, 300, 664}) EXPECT_TRUE(near(s.at(x, 89), {0, 255, 0}, 0)) << x;
     EXPECT_TRUE(black(s.at(665, 89)) && black(s.at(300, 88)) && black(s.at(300, 90)));  // it ends at 9960 twips
 
-    // The title picture (270 x 65 at 225, 1) and below it only the score "0" in
-    // orange, auto-sized at (337, 65).
+    // The title picture (270 x 65 at 225, 1), below it only the score "0" in orange, auto-sized at (337, 65).
     EXPECT_GT(s.count(225, 1, 495, 66, lit), 270 * 65 / 5);
     EXPECT_EQ(s.count(360, 67, 495, 88, lit), 0);
     EXPECT_GT(s.count(337, 65, 350, 85, orange), 10);
     EXPECT_EQ(s.count(355, 60, 400, 88, orange), 0);
     // The shield gauge shows whole on the right (x 648..667, y 152..554).
     EXPECT_GT(s.count(650, 152, 666, 555, lit), 16 * 403 * 2 / 3);
-    // The shield bar's lower edge, a frame at 2175 twips (y 144), above the gauge.
-    EXPECT_TRUE(near(s.at(656, 144), kFrame));
-    // The boss gauge is hidden: only its bar's frame shows at the left, down to y 152.
+    EXPECT_TRUE(near(s.at(656, 144), kFrame));  // the shield bar's lower edge (2175 twips) above the gauge
+    // The boss gauge hidden, but for its bar's frame down to y 152; red ticks at 2400 and 7800 twips.
     EXPECT_TRUE(s.count(9, 154, 28, 555, lit) == 0 && near(s.at(15, 152), kFrame));
-    // The red ticks beside the gauge at 2400 and 7800 twips.
     EXPECT_TRUE(near(s.at(644, 160), {255, 0, 0}, 0) && near(s.at(644, 520), {255, 0, 0}, 0));
     // The ship (53 x 79 at 304, 432) and the craft in their places.
     EXPECT_GT(s.count(304, 432, 357, 511, lit), 53 * 79 / 5);
@@ -120,10 +117,8 @@ TEST(Screenshot, TheStartingScene) {
     EXPECT_EQ(s.count(120, 320, 123, 323, [](Rgb c) { return near(c, {255, 255, 255}, 0); }), 9);
     EXPECT_TRUE(black(s.at(119, 321)) && black(s.at(123, 321)));
     EXPECT_TRUE(near(s.at(49, 233), {128, 128, 128}, 0));
-    // hvezda1(8) at (592, 240) lies behind enemycraft2 and does not show.
-    EXPECT_FALSE(near(s.at(593, 241), {128, 128, 128}, 0));
-    // Hidden sprites are not drawn: the picture bank and the explosions at the left.
-    EXPECT_EQ(s.count(16, 328, 150, 440, lit), 0);
+    EXPECT_FALSE(near(s.at(593, 241), {128, 128, 128}, 0));  // hvezda1(8), behind enemycraft2
+    EXPECT_EQ(s.count(16, 328, 150, 440, lit), 0);  // hidden: the picture bank and the explosions
 }
 
 TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {

@@ -19,8 +19,7 @@ bool readWindowPixels(SDL_Window* window, std::vector<uint32_t>& pixels, int& wi
     const bool rgb = image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xFF0000 &&
                      image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
     if (rgb) {
-        width = a.width;
-        height = a.height;
+        width = a.width, height = a.height;
         pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
         for (int y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(image->data + y * image->bytes_per_line);
