@@ -25,11 +25,7 @@ constexpr int64_t kMs = 1'000'000;
 // for events wakes 0.65 ms late, a short sleep 0.06 ms; a yield costs 0.02 ms, a present 0.3.
 struct FakeMachine {
     int64_t now = 7 * kMs, oversleep = 650'000, yieldCost = 20'000, sleepSlack = 60'000, drawCost = 300'000;
-    struct Event {
-        int64_t at;
-        std::function<void()> run;
-        std::string name;
-    };
+    struct Event { int64_t at; std::function<void()> run; std::string name; };
     std::deque<Event> events;
     std::vector<std::string> log;  // ticks and events in the order they happened
     std::vector<int> waits;        // every timeout the loop slept with
@@ -37,9 +33,7 @@ struct FakeMachine {
     int sleeps = 0, presents = 0;
     std::function<void()> onPresent;  // e.g. a stall
     std::function<bool()> running = [] { return true; };
-    struct Instant {
-        int64_t virtualMs, deadline, started;
-    };
+    struct Instant { int64_t virtualMs, deadline, started; };
     std::vector<Instant> instants;  // as the loop's probe reports them
 };
 

@@ -23,9 +23,7 @@
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+struct Rgb { int r, g, b; };
 
 // A PNG as 667 x 570 pixels of 32 bits.
 class Shot {
