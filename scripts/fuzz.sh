@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Fuzzes the driver's script and recording readers and the core's key handlers
-# with libFuzzer (clang, ASan + UBSan) for SECONDS in all (a third each), default 120.
+# with libFuzzer (clang, ASan + UBSan) for SECONDS in all (shared evenly among
+# the modes), default 120.
 #
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS [MODE...]]    modes: script recording keys (default all)
+#   scripts/fuzz.sh 3600 keys              the soak: an hour of random play
+#
+# The keys mode plays whole games from random bytes: key presses and releases
+# of every 16-bit code, holds, queued random draws and nudges toward each end,
+# with the game's checks after every tick and event.
 #
 # Works in build-fuzz/: new inputs land in build-fuzz/corpus-MODE, crashes in
 # build-fuzz/crashes/. The committed seeds are tests/fuzz/corpus/MODE (the
@@ -15,7 +21,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-120}"
-third=$(( (seconds + 2) / 3 ))
+shift || true
+modes=("$@")
+if [ ${#modes[@]} -eq 0 ]; then modes=(script recording keys); fi
+share=$(( (seconds + ${#modes[@]} - 1) / ${#modes[@]} ))
 
 scripts/deps.sh
 # Coverage for the whole core: every file is built with the fuzzer's
@@ -29,7 +38,7 @@ export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 mkdir -p build-fuzz/crashes
 status=0
-for mode in script recording keys; do
+for mode in "${modes[@]}"; do
   work="build-fuzz/corpus-$mode"
   mkdir -p "$work"
   seeds=(tests/fuzz/corpus/$mode)
@@ -42,10 +51,12 @@ for mode in script recording keys; do
     seeds+=(tests/corpus)
     extra=(-dict=tests/fuzz/script.dict)
     max_len=65536  # whole recordings of real games
+  elif [ "$mode" = keys ]; then
+    max_len=16384  # whole random games
   fi
-  echo "== fuzzing $mode for ${third}s =="
+  echo "== fuzzing $mode for ${share}s =="
   if ! build-fuzz/hvezda-fuzz-$mode "$work" "${seeds[@]}" "${extra[@]}" \
-      -max_total_time="$third" -max_len="$max_len" -timeout=20 -rss_limit_mb=2048 \
+      -max_total_time="$share" -max_len="$max_len" -timeout=20 -rss_limit_mb=2048 \
       -artifact_prefix=build-fuzz/crashes/$mode- -print_final_stats=1 2>build-fuzz/fuzz-$mode.log; then
     status=1
     echo "!! $mode: a crash; see build-fuzz/fuzz-$mode.log and build-fuzz/crashes/"
