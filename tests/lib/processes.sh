@@ -1,16 +1,28 @@
 # SPDX-License-Identifier: MIT
-# Shell helpers shared by the tests that run the game program itself.
+# Shell helpers shared by the tests that run the game program itself. Sourcing
+# gives a scratch folder $work, gone at exit with every process in $started.
+set -u
+work=$(mktemp -d)
+failures=0
+started=()
+trap 'kill "${started[@]}" 2>/dev/null; chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# Ends the script: "$1: all checks passed" and status 0, or status 1.
+finish() { [ "$failures" -eq 0 ] && echo "$1: all checks passed"; exit $((failures > 0)); }
+# Skips the test (status 77) unless every program named is there.
+need() {
+  for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh installs it)"; exit 77; }; done
+}
 
-# Runs the calling script ($3...) again on a virtual X display of $1 (WxH)
-# with HVEZDA_INSIDE_XVFB set, then exits: 0 when that run and the checks
-# before it ($failures) passed, saying "$2: all checks passed"; else 1.
-rerun_in_xvfb() {
-  local size=$1 label=$2
-  shift 2
-  HVEZDA_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 ${size}x24" bash "$@"
-  local inside=$?
-  [ "$failures" -eq 0 ] && [ "$inside" -eq 0 ] && { echo "$label: all checks passed"; exit 0; }
-  exit 1
+# An X server of our own, of $1 (WxH), as $DISPLAY; -displayfd makes it pick a
+# free display number, so tests may run side by side.
+start_xvfb() {
+  need Xvfb xdotool
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+  started+=($!)
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.err")"; exit 1; }
+  export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
 # Waits up to $2 tenths of a second for process $1 to end; its status in $status.
@@ -25,12 +37,6 @@ wait_end() {
     sleep 0.1
   done
   return 1
-}
-
-# Prints file $1, a game's standard error, without the two lines SDL's disk
-# audio driver (the tests' stand-in for a sound card) writes about itself.
-game_said() {
-  grep -v -e '^CRITICAL: You are using the SDL disk i/o audio driver!$' -e '^CRITICAL:  Writing to file \[' "$1"
 }
 
 # Starts "$@" (its output in $work/game.out and game.err) and waits for its
@@ -56,4 +62,24 @@ click_to_end() {
   done
   kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   return 1
+}
+
+# The x of the ship (picture $1) on its row in the unscaled window $wid, as
+# drawn (but for a shot or two flying over it); nothing when it is not there.
+ship_x() {
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  import -window root -crop "667x79+$X+$((Y + 432))" +repage "$work/row.png"
+  compare -metric AE -fuzz 4% -subimage-search "$work/row.png" "$1" null: 2>&1 | awk -F'[ @,]+' '$1 < 400 { print $2 }'
+}
+
+# Whether screenshot $1 shows the panel of the driver's picture $2, $3 times as
+# large, at ($4, $5), and black outside the scene there.
+shows_panel() {
+  convert "$2" -crop 667x97+0+0 -scale "$((100 * $3))%" "$work/want.png"
+  convert "$1" -crop "$((667 * $3))x$((97 * $3))+$4+$5" +repage "$work/got.png"
+  local err lit
+  err=$(compare -metric MAE "$work/want.png" "$work/got.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+  lit=$(convert "$1" -fill black -draw "rectangle $4,$5 $(($4 + 667 * $3 - 1)),$(($5 + 570 * $3 - 1))" -separate \
+    -evaluate-sequence max -format '%[fx:maxima]' info:)
+  awk -v e="$err" -v o="$lit" 'BEGIN { exit !(e < 0.008 && o < 0.16) }' || { echo "mean error $err, brightest outside $lit"; return 1; }
 }

@@ -5,32 +5,13 @@
 # driver and in the window (where keys do nothing, the pause works and EXIT
 # stops the replay); a recording cut at a random byte replays up to its cut;
 # three games leave the last two, a chosen file is numbered; without a state
-# folder the game plays unrecorded; a recording that would write a file is
-# refused by both player paths.
+# folder the game plays unrecorded.
 # usage: replay_window_test.sh HVEZDA HVEZDA_SIM
-set -u
 game=$1 sim=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-source "$(dirname "$0")/../lib/processes.sh"
-
-if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
-  # Refused before any window opens, so no display is needed.
-  printf 'advance 10\nscreenshot %s/shot.png\n' "$work" >"$work/shot.sim"
-  env -u DISPLAY "$game" --replay "$work/shot.sim" 2>"$work/err"
-  [ $? -eq 2 ] || fail "--replay of a screenshot line: status not 2"
-  grep -q "line 2: 'screenshot' is not a line of a recording" "$work/err" || fail "--replay said: $(cat "$work/err")"
-  [ -e "$work/shot.png" ] && fail "--replay wrote the screenshot"
-  if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "SKIP: Xvfb or xdotool missing (scripts/deps.sh installs them)"
-    exit 77
-  fi
-  rerun_in_xvfb 1280x1024 "replays in the window" "$0" "$@"
-fi
+start_xvfb 1280x1024
 
 play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
 click() { xdotool mousemove --window "$wid" $((1 + 592 + 10)) $((1 + $1 + 8)) click 1; }  # Label4/5/6 at 64/32/48 px
@@ -87,4 +68,4 @@ touch "$work/file"
 XDG_STATE_HOME="$work/file" play && xdotool key x && end_game
 [ "$(wc -l <"$work/game.err")" -eq 1 ] && grep -q '^hvezda: not recording this game: ' "$work/game.err" ||
   fail "without a state folder the game said: $(cat "$work/game.err")"
-exit $((failures > 0))
+finish "replays in the window"

@@ -4,43 +4,35 @@
 # Windows' own DLLs. Then under Wine on a virtual X display, twice -- as
 # unpacked, and under a folder and for a user both named Jiří: --version
 # answers; the 667 x 570 window shows what the Linux driver draws for the
-# start (the panel with its line and score, the ship, the gauge); the music
-# plays without complaint; EXIT ends the game with status 0. For Jiří also the
-# settings and the recording land in %APPDATA%\hvezda, and
-# hvezda-sim.exe verifies that recording by its full name.
+# start (the panel, the ship, the gauge); the music plays without complaint;
+# EXIT ends the game with status 0. For Jiří also the settings and the
+# recording land in %APPDATA%\hvezda, and hvezda-sim.exe verifies that
+# recording by its full name.
 #   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
-set -u
 zip=$(realpath "$1") linux=$(realpath "$2")
 ship=$(dirname "$0")/../../assets/ship.bmp user=${USER:-player}
 name=$(basename "$zip" .zip)
 version=${name#hvezda-}
 version=${version%-win64}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 source "$(dirname "$0")/../lib/processes.sh"
 
-if [ -z "${HVEZDA_INSIDE_XVFB:-}" ]; then
-  want=$(printf '%s\n' "" LICENSE Moonlite.dat README.txt hvezda-sim.exe hvezda.exe | sed "s|^|$name/|")
-  [ "$(unzip -Z1 "$zip" | sort)" = "$want" ] || fail "the zip holds: $(unzip -Z1 "$zip" | tr '\n' ' ')"
-  windows="advapi32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 setupapi shell32 user32 version winmm"
-  for exe in hvezda.exe hvezda-sim.exe; do
-    unzip -p "$zip" "$name/$exe" > "$work/$exe"
-    for dll in $(x86_64-w64-mingw32-objdump -p "$work/$exe" | sed -n 's/^\s*DLL Name: \(.*\)\.dll$/\L\1/ip'); do
-      [[ " $windows " == *" $dll "* ]] || fail "$exe imports $dll.dll, which is neither Windows' nor in the zip"
-    done
-    wrestool -l "$work/$exe" | grep -q 'type=14' && wrestool -l "$work/$exe" | grep -q 'type=16' ||
-      fail "$exe carries no icon or no version information"
+want=$(printf '%s\n' "" LICENSE Moonlite.dat README.txt hvezda-sim.exe hvezda.exe | sed "s|^|$name/|")
+[ "$(unzip -Z1 "$zip" | sort)" = "$want" ] || fail "the zip holds: $(unzip -Z1 "$zip" | tr '\n' ' ')"
+windows="advapi32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 setupapi shell32 user32 version winmm"
+for exe in hvezda.exe hvezda-sim.exe; do
+  unzip -p "$zip" "$name/$exe" > "$work/$exe"
+  for dll in $(x86_64-w64-mingw32-objdump -p "$work/$exe" | sed -n 's/^\s*DLL Name: \(.*\)\.dll$/\L\1/ip'); do
+    [[ " $windows " == *" $dll "* ]] || fail "$exe imports $dll.dll, which is neither Windows' nor in the zip"
   done
-  x86_64-w64-mingw32-objdump -p "$work/hvezda.exe" | grep -q 'Subsystem.*Windows GUI' || fail "hvezda.exe is no desktop program"
-  rerun_in_xvfb 1280x1024 "Windows package under Wine" "$0" "$@"
-fi
+  wrestool -l "$work/$exe" | grep -q 'type=14' && wrestool -l "$work/$exe" | grep -q 'type=16' ||
+    fail "$exe carries no icon or no version information"
+done
+x86_64-w64-mingw32-objdump -p "$work/hvezda.exe" | grep -q 'Subsystem.*Windows GUI' || fail "hvezda.exe is no desktop program"
 
-# ---- On the virtual display: the window sits in its middle, at (306, 227).
+# ---- On a virtual display: the window sits in its middle.
+start_xvfb 1280x1024
 export SDL_AUDIODRIVER=dummy WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 printf 'screenshot %s/start.png\n' "$work" | "$linux/hvezda-sim" || fail "the Linux driver drew no screenshot"
-crop() { convert "$1" -crop "$2" +repage "$3"; }
 for place in here Jiří; do
   export WINEPREFIX="$work/$place/prefix" USER=$user
   [ "$place" = here ] || USER=$place
@@ -57,47 +49,32 @@ for place in here Jiří; do
     sleep 0.05
   done
   [ -n "$wid" ] || { fail "$place: no window"; kill "$pid"; continue; }
+  for _ in $(seq 40); do x=$(ship_x "$ship") && [ "$x" = 304 ] && break; done  # the window may show before its first frame
+  shot="$work/$place.png"
+  import -window root "$shot"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   [ "${WIDTH}x$HEIGHT" = 667x570 ] || fail "$place: the window is ${WIDTH}x$HEIGHT"
-  shot="$work/$place.png"
-  for _ in $(seq 40); do  # the window may show before its first frame
-    import -window root "$shot"
-    crop "$shot" "667x79+$X+$((Y + 432))" "$work/row.png"
-    x=$(compare -metric AE -fuzz 4% -subimage-search "$work/row.png" "$ship" null: 2>&1 | awk -F'[ @,]+' '$1 < 400 { print $2 }')
-    [ "$x" = 304 ] && break
-  done
   [ "$x" = 304 ] || fail "$place: the ship is not at its starting place (x '$x')"
-  crop "$shot" "667x97+$X+$Y" "$work/panel.png"
-  crop "$work/start.png" 667x97+0+0 "$work/want.png"
-  err=$(compare -metric MAE "$work/want.png" "$work/panel.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
-  lit=$(convert "$shot" -fill black -draw "rectangle $X,$Y $((X + 666)),$((Y + 569))" -separate \
-    -evaluate-sequence max -format '%[fx:maxima]' info:)
-  awk -v e="$err" -v o="$lit" 'BEGIN { exit !(e < 0.008 && o < 0.16) }' ||
-    fail "$place: the panel differs from the driver's (mean error $err, brightest outside $lit)"
+  shows_panel "$shot" "$work/start.png" 1 "$X" "$Y" || fail "$place: the panel differs from the driver's"
   # The gauge's lower part: a hit or two drains only its top.
-  crop "$shot" "16x150+$((X + 650))+$((Y + 400))" "$work/gauge.png"
-  crop "$work/start.png" 16x150+650+400 "$work/gauge0.png"
+  convert "$shot" -crop "16x150+$((X + 650))+$((Y + 400))" +repage "$work/gauge.png"
+  convert "$work/start.png" -crop 16x150+650+400 +repage "$work/gauge0.png"
   [ "$(compare -metric AE -fuzz 5% "$work/gauge.png" "$work/gauge0.png" null: 2>&1)" = 0 ] ||
     fail "$place: the gauge differs from the driver's"
   xdotool mousemove --window "$wid" 603 73 click 1  # EXIT
-  if wait_end "$pid" 100; then
-    [ "$status" -eq 0 ] || fail "$place: EXIT gave status $status"
-  else
-    fail "$place: EXIT did not end the game"
-    kill "$pid"
-  fi
+  wait_end "$pid" 100 && [ "$status" -eq 0 ] || { fail "$place: EXIT did not end the game with status 0"; kill "$pid"; }
   [ ! -s "$work/$place.err" ] || fail "$place: the game said: $(cat "$work/$place.err")"
   wineserver -k
 done
 
-# Jiří's own folder for the game's files.
+# Jiří's own folder for the game's files; the Windows driver checks the
+# recording there, named on its command line.
 appdata="$WINEPREFIX/drive_c/users/Jiří/AppData/Roaming/hvezda"
 [ -s "$appdata/last-game.sim" ] || fail "Jiří: no recording in $appdata"
-# The Windows driver checks that recording, named on its command line.
 wine "$(dirname "$game")/hvezda-sim.exe" --verify 'C:\users\Jiří\AppData\Roaming\hvezda\last-game.sim' \
   > "$work/verify.out" 2>&1 || fail "Jiří: the driver did not verify the recording: $(tr -d '\r' < "$work/verify.out")"
 said=$(wine "$game" --write-settings 2>&1 | tr -d '\r')
 [ "$said" = 'hvezda: settings written to C:\users\Jiří\AppData\Roaming\hvezda\settings.toml' ] &&
   [ -s "$appdata/settings.toml" ] || fail "Jiří: --write-settings said: $said"
 wineserver -k
-exit $((failures > 0))
+finish "Windows package under Wine"
