@@ -1,20 +1,52 @@
 // SPDX-License-Identifier: MIT
-// The pictures embedded into the game: all there, well-formed BMPs, the same
-// bytes as the files under assets/, and drawn (black edges, something inside).
+// The game's pictures: the generator draws exactly the files under assets/
+// (so nobody edits one by hand and it stays deterministic), the program embeds
+// exactly those bytes, each a well-formed BMP with black edges around a drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "assets/assets.h"
 
+namespace fs = std::filesystem;
+
 namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes readAll(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// The pictures in a folder, by file name.
+std::map<std::string, Bytes> picturesIn(const fs::path& dir) {
+    std::map<std::string, Bytes> all;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".bmp" || e.path().extension() == ".png") all[e.path().filename()] = readAll(e.path());
+    return all;
+}
+
+// A fresh folder for a test's pictures, gone at its end.
+struct Scratch {
+    const fs::path dir = fs::temp_directory_path() / ("hvezda-picgen-" + std::to_string(getpid()) + "-" +
+                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Scratch() { fs::remove_all(dir); }
+    ~Scratch() { fs::remove_all(dir); }
+};
+
+int runGenerator(const std::string& args) { return std::system(("\"" HVEZDA_PICGEN "\" " + args + " 2>/dev/null").c_str()); }
+std::string quoted(const fs::path& p) { return '"' + p.string() + '"'; }
 
 // An uncompressed bottom-up 24-bit BMP with a BITMAPINFOHEADER, as the
 // game's pictures are; width 0 when the bytes are not one.
@@ -43,28 +75,45 @@ Bmp load(std::string_view name) {
     return ok ? bmp : Bmp{};
 }
 
-// Exactly the pictures under assets/, byte for byte, found by name, each an
+TEST(Pictures, TheGeneratorDrawsEveryCommittedPictureByteForByte) {
+    Scratch scratch;
+    ASSERT_EQ(runGenerator(quoted(scratch.dir)), 0);
+    const auto drawn = picturesIn(scratch.dir), committed = picturesIn(HVEZDA_ASSET_DIR);
+    EXPECT_EQ(drawn.size(), committed.size()) << "the generator and assets/ disagree on which pictures exist";
+    for (const auto& [name, bytes] : committed)
+        EXPECT_TRUE(drawn.count(name) && drawn.at(name) == bytes) << name << ": run hvezda-picgen assets and commit the result";
+}
+
+// Only the pictures named, and none at all for an unknown name or no folder.
+TEST(Pictures, TheGeneratorDrawsOnlyTheNamedPicturesAndRefusesBadArguments) {
+    Scratch scratch;
+    ASSERT_EQ(runGenerator(quoted(scratch.dir) + " token shot"), 0);
+    const auto drawn = picturesIn(scratch.dir);
+    EXPECT_EQ(drawn.size(), 2u);
+    EXPECT_TRUE(drawn.count("shot.bmp") && drawn.count("token.bmp") &&
+                drawn.at("token.bmp") == readAll(fs::path(HVEZDA_ASSET_DIR) / "token.bmp"));
+    EXPECT_NE(runGenerator(quoted(scratch.dir / "more") + " ship spaceship"), 0);
+    EXPECT_NE(runGenerator(""), 0);
+}
+
+// Exactly the BMPs under assets/, byte for byte, found by name, each an
 // uncompressed 24-bit BMP.
-TEST(EmbeddedPictures, TheFilesInAssetsWellFormedAndFoundByName) {
-    std::set<std::string> files, embedded;
-    for (const auto& e : std::filesystem::directory_iterator(HVEZDA_ASSET_DIR))
-        if (e.path().extension() == ".bmp") files.insert(e.path().stem().string());
+TEST(Pictures, EmbeddedAreTheFilesInAssetsWellFormedAndFoundByName) {
+    const auto files = picturesIn(HVEZDA_ASSET_DIR);
+    EXPECT_EQ(allAssets().size(), std::count_if(files.begin(), files.end(), [](auto& f) { return f.first.ends_with(".bmp"); }));
     for (const AssetFile& a : allAssets()) {
         SCOPED_TRACE(std::string(a.name));
-        embedded.emplace(a.name);
         EXPECT_EQ(findAsset(a.name), &a);
         EXPECT_GT(load(a.name).width, 0);
-        std::ifstream f(std::string(HVEZDA_ASSET_DIR) + "/" + std::string(a.name) + ".bmp", std::ios::binary);
-        const std::vector<unsigned char> file{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-        EXPECT_TRUE(file.size() == a.size && std::equal(file.begin(), file.end(), a.data));
+        const auto file = files.find(std::string(a.name) + ".bmp");
+        EXPECT_TRUE(file != files.end() && std::equal(file->second.begin(), file->second.end(), a.data, a.data + a.size));
     }
-    EXPECT_EQ(embedded, files);
     for (const char* wrong : {"ship.bmp", "shi", "", "zzz"}) EXPECT_EQ(findAsset(wrong), nullptr) << wrong;
 }
 
 // Black is the scene's background: a picture that is not black all round its
 // edge shows a box around the sprite. And a picture must show something.
-TEST(EmbeddedPictures, BlackEdgesAndSomethingDrawnInside) {
+TEST(Pictures, EmbeddedHaveBlackEdgesAndSomethingDrawnInside) {
     for (const AssetFile& a : allAssets()) {
         SCOPED_TRACE(std::string(a.name));
         const Bmp bmp = load(a.name);
@@ -103,7 +152,7 @@ Reach wingReach(const Bmp& bmp) {
 }
 
 // Banking to a side dips that wing away from the viewer, so it looks shorter.
-TEST(EmbeddedPictures, BankedFighterHasTheLowerWingShorter) {
+TEST(Pictures, TheBankedFighterHasTheLowerWingShorter) {
     const Reach level = wingReach(load("ship"));
     EXPECT_NEAR(level.left, level.right, 2);
     const Reach left = wingReach(load("ship_left"));
