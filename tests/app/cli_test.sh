@@ -5,12 +5,8 @@
 # line and a hint on standard error with status 2. None of them may open a
 # window: with no display, trying to would end in status 1.
 # usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
-set -u
 game=$1 pace=$2 version=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../lib/processes.sh"
 
 run() {  # program, arguments...
   env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"
@@ -50,5 +46,4 @@ run "$pace" --help
 [ "$status" -eq 0 ] && grep -q -- '--phase' "$work/out" && grep -q -- '--no-music' "$work/out" ||
   fail "hvezda-pace --help: status $status, $(head -c 300 "$work/out")"
 
-[ "$failures" -eq 0 ] && echo "command line: all checks passed"
-[ "$failures" -eq 0 ]
+finish "command line"

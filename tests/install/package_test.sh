@@ -4,24 +4,16 @@
 # dependencies come from the libraries the program links (the font alone by
 # hand), and lintian finds neither error nor warning in it.
 # usage: package_test.sh BUILD_DIR
-set -u
 build=$1
-command -v lintian >/dev/null || { echo "SKIP: lintian missing (scripts/deps.sh installs it)"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../lib/processes.sh"
+need lintian
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
 deb=$(ls "$work"/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-fail=0
 for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libopenmpt0 libfontconfig1 libstdc++6 fonts-dejavu-core; do
-  grep -qwF "$lib" <<<"$depends" || { echo "FAIL: the package does not depend on $lib"; fail=1; }
+  grep -qwF "$lib" <<<"$depends" || fail "the package does not depend on $lib"
 done
-if ! lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; then
-  echo "FAIL: lintian:"
-  cat "$work/lintian.log"
-  fail=1
-fi
-[ "$fail" -eq 0 ] && echo "ok: $(basename "$deb"), $(stat -c %s "$deb") bytes, lintian clean"
-exit $fail
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
+finish "$(basename "$deb"), $(stat -c %s "$deb") bytes, lintian clean"
