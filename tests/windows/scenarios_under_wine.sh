@@ -2,23 +2,19 @@
 # SPDX-License-Identifier: MIT
 # Runs every scenario script with the Windows driver (hvezda-sim.exe) under
 # Wine: its expect lines must hold and it must print what the expected file
-# holds (none: nothing). The Windows driver writes text with CR LF line ends;
-# those are read as LF.
-#
+# holds (none: nothing), its CR LF line ends read as LF.
 #   tests/windows/scenarios_under_wine.sh [BUILD-DIR]    (default: build-win64)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build-win64}" && pwd)"
 sim="$build/hvezda-sim.exe"
 [ -f "$sim" ] || { echo "scenarios under Wine: no $sim (build the Windows target first)" >&2; exit 1; }
-
 # A prefix of our own, thrown away with the build; no Mono or Gecko installer
 # on its first start; one wineserver for all the runs.
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 wineserver -p
 trap 'wineserver -k' EXIT
-
 out="$build/scenarios-under-wine"
 rm -rf "$out"
 mkdir -p "$out"
@@ -26,29 +22,23 @@ failed=()
 count=0
 for script in "$root"/tests/scenarios/*.sim; do
   name="$(basename "$script" .sim)"
-  args=()
-  if [[ "$(head -n 1 "$script")" =~ ^#\ seed\ ([0-9]+) ]]; then args=(--seed "${BASH_REMATCH[1]}"); fi
   count=$((count + 1))
+  seed=()
+  if [[ "$(head -n 1 "$script")" =~ ^#\ seed\ ([0-9]+) ]]; then seed=(--seed "${BASH_REMATCH[1]}"); fi
   # The script goes in on standard input: no path to translate.
-  if ! wine "$sim" "${args[@]}" <"$script" >"$out/$name.raw" 2>"$out/$name.err"; then
+  if ! wine "$sim" "${seed[@]}" <"$script" 2>"$out/$name.err" | sed 's/\r$//' >"$out/$name.got"; then
     echo "$name: hvezda-sim.exe failed: $(head -c 300 "$out/$name.err")" >&2
     failed+=("$name")
     continue
   fi
-  sed 's/\r$//' "$out/$name.raw" >"$out/$name.got"
   # The game joins its folder and the module's name with the system's own
   # separator: the driver's folder "/hvezda" gives "/hvezda\Moonlite.dat".
   want="$root/tests/scenarios/$name.expected"
-  : >"$out/$name.want"
-  if [ -f "$want" ]; then sed 's|/hvezda/Moonlite\.dat|/hvezda\\Moonlite.dat|g' "$want" >"$out/$name.want"; fi
+  [ -f "$want" ] && sed 's|/hvezda/Moonlite\.dat|/hvezda\\Moonlite.dat|g' "$want" >"$out/$name.want" || : >"$out/$name.want"
   if ! cmp -s "$out/$name.got" "$out/$name.want"; then
     diff -u "$out/$name.want" "$out/$name.got" | head -n 20 >&2 || true
     failed+=("$name")
   fi
 done
-
-if [ ${#failed[@]} -gt 0 ]; then
-  echo "scenarios under Wine: ${#failed[@]} of $count differ: ${failed[*]} (output in $out)" >&2
-  exit 1
-fi
+[ ${#failed[@]} -eq 0 ] || { echo "scenarios under Wine: ${#failed[@]} of $count differ: ${failed[*]} (output in $out)" >&2; exit 1; }
 echo "scenarios under Wine: all $count match"
