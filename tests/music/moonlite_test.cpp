@@ -58,18 +58,17 @@ Render render(std::size_t frames, int only = -1) {
     return r;
 }
 
-double durationSeconds() {
+// The frame where the intro and the loop have played once.
+std::size_t firstPassEnd() {
     std::ostringstream log;
-    return openmpt::module(readFile(HVEZDA_MOONLITE), log).get_duration_seconds();
+    return std::size_t(openmpt::module(readFile(HVEZDA_MOONLITE), log).get_duration_seconds() * kRate);
 }
 
 // The intro and the loop once, and a second into the loop's next pass.
 const Render& firstPass() {
-    static const Render r = render(std::size_t((durationSeconds() + 1.0) * kRate));
+    static const Render r = render(firstPassEnd() + kRate);
     return r;
 }
-
-std::size_t firstPassEnd() { return std::size_t(durationSeconds() * kRate); }
 
 double db(double x) { return 20.0 * std::log10(x); }
 
