@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The whole game program in hostile surroundings, one case per run, on a
-# virtual X display of its own:   hostile.sh CASE HVEZDA
-# music-*: Moonlite.dat beside the program is absent, empty, random bytes, cut
-# short, a folder or unreadable; audio-*: no device can be opened, or SDL's
-# driver does not exist. The game must start, play, say why there is no music
-# in exactly one line (nothing when it plays what it can of a cut module) and
-# end with status 0 on EXIT. display-nowhere: one line about the display,
-# status 1. exits: HVEZDA_EXITS (10) starts and EXITs in a row, each status 0.
+# The whole game program in hostile surroundings:   hostile.sh CASE HVEZDA
+# With bad music or no audio device the game starts, plays, says why there is
+# no music in exactly one line (nothing for a cut module: it plays what it can)
+# and ends with status 0 on EXIT. Without a display: one line, status 1.
+# exits: HVEZDA_EXITS (10) starts and EXITs in a row, each with status 0.
 case_name=$1 game=$2
 source "$(dirname "$0")/../lib/processes.sh"
 fail() { echo "FAIL ($case_name): $*"; exit 1; }
