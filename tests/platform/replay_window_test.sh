@@ -5,12 +5,17 @@
 # driver and in the window (where keys do nothing, the pause works and EXIT
 # stops the replay); a recording cut at a random byte replays up to its cut;
 # three games leave the last two, a chosen file is numbered; without a state
-# folder the game plays unrecorded.
+# folder the game plays unrecorded; a recording that would write a file is
+# refused before a window opens.
 # usage: replay_window_test.sh HVEZDA HVEZDA_SIM
 game=$1 sim=$2
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
+printf 'advance 10\nscreenshot %s/shot.png\n' "$work" >"$work/shot.sim"
+env -u DISPLAY "$game" --replay "$work/shot.sim" 2>"$work/err"
+[ $? -eq 2 ] && grep -q "line 2: 'screenshot' is not a line of a recording" "$work/err" && [ ! -e "$work/shot.png" ] ||
+  fail "--replay of a screenshot line: $(cat "$work/err")"
 start_xvfb 1280x1024
 
 play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
