@@ -43,8 +43,9 @@ case "$case_name" in
   music-empty) : >"$music"; play_and_exit "$no_module" "${dummy[@]}" ;;
   music-random) head -c 65536 /dev/urandom >"$music"; play_and_exit "$no_module" "${dummy[@]}" ;;
   music-truncated) head -c $(($(stat -c %s "$module") / 3)) "$module" >"$music"; play_and_exit "" "${dummy[@]}" ;;
-  # A directory, like a pipe or a device, is refused before it is opened.
+  # Neither is a song, and a pipe nobody writes to would block the game if it were opened.
   music-directory) rm "$music"; mkdir "$music"; cp "$module" "$music/"; play_and_exit "cannot read .*not a plain file" "${dummy[@]}" ;;
+  music-fifo) rm "$music"; mkfifo "$music"; play_and_exit "cannot read .*not a plain file" "${dummy[@]}" ;;
   music-unreadable)
     chmod 000 "$music"
     if [ "$(id -u)" -eq 0 ]; then

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The driver program itself on bad input: a malformed line stops it with
-# status 2 and one line on standard error that names the line, from a file and
-# from standard input alike, after printing only what the lines before it asked
-# for; an unreadable script path and a bad option give status 2 too. Then
-# --verify on a folder and on 100 MB of garbage.
+# The driver program itself on bad input: a malformed line stops it with status
+# 2 and one line naming the line, from a file and from standard input alike,
+# after printing only what the lines before it asked for; so do an unreadable
+# script, a bad option and --verify of a folder. 100 MB of garbage is refused.
 #   sim_errors.sh HVEZDA_SIM
 sim=$1
 source "$(dirname "$0")/../lib/processes.sh"
