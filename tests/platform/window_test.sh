@@ -2,10 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The game in a real window. Without a display: no font, --write-settings, a
 # --scale too large. Then on a virtual X display with a window manager (on X11
-# fullscreen is its business): fullscreen from the settings with the scene at
-# a whole factor and centred, the pause, F12, F11, the ship flying, F2,
-# Alt+Enter, EXIT at its scaled place; --scale, the class and icon of a renamed
-# copy, and its close request.
+# fullscreen is its business): fullscreen, the pause, F12, F11, F2, Alt+Enter,
+# EXIT, --scale, the class and icon of a renamed copy, its close request.
 # usage: window_test.sh HVEZDA HVEZDA_SIM X11_CLOSE_WINDOW SHIP_BMP
 game=$1 sim=$2 closer=$3 ship=$4
 source "$(dirname "$0")/../lib/processes.sh"
