@@ -24,13 +24,8 @@ host=x86_64-w64-mingw32
 # Bump when a library's build options below change: the prefix is rebuilt.
 recipe=2
 
-say() { echo "windows-deps: $*"; }
-die() { echo "windows-deps: error: $*" >&2; exit 1; }
-
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-apt_get() { $sudo apt-get -qq -o DPkg::Lock::Timeout=600 "$@"; }
+tag=windows-deps
+. "$root/scripts/debian-libs.sh"
 
 # --- the cross compilers, the build tools and Wine (which runs the tests) ---
 # icoutils makes the programs' icon, zip the package (scripts/windows.sh), and
@@ -42,36 +37,7 @@ packages=(
   wine64 wine fonts-wine libgl1 libgl1-mesa-dri
   libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  say "installing ${missing[*]}"
-  aptlog="$(mktemp)"
-  if ! { apt_get update && apt_get install -y --no-install-recommends "${missing[@]}"; } >"$aptlog" 2>&1; then
-    tail -n 20 "$aptlog" >&2
-    die "could not install ${missing[*]}"
-  fi
-  rm -f "$aptlog"
-fi
-
-# --- the versions the Linux build uses: installed ones, else apt's candidates ---
-# Prints "SOURCE VERSION" of the source package behind binary package $1.
-source_of() {
-  local pkg=$1 ver src
-  if dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-    dpkg-query -W -f='${source:Package} ${source:Version}\n' "$pkg"
-    return
-  fi
-  ver="$(apt-cache policy "$pkg" | awk '/Candidate:/ { print $2 }')"
-  [ -n "$ver" ] && [ "$ver" != "(none)" ] || die "apt knows no package $pkg"
-  src="$(apt-cache show "$pkg=$ver" | awk -F': ' '/^Source:/ { print $2; exit }')"
-  # "Source: name" or "Source: name (version)" when it differs from the binary's.
-  if [ -z "$src" ]; then echo "$pkg $ver"
-  elif [[ "$src" == *"("* ]]; then echo "$src" | sed -E 's/^([^ ]+) \(([^)]+)\)$/\1 \2/'
-  else echo "$src $ver"; fi
-}
+install_missing "${packages[@]}"
 
 libs=(zlib1g-dev libpng-dev libfreetype-dev libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libopenmpt-dev)
 stamp="recipe $recipe"$'\n'"compiler $($host-gcc-posix -dumpversion) $(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)"
@@ -79,84 +45,14 @@ for p in "${libs[@]}"; do
   stamp+=$'\n'"$(source_of "$p")"
 done
 
-# One build of the prefix at a time; a second run waits, then finds it current.
-mkdir -p "$(dirname "$prefix")"
-exec 9>"$prefix.lock"
-flock 9
-if [ -f "$prefix/hvezda-deps.stamp" ] && [ "$(cat "$prefix/hvezda-deps.stamp")" = "$stamp" ]; then
-  exit 0
-fi
-
-# --- a deb-src entry beside every Debian deb entry that has none ---
-debian_targets() {
-  apt-get indextargets --format '$(SITE) $(RELEASE) $(COMPONENT)' "Created-By: $1" 'Origin: Debian' | sort -u
-}
-lacking="$(comm -23 <(debian_targets Packages) <(debian_targets Sources))"
-if [ -n "$lacking" ]; then
-  keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-  opts=""
-  [ -f "$keyring" ] && opts="[signed-by=$keyring] "
-  list=/etc/apt/sources.list.d/hvezda-deb-src.list
-  say "adding Debian's source packages to apt ($list)"
-  { [ -f "$list" ] && cat "$list"; echo "$lacking" | awk -v o="$opts" '{ print "deb-src " o $1 " " $2 " " $3 }'; } \
-    | sort -u | $sudo tee "$list.new" >/dev/null
-  $sudo mv "$list.new" "$list"
-  apt_get update || die "apt-get update failed after adding $list"
-fi
-# An entry added by hand may not have been fetched yet.
-[ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || apt_get update || die "apt-get update failed"
-[ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || die "apt knows no Debian source packages (is a Debian mirror configured?)"
+if prefix_current "$prefix" "$stamp"; then exit 0; fi
+add_debian_sources
 
 # --- fetch, configure, build and install, one library after another ---
 work="$prefix.work"
 rm -rf "$prefix" "$work"
 mkdir -p "$prefix" "$work"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
-log=""
-
-# Runs a step with its output in the library's log; on failure shows the end
-# of the log and stops.
-run() {
-  if ! "$@" >>"$log" 2>&1; then
-    tail -n 25 "$log" >&2
-    die "$step failed (whole log: $log)"
-  fi
-}
-
-# Fetches Debian source package $1 (wanted version $2) into $work and sets $src.
-fetch() {
-  local name=$1 want=$2 v tried=""
-  local have; have="$(apt-cache showsrc "$name" 2>/dev/null | awk '/^Version:/ { print $2 }')"
-  [ -n "$have" ] || die "apt knows no source package $name"
-  # The installed version first, then newer Debian revisions of the same
-  # upstream release (security updates), newest first.
-  local ordered=("$want")
-  for v in $(printf '%s\n' $have | sort -u -r -V); do
-    [ "$v" != "$want" ] && [ "${v%-*}" = "${want%-*}" ] && ordered+=("$v")
-  done
-  local sandbox=(); [ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
-  for v in "${ordered[@]}"; do
-    if (cd "$work" && apt-get source -q "${sandbox[@]}" "$name=$v") >>"$log" 2>&1; then
-      [ "$v" = "$want" ] || say "$name $want is gone from the mirror; using $v"
-      built+=$'\n'"$name $v"
-      v="${v#*:}"
-      src="$work/$name-${v%-*}"
-      [ -d "$src" ] || die "apt-get source $name=$v left no $src"
-      return
-    fi
-    tried+=" $v"
-  done
-  die "could not fetch the source of $name (tried:$tried; see $log)"
-}
-
-start() {  # start NAME BINARY-PACKAGE: fetch its source, open its log
-  local line; line="$(source_of "$2")"
-  step="$1"
-  log="$work/$1.log"
-  say "building $1 ${line#* }"
-  fetch "${line% *}" "${line#* }"
-}
-
 cmake_lib() {  # cmake_lib [CMAKE OPTIONS]: configure, build and install $src
   run cmake -S "$src" -B "$src/build-win64" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DHVEZDA_WIN64_PREFIX="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
@@ -167,7 +63,6 @@ cmake_lib() {  # cmake_lib [CMAKE OPTIONS]: configure, build and install $src
 
 cc="$host-gcc-posix"
 cxx="$host-g++-posix"
-built=""
 
 start zlib zlib1g-dev
 # zlib's configure makes the plain libz.a that every find module looks for.
@@ -214,28 +109,7 @@ run env -C "$src/build-win64" ../configure --host="$host" CC="$cc" CXX="$cxx" CF
 run make -C "$src/build-win64" -j"$jobs"
 run make -C "$src/build-win64" install
 
-# --- the prefix as the game's build uses it ---
-# Static libraries only, so what a link needs goes where every build looks:
-# libopenmpt's system libraries into its Libs, zlib under CMake's FreeType
-# target (its find module knows nothing of it), and the plain target names
-# that SDL2 already gives for its static library.
-sed -i -E '/^Libs:/ s/$/ '"$(sed -n 's/^Libs.private: *//p' "$prefix/lib/pkgconfig/libopenmpt.pc")"'/; /^Libs.private:/d' \
-  "$prefix/lib/pkgconfig/libopenmpt.pc"
-for lib in SDL2_ttf SDL2_image; do
-  cat >>"$prefix/lib/cmake/$lib/${lib}Config.cmake" <<EOF
-
-# Added by hvezda's windows-deps.sh: the plain name for the static library.
-if(TARGET $lib::$lib-static AND NOT TARGET $lib::$lib)
-  add_library($lib::$lib ALIAS $lib::$lib-static)
-endif()
-EOF
-done
-cat >>"$prefix/lib/cmake/SDL2_ttf/SDL2_ttfConfig.cmake" <<'EOF'
-if(TARGET Freetype::Freetype)
-  find_dependency(ZLIB)
-  set_property(TARGET Freetype::Freetype APPEND PROPERTY INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
-endif()
-EOF
+fix_static_prefix "$prefix"
 
 # A program that uses each library links, and imports no DLL but Windows' own.
 step="the check program"
@@ -270,7 +144,4 @@ foreign="$($host-objdump -p "$work/check/build/check.exe" | sed -n 's/^\s*DLL Na
   | grep -iE '^(lib|sdl|zlib|png|freetype|openmpt)' || true)"
 [ -z "$foreign" ] || die "a program linked with the prefix needs DLLs of its own: $foreign"
 
-printf '%s\n' "${built#?}" >"$prefix/hvezda-deps.versions"
-printf '%s\n' "$stamp" >"$prefix/hvezda-deps.stamp"
-rm -rf "$work"
-say "done: $prefix"
+finish_prefix "$prefix" "$stamp"
