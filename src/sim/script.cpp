@@ -325,6 +325,11 @@ bool parseHash(std::string_view text, uint64_t& out) {
 
 }  // namespace
 
+uint64_t driverSeed(uint64_t seed, int64_t clock, uint64_t draw) {
+    return seed * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(clock) * 0xC2B2AE3D27D4EB4Full ^
+           draw * 0x165667B19E3779F9ull;
+}
+
 void startSim(Sim& sim, SimOptions options) {
     sim.options = std::move(options);
     sim.game = Game{};
@@ -336,13 +341,7 @@ void startSim(Sim& sim, SimOptions options) {
     g.host.setCurrentDirectory = [](const std::string&) {};
     g.host.form2Handle = [] { return kSimForm2Handle; };
     g.host.closeWindows = [&sim] { sim.exited = true; };
-    // The driver's own generator: seeded by --seed, re-seeded from the virtual
-    // clock before every draw (and the draw's number, so two draws in one tick differ).
-    g.random.seed = [&sim] {
-        const uint64_t n = sim.draws++;
-        return sim.options.seed * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(sim.game.clock) * 0xC2B2AE3D27D4EB4Full ^
-               n * 0x165667B19E3779F9ull;
-    };
+    g.random.seed = [&sim] { return driverSeed(sim.options.seed, sim.game.clock, sim.draws++); };
     Form_Load(g);
 }
 

@@ -44,6 +44,11 @@ struct Sim {
     Sim& operator=(const Sim&) = delete;
 };
 
+// The driver's own generator: seeded by --seed, re-seeded from the virtual
+// clock before every draw (and the draw's number, so two draws in one tick
+// differ). The game in a browser page draws the same with ?seed=N.
+uint64_t driverSeed(uint64_t seed, int64_t clock, uint64_t draw);
+
 // Builds the scene and runs Form_Load at virtual time 0.
 void startSim(Sim& sim, SimOptions options);
 // Runs one script line. Returns false with `error` set when the line is
