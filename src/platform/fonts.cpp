@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <shlobj.h>
+#elif defined(__EMSCRIPTEN__)
+#include <cstdlib>
 #else
 #include <fontconfig/fontconfig.h>
 #endif
@@ -87,6 +89,24 @@ std::string noFontFound() {
     for (const WindowsFont& f : kWindowsFonts) names += std::string(names.empty() ? "" : ", ") + f.file;
     return "none of " + names + " in " + utf8FromPath(windowsFontsFolder()) + ", and Windows draws " + kWindowsFonts[0].family + " with no TrueType file";
 }
+
+}  // namespace
+
+#elif defined(__EMSCRIPTEN__)
+
+// A browser has no fonts to look up: the page brings Liberation Sans along
+// (in /fonts, or in $HVEZDA_FONTS under node), the font the Linux build draws with.
+std::optional<FontFile> findFontFile(std::string_view) {
+    const char* folder = std::getenv("HVEZDA_FONTS");
+    return FontFile{std::string(folder && *folder ? folder : "/fonts") + "/LiberationSans-Regular.ttf", 0,
+                    std::string(kPreferredFamily), nullptr};
+}
+
+void releaseFontLookup() {}
+
+namespace {
+
+std::string noFontFound() { return "the program came without its font"; }
 
 }  // namespace
 

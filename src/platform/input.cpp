@@ -140,8 +140,10 @@ bool InputRouter::handle(const SDL_Event& e) {
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
                 e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_RESTORED)
                 redraw_ = true;
-            // Away from the window, the game waits for the player to come back.
-            if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+            // Away from the window, the game waits for the player to come back
+            // (a browser hides the page of a tab in the background).
+            if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_MINIMIZED ||
+                 e.window.event == SDL_WINDOWEVENT_HIDDEN) &&
                 options_.pauseOnFocusLoss && g.scene.Form1.open) {
                 setPaused(true);
                 return true;

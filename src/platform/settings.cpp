@@ -134,7 +134,9 @@ Settings loadSettings(const std::string& file, std::vector<std::string>& problem
         }
         static constexpr const char* known[] = {"fullscreen",   "scale", "vsync", "pause_on_focus_loss",
                                                 "music_volume", "gamepad_repeat_delay", "gamepad_repeat_rate"};
-        if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return key.str() == k; }) ==
+        // A named copy: clang before 16 cannot capture a structured binding.
+        const std::string_view name = key.str();
+        if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return name == k; }) ==
             std::end(known))
             problems.push_back(where(file, node) + "there is no setting '" + std::string(key.str()) + "'");
     }

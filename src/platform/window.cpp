@@ -52,7 +52,7 @@ int scaleFactor(int usableWidth, int usableHeight, float dpi) {
 std::optional<GameWindow> openGameWindow(std::string& error, const WindowOptions& options) {
     // Outside a Wayland session, probing Wayland only prints noise on standard
     // error before the one line that says there is no display.
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
     if (!SDL_getenv("SDL_VIDEODRIVER") && !SDL_getenv("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm,offscreen");
 #endif

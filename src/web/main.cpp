@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+// hvezda in a browser page: the game's own session, comforts and recorder,
+// driven by the browser's animation frames (platform/frame_loop.h) instead of
+// a loop that waits. What only a page can do -- fullscreen, downloads, keeping
+// the files in the browser's storage -- is the page's (src/web/page.js); the
+// functions here marked EMSCRIPTEN_KEEPALIVE are what it calls.
+#include <SDL.h>
+#include <emscripten.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/comforts.h"
+#include "app/recorder.h"
+#include "app/session.h"
+#include "musicplayer/modplug.h"
+#include "platform/files.h"
+#include "platform/frame_loop.h"
+#include "platform/realtime.h"
+#include "platform/settings.h"
+#include "platform/snapshot.h"
+#include "shell/shell.h"
+#include "sim/script.h"
+
+using namespace hvezda;
+
+// The page's side (page.js): each does nothing when the page lacks it.
+EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
+    var page = Module['page'];
+    var f = page && page[UTF8ToString(what)];
+    if (f) f(UTF8ToString(a), UTF8ToString(b));
+});
+
+namespace {
+
+struct WebGame {
+    Game game;
+    plat::Settings settings;
+    std::string settingsFile;
+    std::unique_ptr<app::Session> session;
+    app::Recorder recorder;
+    std::unique_ptr<plat::FrameLoop> loop;
+    plat::LoopStats stats;
+    plat::LoopProbe probe;
+    uint64_t timer1Ticks = 0;
+};
+// Made once and never freed: the browser keeps calling back after main returns.
+WebGame* web = nullptr;
+
+// When the first event waiting in SDL's queue arrived, on the loop's clock;
+// a gamepad's repeat counts as an event due at its time.
+int64_t nextEventNs() {
+    SDL_Event e;
+    int64_t at = web->session->input().nextRepeatNs();
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+        // Event times are SDL's milliseconds: counted back from now.
+        const int64_t ago = static_cast<int64_t>(SDL_GetTicks64()) - static_cast<int64_t>(e.common.timestamp);
+        at = std::min(at, plat::monotonicNs() - std::max<int64_t>(0, ago) * 1'000'000);
+    }
+    return at;
+}
+
+void end() {
+    emscripten_cancel_main_loop();
+    web->recorder.finish(web->game);
+    web->session->input().watch(nullptr);
+    web->loop.reset();
+    web->session.reset();  // the window and the music go with SDL
+    pageCall("ended", "", "");
+}
+
+void frame() {
+    SDL_PumpEvents();
+    if (!web->loop->frame(web->stats, web->probe)) end();
+}
+
+// The platform's keys that a page does its own way.
+void pageActions() {
+    plat::InputRouter& input = web->session->input();
+    input.onAction = [desktop = std::move(input.onAction)](plat::Action a) {
+        if (a == plat::Action::Fullscreen) return pageCall("fullscreen", "", "");
+        if (a != plat::Action::Screenshot) return desktop(a);
+        // A download instead of a file in the pictures folder.
+        const std::string file = plat::screenshotFile("/tmp", std::time(nullptr));
+        const std::string why = plat::saveScenePng(web->game.scene, web->session->fonts(), file);
+        if (!why.empty()) return (void)std::fprintf(stderr, "hvezda: no screenshot: %s\n", why.c_str());
+        pageCall("download", file.c_str(), "image/png");
+        std::remove(file.c_str());
+    };
+}
+
+}  // namespace
+
+extern "C" {
+
+// `get TARGET` as the driver prints it, for the page's tests and bug reports.
+EMSCRIPTEN_KEEPALIVE const char* hvezda_get(const char* target) {
+    static std::string value;
+    std::string error;
+    if (!readTarget(web->game, target, value, error)) value = "error: " + error;
+    return value.c_str();
+}
+
+// What the loop has done so far: "TIMER1-TICKS INSTANTS FRAMES REBASES".
+EMSCRIPTEN_KEEPALIVE const char* hvezda_loop_counts() {
+    static std::string counts;
+    const plat::LoopStats& s = web->stats;
+    counts = std::to_string(web->timer1Ticks) + " " + std::to_string(s.instants) + " " + std::to_string(s.presents) +
+             " " + std::to_string(s.rebases);
+    return counts.c_str();
+}
+
+// Where the page finds the files it keeps and offers: the settings file and
+// the recordings' folder, one a line.
+EMSCRIPTEN_KEEPALIVE const char* hvezda_files() {
+    static std::string files;
+    std::string error;
+    files = web->settingsFile + "\n" + app::recordingFolder(error);
+    return files.c_str();
+}
+
+// What the page shows for editing when there is no settings file yet: every
+// setting in force with its comment, as --write-settings writes the file.
+EMSCRIPTEN_KEEPALIVE const char* hvezda_settings_text() {
+    static std::string text;
+    text = plat::settingsText(web->settings);
+    return text.c_str();
+}
+
+// Replaces the settings file with `text`; the problems in it, one a line,
+// as the game reports them at start-up (or why it could not be written). The
+// music's volume changes at once, the rest at the next start.
+EMSCRIPTEN_KEEPALIVE const char* hvezda_save_settings(const char* text) {
+    static std::string said;
+    said = plat::writeFileAtomically(web->settingsFile, text);
+    if (!said.empty()) return said.c_str();
+    std::vector<std::string> problems;
+    setPlayerVolume(plat::loadSettings(web->settingsFile, problems).musicVolume);
+    for (const std::string& p : problems) said += (said.empty() ? "" : "\n") + p;
+    return said.c_str();
+}
+
+}  // extern "C"
+
+int main(int argc, char** argv) {
+    // Emscripten starts with a mask that leaves new files unreadable; this is
+    // the usual one.
+    umask(022);
+    web = new WebGame;
+    Game& game = web->game;
+    app::SessionOptions options;
+    // index.html?seed=N: the driver's generator with --seed N.
+    if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
+        options.seed = [seed = std::strtoull(argv[2], nullptr, 10), &game, draws = uint64_t{0}]() mutable {
+            return driverSeed(seed, game.clock, draws++);
+        };
+    }
+    web->settingsFile = plat::settingsPath();
+    std::vector<std::string> problems;
+    web->settings = plat::loadSettings(web->settingsFile, problems);
+    for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
+    // The page scales the canvas itself; fullscreen is the page's.
+    options.window = {1, false, false};
+    options.input = plat::inputOptions(web->settings);
+    std::string why;
+    web->session = app::Session::open(game, options, why);
+    if (!web->session) {
+        pageCall("failed", why.c_str(), "");
+        return 1;
+    }
+    // A page has one window, its canvas: the music player is handed the game
+    // window's number instead of a hidden window of its own.
+    game.host.form2Handle = [] { return static_cast<int32_t>(web->session->window().id); };
+    app::addComforts(*web->session, game, web->settings, &web->recorder);
+    pageActions();
+    game.onTick = [](Game&, TimerId id) { web->timer1Ticks += id == TimerId::Timer1; };
+
+    web->recorder.start(game);
+    web->session->input().watch(&web->recorder);
+    Form_Load(game);
+    web->session->present();
+    web->session->show();
+    pageCall("firstFrame", "", "");
+    web->loop = std::make_unique<plat::FrameLoop>(game, web->session->loopServices(), nextEventNs);
+    web->probe.onInstant = [](int64_t, int64_t, int64_t) { web->recorder.onInstant(web->game); };
+    emscripten_set_main_loop(frame, 0, false);
+    return 0;
+}
