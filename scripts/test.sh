@@ -13,8 +13,12 @@
 # every scenario with hvezda-sim.exe, and the zip with hvezda.exe in a window
 # (tests/windows).
 #
+# Then the browser build (scripts/web.sh, which installs emscripten): every
+# scenario with the driver under node, and the page in headless chromium
+# (tests/web).
+#
 # HVEZDA_TEST_SANITIZE=0 skips the sanitized pass, HVEZDA_TEST_WINDOWS=0 the
-# Windows part (quick local runs).
+# Windows part, HVEZDA_TEST_WEB=0 the browser's (quick local runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,6 +47,12 @@ if [ "${HVEZDA_TEST_WINDOWS:-1}" != "0" ]; then
   zip="$(scripts/windows.sh | tail -n 1)"
   tests/windows/scenarios_under_wine.sh build-win64
   tests/windows/package_under_wine.sh "$zip" build
+fi
+
+if [ "${HVEZDA_TEST_WEB:-1}" != "0" ]; then
+  echo "== browser build =="
+  page="$(scripts/web.sh | tail -n 1)"
+  tests/web/run.sh "$page" build
 fi
 
 if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then

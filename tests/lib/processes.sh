@@ -78,3 +78,12 @@ shows_panel() {
     -evaluate-sequence max -format '%[fx:maxima]' info:)
   awk -v e="$err" -v o="$lit" 'BEGIN { exit !(e < 0.008 && o < 0.16) }' || { echo "mean error $err, brightest outside $lit"; return 1; }
 }
+
+# Serves folder $1 over HTTP on 127.0.0.1, on a free port: its address in $url.
+serve_folder() {
+  python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$1" >"$work/server.out" 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do grep -q ' port ' "$work/server.out" && break; sleep 0.05; done
+  url="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.out")/"
+  [ "$url" != "http://127.0.0.1:/" ] || { echo "FAIL: no server for $1: $(cat "$work/server.out")"; exit 1; }
+}

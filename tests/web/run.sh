@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The browser build's tests: every scenario (it must print what the native
+# driver prints, and its expect lines must hold) and every recorded game
+# through the driver under node; then the page served from 127.0.0.1 in
+# Debian's headless chromium, driven by npm's puppeteer-core
+# (browser_test.mjs), checked against the native driver.
+#
+#   tests/web/run.sh PAGE-FOLDER NATIVE-BUILD     (scripts/web.sh's folder, build/)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+page="$(cd "$1" && pwd)"
+native="$(cd "$2" && pwd)"
+tag=web-tests
+. "$root/scripts/debian-libs.sh"
+. "$root/tests/lib/processes.sh"
+
+# chromium from Debian; puppeteer-core (never puppeteer: it downloads a
+# browser) from npm, into a cache outside the checkout.
+install_missing chromium imagemagick
+npm_dir="$HOME/.cache/hvezda/web-npm"
+puppeteer=puppeteer-core@24.43.1
+if [ "$(cat "$npm_dir/installed" 2>/dev/null)" != "$puppeteer" ]; then
+  say "installing $puppeteer from npm"
+  npm install --prefix "$npm_dir" --no-audit --no-fund --loglevel=error "$puppeteer" >/dev/null
+  echo "$puppeteer" >"$npm_dir/installed"
+fi
+
+count=0
+for script in "$root"/tests/scenarios/*.sim; do
+  name="$(basename "$script" .sim)"
+  count=$((count + 1))
+  (cd "$work" && cmake -DSIM="node;$page/hvezda-sim.js" -DSCRIPT="$script" \
+    -DEXPECTED="$root/tests/scenarios/$name.expected" -P "$root/tests/run_scenario.cmake") || fail "scenario $name under node"
+done
+# The recorded games replay to the end their files state.
+for recording in "$root"/tests/corpus/*.sim; do
+  count=$((count + 1))
+  node "$page/hvezda-sim.js" --verify "$recording" >/dev/null || fail "$(basename "$recording") under node"
+done
+[ "$failures" -eq 0 ] && echo "scenarios and recordings under node: all $count pass"
+
+serve_folder "$page"
+node "$root/tests/web/browser_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" \
+  || fail "the page in chromium"
+finish "web"
