@@ -65,10 +65,11 @@
     return Module.ccall(name, ret, types, args);
   }
 
-  function offerLastGame() {
-    const path = files && files[1] + '/last-game.sim';
-    if (!path || !Module.FS.analyzePath(path).exists) return say('Záznam zatím žádný není.');
-    download('last-game.sim', Module.FS.readFile(path), 'text/plain');
+  // A recording as the desktop keeps it: last-game.sim or previous-game.sim.
+  function offerRecording(name) {
+    const path = files && files[1] + '/' + name;
+    if (!path || !Module.FS.analyzePath(path).exists) return say('Takový záznam zatím není.');
+    download(name, Module.FS.readFile(path), 'text/plain');
   }
 
   function showSettings() {
@@ -146,7 +147,8 @@
   $('settings').addEventListener('toggle', () => files && $('settings').open && showSettings());
   $('settings-save').addEventListener('click', saveSettings);
   $('fullscreen').addEventListener('click', toggleFullscreen);
-  $('last-game').addEventListener('click', offerLastGame);
+  $('last-game').addEventListener('click', () => offerRecording('last-game.sim'));
+  $('previous-game').addEventListener('click', () => offerRecording('previous-game.sim'));
   $('again').href = location.href;
   document.addEventListener('visibilitychange', () => document.hidden && files && save());
   window.addEventListener('pagehide', () => files && save());
