@@ -5,12 +5,17 @@
 #
 #   install_missing PACKAGE...   installs the Debian packages that are missing
 #   source_of BINARY-PACKAGE     "SOURCE VERSION" the Linux build uses
-#   prefix_current PREFIX STAMP  takes PREFIX's lock; true when its stamp matches
-#   add_debian_sources           a deb-src entry beside every Debian deb entry
+#   begin_prefix COMPILER        exits 0 when $prefix is current (its stamp:
+#                                $recipe, COMPILER and the libraries' versions),
+#                                else empties it and $work for a new build
 #   start NAME BINARY-PACKAGE    fetches the source into $work (sets $src, $log)
 #   run COMMAND...               runs a step into $log; stops on failure
-#   finish_prefix PREFIX STAMP   writes the stamp and the versions, drops $work
+#   cmake_lib [OPTION...]        builds $src with CMake: $cmake_options, then these
+#   build_png_freetype, build_ttf_image
+#                                the libraries built alike everywhere
 #   fix_static_prefix PREFIX     makes its static libraries easy to link
+#   write_check_program          a program using each library, in $work/check
+#   finish_prefix PREFIX STAMP   writes the stamp and the versions, drops $work
 
 say() { echo "$tag: $*"; }
 die() { echo "$tag: error: $*" >&2; exit 1; }
@@ -52,13 +57,6 @@ source_of() {
   else echo "$src $ver"; fi
 }
 
-# One build of a prefix at a time; a second run waits, then finds it current.
-prefix_current() {
-  mkdir -p "$(dirname "$1")"
-  exec 9>"$1.lock"
-  flock 9
-  [ -f "$1/hvezda-deps.stamp" ] && [ "$(cat "$1/hvezda-deps.stamp")" = "$2" ]
-}
 
 # --- a deb-src entry beside every Debian deb entry that has none ---
 debian_targets() {
@@ -78,6 +76,23 @@ add_debian_sources() {
   # An entry added by hand may not have been fetched yet.
   [ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || apt_get update || die "apt-get update failed"
   [ -n "$(apt-cache showsrc zlib 2>/dev/null)" ] || die "apt knows no Debian source packages (is a Debian mirror configured?)"
+}
+
+begin_prefix() {
+  local p
+  stamp="recipe $recipe"$'\n'"compiler $1"
+  for p in zlib1g-dev libpng-dev libfreetype-dev libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libopenmpt-dev; do
+    stamp+=$'\n'"$(source_of "$p")"
+  done
+  # One build of a prefix at a time; a second run waits, then finds it current.
+  mkdir -p "$(dirname "$prefix")"
+  exec 9>"$prefix.lock"
+  flock 9
+  if [ -f "$prefix/hvezda-deps.stamp" ] && [ "$(cat "$prefix/hvezda-deps.stamp")" = "$stamp" ]; then exit 0; fi
+  add_debian_sources
+  work="$prefix.work"
+  rm -rf "$prefix" "$work"
+  mkdir -p "$prefix" "$work"
 }
 
 # --- fetch, configure, build and install, one library after another ---
@@ -125,6 +140,67 @@ start() {  # start NAME BINARY-PACKAGE: fetch its source, open its log
   log="$work/$1.log"
   say "building $1 ${line#* }"
   fetch "${line% *}" "${line#* }"
+}
+
+cmake_lib() {
+  local build="$src/build-$lib_build"
+  run cmake -S "$src" -B "$build" "${cmake_options[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF "$@"
+  run cmake --build "$build" -j"$jobs"
+  run cmake --install "$build"
+}
+
+build_png_freetype() {
+  start libpng libpng-dev
+  cmake_lib -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF "$@"
+
+  start freetype libfreetype-dev
+  # TrueType outlines are all the game needs: no optional library but zlib, as on
+  # Linux (FreeType's own copy of zlib clashes with libpng's in one program).
+  cmake_lib -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+    -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON "$@"
+}
+
+build_ttf_image() {
+  start SDL2_ttf libsdl2-ttf-dev
+  cmake_lib -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF "$@"
+
+  start SDL2_image libsdl2-image-dev
+  # The game loads BMP pictures and saves PNG screenshots; PNG goes through
+  # libpng, as on Linux.
+  cmake_lib -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
+    -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_BACKEND_WIC=OFF \
+    -DSDL2IMAGE_BMP=ON -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON \
+    -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF \
+    -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF \
+    -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF \
+    -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF "$@"
+}
+
+# libopenmpt's configure options: the core library alone, as the game's module
+# needs none of the optional decoders.
+openmpt_options=(
+  --disable-shared --enable-static --disable-openmpt123 --disable-examples --disable-tests
+  --disable-doxygen-doc --without-zlib --without-mpg123 --without-ogg --without-vorbis
+  --without-vorbisfile --without-portaudio --without-portaudiocpp --without-pulseaudio
+  --without-sndfile --without-flac --without-sdl2
+)
+
+# A program that uses each library: $work/check/check.cpp.
+write_check_program() {
+  mkdir -p "$work/check"
+  cat >"$work/check/check.cpp" <<'EOF'
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <libopenmpt/libopenmpt.h>
+int main(int, char**) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGBA32);
+    bool ok = s && TTF_Init() == 0 && IMG_SavePNG(s, "check.png") == 0 && openmpt_get_library_version() != 0;
+    return ok ? 0 : 1;
+}
+EOF
+  step="the check program"
+  log="$work/check.log"
 }
 
 finish_prefix() {

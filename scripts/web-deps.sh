@@ -28,19 +28,8 @@ tag=web-deps
 # embeds, and autotools-dev's config.sub, which knows the wasm32 host.
 install_missing emscripten cmake make pkg-config dpkg-dev xz-utils autotools-dev fonts-liberation2
 
-libs=(zlib1g-dev libpng-dev libfreetype-dev libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libopenmpt-dev)
-stamp="recipe $recipe"$'\n'"compiler emscripten $(dpkg-query -W -f='${Version}' emscripten)"
-for p in "${libs[@]}"; do
-  stamp+=$'\n'"$(source_of "$p")"
-done
+begin_prefix "emscripten $(dpkg-query -W -f='${Version}' emscripten)"
 
-if prefix_current "$prefix" "$stamp"; then exit 0; fi
-add_debian_sources
-
-work="$prefix.work"
-rm -rf "$prefix" "$work"
-mkdir -p "$prefix" "$work"
-toolchain="$root/cmake/emscripten-web.cmake"
 # Small rather than fast: the page loads the whole program.
 flags="-Os"
 # Every emcc link takes a second or more, and SDL's configuration alone
@@ -49,25 +38,16 @@ flags="-Os"
 export EMCC_SKIP_SANITY_CHECK=1
 # Optimised links run acorn, which Debian keeps among its own node modules.
 export NODE_PATH=/usr/share/nodejs
-cmake_lib() {  # cmake_lib [CMAKE OPTIONS]: configure, build and install $src
-  run cmake -S "$src" -B "$src/build-web" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DHVEZDA_WEB_PREFIX="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DBUILD_SHARED_LIBS=OFF -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY "$@"
-  run cmake --build "$src/build-web" -j"$jobs"
-  run cmake --install "$src/build-web"
-}
+cmake_options=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/emscripten-web.cmake" -DHVEZDA_WEB_PREFIX="$prefix"
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY)
+lib_build=web
 
 start zlib zlib1g-dev
 run env -C "$src" CFLAGS="$flags" emconfigure ./configure --static --prefix="$prefix"
 run emmake make -C "$src" -j"$jobs" libz.a
 run emmake make -C "$src" install
 
-start libpng libpng-dev
-cmake_lib -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF
-
-start freetype libfreetype-dev
-cmake_lib -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
-  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+build_png_freetype
 
 start SDL2 libsdl2-dev
 # The browser runs the program on one thread; SDL's audio needs none. iconv is
@@ -75,17 +55,7 @@ start SDL2 libsdl2-dev
 # compiles cannot tell).
 cmake_lib -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF -DSDL_PTHREADS=OFF -DHAVE_LIBICONV=OFF
 
-start SDL2_ttf libsdl2-ttf-dev
-cmake_lib -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
-
-start SDL2_image libsdl2-image-dev
-cmake_lib -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
-  -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_BACKEND_WIC=OFF \
-  -DSDL2IMAGE_BMP=ON -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_PNG_SAVE=ON \
-  -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF \
-  -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF \
-  -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF \
-  -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF
+build_ttf_image
 
 start libopenmpt libopenmpt-dev
 # Its config.sub predates the wasm32 host.
@@ -93,10 +63,7 @@ cp /usr/share/misc/config.sub /usr/share/misc/config.guess "$src/build-aux/"
 mkdir -p "$src/build-web"
 run env -C "$src/build-web" CFLAGS="$flags" CXXFLAGS="$flags -fexceptions" LDFLAGS=-fexceptions \
   EM_PKG_CONFIG_PATH="$prefix/lib/pkgconfig" emconfigure ../configure --host=wasm32-unknown-emscripten \
-  --prefix="$prefix" --disable-shared --enable-static --disable-openmpt123 --disable-examples --disable-tests \
-  --disable-doxygen-doc --without-zlib --without-mpg123 --without-ogg --without-vorbis \
-  --without-vorbisfile --without-portaudio --without-portaudiocpp --without-pulseaudio \
-  --without-sndfile --without-flac --without-sdl2
+  --prefix="$prefix" "${openmpt_options[@]}"
 run emmake make -C "$src/build-web" -j"$jobs"
 run emmake make -C "$src/build-web" install
 
@@ -109,20 +76,7 @@ for copyright in "$work"/*/debian/copyright; do
 done
 
 # A program that uses each library links and runs under node.
-step="the check program"
-log="$work/check.log"
-mkdir -p "$work/check"
-cat >"$work/check/check.cpp" <<'EOF'
-#include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_ttf.h>
-#include <libopenmpt/libopenmpt.h>
-int main(int, char**) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_RGBA32);
-    bool ok = s && TTF_Init() == 0 && IMG_SavePNG(s, "/tmp/check.png") == 0 && openmpt_get_library_version() != 0;
-    return ok ? 0 : 1;
-}
-EOF
+write_check_program
 # shellcheck disable=SC2046
 run em++ -std=c++20 -fexceptions -O2 -sUSE_SDL=0 -sSINGLE_FILE=1 \
   -I"$prefix/include" -I"$prefix/include/SDL2" "$work/check/check.cpp" -o "$work/check/check.js" \
