@@ -188,7 +188,13 @@ int main(int argc, char** argv) {
     web->session->present();
     web->session->show();
     pageCall("firstFrame", "", "");
-    web->loop = std::make_unique<plat::FrameLoop>(game, web->session->loopServices(), nextEventNs);
+    // A browser's frames come late more often than a desktop loop's wake-ups
+    // (a busy page, its garbage collector): ticks missed for up to a second
+    // still run, on their grid, and only a longer gap (a page the browser put
+    // to sleep) counts as a stall after which the rhythm starts again.
+    plat::LoopTuning tuning;
+    tuning.stallNs = 1'000'000'000;
+    web->loop = std::make_unique<plat::FrameLoop>(game, web->session->loopServices(), nextEventNs, tuning);
     web->probe.onInstant = [](int64_t, int64_t, int64_t) { web->recorder.onInstant(web->game); };
     emscripten_set_main_loop(frame, 0, false);
     return 0;
