@@ -5,7 +5,6 @@
 
 #include <deque>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/frame_loop.h"
@@ -36,7 +35,7 @@ struct FakePage {
         plat::LoopServices s;
         s.nowNs = [this] { return now; };
         s.handleEvent = [this](int) {
-            auto [at, name] = events.front();
+            const std::string name = events.front().second;
             events.pop_front();
             if (name == "pause") pause.pause(now);
             if (name == "resume") pause.resume(now);
@@ -63,7 +62,6 @@ TEST(FrameLoop, TicksAndEventsRunInTheOrderTheyCameDue) {
     EXPECT_EQ(std::vector<std::string>(p.log.begin(), p.log.begin() + 5),
               (std::vector<std::string>{"10", "20", "key@20", "up@20", "30"}));
     EXPECT_EQ(p.g.clock, 1000);
-    EXPECT_EQ(p.stats.instants, 100u);
     EXPECT_EQ(p.stats.presents, 60u);  // one a frame, after all that ran in it
 }
 

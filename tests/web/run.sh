@@ -26,19 +26,15 @@ if [ "$(cat "$npm_dir/installed" 2>/dev/null)" != "$puppeteer" ]; then
   echo "$puppeteer" >"$npm_dir/installed"
 fi
 
-count=0
 for script in "$root"/tests/scenarios/*.sim; do
-  name="$(basename "$script" .sim)"
-  count=$((count + 1))
-  (cd "$work" && cmake -DSIM="node;$page/hvezda-sim.js" -DSCRIPT="$script" \
-    -DEXPECTED="$root/tests/scenarios/$name.expected" -P "$root/tests/run_scenario.cmake") || fail "scenario $name under node"
+  (cd "$work" && cmake -DSIM="node;$page/hvezda-sim.js" -DSCRIPT="$script" -DEXPECTED="${script%.sim}.expected" \
+    -P "$root/tests/run_scenario.cmake") || fail "scenario $(basename "$script") under node"
 done
 # The recorded games replay to the end their files state.
 for recording in "$root"/tests/corpus/*.sim; do
-  count=$((count + 1))
   node "$page/hvezda-sim.js" --verify "$recording" >/dev/null || fail "$(basename "$recording") under node"
 done
-[ "$failures" -eq 0 ] && echo "scenarios and recordings under node: all $count pass"
+[ "$failures" -eq 0 ] && echo "scenarios and recordings under node: all pass"
 
 serve_folder "$page"
 node "$root/tests/web/browser_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" \
