@@ -15,9 +15,10 @@
 #include "app/recorder.h"
 #include "app/session.h"
 #include "shell/shell.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 

@@ -13,11 +13,6 @@
 
 #include "platform/files.h"
 #include "shell/shell.h"
-#include "sim/script.h"
-
-#ifndef HVEZDA_VERSION
-#define HVEZDA_VERSION "unknown"
-#endif
 
 using namespace hvezda;
 
@@ -46,14 +41,6 @@ std::string numbered(const std::string& path, int n) {
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1) dot = path.size();
     return path.substr(0, dot) + "-" + std::to_string(n) + path.substr(dot);
 }
-
-// What the recording states about the game's end, besides the hash.
-constexpr const char* kFinalTargets[] = {
-    "clock",         "score.Caption", "energy.Top",            "bossenergy.Top",     "Picture1.Left",
-    "Picture1.Top",  "state.playerDestroyed", "state.bossApproach", "Timerboss.Enabled", "Label3.Visible"};
-
-// Random values on one line at most: well inside the reader's line limit.
-constexpr size_t kValuesPerLine = 64;
 
 }  // namespace
 
@@ -90,9 +77,6 @@ std::string rotateRecordings(const std::string& folder, std::string& error) {
 
 void Recorder::start(Game& g) {
     close();
-    drawn_.clear();
-    writtenClock_ = flushedClock_ = g.clock;
-    ended_ = false;
     ++games_;
     std::string error, path = chosen_;
     if (path.empty()) {
@@ -104,12 +88,19 @@ void Recorder::start(Game& g) {
     if (!path.empty()) error = open(path);
     if (!error.empty()) std::fprintf(stderr, "hvezda: not recording this game: %s\n", error.c_str());
 
+    rec::Writer::Header header;
+    header.comments = {"Hvězda " + std::string(rec::programVersion()) + ": a game played on " +
+                           header.when.substr(0, 10) + " " + header.when.substr(11, 5),
+                       "Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE"};
+    writer_.start(g, header);
+    save(true);
+
     // Every value the game draws, as the driver's random line will give it
     // back; the source carries over to a new game.
     if (!watchingDraws_) {
         g.random.seed = [this, inner = std::move(g.random.seed)] {
             const uint64_t seed = inner ? inner() : 0;
-            if (file_) drawn_.push_back(uniformFromSeed(seed));
+            if (file_) writer_.drew(uniformFromSeed(seed));
             return seed;
         };
         watchingDraws_ = true;
@@ -120,93 +111,48 @@ std::string Recorder::open(const std::string& path) {
     file_ = plat::openFile(path, "wb");  // the same lines, LF only, everywhere
     if (!file_) return "cannot write " + path + ": " + std::strerror(errno);
     path_ = path;
-
-    char date[64] = "";
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_r(&now, &local)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", &local);
-    write(std::string("# Hvězda ") + HVEZDA_VERSION + ": a game played on " + date);
-    write("# Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE");
-    flush();
     return {};
 }
 
-void Recorder::catchUp(Game& g) {
-    for (size_t i = 0; i < drawn_.size(); i += kValuesPerLine) {
-        std::string line = "random";
-        for (size_t k = i; k < drawn_.size() && k < i + kValuesPerLine; ++k) line += " " + formatFloat(drawn_[k]);
-        write(line);
-    }
-    drawn_.clear();
-    if (g.clock > writtenClock_) write("advance " + std::to_string(g.clock - writtenClock_));
-    writtenClock_ = g.clock;
-}
-
 void Recorder::onInstant(Game& g) {
-    if (!file_ || g.clock - flushedClock_ < 1000) return;
-    catchUp(g);
-    flush();
+    if (file_ && writer_.instant(g)) save(true);
 }
 
 void Recorder::before(Game& g, const plat::DeliveredEvent& e) {
     if (!file_) return;
     keyReaches_ = g.scene.Form1.open && g.scene.Form1.KeyPreview;
     if (e.kind != plat::DeliveredEvent::Kind::Click && !keyReaches_) return;
-    catchUp(g);
-    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == plat::PanelLabel::Exit) writeFinalState(g);
+    writer_.catchUp(g);
+    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == plat::PanelLabel::Exit) writer_.end(g);
 }
 
 void Recorder::after(Game& g, const plat::DeliveredEvent& e) {
     if (!file_) return;
-    std::string line;
-    switch (e.kind) {
-        case plat::DeliveredEvent::Kind::KeyDown:
-        case plat::DeliveredEvent::Kind::KeyUp:
-            // A key that cannot reach the handlers any more changes nothing.
-            if (!keyReaches_) return;
-            line = e.kind == plat::DeliveredEvent::Kind::KeyDown ? "keydown " : "keyup ";
-            line += std::to_string(e.code);
-            if (e.shift) line += " " + std::to_string(e.shift);
-            break;
-        case plat::DeliveredEvent::Kind::Click:
-            line = e.label == plat::PanelLabel::Exit       ? "click Label4"
-                   : e.label == plat::PanelLabel::Controls ? "click Label5"
-                                                           : "click Label6";
-            break;
+    using Kind = plat::DeliveredEvent::Kind;
+    if (e.kind == Kind::Click) {
+        writer_.event(g, rec::clickStep(e.label == plat::PanelLabel::Exit       ? 4
+                                        : e.label == plat::PanelLabel::Controls ? 5
+                                                                                : 6));
+    } else if (keyReaches_) {  // a key that cannot reach the handlers any more changes nothing
+        writer_.event(g, rec::keyStep(e.kind == Kind::KeyDown, e.code, e.shift));
     }
-    catchUp(g);  // values a handler drew are queued before the line that draws them
-    write(line);
-    flush();
-    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == plat::PanelLabel::Exit) close();
+    save(true);
+    if (e.kind == Kind::Click && e.label == plat::PanelLabel::Exit) close();
 }
 
 void Recorder::finish(Game& g) {
     if (!file_) return;
-    catchUp(g);
-    if (!ended_) writeFinalState(g);
+    writer_.end(g);
+    save(true);
     close();
 }
 
-void Recorder::writeFinalState(Game& g) {
-    write("# How the game ended:");
-    for (const char* target : kFinalTargets) {
-        std::string value, unused;
-        readTarget(g, target, value, unused);
-        write(std::string("expect ") + target + (value.empty() ? "" : " " + value));
-    }
-    write("expect-hash " + formatHash(stateHash(g)));
-    flush();
-    ended_ = true;
-}
-
-void Recorder::write(const std::string& line) {
+void Recorder::save(bool flush) {
     if (!file_) return;
-    if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF) stop();
-}
-
-void Recorder::flush() {
-    flushedClock_ = writtenClock_;
-    if (file_ && std::fflush(file_) != 0) stop();
+    const std::string lines = writer_.take();
+    if ((!lines.empty() && std::fwrite(lines.data(), 1, lines.size(), file_) != lines.size()) ||
+        (flush && std::fflush(file_) != 0))
+        stop();
 }
 
 void Recorder::stop() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/input.h"
+#include "record/writer.h"
 #include "scene/game.h"
 
 namespace app {
@@ -57,10 +58,8 @@ public:
 
 private:
     std::string open(const std::string& path);  // an error text, empty on success
-    void catchUp(hvezda::Game& g);
-    void writeFinalState(hvezda::Game& g);
-    void write(const std::string& line);
-    void flush();
+    // Appends what the writer wrote to the file; flushes it when `flush`.
+    void save(bool flush);
     // A write failed: says so in one line and records no more; the game goes on.
     void stop();
     void close();
@@ -70,10 +69,7 @@ private:
     bool watchingDraws_ = false;
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::vector<float> drawn_;   // random values drawn, not written yet
-    int64_t writtenClock_ = 0;   // the virtual time the written advances reach
-    int64_t flushedClock_ = 0;
-    bool ended_ = false;         // the final state is written
+    rec::Writer writer_;
     bool keyReaches_ = false;    // the key being handled reaches the game's handlers
 };
 

@@ -11,9 +11,11 @@
 
 #include "platform/arguments.h"
 #include "platform/files.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
+
+using namespace rec;
 
 namespace {
 
@@ -25,11 +27,13 @@ int usage(const std::string& why) {
 }
 
 std::string recordingHelp(const RecordingLimits& limits) {
-    return "A recording, as the game writes it, that must replay to the state written at its end. It may "
-           "hold only comments and keydown, keyup, click, advance, random, expect and expect-hash lines, "
-           "of at most " + std::to_string(limits.longestLine) + " bytes each, and at most 24 hours (" +
+    return "A recording, as the game writes it, that must replay through every checkpoint to the state "
+           "written at its end. It may hold only comments and format, player, keydown, keyup, click, advance, random, "
+           "checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
+           " bytes each, and at most 24 hours (" +
            std::to_string(limits.longestPlayMs) + " ms) of play; anything else is refused before it runs. "
-           "Status: 0 verified, 1 the replay went another way, 2 refused, 3 cut short (replayed up to the "
+           "Status: 0 verified, 1 the replay went another way (the first checkpoint that differs, at N ms), 2 refused "
+           "(also a newer format), 3 cut short (replayed up to the "
            "last complete line).";
 }
 

@@ -12,10 +12,11 @@
 
 #include "musicplayer/recording.h"
 #include "shell/shell.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 

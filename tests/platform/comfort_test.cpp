@@ -17,6 +17,7 @@
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 

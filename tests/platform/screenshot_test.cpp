@@ -21,6 +21,8 @@
 #include "platform/snapshot.h"
 #include "sim/script.h"
 
+using namespace rec;
+
 namespace {
 
 struct Rgb { int r, g, b; };

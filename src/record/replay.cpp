@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
-#include "sim/replay.h"
+#include "record/replay.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <istream>
 #include <streambuf>
 #include <string_view>
 #include <vector>
 
 #include "platform/files.h"
-#include "sim/script.h"
+#include "record/lines.h"
 
 using namespace hvezda;
+
+namespace rec {
 
 namespace {
 
@@ -82,9 +85,11 @@ std::string playTime(const Game& g) { return std::to_string(g.clock) + " ms of p
 // Both passes: checks every line and, when `play`, runs it.
 Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
     LineSource source(in, limits.longestLine);
+    std::optional<StepRunner> runner;
+    if (play) runner.emplace(g);
     int64_t playMs = 0;
-    int expectations = 0;
-    bool finalState = false;
+    int expectations = 0, checkpoints = 0;
+    bool finalState = false, stepped = false;
     std::string line, error;
     Step step;
     std::vector<std::string_view> words;
@@ -108,10 +113,14 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
             case LineKind::Other:
                 return verdict(Verdict::Refused, n,
                                std::string(1, '\'').append(words[0].substr(0, 40)) +
-                                   "' is not a line of a recording (keydown, keyup, click, advance, random, expect, "
-                                   "expect-hash)");
+                                   "' is not a line of a recording (format, player, keydown, keyup, click, advance, "
+                                   "random, checkpoint, expect, expect-hash)");
             case LineKind::Step: break;
         }
+        const bool header = step.kind == Step::Kind::Format || step.kind == Step::Kind::Player;
+        if (header && stepped)
+            return verdict(Verdict::Refused, n, "the " + std::string(words[0]) + " line must come before the game's first line");
+        stepped = stepped || !header;
         if (step.kind == Step::Kind::Advance) {
             if (step.ms > limits.longestPlayMs - playMs)
                 return verdict(Verdict::Refused, n,
@@ -125,18 +134,20 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
                            "more than " + std::to_string(limits.mostRandomWaiting) + " random values waiting");
         if (step.kind == Step::Kind::Advance && advanceBy) {
             if (!advanceBy(g, step.ms)) return verdict(Verdict::Stopped, n, "stopped by the viewer, " + playTime(g));
+            runner->ran();
             continue;
         }
-        if (!runStep(g, step, error)) return verdict(Verdict::Unmet, n, error + " (" + playTime(g) + ")");
+        if (!runner->run(step, error)) return verdict(Verdict::Unmet, n, error + " (" + playTime(g) + ")");
         if (step.kind == Step::Kind::Expect || step.kind == Step::Kind::ExpectHash) ++expectations;
+        if (step.kind == Step::Kind::Checkpoint) ++checkpoints;
         finalState = finalState || step.kind == Step::Kind::ExpectHash;
     }
     if (!play) return {};
     if (!finalState)
         return verdict(Verdict::Cut, std::max(lastLine, 1),
                        "the recording ends without the game's final state; replayed " + playTime(g));
-    return {Verdict::Verified, std::to_string(expectations) + " expectations held after " + playTime(g) + " in " +
-                                   std::to_string(lastLine) + " lines"};
+    return {Verdict::Verified, std::to_string(expectations) + " expectations and " + std::to_string(checkpoints) +
+                                   " checkpoints held after " + playTime(g) + " in " + std::to_string(lastLine) + " lines"};
 }
 
 }  // namespace
@@ -158,3 +169,5 @@ Verdict playRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
     if (!in) return {Verdict::Refused, "the recording cannot be read a second time (a pipe?)"};
     return readRecording(g, in, limits, true, advanceBy);
 }
+
+}  // namespace rec

@@ -2,8 +2,9 @@
 // Recordings: games the window wrote down as driver scripts, replayed and
 // checked. A recording may come from anyone, so it is read as a stream with
 // bounded lines and bounded play time, and it may hold nothing but comments
-// and the recorder's own lines (keydown, keyup, click, advance, random,
-// expect and expect-hash): nothing in it can write a file or run for hours.
+// and the recorder's own lines (format, keydown, keyup, click, advance,
+// random, checkpoint, expect and expect-hash): nothing in it can write a file
+// or run for hours.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <string>
 
 #include "scene/game.h"
+
+namespace rec {
 
 struct RecordingLimits {
     size_t longestLine = 4096;                    // bytes, without the line end
@@ -22,8 +25,8 @@ struct RecordingLimits {
 struct Verdict {
     enum Status {
         Verified = 0,  // every line ran, every expectation held, the final state was checked
-        Unmet = 1,     // an expectation did not hold: the replay went another way
-        Refused = 2,   // not a recording, or past a limit; nothing ran when checked first
+        Unmet = 1,     // an expectation or a checkpoint did not hold: the replay went another way
+        Refused = 2,   // not a recording, a newer format, or past a limit; nothing ran when checked first
         Cut = 3,       // ran every complete line, but the end (the final state) is missing
         Stopped = 4,   // the viewer stopped the replay
     };
@@ -44,3 +47,5 @@ Verdict checkRecording(hvezda::Game& g, std::istream& in, const RecordingLimits&
 // otherwise they run at once. Stops after EXIT, as the driver does.
 using AdvanceBy = std::function<bool(hvezda::Game& g, int64_t ms)>;
 Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy = {});
+
+}  // namespace rec
