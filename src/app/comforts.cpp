@@ -29,8 +29,11 @@ void addComforts(Session& session, Game& game, const plat::Settings& settings, R
     session.frames().setOverlay([&session] {
         if (session.input().pause().paused()) plat::drawPauseOverlay(session.window().renderer, session.fonts());
     });
-    setPlayerVolume(settings.musicVolume);
-    input.onPauseChanged = [](bool paused) { pausePlayerOutput(paused); };
+    // The music player carries over to a new game with the host.
+    if (game.host.player) game.host.player->setVolume(settings.musicVolume);
+    input.onPauseChanged = [&game](bool paused) {
+        if (game.host.player) game.host.player->pauseOutput(paused);
+    };
     input.onAction = [&session, &game, recorder](plat::Action a) {
         switch (a) {
             case plat::Action::Fullscreen:

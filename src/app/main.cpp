@@ -14,6 +14,7 @@
 #include "app/console.h"
 #include "app/recorder.h"
 #include "app/session.h"
+#include "musicplayer/openmpt_backend.h"
 #include "shell/shell.h"
 #include "record/replay.h"
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
 
     Game game;
     app::SessionOptions options;
+    options.players = {&kRealPlayer, 1};
     options.window = {settings.scale, settings.fullscreen, settings.vsync};
     options.input = plat::inputOptions(settings);
     options.input.replay = !asked.replay.empty();

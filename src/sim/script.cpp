@@ -32,8 +32,9 @@ void startSim(Sim& sim, SimOptions options) {
     sim.steps.emplace(sim.game);
     sim.draws = 0;
     sim.exited = false;
-    choosePlayerBackend("recording");
+    sim.music = std::make_shared<RecordingPlayer>();
     Game& g = sim.game;
+    g.host.player = sim.music;
     g.host.programFolder = [] { return std::string(kSimProgramFolder); };
     g.host.setCurrentDirectory = [](const std::string&) {};
     g.host.form2Handle = [] { return kSimForm2Handle; };
@@ -97,7 +98,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
     }
     if (cmd == "music") {
         if (!wordCount(w, 1, 1, error)) return false;
-        for (const std::string& call : recordedPlayerCalls()) out << "music " << call << '\n';
+        for (const std::string& call : sim.music->calls()) out << "music " << call << '\n';
         return true;
     }
     if (cmd == "screenshot") {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ struct SimResult {
 struct Sim {
     hvezda::Game game;
     std::optional<rec::StepRunner> steps;  // runs the recording lines on game, keeping its digest
+    std::shared_ptr<RecordingPlayer> music = std::make_shared<RecordingPlayer>();  // the game's music player
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far
     bool exited = false;
