@@ -95,16 +95,10 @@ void Recorder::start(Game& g) {
     writer_.start(g, header);
     save(true);
 
-    // Every value the game draws, as the driver's random line will give it
-    // back; the source carries over to a new game.
-    if (!watchingDraws_) {
-        g.random.seed = [this, inner = std::move(g.random.seed)] {
-            const uint64_t seed = inner ? inner() : 0;
-            if (file_) writer_.drew(uniformFromSeed(seed));
-            return seed;
-        };
-        watchingDraws_ = true;
-    }
+    // Every value the game draws, as the driver's random line will give it back.
+    g.random.onDraw = [this](float r) {
+        if (file_) writer_.drew(r);
+    };
 }
 
 std::string Recorder::open(const std::string& path) {
@@ -120,24 +114,16 @@ void Recorder::onInstant(Game& g) {
 
 void Recorder::before(Game& g, const plat::DeliveredEvent& e) {
     if (!file_) return;
-    keyReaches_ = g.scene.Form1.open && g.scene.Form1.KeyPreview;
-    if (e.kind != plat::DeliveredEvent::Kind::Click && !keyReaches_) return;
     writer_.catchUp(g);
-    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == plat::PanelLabel::Exit) writer_.end(g);
+    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == PanelLabel::Exit) writer_.end(g);
 }
 
-void Recorder::after(Game& g, const plat::DeliveredEvent& e) {
-    if (!file_) return;
+void Recorder::after(Game& g, const plat::DeliveredEvent& e, bool reached) {
+    if (!file_ || !reached) return;  // a key the game no longer takes changes nothing
     using Kind = plat::DeliveredEvent::Kind;
-    if (e.kind == Kind::Click) {
-        writer_.event(g, rec::clickStep(e.label == plat::PanelLabel::Exit       ? 4
-                                        : e.label == plat::PanelLabel::Controls ? 5
-                                                                                : 6));
-    } else if (keyReaches_) {  // a key that cannot reach the handlers any more changes nothing
-        writer_.event(g, rec::keyStep(e.kind == Kind::KeyDown, e.code, e.shift));
-    }
+    writer_.event(g, e.kind == Kind::Click ? rec::clickStep(e.label) : rec::keyStep(e.kind == Kind::KeyDown, e.code, e.shift));
     save(true);
-    if (e.kind == Kind::Click && e.label == plat::PanelLabel::Exit) close();
+    if (e.kind == Kind::Click && e.label == PanelLabel::Exit) close();
 }
 
 void Recorder::finish(Game& g) {

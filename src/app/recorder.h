@@ -52,7 +52,7 @@ public:
     // pending and flushes it, so a crash loses at most the last second.
     void onInstant(hvezda::Game& g);
     void before(hvezda::Game& g, const plat::DeliveredEvent& e) override;
-    void after(hvezda::Game& g, const plat::DeliveredEvent& e) override;
+    void after(hvezda::Game& g, const plat::DeliveredEvent& e, bool reached) override;
     // Ends the recording with the game's final state, unless EXIT already did.
     void finish(hvezda::Game& g);
 
@@ -66,11 +66,9 @@ private:
 
     std::string chosen_;
     int games_ = 0;
-    bool watchingDraws_ = false;
     std::FILE* file_ = nullptr;
     std::string path_;
     rec::Writer writer_;
-    bool keyReaches_ = false;    // the key being handled reaches the game's handlers
 };
 
 }  // namespace app

@@ -73,10 +73,10 @@ bool InputRouter::deliver(const DeliveredEvent& e) {
     }
     if (key && onGameKey) onGameKey(e.kind == DeliveredEvent::Kind::KeyDown, e.code, e.shift);
     if (watcher_) watcher_->before(game_, e);
-    if (e.kind == DeliveredEvent::Kind::KeyDown) keyDownEvent(game_, e.code, e.shift);
-    else if (e.kind == DeliveredEvent::Kind::KeyUp) keyUpEvent(game_, e.code, e.shift);
-    else clickLabel(game_, e.label);
-    if (watcher_) watcher_->after(game_, e);
+    const bool reached = e.kind == DeliveredEvent::Kind::KeyDown ? keyDownEvent(game_, e.code, e.shift)
+                         : e.kind == DeliveredEvent::Kind::KeyUp ? keyUpEvent(game_, e.code, e.shift)
+                                                                 : clickLabel(game_, e.label);
+    if (watcher_) watcher_->after(game_, e, reached);
     return true;
 }
 

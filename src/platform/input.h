@@ -35,12 +35,14 @@ struct DeliveredEvent {
     PanelLabel label = PanelLabel::None;  // clicks
 };
 
-// Told of every key and click just before and just after the game handles it.
+// Told of every key and click just before and just after it is handed to the
+// game; `reached` says whether it reached a handler (keys do not once the
+// game has cut them off).
 class InputWatcher {
 public:
     virtual ~InputWatcher() = default;
     virtual void before(hvezda::Game& g, const DeliveredEvent& e) = 0;
-    virtual void after(hvezda::Game& g, const DeliveredEvent& e) = 0;
+    virtual void after(hvezda::Game& g, const DeliveredEvent& e, bool reached) = 0;
 };
 InputOptions inputOptions(const Settings& s);
 

@@ -23,7 +23,7 @@ Step keyStep(bool down, int code, int shift) {
     return s;
 }
 
-Step clickStep(int label) {
+Step clickStep(PanelLabel label) {
     Step s;
     s.kind = Step::Kind::Click;
     s.label = label;
@@ -60,19 +60,13 @@ Step playerStep(std::string when, std::string name) {
     return s;
 }
 
-int labelNumber(std::string_view name) {
-    return name == "Label4" ? 4 : name == "Label5" ? 5 : name == "Label6" ? 6 : 0;
-}
-
-std::string labelName(int label) { return "Label" + std::to_string(label); }
-
 std::string lineOf(const Step& s) {
     switch (s.kind) {
         case Step::Kind::KeyDown:
         case Step::Kind::KeyUp:
             return (s.kind == Step::Kind::KeyDown ? "keydown " : "keyup ") + std::to_string(s.code) +
                    (s.shift ? " " + std::to_string(s.shift) : "");
-        case Step::Kind::Click: return "click " + labelName(s.label);
+        case Step::Kind::Click: return "click " + std::string(labelName(s.label));
         case Step::Kind::Advance: return "advance " + std::to_string(s.ms);
         case Step::Kind::Random: {
             std::string line = "random";
@@ -152,8 +146,8 @@ LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::s
     }
     if (cmd == "click") {
         if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        step.label = labelNumber(w[1]);
-        if (!step.label) return bad("only Label4, Label5 and Label6 can be clicked, not " + quote(w[1]));
+        step.label = labelNamed(w[1]);
+        if (step.label == PanelLabel::None) return bad("only Label4, Label5 and Label6 can be clicked, not " + quote(w[1]));
         step.kind = Step::Kind::Click;
         return LineKind::Step;
     }
@@ -226,11 +220,7 @@ bool StepRunner::run(const Step& step, std::string& error) {
     switch (step.kind) {
         case Step::Kind::KeyDown: keyDownEvent(g, step.code, step.shift); break;
         case Step::Kind::KeyUp: keyUpEvent(g, step.code, step.shift); break;
-        case Step::Kind::Click:
-            if (step.label == 4) Label4_Click(g);
-            else if (step.label == 5) Label5_Click(g);
-            else Label6_Click(g);
-            break;
+        case Step::Kind::Click: clickLabel(g, step.label); break;
         case Step::Kind::Advance: advance(g, step.ms); break;
         case Step::Kind::Random:
             g.random.queued.insert(g.random.queued.end(), step.values.begin(), step.values.end());

@@ -11,6 +11,7 @@
 
 #include "record/fields.h"
 #include "scene/game.h"
+#include "shell/shell.h"
 
 namespace rec {
 
@@ -25,7 +26,7 @@ struct Step {
     enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash, Checkpoint, Format, Player };
     Kind kind = Kind::Advance;
     int code = 0, shift = 0;     // KeyDown, KeyUp
-    int label = 0;               // Click: 4 (EXIT), 5 (OVLÁDÁNÍ) or 6 (CREDITS)
+    hvezda::PanelLabel label = hvezda::PanelLabel::None;  // Click
     int64_t ms = 0;              // Advance; Checkpoint: the clock it was taken at
     std::vector<float> values;   // Random
     std::string target, value;   // Expect: a target as get names it, the text get would print
@@ -38,7 +39,7 @@ struct Step {
 
 // The steps' constructors, for writers and tests.
 Step keyStep(bool down, int code, int shift = 0);
-Step clickStep(int label);
+Step clickStep(hvezda::PanelLabel label);
 Step advanceStep(int64_t ms);
 Step checkpointStep(int64_t clock, uint64_t digest);
 Step versionStep(int format, std::string writer);
@@ -61,10 +62,6 @@ LineKind readLine(hvezda::Game& g, std::string_view line, Step& step, std::vecto
 
 // False, with `error`, when a line's words number fewer than min or more than max.
 bool wordCount(const std::vector<std::string_view>& words, size_t min, size_t max, std::string& error);
-
-// The label a click names: 4, 5 or 6 for "Label4", "Label5", "Label6"; 0 for anything else.
-int labelNumber(std::string_view name);
-std::string labelName(int label);
 
 // Runs steps on one game and keeps its running digest: the fingerprint of
 // the state after every key, click and advance, folded in order. A checkpoint

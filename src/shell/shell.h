@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "scene/game.h"
 
@@ -25,10 +26,20 @@ void Label4_Click(Game& g);  // EXIT
 void Label5_Click(Game& g);  // OVLÁDÁNÍ
 void Label6_Click(Game& g);  // CREDITS
 
+// The panel's three labels that take clicks, by their number.
+enum class PanelLabel { None = 0, Exit = 4, Controls = 5, Credits = 6 };
+inline constexpr PanelLabel kClickable[] = {PanelLabel::Exit, PanelLabel::Controls, PanelLabel::Credits};
+Label& labelOf(Scene& s, PanelLabel label);  // Label4, Label5 or Label6 (not None)
+// Its name in scripts, "Label4"; and back, None for a name of no clickable label.
+std::string_view labelName(PanelLabel label);
+PanelLabel labelNamed(std::string_view name);
+// Runs the label's click handler; false for None.
+bool clickLabel(Game& g, PanelLabel label);
+
 // Key events as the window delivers them: they reach Form_KeyDown / Form_KeyUp
-// only while Form1's key preview is on.
-void keyDownEvent(Game& g, int keyCode, int shiftState);
-void keyUpEvent(Game& g, int keyCode, int shiftState);
+// only while Form1's key preview is on. True when they did.
+bool keyDownEvent(Game& g, int keyCode, int shiftState);
+bool keyUpEvent(Game& g, int keyCode, int shiftState);
 
 // Runs one timer's tick handler now, enabled or not.
 void runTimerHandler(Game& g, TimerId id);

@@ -17,7 +17,7 @@ namespace {
 
 TEST(RecordLines, EveryStepReadsBackAsWritten) {
     std::vector<Step> steps = {keyStep(true, 39),         keyStep(false, 65535, 65535), keyStep(true, 0, 1),
-                               clickStep(4),              clickStep(5),                 clickStep(6),
+                               clickStep(PanelLabel::Exit), clickStep(PanelLabel::Controls), clickStep(PanelLabel::Credits),
                                advanceStep(0),            advanceStep(86400000),        checkpointStep(0, 0),
                                checkpointStep(97230, ~0ull), versionStep(kFormat, "hvezda 0.2 (a build of Jiří's)"),
                                playerStep("2026-12-07T15:04:05+01:00", ""), playerStep("2026-12-07T15:04:05-09:30", " Jiří  Novák ")};

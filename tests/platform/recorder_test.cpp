@@ -37,10 +37,10 @@ struct Played {
     }
     void event(const plat::DeliveredEvent& e) {
         recorder.before(game, e);
-        if (e.kind == Kind::KeyDown) keyDownEvent(game, e.code, e.shift);
-        else if (e.kind == Kind::KeyUp) keyUpEvent(game, e.code, e.shift);
-        else clickLabel(game, e.label);
-        recorder.after(game, e);
+        const bool reached = e.kind == Kind::KeyDown ? keyDownEvent(game, e.code, e.shift)
+                             : e.kind == Kind::KeyUp ? keyUpEvent(game, e.code, e.shift)
+                                                     : clickLabel(game, e.label);
+        recorder.after(game, e, reached);
     }
 };
 
