@@ -9,6 +9,7 @@
 
 #include "app/new_game.h"
 #include "musicplayer/modplug.h"
+#include "platform/folders.h"
 #include "platform/frames.h"
 #include "platform/pause_overlay.h"
 #include "platform/snapshot.h"
@@ -41,7 +42,9 @@ void addComforts(Session& session, Game& game, const plat::Settings& settings, R
                 break;
             case plat::Action::NewGame: startNewGame(game, recorder); break;
             case plat::Action::Screenshot: {
-                const std::string said = plat::takeScreenshot(game.scene, session.fonts(), std::time(nullptr));
+                std::string unused;
+                const std::string said = plat::takeScreenshot(
+                    game.scene, session.fonts(), plat::folder(plat::Folder::Pictures, false, unused), std::time(nullptr));
                 std::fprintf(stderr, "hvezda: %s\n", said.c_str());
                 break;
             }

@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "app/recorder.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 
-#include "platform/files.h"
+#include "base/files.h"
+#include "platform/folders.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -20,19 +17,6 @@ namespace app {
 
 namespace {
 
-#ifndef _WIN32
-// mkdir -p with the mode of a private folder.
-bool makeFolders(const std::string& path, std::string& error) {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "cannot make " + part + ": " + std::strerror(errno);
-            return false;
-        }
-        if (slash == std::string::npos) return true;
-    }
-}
-#endif
 
 // The n-th game's file when a file was chosen: game.sim, game-2.sim, ...
 std::string numbered(const std::string& path, int n) {
@@ -44,31 +28,11 @@ std::string numbered(const std::string& path, int n) {
 
 }  // namespace
 
-std::string recordingFolder(std::string& error) {
-#ifdef _WIN32
-    const std::string folder = plat::windowsUserFolder();
-    if (folder.empty()) error = "Windows names no application data folder";
-    return folder;
-#else
-    std::string base;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
-        base = state;
-    } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
-        base = std::string(home) + "/.local/state";
-    } else {
-        error = "neither XDG_STATE_HOME nor HOME names a folder";
-        return {};
-    }
-    const std::string folder = base + "/hvezda";
-    return makeFolders(folder, error) ? folder : std::string();
-#endif
-}
-
 std::string rotateRecordings(const std::string& folder, std::string& error) {
-    const std::string last = folder + kPathSeparator + kLastGame;
+    const std::string last = folder + base::kPathSeparator + kLastGame;
     std::error_code ec;
-    if (!std::filesystem::exists(plat::pathFromUtf8(last), ec)) return last;
-    if (const std::string why = plat::replaceFile(last, folder + kPathSeparator + kPreviousGame); !why.empty()) {
+    if (!std::filesystem::exists(base::pathFromUtf8(last), ec)) return last;
+    if (const std::string why = base::replaceFile(last, folder + base::kPathSeparator + kPreviousGame); !why.empty()) {
         error = "cannot keep " + last + " as " + kPreviousGame + ": " + why;
         return {};
     }
@@ -80,7 +44,7 @@ void Recorder::start(Game& g) {
     ++games_;
     std::string error, path = chosen_;
     if (path.empty()) {
-        const std::string folder = recordingFolder(error);
+        const std::string folder = plat::folder(plat::Folder::Recordings, true, error);
         if (!folder.empty()) path = rotateRecordings(folder, error);
     } else if (games_ > 1) {
         path = numbered(path, games_);
@@ -102,7 +66,7 @@ void Recorder::start(Game& g) {
 }
 
 std::string Recorder::open(const std::string& path) {
-    file_ = plat::openFile(path, "wb");  // the same lines, LF only, everywhere
+    file_ = base::openFile(path, "wb");  // the same lines, LF only, everywhere
     if (!file_) return "cannot write " + path + ": " + std::strerror(errno);
     path_ = path;
     return {};

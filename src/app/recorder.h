@@ -19,11 +19,6 @@
 
 namespace app {
 
-// Where recordings go unless the command line names a file:
-// $XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda. Made when missing.
-// Empty, with `error`, when there is no such folder and none can be made.
-std::string recordingFolder(std::string& error);
-
 inline constexpr const char* kLastGame = "last-game.sim";
 inline constexpr const char* kPreviousGame = "previous-game.sim";
 

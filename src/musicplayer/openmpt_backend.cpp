@@ -23,7 +23,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include "musicplayer/quiet_alsa.h"
-#include "platform/files.h"
+#include "base/files.h"
 
 namespace {
 
@@ -136,7 +136,7 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
         return false;
     }
     const std::string name(path);
-    const fs::path file = plat::pathFromUtf8(name);  // the game's names are UTF-8
+    const fs::path file = base::pathFromUtf8(name);  // the game's names are UTF-8
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) {

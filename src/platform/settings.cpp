@@ -10,7 +10,8 @@
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "platform/files.h"
+#include "base/files.h"
+#include "platform/folders.h"
 #include "platform/keymap.h"
 
 namespace plat {
@@ -88,27 +89,15 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 std::string settingsPath() {
-#ifdef _WIN32
-    const std::string folder = windowsUserFolder();
-    return folder.empty() ? std::string() : folder + "\\settings.toml";
-#else
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config && *config == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) return {};
-        folder = std::string(home) + "/.config";
-    }
-    return folder + "/hvezda/settings.toml";
-#endif
+    std::string unused;
+    const std::string f = folder(Folder::Settings, false, unused);
+    return f.empty() ? f : f + base::kPathSeparator + "settings.toml";
 }
 
 Settings loadSettings(const std::string& file, std::vector<std::string>& problems) {
     Settings s;
     std::error_code ec;
-    if (file.empty() || !fs::exists(pathFromUtf8(file), ec)) return s;
+    if (file.empty() || !fs::exists(base::pathFromUtf8(file), ec)) return s;
     toml::table t;
     try {
         t = toml::parse_file(file);  // UTF-8 on Windows too
@@ -174,7 +163,7 @@ std::string writeSettings(const Settings& s, const std::string& file) {
 #else
     if (file.empty()) return "cannot tell where the settings belong: HOME is not set";
 #endif
-    return writeFileAtomically(file, settingsText(s));
+    return base::writeFileAtomically(file, settingsText(s));
 }
 
 int keyCodeForName(std::string_view name) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/files.h"
+#include "base/files.h"
 #include "record/lines.h"
 
 using namespace hvezda;
@@ -154,8 +154,8 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
 
 std::string openRecording(const std::string& path, std::ifstream& file) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(plat::pathFromUtf8(path), error)) return path + " is not a file";
-    file.open(plat::pathFromUtf8(path), std::ios::binary);
+    if (!std::filesystem::is_regular_file(base::pathFromUtf8(path), error)) return path + " is not a file";
+    file.open(base::pathFromUtf8(path), std::ios::binary);
     return file ? std::string() : "cannot read " + path;
 }
 

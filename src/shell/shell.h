@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/paths.h"
 #include "scene/game.h"
 
 namespace hvezda {
@@ -15,11 +16,7 @@ inline constexpr const char* kControlsHelp = "směr: šipky  /  x = střelba  / 
 // The credits that "CREDITS" shows: one sentence, a run of blanks, an address.
 inline constexpr const char* kCreditsText = "Hru naprogramoval tým Hvězda.          hvezda@example.org";
 inline constexpr const char* kMusicFileName = "Moonlite.dat";
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+using base::kPathSeparator;
 
 void Form_Load(Game& g);
 void Label4_Click(Game& g);  // EXIT

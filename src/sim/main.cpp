@@ -9,8 +9,8 @@
 #include <iostream>
 #include <string>
 
-#include "platform/arguments.h"
-#include "platform/files.h"
+#include "base/arguments.h"
+#include "base/files.h"
 #include "record/replay.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     auto* script = app.add_option("SCRIPT", scriptPath, "the script to run")->type_name("");
     app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
     try {
-        plat::Utf8Arguments utf8(argc, argv);
+        base::Utf8Arguments utf8(argc, argv);
         app.parse(utf8.argc(), utf8.argv());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (!scriptPath.empty() && scriptPath != "-") {
-        file.open(plat::pathFromUtf8(scriptPath));
+        file.open(base::pathFromUtf8(scriptPath));
         if (!file) {
             std::cerr << "error: cannot read " << scriptPath << "\n";
             return 2;
