@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "base/files.h"
 #include "platform/folders.h"
@@ -49,10 +51,13 @@ void Recorder::start(Game& g) {
     } else if (games_ > 1) {
         path = numbered(path, games_);
     }
+    whole_ = false;
     if (!path.empty()) error = open(path);
+    whole_ = file_ != nullptr;
     if (!error.empty()) std::fprintf(stderr, "hvezda: not recording this game: %s\n", error.c_str());
 
     rec::Writer::Header header;
+    header.name = name_;
     header.comments = {"Hvězda " + std::string(rec::programVersion()) + ": a game played on " +
                            header.when.substr(0, 10) + " " + header.when.substr(11, 5),
                        "Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE"};
@@ -97,6 +102,17 @@ void Recorder::finish(Game& g) {
     close();
 }
 
+std::string Recorder::snapshot(Game& g) {
+    save(true);
+    if (!whole_) return {};
+    std::ifstream in(base::pathFromUtf8(path_), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    rec::Writer ended = writer_;  // ends a copy; the recording goes on
+    ended.end(g);
+    return in ? text.str() + ended.take() : std::string();
+}
+
 void Recorder::save(bool flush) {
     if (!file_) return;
     const std::string lines = writer_.take();
@@ -106,6 +122,7 @@ void Recorder::save(bool flush) {
 }
 
 void Recorder::stop() {
+    whole_ = false;
     std::fprintf(stderr, "hvezda: recording stopped, cannot write %s: %s\n", path_.c_str(), std::strerror(errno));
     std::fclose(file_);
     file_ = nullptr;
@@ -114,6 +131,7 @@ void Recorder::stop() {
 void Recorder::close() {
     if (file_ && std::fclose(file_) != 0) {
         file_ = nullptr;
+        whole_ = false;
         std::fprintf(stderr, "hvezda: recording stopped, cannot write %s: %s\n", path_.c_str(), std::strerror(errno));
     }
     file_ = nullptr;

@@ -33,7 +33,9 @@ public:
     // Records into `chosen`, the second game into chosen-2 and so on; when
     // empty, into the state folder (last-game.sim, the game before it moved
     // aside to previous-game.sim).
-    explicit Recorder(std::string chosen = {}) : chosen_(std::move(chosen)) {}
+    // `name`: who plays, for the recordings' player line.
+    explicit Recorder(std::string chosen = {}, std::string name = {})
+        : chosen_(std::move(chosen)), name_(std::move(name)) {}
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
     ~Recorder() override { close(); }
@@ -50,6 +52,9 @@ public:
     void after(hvezda::Game& g, const plat::DeliveredEvent& e, bool reached) override;
     // Ends the recording with the game's final state, unless EXIT already did.
     void finish(hvezda::Game& g);
+    // The game's recording so far, ended as though the game were left now
+    // (the file itself goes on); empty when this game is not recorded whole.
+    std::string snapshot(hvezda::Game& g);
 
 private:
     std::string open(const std::string& path);  // an error text, empty on success
@@ -59,10 +64,11 @@ private:
     void stop();
     void close();
 
-    std::string chosen_;
+    std::string chosen_, name_;
     int games_ = 0;
     std::FILE* file_ = nullptr;
     std::string path_;
+    bool whole_ = false;  // this game's file holds every line so far
     rec::Writer writer_;
 };
 

@@ -14,7 +14,7 @@ namespace plat {
 namespace {
 
 // The platform's keys, by virtual-key code.
-constexpr int kEnter = 13, kPauseKey = 19, kEscape = 27, kP = 80, kF2 = 113, kF11 = 122, kF12 = 123;
+constexpr int kEnter = 13, kPauseKey = 19, kEscape = 27, kH = 72, kP = 80, kF2 = 113, kF11 = 122, kF12 = 123;
 
 }  // namespace
 
@@ -51,6 +51,14 @@ void InputRouter::setPaused(bool paused) {
     keys_.setBlocked(paused);
     redraw_ = true;
     if (onPauseChanged) onPauseChanged(paused);
+}
+
+void InputRouter::openBoard() {
+    if (board_) return;
+    pausedUnderBoard_ = pause_.paused();
+    setPaused(true);
+    board_ = true;
+    redraw_ = true;
 }
 
 void InputRouter::newGame() {
@@ -98,6 +106,9 @@ bool InputRouter::key(const SDL_Event& e) {
         case kPauseKey:
         case kEscape: setPaused(!pause_.paused()); return true;
         case kF2: newGame(); return true;
+        case kH:
+            if (onAction) onAction(Action::Hall);
+            return true;
         case kF12:
             if (onAction) onAction(Action::Screenshot);
             return false;
@@ -113,10 +124,26 @@ bool InputRouter::key(const SDL_Event& e) {
 
 bool InputRouter::handle(const SDL_Event& e) {
     Game& g = game_;
+    if (board_) {
+        const bool closes = (e.type == SDL_KEYDOWN && !e.key.repeat) ||
+                            (e.type == SDL_MOUSEBUTTONUP && e.button.windowID == windowId_) ||
+                            (e.type == SDL_CONTROLLERBUTTONDOWN && (e.cbutton.button == SDL_CONTROLLER_BUTTON_B ||
+                                                                    e.cbutton.button == SDL_CONTROLLER_BUTTON_START));
+        if (closes) {
+            board_ = false;
+            pressed_ = PanelLabel::None;  // the click that closed it is no click on a label
+            setPaused(pausedUnderBoard_);
+            redraw_ = true;
+            return true;
+        }
+        // Keys and buttons let go while it was open are let go as ever.
+        if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) return false;
+    }
     PadAction pad = PadAction::None;
     if (pads_.handle(e, nowNs_(), pad)) {
         if (pad == PadAction::Pause) setPaused(!pause_.paused());
         if (pad == PadAction::NewGame) newGame();
+        if (pad == PadAction::Hall && onAction) onAction(Action::Hall);
         return true;
     }
     switch (e.type) {

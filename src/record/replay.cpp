@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "base/utf8.h"
 #include "record/lines.h"
 
 using namespace hvezda;
@@ -53,37 +54,28 @@ private:
 std::string badBytes(std::string_view line, bool first, bool cut) {
     if (first && line.substr(0, 3) == "\xEF\xBB\xBF") return "the file begins with a byte-order mark (recordings are plain UTF-8)";
     for (size_t i = 0; i < line.size();) {
-        const auto c = static_cast<unsigned char>(line[i]);
         const std::string at = " at byte " + std::to_string(i + 1);
-        if (c == 0) return "a NUL byte" + at;
-        size_t n = 0;
-        unsigned lowest = 0;
-        if (c < 0x80) n = 0;
-        else if (c >= 0xC2 && c <= 0xDF) n = 1, lowest = 0x80;
-        else if (c >= 0xE0 && c <= 0xEF) n = 2, lowest = 0x800;
-        else if (c >= 0xF0 && c <= 0xF4) n = 3, lowest = 0x10000;
-        else return "invalid UTF-8" + at;
-        unsigned code = c & (0x3F >> n);
-        for (size_t k = 1; k <= n; ++k) {
-            if (i + k == line.size() && cut) return {};
-            if (i + k >= line.size() || (static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80)
-                return "invalid UTF-8" + at;
-            code = code << 6 | (static_cast<unsigned char>(line[i + k]) & 0x3F);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return "invalid UTF-8" + at;
-        i += n + 1;
+        if (line[i] == 0) return "a NUL byte" + at;
+        const int n = base::utf8Length(line, i);
+        if (n < 0 && cut) return {};
+        if (n <= 0) return "invalid UTF-8" + at;
+        i += static_cast<size_t>(n);
     }
     return {};
 }
 
 Verdict verdict(Verdict::Status status, int lineNo, const std::string& why) {
-    return {status, "line " + std::to_string(lineNo) + ": " + why};
+    Verdict v;
+    v.status = status;
+    v.message = "line " + std::to_string(lineNo) + ": " + why;
+    return v;
 }
 
 std::string playTime(const Game& g) { return std::to_string(g.clock) + " ms of play"; }
 
 // Both passes: checks every line and, when `play`, runs it.
-Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
+Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy,
+                  Verdict& said) {
     LineSource source(in, limits.longestLine);
     std::optional<StepRunner> runner;
     if (play) runner.emplace(g);
@@ -121,6 +113,13 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
         if (header && stepped)
             return verdict(Verdict::Refused, n, "the " + std::string(words[0]) + " line must come before the game's first line");
         stepped = stepped || !header;
+        if (step.kind == Step::Kind::Format) {
+            said.format = step.format;
+            said.writer = step.writer;
+        } else if (step.kind == Step::Kind::Player) {
+            said.when = step.when;
+            said.name = step.name;
+        }
         if (step.kind == Step::Kind::Advance) {
             if (step.ms > limits.longestPlayMs - playMs)
                 return verdict(Verdict::Refused, n,
@@ -146,8 +145,20 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
     if (!finalState)
         return verdict(Verdict::Cut, std::max(lastLine, 1),
                        "the recording ends without the game's final state; replayed " + playTime(g));
-    return {Verdict::Verified, std::to_string(expectations) + " expectations and " + std::to_string(checkpoints) +
-                                   " checkpoints held after " + playTime(g) + " in " + std::to_string(lastLine) + " lines"};
+    Verdict v;
+    v.message = std::to_string(expectations) + " expectations and " + std::to_string(checkpoints) +
+                " checkpoints held after " + playTime(g) + " in " + std::to_string(lastLine) + " lines";
+    return v;
+}
+
+Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
+    Verdict header;
+    Verdict v = readLines(g, in, limits, play, advanceBy, header);
+    v.format = header.format;
+    v.writer = std::move(header.writer);
+    v.when = std::move(header.when);
+    v.name = std::move(header.name);
+    return v;
 }
 
 }  // namespace
@@ -166,8 +177,18 @@ Verdict checkRecording(Game& g, std::istream& in, const RecordingLimits& limits)
 Verdict playRecording(Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy) {
     in.clear();
     in.seekg(0);
-    if (!in) return {Verdict::Refused, "the recording cannot be read a second time (a pipe?)"};
+    if (!in) {
+        Verdict v;
+        v.status = Verdict::Refused;
+        v.message = "the recording cannot be read a second time (a pipe?)";
+        return v;
+    }
     return readRecording(g, in, limits, true, advanceBy);
+}
+
+Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits) {
+    const Verdict checked = checkRecording(g, in, limits);
+    return checked.status == Verdict::Verified ? playRecording(g, in, limits) : checked;
 }
 
 }  // namespace rec

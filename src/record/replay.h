@@ -32,6 +32,9 @@ struct Verdict {
     };
     Status status = Verified;
     std::string message;  // "line N: WHY", or a summary when verified
+    // What the recording says of itself, as far as it was read.
+    int format = 1;
+    std::string writer, when, name;  // its format and player lines; empty without
 };
 
 // Opens a recording: a regular file, as it is read twice (no pipe, no
@@ -47,5 +50,9 @@ Verdict checkRecording(hvezda::Game& g, std::istream& in, const RecordingLimits&
 // otherwise they run at once. Stops after EXIT, as the driver does.
 using AdvanceBy = std::function<bool(hvezda::Game& g, int64_t ms)>;
 Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy = {});
+
+// Both, as hvezda-sim --verify does: the recording checked whole, then played
+// on g, whose start-up has run.
+Verdict verifyRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits = {});
 
 }  // namespace rec

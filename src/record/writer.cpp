@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "base/utf8.h"
+
 namespace rec {
 
 using hvezda::Game;
@@ -25,7 +27,7 @@ void Writer::start(Game& g, const Header& header) {
     out_.clear();
     for (const std::string& c : header.comments) out_ += "# " + c + "\n";
     write(versionStep(kFormat, "hvezda " + std::string(programVersion())));
-    write(playerStep(header.when, header.name));
+    write(playerStep(header.when, base::printableLine(header.name, kLongestName)));
 }
 
 void Writer::write(const Step& step) {

@@ -24,8 +24,9 @@ public:
     struct Header {
         std::vector<std::string> comments;  // without their '#'
         std::string when = localTime(std::time(nullptr));
-        std::string name;  // who plays
+        std::string name;  // who plays; cut to kLongestName bytes, controls made blanks
     };
+    static constexpr size_t kLongestName = 64;
     // Starts a new game's recording: its header (the comments, the format
     // line, when and by whom). g's start-up has not run yet.
     void start(hvezda::Game& g, const Header& header);

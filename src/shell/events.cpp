@@ -23,6 +23,12 @@ bool keyUpEvent(Game& g, int keyCode, int shiftState) {
     return true;
 }
 
+Ending ending(const Game& g) {
+    const Scene& s = g.scene;
+    if (s.Label3.Visible) return s.Label3.Caption == captions::winner ? Ending::Winner : Ending::GameOver;
+    return s.Form1.KeyPreview ? Ending::None : Ending::GameOver;
+}
+
 Label& labelOf(Scene& s, PanelLabel label) {
     return label == PanelLabel::Exit ? s.Label4 : label == PanelLabel::Controls ? s.Label5 : s.Label6;
 }

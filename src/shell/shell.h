@@ -38,6 +38,12 @@ bool clickLabel(Game& g, PanelLabel label);
 bool keyDownEvent(Game& g, int keyCode, int shiftState);
 bool keyUpEvent(Game& g, int keyCode, int shiftState);
 
+// How a game has ended, read from what its end leaves behind: the boss
+// fight's banner (its caption tells which way), or the keys cut off when the
+// ship's destruction ends normal play.
+enum class Ending { None, Winner, GameOver };
+Ending ending(const Game& g);
+
 // Runs one timer's tick handler now, enabled or not.
 void runTimerHandler(Game& g, TimerId id);
 

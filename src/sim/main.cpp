@@ -43,9 +43,7 @@ int verify(Sim& sim, const std::string& path) {
         std::cerr << "error: " << why << "\n";
         return 2;
     }
-    const RecordingLimits limits;
-    Verdict v = checkRecording(sim.game, file, limits);
-    if (v.status == Verdict::Verified) v = playRecording(sim.game, file, limits);
+    const Verdict v = verifyRecording(sim.game, file);
     if (v.status == Verdict::Verified) std::cout << "verified: " << v.message << "\n";
     else std::cerr << (v.status == Verdict::Cut ? "cut short: " : "error: ") << v.message << "\n";
     return v.status;

@@ -91,7 +91,7 @@ head -c $((1 + (RANDOM * 32768 + RANDOM) % (size - 1))) "$recording" >"$work/cut
 # Three more games, two of them new games (F2): the state folder keeps the
 # last two; a chosen file numbers the games after the first.
 play && xdotool key F2 && click 48 && xdotool key F2 && end_game
-[ "$(ls "$state")" = "$(printf 'last-game.sim\nprevious-game.sim')" ] || fail "the state folder holds: $(ls "$state")"
+[ "$(ls "$state" | grep -vx hall)" = "$(printf 'last-game.sim\nprevious-game.sim')" ] || fail "the state folder holds: $(ls "$state")"
 grep -q '^click Label6$' "$state/previous-game.sim" || fail "previous-game.sim is not the second game"
 grep -q '^click Label6$' "$state/last-game.sim" && fail "last-game.sim is not the third game"
 play --record "$work/chosen.sim" && xdotool key x F2 && end_game
