@@ -211,7 +211,8 @@ Sample makeBell() {
 // one cycle in the 8192-sample loop (about 7 cents at the root), so the chord
 // shimmers slowly. Every voice fits a whole number of cycles into the loop,
 // which keeps it seamless and each interval within 3 cents of equal
-// temperament; the root's cycle is 32 samples. It swells in over 2048 samples.
+// temperament; the root's cycle is 32 samples. It enters at a third of its
+// level and swells over 2048 samples, so a change of chord leaves no hole.
 Sample makePad(const char* name, const std::array<int, 4>& semitones) {
     constexpr int loop = 8192, swell = 2048;
     constexpr double rootCycles = loop / 32.0, semitone = 1.0594630943592953;  // 2^(1/12)
@@ -232,7 +233,7 @@ Sample makePad(const char* name, const std::array<int, 4>& semitones) {
         for (const Osc& o : oscs)
             v += additive(o.step * i, o.harmonics, [](int k) { return 1.0 / k / (1.0 + k * k / 9.0); });
         const double rise = i < swell ? sine(0.5 * kPi * i / swell) : 1.0;
-        w.push_back(rise * rise * v);
+        w.push_back((i < 64 ? i / 64.0 : 1.0) * (0.35 + 0.65 * rise * rise) * v);
     }
     return finish(name, w, 0.9, 40, swell, loop);
 }
