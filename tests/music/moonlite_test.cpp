@@ -100,17 +100,16 @@ struct Biquad {
     }
 };
 
-// One channel of a pattern as its notes' rows, instruments and steps from its
-// first note within the octave: a transposed copy gives the same, even where
-// its bass or chords wrap round into another octave.
+// One channel of a pattern as its notes' rows and steps from its first note
+// within the octave: a transposed copy gives the same, even where its bass or
+// chords wrap round into another octave or its lead into its other sample.
 std::vector<int> shape(const openmpt::module& m, int pattern, int channel) {
     std::vector<int> out;
     for (int row = 0, first = -1; row < m.get_pattern_num_rows(pattern); ++row) {
         const int note = m.get_pattern_row_channel_command(pattern, row, channel, openmpt::module::command_note);
         if (note == 0) continue;
         first = first < 0 ? note : first;
-        out.insert(out.end(), {row, m.get_pattern_row_channel_command(pattern, row, channel, openmpt::module::command_instrument),
-                                (note - first + 120) % 12});
+        out.insert(out.end(), {row, (note - first + 120) % 12});
     }
     return out;
 }
