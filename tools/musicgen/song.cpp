@@ -217,7 +217,7 @@ void chordPart(Pattern& p, const Section& s) {
     const Chord* held = nullptr;
     for (int bar = 0; bar < 4; ++bar) {
         const int every = s.chordEvery[bar];
-        if (every == 0 || (every > 0 && held)) fade(p.at(bar * 16, kChordChannel));
+        if (every == 0) fade(p.at(bar * 16, kChordChannel));
         if (every != kPadBar) held = nullptr;
         for (int i = 0; every && i < 16; ++i) {
             const Chord& ch = chords[2 * bar + i / 8];
