@@ -283,3 +283,26 @@ TEST(Loop, FramesThatCannotWaitForTheDisplayAreGivenItsRhythm) {
         EXPECT_TRUE(shown == frames.end() || *shown - i.started <= refresh) << i.virtualMs;
     }
 }
+
+// A replay where presents cannot wait for the display: a frame a refresh at most, on time.
+TEST(Loop, AReplayShowsAFrameARefreshAtMostWherePresentsCannotWait) {
+    Game g;
+    FakeMachine m;
+    constexpr int64_t refresh = 16'666'667;
+    std::vector<int64_t> frames;
+    plat::LoopServices s = servicesFor(m);
+    s.refreshNs = refresh;
+    s.presentWaits = false;
+    s.present = [&] {
+        frames.push_back(m.now);
+        return true;
+    };
+    plat::Pace pace;
+    plat::LoopStats stats;
+    const int64_t start = m.now;
+    ASSERT_TRUE(plat::paceTo(g, 1000, s, pace, stats, {}));
+    EXPECT_EQ(g.clock, 1000);
+    EXPECT_LT(m.now - start - 1000 * kMs, 1 * kMs);
+    ASSERT_GE(frames.size(), 1000u / 20);  // after every other instant, 10 ms apart
+    for (size_t k = 1; k < frames.size(); ++k) EXPECT_GE(frames[k] - frames[k - 1], refresh) << k;
+}
