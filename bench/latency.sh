@@ -14,7 +14,8 @@
 # the player's is touched: the settings and the recordings live in a
 # scratch folder.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(realpath "$0")
+cd "$(dirname "$self")/.."
 
 presses=200
 game=build-perf/hvezda
@@ -40,7 +41,7 @@ fi
 # idle machine a shared one gives. Without it they share the machine as a
 # player's game would.
 if [ ${#nice[@]} -gt 0 ] && [ -z "${HVEZDA_LATENCY_GROUP:-}" ]; then
-  HVEZDA_LATENCY_GROUP=1 exec setsid -w "$0" --presses "$presses" --game "$game" --nice "${runs[@]/#/--only=}"
+  HVEZDA_LATENCY_GROUP=1 exec setsid -w "$self" --presses "$presses" --game "$game" --nice "${runs[@]/#/--only=}"
 fi
 if [ ${#nice[@]} -gt 0 ] && [ -w /proc/self/autogroup ]; then echo -20 >/proc/self/autogroup; fi
 
