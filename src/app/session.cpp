@@ -95,7 +95,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     SDL_Renderer* renderer = parts->window->renderer;
     parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
     parts->painter.emplace(*parts->canvas);
-    parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0);
+    parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0 && parts->window->presentWaits);
     parts->input.emplace(game, parts->window->id, options.input);
     return std::unique_ptr<Session>(new Session(std::move(parts)));
 }
@@ -127,6 +127,7 @@ plat::LoopServices Session::loopServices(std::function<bool()> more) {
     };
     plat::LoopServices services = plat::sdlLoopServices(*p.input, present, running, pointer);
     services.refreshNs = p.window->refreshNs;
+    services.presentWaits = p.window->presentWaits;
     return services;
 }
 
