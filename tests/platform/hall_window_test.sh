@@ -28,11 +28,13 @@ for n in 1 2 3; do
   xdotool windowfocus --sync "$wid"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   wx=$X wy=$Y
-  # Short flights under the craft and their shots, until the ship is lost.
-  for ((i = 0; i < 200; i++)); do
+  # Short flights under the craft and their shots until the ship is lost;
+  # then no key, so that the hall comes up by itself and stays.
+  sides=(Left Right Right Left)
+  for ((i = 0; i < 800; i++)); do
     [ "$(peek Timer1.Enabled)" = false ] && break
-    for side in Left Right Right Left; do xdotool keydown $side sleep 0.05 keyup $side sleep 0.3; done
-    if [ "$n" = 2 ] && [ "$i" = 3 ]; then xdotool key h sleep 0.5 key h; fi
+    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
+    if [ "$n" = 2 ] && [ "$i" = 12 ]; then xdotool key h sleep 0.5 key h; fi
   done
   for ((i = 0; i < 100; i++)); do [ "$(ls "$hall" 2>/dev/null | wc -l)" -gt "$entries" ] && break; sleep 0.1; done
   sleep 0.5
