@@ -20,6 +20,7 @@
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace driver;
 
 namespace {
 

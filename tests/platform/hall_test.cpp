@@ -14,6 +14,8 @@
 #include "app/hall.h"
 #include "sim/script.h"
 
+using namespace driver;
+
 using namespace app;
 namespace fs = std::filesystem;
 
