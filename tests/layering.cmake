@@ -1,11 +1,11 @@
 # SPDX-License-Identifier: MIT
 # Fails when a file of the game core (SRC/scene, shell, player, enemies,
 # combat, boss) includes what the core must not see: the platform, the window
-# program, the driver or the probe (platform/, app/, sim/, pace/), any SDL
+# program, the recordings or the driver (platform/, app/, record/, sim/), any SDL
 # header, or anything of the music player except modplug.h, the six ModPlug_*
 # functions the game calls. Inside the core, the shell is the top (only shell/
 # includes shell/) and the scene is the bottom (scene/ includes only scene/).
-set(outside "[<\"/](platform|app|sim|pace)/")
+set(outside "[<\"/](platform|app|record|sim)/")
 set(bad "")
 foreach(dir scene shell player enemies combat boss)
   file(GLOB files ${SRC}/${dir}/*.h ${SRC}/${dir}/*.cpp)
