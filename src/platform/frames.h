@@ -17,8 +17,9 @@ namespace plat {
 class Frames {
 public:
     // The painter's canvas must draw on `renderer`. With `vsync` every
-    // present waits for the display's refresh, which SDL's software renderer
-    // does only for a whole frame: every frame is then drawn and shown whole.
+    // present waits for the display's refresh, which SDL does only for a
+    // whole frame: every frame is then drawn and shown whole. (Its software
+    // renderer cannot wait; where the game paces the frames itself, pass false.)
     Frames(SDL_Renderer* renderer, Painter& painter, bool vsync = false);
 
     // Draws and presents the scene unless nothing visible changed since the
@@ -29,10 +30,6 @@ public:
     // what it draws forces the next frame. Over a frame drawn in part it is
     // drawn inside each rectangle, clipped to it.
     void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
-    // The window's contents are lost or stale (exposed, restored, resized,
-    // scaled, made fullscreen): the next frame is drawn and sent whole. A
-    // change of the window's size or scale is noticed without it too.
-    void forceFullRedraw() { damage_.forget(); }
 
     uint64_t presented() const { return presented_; }
     uint64_t skipped() const { return skipped_; }

@@ -18,16 +18,19 @@
 #include <vector>
 
 #include "app/comforts.h"
+#include "app/hall.h"
 #include "app/recorder.h"
 #include "app/session.h"
-#include "musicplayer/modplug.h"
-#include "platform/files.h"
+#include "base/files.h"
+#include "musicplayer/openmpt_backend.h"
+#include "platform/folders.h"
 #include "platform/frame_loop.h"
 #include "platform/realtime.h"
 #include "platform/settings.h"
 #include "platform/snapshot.h"
+#include "record/fields.h"
+#include "record/seed.h"
 #include "shell/shell.h"
-#include "sim/script.h"
 
 using namespace hvezda;
 
@@ -45,7 +48,8 @@ struct WebGame {
     plat::Settings settings;
     std::string settingsFile;
     std::unique_ptr<app::Session> session;
-    app::Recorder recorder;
+    std::unique_ptr<app::Recorder> recorder;
+    std::unique_ptr<app::HallKeeper> hall;
     std::unique_ptr<plat::FrameLoop> loop;
     plat::LoopStats stats;
     plat::LoopProbe probe;
@@ -69,7 +73,8 @@ int64_t nextEventNs() {
 
 void end() {
     emscripten_cancel_main_loop();
-    web->recorder.finish(web->game);
+    web->hall->gameLeft(web->game);
+    web->recorder->finish(web->game);
     web->session->input().watch(nullptr);
     web->loop.reset();
     web->session.reset();  // the window and the music go with SDL
@@ -104,7 +109,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* hvezda_get(const char* target) {
     static std::string value;
     std::string error;
-    if (!readTarget(web->game, target, value, error)) value = "error: " + error;
+    rec::Target t;
+    value = rec::findTarget(web->game, target, t, error) ? rec::readTarget(web->game, t) : "error: " + error;
     return value.c_str();
 }
 
@@ -122,7 +128,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_loop_counts() {
 EMSCRIPTEN_KEEPALIVE const char* hvezda_files() {
     static std::string files;
     std::string error;
-    files = web->settingsFile + "\n" + app::recordingFolder(error);
+    files = web->settingsFile + "\n" + plat::folder(plat::Folder::Recordings, false, error);
     return files.c_str();
 }
 
@@ -139,10 +145,11 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_settings_text() {
 // music's volume changes at once, the rest at the next start.
 EMSCRIPTEN_KEEPALIVE const char* hvezda_save_settings(const char* text) {
     static std::string said;
-    said = plat::writeFileAtomically(web->settingsFile, text);
+    said = base::writeFileAtomically(web->settingsFile, text);
     if (!said.empty()) return said.c_str();
     std::vector<std::string> problems;
-    setPlayerVolume(plat::loadSettings(web->settingsFile, problems).musicVolume);
+    const int volume = plat::loadSettings(web->settingsFile, problems).musicVolume;
+    if (web->game.host.player) web->game.host.player->setVolume(volume);
     for (const std::string& p : problems) said += (said.empty() ? "" : "\n") + p;
     return said.c_str();
 }
@@ -159,7 +166,7 @@ int main(int argc, char** argv) {
     // index.html?seed=N: the driver's generator with --seed N.
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
         options.seed = [seed = std::strtoull(argv[2], nullptr, 10), &game, draws = uint64_t{0}]() mutable {
-            return driverSeed(seed, game.clock, draws++);
+            return rec::driverSeed(seed, game.clock, draws++);
         };
     }
     web->settingsFile = plat::settingsPath();
@@ -167,6 +174,7 @@ int main(int argc, char** argv) {
     web->settings = plat::loadSettings(web->settingsFile, problems);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     // The page scales the canvas itself; fullscreen is the page's.
+    options.players = {&kRealPlayer, 1};
     options.window = {1, false, false};
     options.input = plat::inputOptions(web->settings);
     std::string why;
@@ -178,12 +186,17 @@ int main(int argc, char** argv) {
     // A page has one window, its canvas: the music player is handed the game
     // window's number instead of a hidden window of its own.
     game.host.form2Handle = [] { return static_cast<int32_t>(web->session->window().id); };
-    app::addComforts(*web->session, game, web->settings, &web->recorder);
+    web->recorder = std::make_unique<app::Recorder>(std::string{}, web->settings.name);
+    // The hall of fame lives in the browser's storage with the recordings.
+    std::string hallError;
+    web->hall = std::make_unique<app::HallKeeper>(plat::folder(plat::Folder::Hall, false, hallError),
+                                                  web->recorder.get(), [] { web->session->input().openBoard(); });
+    app::addComforts(*web->session, game, web->settings, web->recorder.get(), web->hall.get());
     pageActions();
     game.onTick = [](Game&, TimerId id) { web->timer1Ticks += id == TimerId::Timer1; };
 
-    web->recorder.start(game);
-    web->session->input().watch(&web->recorder);
+    web->recorder->start(game);
+    web->session->input().watch(web->recorder.get());
     Form_Load(game);
     web->session->present();
     web->session->show();
@@ -195,7 +208,10 @@ int main(int argc, char** argv) {
     plat::LoopTuning tuning;
     tuning.stallNs = 1'000'000'000;
     web->loop = std::make_unique<plat::FrameLoop>(game, web->session->loopServices(), nextEventNs, tuning);
-    web->probe.onInstant = [](int64_t, int64_t, int64_t) { web->recorder.onInstant(web->game); };
+    web->probe.onInstant = [](int64_t, int64_t, int64_t) {
+        web->recorder->onInstant(web->game);
+        web->hall->onInstant(web->game);
+    };
     emscripten_set_main_loop(frame, 0, false);
     return 0;
 }

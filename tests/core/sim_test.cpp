@@ -8,6 +8,9 @@
 #include "shell/shell.h"
 #include "sim/script.h"
 
+using namespace rec;
+using namespace driver;
+
 namespace {
 
 struct SimRun {

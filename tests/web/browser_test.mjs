@@ -114,6 +114,32 @@ const shot = (await downloaded(/^hvezda-.*\.png$/)).name;
 check(shot && spawnSync('identify', ['-format', '%wx%h', `${downloads}/${shot}`]).stdout.toString() === '667x570',
   `F12 downloads a 667 x 570 PNG (${shot})`);
 
+// H shows the hall of fame, read from the browser's storage (one game of
+// the corpus put there), over a game that stands still; a key closes it.
+const corpus = fs.readFileSync(new URL('../corpus/game-over-format2.sim', import.meta.url), 'latin1');
+await page.evaluate((text) => {
+  const hall = Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/hall';
+  Module.FS.mkdirTree(hall);
+  Module.FS.writeFile(hall + '/game-over.sim', Uint8Array.from(text, (c) => c.charCodeAt(0)));
+}, corpus);
+const canvasPng = (file) => page.$eval('canvas', (c) => c.toDataURL('image/png'))
+  .then((u) => fs.writeFileSync(file, Buffer.from(u.split(',')[1], 'base64')));
+const shown = async () => Number(spawnSync('convert', [`${work}/hall.png`, '-crop', '667x473+0+97', '-format',
+  '%[fx:int(1000*mean)]', 'info:']).stdout);
+await canvasPng(`${work}/hall.png`);
+const plain = await shown();
+await page.keyboard.press('h');
+await sleep(300);
+const stood = await get(page, 'clock');
+await canvasPng(`${work}/hall.png`);
+const board = await shown();
+await sleep(300);
+const still = await get(page, 'clock');
+await page.keyboard.press('Space');
+await sleep(300);
+check(stood === still && board !== plain && await get(page, 'clock') !== still,
+  `H shows the hall of fame over a game that stands still, a key closes it (brightness ${plain} -> ${board})`);
+
 // EXIT (Label4, 592,64) ends the game; its recording downloads and the native driver verifies it.
 await clickScene(page, 610, 72);
 await sleep(500);
@@ -127,6 +153,8 @@ check(recording && verified.status === 0, `the downloaded recording verifies: ${
 // Settings and the last recording are still there after a reload; the game
 // started anew, so the last one is now the one before it.
 await page.click('#settings summary');
+// The text comes with the details' toggle event, a moment after the click.
+await page.waitForFunction(() => document.getElementById('settings-text').value.includes('\nmusic_volume = '));
 await page.$eval('#settings-text', (e) => { e.value = e.value.replace(/^music_volume = .*$/m, 'music_volume = 40'); });
 await page.click('#settings-save');
 const said = await page.$eval('#settings-said', (e) => e.textContent);
