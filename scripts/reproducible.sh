@@ -33,7 +33,7 @@ chmod 644 "$tmp/hvezda.bundle"
 # build FOLDER OUT: clones the commit into FOLDER, builds, copies the packages to OUT.
 build() {
   local src=$1 out=$2 log=$1.log
-  mkdir -p "$out"
+  mkdir -p "$out" "$(dirname "$src")"
   {
     git clone -q "$tmp/hvezda.bundle" "$src" && git -C "$src" checkout -q --detach "$commit"
     if [ "$what" = windows ]; then
