@@ -26,14 +26,15 @@ else()
       list(APPEND compile ${flag})
     endif()
   endforeach()
-  # Fortified calls need optimisation, and are left alone when the packager
-  # or the compiler itself already chose a level. ASan checks those calls in
-  # its own way: not in a sanitized build.
+  # Fortified calls need optimisation, and are left alone when the packager's
+  # flags or the compiler itself already chose a level (the check compiles
+  # with the packager's flags). ASan checks those calls in its own way: not
+  # in a sanitized build.
   string(TOUPPER "${CMAKE_BUILD_TYPE}" type)
   set(CMAKE_REQUIRED_FLAGS -O2)
   check_cxx_source_compiles("#ifdef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}" HVEZDA_NO_DEFAULT_FORTIFY)
   if("${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_${type}}" MATCHES "-O[^0]" AND HVEZDA_NO_DEFAULT_FORTIFY
-     AND NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE" AND NOT HVEZDA_SANITIZE)
+     AND NOT HVEZDA_SANITIZE)
     list(APPEND compile -D_FORTIFY_SOURCE=2)
   endif()
   list(APPEND link -Wl,-z,relro -Wl,-z,now)
