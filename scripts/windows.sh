@@ -37,5 +37,10 @@ done
 cp assets/Moonlite.dat LICENSE "$stage/"
 # Notepad on older Windows wants CR LF.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' dist/windows/README.txt >"$stage/README.txt"
-(cd "$build" && zip -q -r -X "$name.zip" "$name")
+# The same zip from every build of a commit (scripts/reproducible.sh windows):
+# every file 644 or 755 and dated the sources' date, in name order, times in UTC.
+epoch="$(sed -n 's/^HVEZDA_SOURCE_DATE_EPOCH:INTERNAL=//p' "$build/CMakeCache.txt")"
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -h -d "@$epoch" {} +
+(cd "$build" && find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$name.zip")
 echo "$build/$name.zip"
