@@ -39,7 +39,8 @@ build() {
     if [ "$what" = windows ]; then
       cp "$(cd "$src" && scripts/windows.sh | tail -n 1)" "$out/"
     else
-      cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      # Only what the packages hold: cpack's install builds nothing else.
+      cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
         -DHVEZDA_BUILD_TESTS=OFF -DHVEZDA_BUILD_BENCHMARKS=OFF
       cmake --build "$src/build" -j"$jobs" --target hvezda hvezda_compressed_docs
       (cd "$src/build" && cpack -G "DEB;TGZ" -B "$out" && cpack --config CPackSourceConfig.cmake -B "$out")
