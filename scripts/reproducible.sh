@@ -85,6 +85,7 @@ for name in $names; do
     say "DIFFERS: $name"
     if command -v diffoscope >/dev/null; then
       diffoscope --text - "$tmp/out-one/$name" "$tmp/out-two/$name" | head -n 400 || true
+      say "(at most 400 lines of diffoscope's report; HVEZDA_REPRODUCIBLE_KEEP=1 keeps both builds)"
     else
       say "(diffoscope shows how: apt-get install diffoscope)"
     fi
