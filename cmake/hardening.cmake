@@ -38,9 +38,12 @@ else()
     list(APPEND compile -D_FORTIFY_SOURCE=2)
   endif()
   list(APPEND link -Wl,-z,relro -Wl,-z,now)
-  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
-  include(CheckPIESupported)
-  check_pie_supported()
+  # PIE: static libraries too are compiled for a position-independent
+  # program, not as -fPIC (CMake's POSITION_INDEPENDENT_CODE), which keeps
+  # the compiler from inlining their functions. Shared libraries get -fPIC
+  # from CMake after this.
+  list(APPEND compile -fPIE)
+  set(CMAKE_EXE_LINKER_FLAGS "-pie ${CMAKE_EXE_LINKER_FLAGS}")
 endif()
 
 string(JOIN " " compile ${compile})
