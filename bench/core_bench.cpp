@@ -6,6 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "boss/boss.h"
@@ -13,7 +15,9 @@
 #include "enemies/enemies.h"
 #include "play.h"
 #include "player/player.h"
+#include "record/replay.h"
 #include "shell/shell.h"
+#include "sim/script.h"
 
 using namespace hvezda;
 
@@ -114,6 +118,27 @@ void BM_GameMinute_BossFight(benchmark::State& state) {
     gameMinute(state, start, Keep::BossFight);
 }
 
+// Checking a recorded game whole, as hvezda-sim --verify does once the file
+// is read: the corpus's WINNER game, from memory.
+void BM_VerifyRecording(benchmark::State& state) {
+    static const std::string text = [] {
+        std::stringstream file;
+        file << std::ifstream(HVEZDA_CORPUS "/winner.sim").rdbuf();
+        return file.str();
+    }();
+    int64_t played = 0;
+    for (auto _ : state) {
+        Sim sim;
+        startSim(sim, {});
+        std::istringstream in(text);
+        if (rec::verifyRecording(sim.game, in).status != rec::Verdict::Verified) std::abort();
+        played = sim.game.clock;
+    }
+    state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(played) / 1000.0 *
+                                                          static_cast<double>(state.iterations()),
+                                                      benchmark::Counter::kIsRate);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Timer1_FlightHeldKeys);
@@ -124,5 +149,6 @@ BENCHMARK(BM_Timer5_BannerFade);
 BENCHMARK(BM_Timerboss_Fight);
 BENCHMARK(BM_GameMinute_NormalPlay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GameMinute_BossFight)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VerifyRecording)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,8 +3,9 @@
 # Runs the benchmarks and prints a short table of the figures against their
 # targets. Not part of the test command. Builds in build-perf/.
 #
-#   scripts/bench.sh            everything
+#   scripts/bench.sh            everything but the input latency
 #   scripts/bench.sh --core     only the core benchmarks (no display needed)
+#   scripts/bench.sh --latency [ARGS]   the input latency, bench/latency.sh ARGS
 #
 # Full output: build-perf/bench-*.json and build-perf/bench-*.txt.
 set -euo pipefail
@@ -12,6 +13,7 @@ cd "$(dirname "$0")/.."
 
 only_core=0
 if [ "${1:-}" = "--core" ]; then only_core=1; fi
+if [ "${1:-}" = "--latency" ]; then shift; exec bench/latency.sh "$@"; fi
 
 scripts/deps.sh
 cmake -S . -B build-perf -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

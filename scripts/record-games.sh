@@ -85,10 +85,11 @@ game_over() {
   finish F2
 }
 
-# Flies to the middle of the window, where the boss's shots come down.
+# Flies to the middle of the window, where the boss's shots come down (unless
+# the ship is lost on the way and moves no more).
 park() {
   local x
-  while x=$(peek Picture1.Left); above "$x" 4700 || above 3500 "$x"; do
+  while x=$(peek Picture1.Left); [ "$(peek Timer1.Enabled)" = true ] && { above "$x" 4700 || above 3500 "$x"; }; do
     if above "$x" 4700; then xdotool keydown Left sleep 0.1 keyup Left; else xdotool keydown Right sleep 0.1 keyup Right; fi
   done
 }

@@ -3,44 +3,39 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 
+#include "platform/folders.h"
 #include "platform/settings.h"
 
 namespace app {
 namespace {
 
-// Where the game keeps its files (settings.cpp, snapshot.cpp, recorder.cpp).
-#ifdef _WIN32
-#define HVEZDA_PICTURES "your Pictures folder"
-#define HVEZDA_SETTINGS "%APPDATA%\\hvezda\\settings.toml"
-#define HVEZDA_RECORDINGS "%APPDATA%\\hvezda"
-#else
-#define HVEZDA_PICTURES "$XDG_PICTURES_DIR (else your home folder)"
-#define HVEZDA_SETTINGS "$XDG_CONFIG_HOME/hvezda/settings.toml (usually ~/.config/hvezda/settings.toml)"
-#define HVEZDA_RECORDINGS "$XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda"
-#endif
-
-constexpr const char* kControls =
-    "Controls:\n"
-    "  arrow keys        fly the ship (hold them)\n"
+std::string controls() {
+    using plat::Folder;
+    using plat::folderInWords;
+    return std::string("Controls:\n") +
+           "  arrow keys        fly the ship (hold them)\n"
     "  X                 fire a shot upward\n"
     "  C                 spend the single shield refill\n"
     "  P, Pause or Esc   pause and resume (the game also pauses when its window loses the focus)\n"
     "  F11 or Alt+Enter  fullscreen on and off\n"
     "  F2                a new game\n"
-    "  F12               a screenshot into " HVEZDA_PICTURES "\n"
+    "  F12               a screenshot into " + folderInWords(Folder::Pictures) + "\n"
+           "  H                 the hall of fame (any key or a click closes it)\n"
     "  click OVLÁDÁNÍ    show the controls in the game\n"
     "  click CREDITS     show who made the game\n"
     "  click EXIT        quit\n"
     "Gamepads: the d-pad or the left stick fly, A or the right shoulder fires, B spends the\n"
-    "  refill, Start pauses, Back + Start starts a new game.\n"
-    "Settings: " HVEZDA_SETTINGS ":\n"
+    "  refill, Start pauses, Back + Start starts a new game, Y shows the hall of fame.\n"
+    "Settings: settings.toml in " + folderInWords(Folder::Settings) + ":\n"
     "  fullscreen, scale, vsync, pause_on_focus_loss, music_volume, gamepad_repeat_delay,\n"
-    "  gamepad_repeat_rate, and under [keys] left, right, up, down, fire, refill (key names\n"
+    "  gamepad_repeat_rate, name, and under [keys] left, right, up, down, fire, refill (key names\n"
     "  such as \"Space\"); --write-settings writes them all with comments.\n";
+}
 
 // What every program of the game offers, and how each says what is wrong: a
 // line that begins with its name, as its other complaints do, and a hint.
@@ -94,8 +89,8 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
                  "command line's included), then exit");
     auto* record = cli.add_option("--record", options.record,
                                   "Record the game into FILE, a new game into FILE-2 and so on (by default the "
-                                  "last two games are kept as last-game.sim and previous-game.sim in "
-                                  HVEZDA_RECORDINGS ")")
+                                  "last two games are kept as last-game.sim and previous-game.sim in " +
+                                      std::string(plat::folderInWords(plat::Folder::Recordings)) + ")")
                        ->type_name("FILE");
     auto* replay = cli.add_option("--replay", options.replay,
                                   "Play a recording back in the window and say whether it stayed in sync; keys "
@@ -103,12 +98,29 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
                                   "or closing the window quits")
                        ->type_name("FILE")
                        ->excludes(record);
+    auto* best = cli.add_option("--replay-best", options.replayBest,
+                                "Play back the hall of fame's game of place N (1 to 10), as --replay plays its file")
+                     ->type_name("N")
+                     ->check(CLI::Range(1, 10))
+                     ->excludes(record)
+                     ->excludes(replay);
     cli.add_option("--speed", options.speed, "Play the recording N times as fast (0.1 to 100)")
         ->type_name("N")
-        ->check(CLI::Range(0.1, 100.0))
-        ->needs(replay);
-    cli.footer(kControls);
-    return parse(cli, argc, argv);
+        ->check(CLI::Range(0.1, 100.0));
+    auto* scores = cli.add_flag("--scores", options.scores,
+                                "Print the hall of fame (the ten best ended games, each replayed to check it: place, "
+                                "name, score, how it ended, play time and date, then its folder " +
+                                    std::string(plat::folderInWords(plat::Folder::Hall)) +
+                                    ") and exit without opening a window");
+    cli.add_flag("--verbose", options.verbose, "With --scores, each game's recording too")->needs(scores);
+    scores->excludes(record)->excludes(replay)->excludes(best);
+    cli.footer(controls());
+    const std::optional<int> status = parse(cli, argc, argv);
+    if (!status && options.speed != 1 && options.replay.empty() && options.replayBest == 0) {
+        std::fprintf(stderr, "hvezda: --speed goes with --replay or --replay-best\nRun 'hvezda --help' for more information.\n");
+        return 2;
+    }
+    return status;
 }
 
 std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& options) {

@@ -26,6 +26,9 @@ struct GameOptions {
     std::string record;  // the file to record the game into; empty: the state folder
     std::string replay;  // a recording to play back instead
     double speed = 1;    // how much faster than real time
+    bool scores = false;  // print the hall of fame and exit
+    bool verbose = false;  // with scores: each entry's file too
+    int replayBest = 0;   // play back the hall's entry of this place instead
 };
 
 // Each returns nothing when the program should go on, or the status to exit

@@ -7,9 +7,12 @@
 #include <ctime>
 #include <string>
 
+#include "app/hall.h"
 #include "app/new_game.h"
 #include "musicplayer/modplug.h"
+#include "platform/folders.h"
 #include "platform/frames.h"
+#include "platform/hall_overlay.h"
 #include "platform/pause_overlay.h"
 #include "platform/snapshot.h"
 
@@ -24,21 +27,34 @@ plat::Settings settingsFor(const GameOptions& options, const std::string& file, 
     return s;
 }
 
-void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder) {
+void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder, HallKeeper* hall) {
     plat::InputRouter& input = session.input();
-    session.frames().setOverlay([&session] {
-        if (session.input().pause().paused()) plat::drawPauseOverlay(session.window().renderer, session.fonts());
+    session.frames().setOverlay([&session, hall] {
+        if (hall && session.input().boardOpen())
+            plat::drawHallOverlay(session.window().renderer, session.fonts(), hall->rows(), hall->highlighted());
+        else if (session.input().pause().paused())
+            plat::drawPauseOverlay(session.window().renderer, session.fonts());
     });
-    setPlayerVolume(settings.musicVolume);
-    input.onPauseChanged = [](bool paused) { pausePlayerOutput(paused); };
-    input.onAction = [&session, &game, recorder](plat::Action a) {
+    // The music player carries over to a new game with the host.
+    if (game.host.player) game.host.player->setVolume(settings.musicVolume);
+    input.onPauseChanged = [&game](bool paused) {
+        if (game.host.player) game.host.player->pauseOutput(paused);
+    };
+    input.onAction = [&session, &game, recorder, hall](plat::Action a) {
         switch (a) {
             case plat::Action::Fullscreen:
                 plat::setFullscreen(session.window(), !plat::isFullscreen(session.window()));
                 break;
-            case plat::Action::NewGame: startNewGame(game, recorder); break;
+            case plat::Action::NewGame: startNewGame(game, recorder, hall); break;
+            case plat::Action::Hall:
+                if (!hall || session.input().boardOpen()) break;
+                hall->refresh();
+                session.input().openBoard();
+                break;
             case plat::Action::Screenshot: {
-                const std::string said = plat::takeScreenshot(game.scene, session.fonts(), std::time(nullptr));
+                std::string unused;
+                const std::string said = plat::takeScreenshot(
+                    game.scene, session.fonts(), plat::folder(plat::Folder::Pictures, false, unused), std::time(nullptr));
                 std::fprintf(stderr, "hvezda: %s\n", said.c_str());
                 break;
             }

@@ -13,6 +13,7 @@
 
 namespace app {
 
+class HallKeeper;
 class Recorder;
 
 // The settings the game runs with: the file's (each problem one line in
@@ -22,7 +23,9 @@ plat::Settings settingsFor(const GameOptions& options, const std::string& settin
 
 // Hooks them into the session's input and frames; `game` and `session`
 // must outlive the loop.
-// A new game ends `recorder`'s recording and starts another (when given).
-void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings, Recorder* recorder = nullptr);
+// A new game ends `recorder`'s recording and starts another (when given);
+// H and a gamepad's Y show `hall`'s table (when given).
+void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings, Recorder* recorder = nullptr,
+                 HallKeeper* hall = nullptr);
 
 }  // namespace app

@@ -3,17 +3,17 @@
 
 #include <filesystem>
 
-#include "platform/files.h"
+#include "base/files.h"
 #include "shell/shell.h"
 
 namespace app {
 
 std::string dataFolder(const std::string& programFolder) {
     namespace fs = std::filesystem;
-    const fs::path folder = plat::pathFromUtf8(programFolder);
+    const fs::path folder = base::pathFromUtf8(programFolder);
     std::error_code ec;
     if (fs::exists(folder / hvezda::kMusicFileName, ec)) return programFolder;
-    return plat::utf8FromPath((folder / ".." / "share" / "hvezda").lexically_normal());
+    return base::utf8FromPath((folder / ".." / "share" / "hvezda").lexically_normal());
 }
 
 }  // namespace app

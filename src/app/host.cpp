@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/data_folder.h"
-#include "platform/files.h"
+#include "base/files.h"
 #include "platform/window.h"
 #include "shell/shell.h"
 
@@ -20,8 +20,8 @@ std::string folderFromBasePath(const char* basePath) {
     // Down to the root ("/", or "C:\" on Windows), not past it.
     auto trailing = [&folder] {
         const char c = folder.back();
-        const bool driveRoot = kPathSeparator == '\\' && folder[folder.size() - 2] == ':';
-        return (c == '/' || c == kPathSeparator) && !driveRoot;
+        const bool driveRoot = base::kPathSeparator == '\\' && folder[folder.size() - 2] == ':';
+        return (c == '/' || c == base::kPathSeparator) && !driveRoot;
     };
     while (folder.size() > 1 && trailing()) folder.pop_back();
     return folder;
@@ -39,7 +39,7 @@ Host makeHost(HostWindows& windows) {
         // The game checks nothing here; a folder that cannot be entered just
         // leaves the current directory where it was.
         std::error_code ec;
-        std::filesystem::current_path(plat::pathFromUtf8(folder), ec);
+        std::filesystem::current_path(base::pathFromUtf8(folder), ec);
     };
     h.form2Handle = [&windows]() -> int32_t {
         if (!windows.form2) return static_cast<int32_t>(plat::openHiddenWindow("Form2", &windows.form2));

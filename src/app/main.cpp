@@ -3,6 +3,7 @@
 // On Windows SDL's own entry point runs main, with the arguments in UTF-8.
 #include <SDL_main.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -12,18 +13,57 @@
 #include "app/cli.h"
 #include "app/comforts.h"
 #include "app/console.h"
+#include "app/hall.h"
 #include "app/recorder.h"
 #include "app/session.h"
+#include "base/utf8.h"
+#include "musicplayer/openmpt_backend.h"
+#include "platform/folders.h"
 #include "shell/shell.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 
 int fail(const std::string& why, int status) {
     std::fprintf(stderr, "hvezda: %s\n", why.c_str());
     return status;
+}
+
+// The hall of fame's table, each recording in its folder replayed first.
+std::vector<app::HallEntry> hallTable(std::string& folder) {
+    std::string error;
+    folder = plat::folder(plat::Folder::Hall, false, error);
+    std::vector<std::string> problems;
+    std::vector<app::HallEntry> table;
+    if (!folder.empty()) table = app::readHall(folder, problems);
+    else problems.push_back("no hall of fame: " + error);
+    for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
+    return table;
+}
+
+// --scores: one line a place (place, name, score, how it ended, play time,
+// date; with `verbose` its recording), then the folder.
+int printScores(bool verbose) {
+    std::string folder;
+    const std::vector<app::HallEntry> table = hallTable(folder);
+    if (table.empty()) {
+        std::printf("The hall of fame is empty: no ended game in %s yet.\n", folder.c_str());
+        return 0;
+    }
+    size_t widest = 0;
+    for (const app::HallEntry& e : table) widest = std::max(widest, base::utf8Count(e.name));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const app::HallEntry& e = table[i];
+        const std::string pad(widest - base::utf8Count(e.name), ' ');
+        std::printf("%2zu  %s%s  %6lld  %-9s  %5s  %s%s%s\n", i + 1, e.name.c_str(), pad.c_str(),
+                    static_cast<long long>(e.score), e.winner ? "WINNER" : "GAME OVER", app::playTime(e).c_str(),
+                    app::playDate(e).c_str(), verbose ? "  " : "", verbose ? e.file.c_str() : "");
+    }
+    std::printf("%s\n", folder.c_str());
+    return 0;
 }
 
 // Plays a checked recording back in the open session; returns the exit status.
@@ -70,6 +110,14 @@ int main(int argc, char** argv) {
         std::printf("hvezda: settings written to %s\n", settingsFile.c_str());
         return 0;
     }
+    if (asked.scores) return printScores(asked.verbose);
+    if (asked.replayBest > 0) {
+        std::string folder;
+        const std::vector<app::HallEntry> table = hallTable(folder);
+        if (table.size() < static_cast<size_t>(asked.replayBest))
+            return fail("the hall of fame has no game in place " + std::to_string(asked.replayBest), 2);
+        asked.replay = table[static_cast<size_t>(asked.replayBest - 1)].file;
+    }
 
     // A recording is checked whole before any window opens.
     std::ifstream recording;
@@ -82,14 +130,18 @@ int main(int argc, char** argv) {
 
     Game game;
     app::SessionOptions options;
+    options.players = {&kRealPlayer, 1};
     options.window = {settings.scale, settings.fullscreen, settings.vsync};
     options.input = plat::inputOptions(settings);
     options.input.replay = !asked.replay.empty();
     std::string why;
     auto session = app::Session::open(game, options, why);
     if (!session) return fail(why, 1);
-    app::Recorder recorder(asked.record);
-    app::addComforts(*session, game, settings, &recorder);
+    app::Recorder recorder(asked.record, settings.name);
+    std::string hallError;
+    app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
+                         [&session] { session->input().openBoard(); });
+    app::addComforts(*session, game, settings, &recorder, &hall);
     if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
 
     recorder.start(game);
@@ -101,8 +153,12 @@ int main(int argc, char** argv) {
     // the music by then.
     plat::LoopStats stats;
     plat::LoopProbe probe;
-    probe.onInstant = [&](int64_t, int64_t, int64_t) { recorder.onInstant(game); };
+    probe.onInstant = [&](int64_t, int64_t, int64_t) {
+        recorder.onInstant(game);
+        hall.onInstant(game);
+    };
     plat::runLoop(game, session->loopServices(), stats, probe);
+    hall.gameLeft(game);
     recorder.finish(game);
     session->input().watch(nullptr);
     return 0;

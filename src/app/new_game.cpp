@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "app/hall.h"
 #include "app/recorder.h"
 #include "shell/shell.h"
 
@@ -10,7 +11,8 @@ using namespace hvezda;
 
 namespace app {
 
-void startNewGame(Game& g, Recorder* recorder) {
+void startNewGame(Game& g, Recorder* recorder, HallKeeper* hall) {
+    if (hall) hall->gameLeft(g);
     if (recorder) recorder->finish(g);
     Host host = g.host;
     g.host.closeWindows = nullptr;
@@ -22,6 +24,7 @@ void startNewGame(Game& g, Recorder* recorder) {
     fresh.onTick = std::move(g.onTick);
     g = std::move(fresh);
     if (recorder) recorder->start(g);
+    if (hall) hall->gameStarted();
     Form_Load(g);
 }
 

@@ -7,6 +7,7 @@
 
 namespace app {
 
+class HallKeeper;
 class Recorder;
 
 // Ends the game as EXIT does (the music stopped and released), only the
@@ -15,7 +16,8 @@ class Recorder;
 // virtual clock at 0. The host, the random source and the tick listener
 // carry over.
 // The recorder, when given, ends the old game's recording with its final
-// state and starts the new game's.
-void startNewGame(hvezda::Game& g, Recorder* recorder = nullptr);
+// state and starts the new game's; the hall, when given, takes the old game
+// if it had ended.
+void startNewGame(hvezda::Game& g, Recorder* recorder = nullptr, HallKeeper* hall = nullptr);
 
 }  // namespace app

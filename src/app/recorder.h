@@ -14,14 +14,10 @@
 #include <vector>
 
 #include "platform/input.h"
+#include "record/writer.h"
 #include "scene/game.h"
 
 namespace app {
-
-// Where recordings go unless the command line names a file:
-// $XDG_STATE_HOME/hvezda, else ~/.local/state/hvezda. Made when missing.
-// Empty, with `error`, when there is no such folder and none can be made.
-std::string recordingFolder(std::string& error);
 
 inline constexpr const char* kLastGame = "last-game.sim";
 inline constexpr const char* kPreviousGame = "previous-game.sim";
@@ -37,7 +33,9 @@ public:
     // Records into `chosen`, the second game into chosen-2 and so on; when
     // empty, into the state folder (last-game.sim, the game before it moved
     // aside to previous-game.sim).
-    explicit Recorder(std::string chosen = {}) : chosen_(std::move(chosen)) {}
+    // `name`: who plays, for the recordings' player line.
+    explicit Recorder(std::string chosen = {}, std::string name = {})
+        : chosen_(std::move(chosen)), name_(std::move(name)) {}
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
     ~Recorder() override { close(); }
@@ -51,30 +49,27 @@ public:
     // pending and flushes it, so a crash loses at most the last second.
     void onInstant(hvezda::Game& g);
     void before(hvezda::Game& g, const plat::DeliveredEvent& e) override;
-    void after(hvezda::Game& g, const plat::DeliveredEvent& e) override;
+    void after(hvezda::Game& g, const plat::DeliveredEvent& e, bool reached) override;
     // Ends the recording with the game's final state, unless EXIT already did.
     void finish(hvezda::Game& g);
+    // The game's recording so far, ended as though the game were left now
+    // (the file itself goes on); empty when this game is not recorded whole.
+    std::string snapshot(hvezda::Game& g);
 
 private:
     std::string open(const std::string& path);  // an error text, empty on success
-    void catchUp(hvezda::Game& g);
-    void writeFinalState(hvezda::Game& g);
-    void write(const std::string& line);
-    void flush();
+    // Appends what the writer wrote to the file; flushes it when `flush`.
+    void save(bool flush);
     // A write failed: says so in one line and records no more; the game goes on.
     void stop();
     void close();
 
-    std::string chosen_;
+    std::string chosen_, name_;
     int games_ = 0;
-    bool watchingDraws_ = false;
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::vector<float> drawn_;   // random values drawn, not written yet
-    int64_t writtenClock_ = 0;   // the virtual time the written advances reach
-    int64_t flushedClock_ = 0;
-    bool ended_ = false;         // the final state is written
-    bool keyReaches_ = false;    // the key being handled reaches the game's handlers
+    bool whole_ = false;  // this game's file holds every line so far
+    rec::Writer writer_;
 };
 
 }  // namespace app

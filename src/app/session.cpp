@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "app/host.h"
-#include "musicplayer/modplug.h"
 #include "platform/clock_random.h"
 #include "platform/draw.h"
 #include "platform/fonts.h"
@@ -39,6 +38,8 @@ struct Session::Parts {
     explicit Parts(Game& g) : game(g) {}
 
     ~Parts() {
+        // The music goes while SDL still runs (its audio devices close).
+        game.host.player.reset();
         // Whatever drew into the window goes before it. The windows go while
         // SDL still runs; the fonts before their renderer; SDL last, as it
         // closes the connection to the display.
@@ -79,11 +80,14 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
 
     game.host = makeHost(parts->windows);
     game.random.seed = options.seed ? options.seed : plat::clockSeed();
-    parts->musicAsAsked = choosePlayerBackend(options.music);
     // The game never hears why the music is off; the player gets one line.
-    setPlayerReport([program = std::string(options.program)](const std::string& line) {
-        std::fprintf(stderr, "%s: %s\n", program.c_str(), line.c_str());
-    });
+    game.host.player = makePlayer(
+        options.music,
+        [program = std::string(options.program)](const std::string& line) {
+            std::fprintf(stderr, "%s: %s\n", program.c_str(), line.c_str());
+        },
+        options.players);
+    parts->musicAsAsked = game.host.player != nullptr;
     if (!parts->musicAsAsked)
         std::fprintf(stderr, "%s: this build has no \"%s\" music; the game plays silently\n", options.program,
                      options.music);
@@ -91,7 +95,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
     SDL_Renderer* renderer = parts->window->renderer;
     parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
     parts->painter.emplace(*parts->canvas);
-    parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0);
+    parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0 && parts->window->presentWaits);
     parts->input.emplace(game, parts->window->id, options.input);
     return std::unique_ptr<Session>(new Session(std::move(parts)));
 }
@@ -123,6 +127,7 @@ plat::LoopServices Session::loopServices(std::function<bool()> more) {
     };
     plat::LoopServices services = plat::sdlLoopServices(*p.input, present, running, pointer);
     services.refreshNs = p.window->refreshNs;
+    services.presentWaits = p.window->presentWaits;
     return services;
 }
 

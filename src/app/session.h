@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "musicplayer/modplug.h"
 #include "platform/input.h"
 #include "platform/loop.h"
 #include "platform/window.h"
@@ -24,7 +26,8 @@ namespace app {
 
 struct SessionOptions {
     const char* program = "hvezda";  // names the program in error lines
-    const char* music = "real";      // the music backend by name (musicplayer/modplug.h)
+    const char* music = "real";      // the music player by name (musicplayer/modplug.h)
+    std::span<const PlayerChoice> players;  // the players this program has besides "null" and "recording"
     // Seeds the game's random draws; the clock when empty.
     std::function<uint64_t()> seed;
     plat::WindowOptions window;  // scale, fullscreen, vsync
@@ -58,7 +61,7 @@ public:
     plat::Frames& frames();
     plat::InputRouter& input();
     plat::FontCache& fonts();
-    // False when the music backend asked for is not in this build (the game
+    // False when the music player asked for is not in this build (the game
     // then plays silently).
     bool musicAsAsked() const;
 

@@ -18,7 +18,7 @@ endif()
 add_library(hvezda_musicplayer_openmpt OBJECT ${CMAKE_CURRENT_LIST_DIR}/openmpt_backend.cpp ${HVEZDA_QUIET_ALSA})
 target_link_libraries(hvezda_musicplayer_openmpt
   PUBLIC hvezda_musicplayer
-  PRIVATE SDL2::SDL2 PkgConfig::LIBOPENMPT)
+  PRIVATE hvezda_base SDL2::SDL2 PkgConfig::LIBOPENMPT)
 if(ALSA_FOUND)
   target_link_libraries(hvezda_musicplayer_openmpt PRIVATE PkgConfig::ALSA)
 endif()

@@ -23,7 +23,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include "musicplayer/quiet_alsa.h"
-#include "platform/files.h"
+#include "base/files.h"
 
 namespace {
 
@@ -33,10 +33,6 @@ constexpr Uint16 kBufferFrames = 1024;  // ~21 ms: short enough to stop promptly
 // eating memory.
 constexpr std::uintmax_t kMaxSongBytes = 64u << 20;
 
-// The platform's controls, shared by every instance.
-std::atomic<float> gain{1.0f};
-std::atomic<bool> outputPaused{false};
-
 // libopenmpt reports problems through a log stream; ours goes nowhere so
 // nothing reaches the player's terminal.
 class NullBuffer : public std::streambuf {
@@ -45,7 +41,10 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-struct Instance {
+}  // namespace
+
+struct OpenmptPlayer::Instance {
+    const std::atomic<float>* gain = nullptr;  // the player's volume
     bool looping = false;
     int32_t windowHandle = 0;
     // The song keeps logging into this stream, possibly from the audio
@@ -59,6 +58,9 @@ struct Instance {
     std::atomic<uint64_t> callbacks{0};
     std::atomic<uint64_t> nonZeroFrames{0};
 };
+
+namespace {
+using Instance = OpenmptPlayer::Instance;
 
 // Runs on SDL's audio thread with the device lock held.
 void renderCallback(void* userdata, Uint8* stream, int len) {
@@ -77,7 +79,7 @@ void renderCallback(void* userdata, Uint8* stream, int len) {
             // Nothing may escape into SDL's thread; a failing render is silence.
         }
     }
-    if (const float g = gain.load(std::memory_order_relaxed); g != 1.0f)
+    if (const float g = inst->gain->load(std::memory_order_relaxed); g != 1.0f)
         for (std::size_t i = 0; i < 2 * done; ++i) out[i] *= g;
     const std::size_t filled = done * 2 * sizeof(float);
     if (len > 0) std::memset(stream + filled, 0, static_cast<std::size_t>(len) - filled);
@@ -98,68 +100,6 @@ void stopInstance(Instance& inst) {
     SDL_CloseAudioDevice(inst.device);
     inst.device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);  // balances the init in playInstance
-}
-
-void reportNoDevice() { reportPlayerTrouble(std::string("no music: no audio device could be opened: ") + SDL_GetError()); }
-
-bool playInstance(Instance& inst) {
-    if (inst.device != 0) return true;  // already playing
-    if (!inst.song) return false;
-    // Reference-counted by SDL: initialises audio only if nobody has yet.
-    // ALSA would tell the terminal about every card it could not find.
-    silenceAlsaMessages();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        reportNoDevice();
-        return false;
-    }
-
-    SDL_AudioSpec want{};
-    want.freq = kSampleRate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = kBufferFrames;
-    want.callback = renderCallback;
-    want.userdata = &inst;
-    SDL_AudioSpec have{};
-    // No allowed changes: SDL converts to whatever the card wants, so the
-    // callback always sees float stereo at our rate.
-    inst.attached = true;  // before the audio thread exists, so no lock needed
-    SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (dev == 0) {
-        reportNoDevice();
-        inst.attached = false;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    // The device opens paused: the callback starts only now (or when the
-    // platform's pause ends).
-    inst.device = dev;
-    SDL_PauseAudioDevice(dev, outputPaused ? 1 : 0);
-    return true;
-}
-
-class Table {
-public:
-    ~Table() {
-        // A game that exits without Destroy must not leave the audio thread
-        // rendering a song that is being freed.
-        std::lock_guard lock(mutex_);
-        for (auto& [handle, inst] : instances_) stopInstance(*inst);
-    }
-
-    std::mutex mutex_;
-    std::map<int32_t, std::unique_ptr<Instance>> instances_;
-    int32_t nextHandle_ = 1;
-
-    Instance* find(int32_t handle) {
-        auto it = instances_.find(handle);
-        return it == instances_.end() ? nullptr : it->second.get();
-    }
-};
-
-Table& table() {
-    static Table t;
-    return t;
 }
 
 std::string lower(std::string_view s) {
@@ -196,7 +136,7 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
         return false;
     }
     const std::string name(path);
-    const fs::path file = plat::pathFromUtf8(name);  // the game's names are UTF-8
+    const fs::path file = base::pathFromUtf8(name);  // the game's names are UTF-8
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) {
@@ -232,11 +172,11 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
     return false;
 }
 
-std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst) {
+std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst, const PlayerReport& report) {
     std::vector<char> data;
     std::string why;
     if (!readWholeFile(path, data, why)) {
-        reportPlayerTrouble("no music: " + why);
+        if (report) report("no music: " + why);
         return nullptr;
     }
     try {
@@ -244,105 +184,140 @@ std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst) {
         song->set_repeat_count(inst.looping ? -1 : 0);
         return song;
     } catch (...) {
-        reportPlayerTrouble(std::string("no music: ") + path + " is not a module the player can play");
+        if (report) report(std::string("no music: ") + path + " is not a module the player can play");
         return nullptr;
     }
 }
 
-int32_t createEx(const char* params) {
+}  // namespace
+
+OpenmptPlayer::OpenmptPlayer(PlayerReport report) : report_(std::move(report)) {}
+
+OpenmptPlayer::~OpenmptPlayer() {
+    std::lock_guard lock(mutex_);
+    for (auto& [handle, inst] : instances_) stopInstance(*inst);
+}
+
+OpenmptPlayer::Instance* OpenmptPlayer::find(int32_t handle) {
+    auto it = instances_.find(handle);
+    return it == instances_.end() ? nullptr : it->second.get();
+}
+
+bool OpenmptPlayer::play(Instance& inst) {
+    auto noDevice = [this] {
+        if (report_) report_(std::string("no music: no audio device could be opened: ") + SDL_GetError());
+    };
+    if (inst.device != 0) return true;  // already playing
+    if (!inst.song) return false;
+    // Reference-counted by SDL: initialises audio only if nobody has yet.
+    // ALSA would tell the terminal about every card it could not find.
+    silenceAlsaMessages();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        noDevice();
+        return false;
+    }
+
+    SDL_AudioSpec want{};
+    want.freq = kSampleRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = kBufferFrames;
+    want.callback = renderCallback;
+    want.userdata = &inst;
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts to whatever the card wants, so the
+    // callback always sees float stereo at our rate.
+    inst.attached = true;  // before the audio thread exists, so no lock needed
+    SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (dev == 0) {
+        noDevice();
+        inst.attached = false;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    // The device opens paused: the callback starts only now (or when the
+    // platform's pause ends).
+    inst.device = dev;
+    SDL_PauseAudioDevice(dev, outputPaused_ ? 1 : 0);
+    return true;
+}
+
+int32_t OpenmptPlayer::ModPlug_CreateEx(const char* params) {
     try {
-        auto& t = table();
-        std::lock_guard lock(t.mutex_);
-        if (t.nextHandle_ == std::numeric_limits<int32_t>::max()) return 0;  // handles are never reused
+        std::lock_guard lock(mutex_);
+        if (nextHandle_ == std::numeric_limits<int32_t>::max()) return 0;  // handles are never reused
         auto inst = std::make_unique<Instance>();
+        inst->gain = &gain_;
         applyParams(*inst, params);
-        int32_t handle = t.nextHandle_++;
-        t.instances_.emplace(handle, std::move(inst));
+        int32_t handle = nextHandle_++;
+        instances_.emplace(handle, std::move(inst));
         return handle;
     } catch (...) {
         return 0;
     }
 }
 
-int32_t setWindow(int32_t handle, int32_t windowHandle) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
-    Instance* inst = t.find(handle);
+int32_t OpenmptPlayer::ModPlug_SetWindow(int32_t handle, int32_t windowHandle) {
+    std::lock_guard lock(mutex_);
+    Instance* inst = find(handle);
     if (!inst) return 0;
     inst->windowHandle = windowHandle;  // kept for completeness; SDL needs no window for sound
     return 1;
 }
 
-int32_t load(int32_t handle, const char* path) {
+int32_t OpenmptPlayer::ModPlug_Load(int32_t handle, const char* path) {
     try {
-        auto& t = table();
-        std::lock_guard lock(t.mutex_);
-        Instance* inst = t.find(handle);
+        std::lock_guard lock(mutex_);
+        Instance* inst = find(handle);
         if (!inst) return 0;
         // A new song replaces the old one; it starts playing only on Play.
         stopInstance(*inst);
         inst->song.reset();
-        inst->song = loadSong(path, *inst);
+        inst->song = loadSong(path, *inst, report_);
         return inst->song ? 1 : 0;
     } catch (...) {
         return 0;
     }
 }
 
-int32_t play(int32_t handle) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
-    Instance* inst = t.find(handle);
+int32_t OpenmptPlayer::ModPlug_Play(int32_t handle) {
+    std::lock_guard lock(mutex_);
+    Instance* inst = find(handle);
     if (!inst) return 0;
-    return playInstance(*inst) ? 1 : 0;
+    return play(*inst) ? 1 : 0;
 }
 
-int32_t stop(int32_t handle) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
-    Instance* inst = t.find(handle);
+int32_t OpenmptPlayer::ModPlug_Stop(int32_t handle) {
+    std::lock_guard lock(mutex_);
+    Instance* inst = find(handle);
     if (!inst) return 0;
-    bool wasPlaying = inst->device != 0;
+    const bool wasPlaying = inst->device != 0;
     stopInstance(*inst);
     return wasPlaying ? 1 : 0;
 }
 
-int32_t destroy(int32_t handle) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
-    auto it = t.instances_.find(handle);
-    if (it == t.instances_.end()) return 0;
+int32_t OpenmptPlayer::ModPlug_Destroy(int32_t handle) {
+    std::lock_guard lock(mutex_);
+    auto it = instances_.find(handle);
+    if (it == instances_.end()) return 0;
     stopInstance(*it->second);  // the device is closed before the song goes
-    t.instances_.erase(it);
+    instances_.erase(it);
     return 1;
 }
 
-void pauseOutput(bool paused) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
-    outputPaused = paused;
-    for (auto& [handle, inst] : t.instances_)
+void OpenmptPlayer::pauseOutput(bool paused) {
+    std::lock_guard lock(mutex_);
+    outputPaused_ = paused;
+    for (auto& [handle, inst] : instances_)
         if (inst->device != 0) SDL_PauseAudioDevice(inst->device, paused ? 1 : 0);
 }
 
-void setVolume(int percent) { gain = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f; }
+void OpenmptPlayer::setVolume(int percent) { gain_ = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f; }
 
-const PlayerBackend kOpenmpt{createEx, setWindow, load, play, stop, destroy, pauseOutput, setVolume};
-
-}  // namespace
-
-const PlayerBackend& openmptPlayerBackend() { return kOpenmpt; }
-
-namespace {
-// Every program linked with this file can choose the real music by name.
-[[maybe_unused]] const bool kInTable = addPlayerBackend("real", openmptPlayerBackend);
-}  // namespace
-
-OpenmptInstanceState openmptInstanceState(int32_t handle) {
-    auto& t = table();
-    std::lock_guard lock(t.mutex_);
+OpenmptInstanceState OpenmptPlayer::instanceState(int32_t handle) {
+    std::lock_guard lock(mutex_);
     OpenmptInstanceState s;
-    Instance* inst = t.find(handle);
+    Instance* inst = find(handle);
     if (!inst) return s;
     s.exists = true;
     s.looping = inst->looping;
@@ -352,3 +327,5 @@ OpenmptInstanceState openmptInstanceState(int32_t handle) {
     s.nonZeroFrames = inst->nonZeroFrames.load(std::memory_order_relaxed);
     return s;
 }
+
+std::shared_ptr<PlayerLibrary> makeRealPlayer(const PlayerReport& report) { return std::make_shared<OpenmptPlayer>(report); }

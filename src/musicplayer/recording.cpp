@@ -1,57 +1,34 @@
 // SPDX-License-Identifier: MIT
 #include "musicplayer/recording.h"
 
-#include <set>
+std::string RecordingPlayer::handleText(int32_t h) const {
+    return std::to_string(h) + (live_.count(h) ? "" : " (no instance)");
+}
 
-namespace {
-
-std::vector<std::string> calls;
-std::set<int32_t> live;
-int32_t nextHandle = 1;
-
-void note(std::string s) { calls.push_back(std::move(s)); }
-
-bool known(int32_t h) { return live.count(h) != 0; }
-
-std::string handleText(int32_t h) { return std::to_string(h) + (known(h) ? "" : " (no instance)"); }
-
-int32_t createEx(const char* params) {
-    int32_t h = nextHandle++;
-    live.insert(h);
-    note("CreateEx(" + std::string(params ? params : "") + ")=" + std::to_string(h));
+int32_t RecordingPlayer::ModPlug_CreateEx(const char* params) {
+    const int32_t h = nextHandle_++;
+    live_.insert(h);
+    calls_.push_back("CreateEx(" + std::string(params ? params : "") + ")=" + std::to_string(h));
     return h;
 }
-int32_t setWindow(int32_t h, int32_t w) {
-    note("SetWindow(" + handleText(h) + "," + std::to_string(w) + ")");
+int32_t RecordingPlayer::ModPlug_SetWindow(int32_t h, int32_t w) {
+    calls_.push_back("SetWindow(" + handleText(h) + "," + std::to_string(w) + ")");
     return 0;
 }
-int32_t load(int32_t h, const char* path) {
-    note("Load(" + handleText(h) + "," + std::string(path ? path : "") + ")");
+int32_t RecordingPlayer::ModPlug_Load(int32_t h, const char* path) {
+    calls_.push_back("Load(" + handleText(h) + "," + std::string(path ? path : "") + ")");
     return 0;
 }
-int32_t play(int32_t h) {
-    note("Play(" + handleText(h) + ")");
+int32_t RecordingPlayer::ModPlug_Play(int32_t h) {
+    calls_.push_back("Play(" + handleText(h) + ")");
     return 0;
 }
-int32_t stop(int32_t h) {
-    note("Stop(" + handleText(h) + ")");
+int32_t RecordingPlayer::ModPlug_Stop(int32_t h) {
+    calls_.push_back("Stop(" + handleText(h) + ")");
     return 0;
 }
-int32_t destroy(int32_t h) {
-    note("Destroy(" + handleText(h) + ")");
-    live.erase(h);
+int32_t RecordingPlayer::ModPlug_Destroy(int32_t h) {
+    calls_.push_back("Destroy(" + handleText(h) + ")");
+    live_.erase(h);
     return 0;
 }
-
-const PlayerBackend kRecording{createEx, setWindow, load, play, stop, destroy};
-
-}  // namespace
-
-const PlayerBackend& recordingPlayerBackend() {
-    calls.clear();
-    live.clear();
-    nextHandle = 1;
-    return kRecording;
-}
-
-const std::vector<std::string>& recordedPlayerCalls() { return calls; }

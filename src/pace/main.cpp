@@ -28,6 +28,7 @@
 
 #include "app/cli.h"
 #include "app/session.h"
+#include "musicplayer/openmpt_backend.h"
 #include "platform/frames.h"
 #include "platform/realtime.h"
 #include "scene/score.h"
@@ -119,6 +120,7 @@ int main(int argc, char** argv) {
     app::SessionOptions sessionOptions;
     sessionOptions.program = "hvezda-pace";
     sessionOptions.music = opt.music ? "real" : "null";
+    sessionOptions.players = {&kRealPlayer, 1};
     sessionOptions.window.vsync = opt.vsync;
     // Fixed draws, so two runs play the same game.
     sessionOptions.seed = [n = uint64_t{1}]() mutable { return n++; };

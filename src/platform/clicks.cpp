@@ -2,7 +2,6 @@
 #include "platform/clicks.h"
 
 #include "platform/draw.h"
-#include "shell/shell.h"
 
 using namespace hvezda;
 
@@ -22,22 +21,11 @@ PanelLabel labelAt(Scene& scene, int x, int y) {
         const Label& l = *std::get<Label*>(e.ptr);
         const Rect box{at.originX + px(l.Left), at.originY + px(l.Top), px(l.Width), px(l.Height)};
         if (!box.contains(x, y)) return;
-        if (&l == &scene.Label4) top = PanelLabel::Exit;
-        else if (&l == &scene.Label5) top = PanelLabel::Controls;
-        else if (&l == &scene.Label6) top = PanelLabel::Credits;
-        else top = PanelLabel::None;
+        top = PanelLabel::None;
+        for (const PanelLabel clickable : kClickable)
+            if (&l == &labelOf(scene, clickable)) top = clickable;
     });
     return top;
-}
-
-bool clickLabel(Game& g, PanelLabel label) {
-    switch (label) {
-        case PanelLabel::Exit: Label4_Click(g); return true;
-        case PanelLabel::Controls: Label5_Click(g); return true;
-        case PanelLabel::Credits: Label6_Click(g); return true;
-        case PanelLabel::None: break;
-    }
-    return false;
 }
 
 }  // namespace plat

@@ -10,12 +10,15 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
-#include "platform/files.h"
+#include "base/files.h"
 #include "platform/geometry.h"
 
 using namespace hvezda;
 
 namespace plat {
+
+using base::pathFromUtf8;
+using base::utf8FromPath;
 
 #ifdef _WIN32
 

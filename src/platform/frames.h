@@ -17,8 +17,9 @@ namespace plat {
 class Frames {
 public:
     // The painter's canvas must draw on `renderer`. With `vsync` every
-    // present waits for the display's refresh, which SDL's software renderer
-    // does only for a whole frame: every frame is then drawn and shown whole.
+    // present waits for the display's refresh, which SDL does only for a
+    // whole frame: every frame is then drawn and shown whole. (Its software
+    // renderer cannot wait; where the game paces the frames itself, pass false.)
     Frames(SDL_Renderer* renderer, Painter& painter, bool vsync = false);
 
     // Draws and presents the scene unless nothing visible changed since the

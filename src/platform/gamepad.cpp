@@ -94,6 +94,9 @@ bool Gamepads::handle(const SDL_Event& e, int64_t nowNs, PadAction& action) {
                 case SDL_CONTROLLER_BUTTON_START:
                     if (down) action = pad.back ? PadAction::NewGame : PadAction::Pause;
                     break;
+                case SDL_CONTROLLER_BUTTON_Y:
+                    if (down) action = PadAction::Hall;
+                    break;
                 default: break;
             }
             return true;

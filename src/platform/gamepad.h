@@ -2,7 +2,7 @@
 // Gamepads through SDL's game-controller API, plugged in and out at any time:
 // the d-pad and the left stick hold the arrows, A and the right shoulder fire
 // (again and again while held, as a held key repeats), B spends the refill,
-// Start pauses and Back + Start starts a new game.
+// Start pauses, Back + Start starts a new game and Y shows the hall of fame.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,7 @@ struct RepeatRate {
 inline constexpr int kStickPress = 16384;
 inline constexpr int kStickRelease = 8192;
 
-enum class PadAction { None, Pause, NewGame };
+enum class PadAction { None, Pause, NewGame, Hall };
 
 class Gamepads {
 public:

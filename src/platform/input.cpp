@@ -14,7 +14,7 @@ namespace plat {
 namespace {
 
 // The platform's keys, by virtual-key code.
-constexpr int kEnter = 13, kPauseKey = 19, kEscape = 27, kP = 80, kF2 = 113, kF11 = 122, kF12 = 123;
+constexpr int kEnter = 13, kPauseKey = 19, kEscape = 27, kH = 72, kP = 80, kF2 = 113, kF11 = 122, kF12 = 123;
 
 }  // namespace
 
@@ -53,6 +53,14 @@ void InputRouter::setPaused(bool paused) {
     if (onPauseChanged) onPauseChanged(paused);
 }
 
+void InputRouter::openBoard() {
+    if (board_) return;
+    pausedUnderBoard_ = pause_.paused();
+    setPaused(true);
+    board_ = true;
+    redraw_ = true;
+}
+
 void InputRouter::newGame() {
     if (options_.replay) return;  // the replay's game goes on
     // A new game starts as a freshly started program would: playing, with
@@ -73,10 +81,10 @@ bool InputRouter::deliver(const DeliveredEvent& e) {
     }
     if (key && onGameKey) onGameKey(e.kind == DeliveredEvent::Kind::KeyDown, e.code, e.shift);
     if (watcher_) watcher_->before(game_, e);
-    if (e.kind == DeliveredEvent::Kind::KeyDown) keyDownEvent(game_, e.code, e.shift);
-    else if (e.kind == DeliveredEvent::Kind::KeyUp) keyUpEvent(game_, e.code, e.shift);
-    else clickLabel(game_, e.label);
-    if (watcher_) watcher_->after(game_, e);
+    const bool reached = e.kind == DeliveredEvent::Kind::KeyDown ? keyDownEvent(game_, e.code, e.shift)
+                         : e.kind == DeliveredEvent::Kind::KeyUp ? keyUpEvent(game_, e.code, e.shift)
+                                                                 : clickLabel(game_, e.label);
+    if (watcher_) watcher_->after(game_, e, reached);
     return true;
 }
 
@@ -98,6 +106,9 @@ bool InputRouter::key(const SDL_Event& e) {
         case kPauseKey:
         case kEscape: setPaused(!pause_.paused()); return true;
         case kF2: newGame(); return true;
+        case kH:
+            if (onAction) onAction(Action::Hall);
+            return true;
         case kF12:
             if (onAction) onAction(Action::Screenshot);
             return false;
@@ -113,10 +124,26 @@ bool InputRouter::key(const SDL_Event& e) {
 
 bool InputRouter::handle(const SDL_Event& e) {
     Game& g = game_;
+    if (board_) {
+        const bool closes = (e.type == SDL_KEYDOWN && !e.key.repeat) ||
+                            (e.type == SDL_MOUSEBUTTONUP && e.button.windowID == windowId_) ||
+                            (e.type == SDL_CONTROLLERBUTTONDOWN && (e.cbutton.button == SDL_CONTROLLER_BUTTON_B ||
+                                                                    e.cbutton.button == SDL_CONTROLLER_BUTTON_START));
+        if (closes) {
+            board_ = false;
+            pressed_ = PanelLabel::None;  // the click that closed it is no click on a label
+            setPaused(pausedUnderBoard_);
+            redraw_ = true;
+            return true;
+        }
+        // Keys and buttons let go while it was open are let go as ever.
+        if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) return false;
+    }
     PadAction pad = PadAction::None;
     if (pads_.handle(e, nowNs_(), pad)) {
         if (pad == PadAction::Pause) setPaused(!pause_.paused());
         if (pad == PadAction::NewGame) newGame();
+        if (pad == PadAction::Hall && onAction) onAction(Action::Hall);
         return true;
     }
     switch (e.type) {

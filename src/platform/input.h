@@ -35,18 +35,20 @@ struct DeliveredEvent {
     PanelLabel label = PanelLabel::None;  // clicks
 };
 
-// Told of every key and click just before and just after the game handles it.
+// Told of every key and click just before and just after it is handed to the
+// game; `reached` says whether it reached a handler (keys do not once the
+// game has cut them off).
 class InputWatcher {
 public:
     virtual ~InputWatcher() = default;
     virtual void before(hvezda::Game& g, const DeliveredEvent& e) = 0;
-    virtual void after(hvezda::Game& g, const DeliveredEvent& e) = 0;
+    virtual void after(hvezda::Game& g, const DeliveredEvent& e, bool reached) = 0;
 };
 InputOptions inputOptions(const Settings& s);
 
 // Keys the platform keeps for itself (the game never sees them), handed to
 // whoever owns the window. The pause is the router's own business.
-enum class Action { Fullscreen, NewGame, Screenshot };
+enum class Action { Fullscreen, NewGame, Screenshot, Hall };
 
 class InputRouter {
 public:
@@ -72,6 +74,11 @@ public:
 
     const PauseClock& pause() const { return pause_; }
     void setPaused(bool paused);
+    // A board over the stopped game (the hall of fame): the game stands
+    // paused behind it and receives nothing; any key, a click, or a
+    // gamepad's B or Start closes it, and the pause is as it was before.
+    void openBoard();
+    bool boardOpen() const { return board_; }
     void watch(InputWatcher* watcher) { watcher_ = watcher; }
     // A replay's viewer asked to quit (EXIT, or the desktop closed the window).
     bool quitAsked() const { return quitAsked_; }
@@ -96,6 +103,7 @@ private:
     PauseClock pause_;
     PanelLabel pressed_ = PanelLabel::None;  // label under the left button's press
     bool redraw_ = false;
+    bool board_ = false, pausedUnderBoard_ = false;
     InputWatcher* watcher_ = nullptr;
     bool quitAsked_ = false;
 };

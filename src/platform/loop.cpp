@@ -24,10 +24,25 @@ bool handleArrived(const LoopServices& svc, LoopStats& stats) {
     }
     return handled;
 }
+
+// The frames' own rhythm where presents do not wait for the display: the
+// refresh a frame may go at, one refresh after the last one that went.
+struct FramePacer {
+    int64_t refreshNs = 0;
+    int64_t next = -1;  // the first frame goes at once
+    bool due(int64_t now) const { return now >= next; }
+    // A frame went at `shownAt`: the next waits for the first refresh after it.
+    void shown(int64_t shownAt) {
+        if (next < 0) next = shownAt;
+        next += std::max<int64_t>(1, (shownAt - next) / refreshNs + 1) * refreshNs;
+    }
+};
 }  // namespace
 
 void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe& probe, const LoopTuning& tuning) {
     const bool vsync = svc.refreshNs > 0;
+    const bool paced = vsync && !svc.presentWaits;
+    FramePacer pacer{svc.refreshNs};
     auto paused = [&] { return svc.pause && svc.pause->paused(); };
     auto pausedNs = [&](int64_t now) { return svc.pause ? svc.pause->pausedNs(now) : 0; };
 
@@ -43,10 +58,12 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
     int64_t lastRefresh = -1;  // when the last waiting present returned: a refresh of the display
     auto show = [&] {
         framePending = false;
+        const int64_t begun = svc.nowNs();
         const bool shown = svc.present();
         ++stats.presents;
         const int64_t t = svc.nowNs();
-        if (vsync && shown) lastRefresh = t;
+        if (paced && shown) pacer.shown(begun);
+        else if (vsync && shown) lastRefresh = t;
         if (probe.onPresent) probe.onPresent(t);
     };
     auto present = [&] {
@@ -100,7 +117,13 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         }
 
         int64_t wake = deadline;
-        if (framePending) {
+        if (framePending && paced) {
+            if (pacer.due(now)) {
+                show();
+                continue;
+            }
+            wake = std::min(deadline, pacer.next);
+        } else if (framePending) {
             // The first refresh that still leaves time to draw (half the
             // lead at least); taken only when the present's wait for it ends
             // before the next tick is due.
@@ -145,6 +168,8 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
         ++stats.presents;
         pace.shownNs = svc.nowNs();
     };
+    // Where presents do not wait for the display, one a refresh at most.
+    auto refreshed = [&](int64_t t) { return svc.presentWaits || t - pace.shownNs >= svc.refreshNs; };
     if (!pace.started) {
         const int64_t now = svc.nowNs();
         pace.originNs = now - pausedNs(now) - scaled(g.clock);
@@ -186,7 +211,8 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
         // Faster than the screen can follow, frames are skipped (not ticks),
         // but one is still shown every 50 ms.
         const int64_t t = svc.nowNs();
-        if (t < realAt(std::min(nextDueTime(g), until), t) || t - pace.shownNs > 50 * kNsPerMs) present();
+        if ((t < realAt(std::min(nextDueTime(g), until), t) && refreshed(t)) || t - pace.shownNs > 50 * kNsPerMs)
+            present();
     }
     return false;
 }

@@ -36,6 +36,11 @@ struct LoopServices {
     // Vsync: a present waits for the display's next refresh, refreshNs apart.
     // 0: presents do not wait, and every change is shown at once.
     int64_t refreshNs = 0;
+    // With refreshNs: false when the renderer cannot wait for the display
+    // (SDL's software renderer only sleeps in the present). The loop then
+    // paces the frames itself, at most one a refresh on a steady rhythm, and
+    // never blocks: each goes as soon as its refresh has come.
+    bool presentWaits = true;
 };
 
 // Instruments for probes; every entry may be left empty.
@@ -82,7 +87,9 @@ struct LoopTuning {
 // reached the game. With vsync a present blocks until the display refreshes,
 // so frames wait for a refresh that comes before the next tick is due and
 // are drawn just before it: at most one a refresh, showing the latest tick
-// instant, while the ticks keep their own instants.
+// instant, while the ticks keep their own instants. When presents do not
+// wait (presentWaits false), frames go at the refreshes of the loop's own
+// rhythm instead, each with the latest tick instant.
 void runLoop(hvezda::Game& g, const LoopServices& services, LoopStats& stats, const LoopProbe& probe = {},
              const LoopTuning& tuning = {});
 
@@ -98,7 +105,8 @@ struct Pace {
 // Runs every tick due up to virtual time `until` at its real instant, waits
 // for `until` itself and leaves the clock there, as advance does in the
 // driver. Window events go to services.handleEvent meanwhile; while
-// services.pause is paused the clock stands still. False as soon as
+// services.pause is paused the clock stands still. Presents that do not wait
+// for the display come at most one a refresh. False as soon as
 // services.running() turns false.
 bool paceTo(hvezda::Game& g, int64_t until, const LoopServices& services, Pace& pace, LoopStats& stats,
             const LoopTuning& tuning = {});

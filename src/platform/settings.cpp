@@ -4,13 +4,22 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "platform/files.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+#include "base/files.h"
+#include "platform/folders.h"
 #include "platform/keymap.h"
 
 namespace plat {
@@ -76,9 +85,16 @@ void readKeys(const toml::table& t, Settings& s, const std::string& file, std::v
     }
 }
 
-std::string quoted(const std::string& s) {
+// A TOML basic string: quotes and backslashes escaped, control characters as \uXXXX.
+std::string tomlText(const std::string& s) {
     std::string q = "\"";
     for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+            q += escaped;
+            continue;
+        }
         if (c == '"' || c == '\\') q += '\\';
         q += c;
     }
@@ -88,27 +104,15 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 std::string settingsPath() {
-#ifdef _WIN32
-    const std::string folder = windowsUserFolder();
-    return folder.empty() ? std::string() : folder + "\\settings.toml";
-#else
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config && *config == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) return {};
-        folder = std::string(home) + "/.config";
-    }
-    return folder + "/hvezda/settings.toml";
-#endif
+    std::string unused;
+    const std::string f = folder(Folder::Settings, false, unused);
+    return f.empty() ? f : f + base::kPathSeparator + "settings.toml";
 }
 
 Settings loadSettings(const std::string& file, std::vector<std::string>& problems) {
     Settings s;
     std::error_code ec;
-    if (file.empty() || !fs::exists(pathFromUtf8(file), ec)) return s;
+    if (file.empty() || !fs::exists(base::pathFromUtf8(file), ec)) return s;
     toml::table t;
     try {
         t = toml::parse_file(file);  // UTF-8 on Windows too
@@ -124,6 +128,12 @@ Settings loadSettings(const std::string& file, std::vector<std::string>& problem
     readInt(t, "music_volume", 0, 100, s.musicVolume, file, problems);
     readInt(t, "gamepad_repeat_delay", 50, 2000, s.repeatDelayMs, file, problems);
     readInt(t, "gamepad_repeat_rate", 0, 100, s.repeatPerSecond, file, problems);
+    if (const toml::node* n = t.get("name")) {
+        if (const auto name = n->value_exact<std::string>())
+            s.name = *name;
+        else
+            problems.push_back(where(file, *n) + "name must be a text in quotes; using " + tomlText(s.name));
+    }
     for (const auto& [key, node] : t) {
         if (key.str() == "keys") {
             if (const toml::table* keys = node.as_table())
@@ -132,8 +142,10 @@ Settings loadSettings(const std::string& file, std::vector<std::string>& problem
                 problems.push_back(where(file, node) + "keys must be a table of key names; using the default keys");
             continue;
         }
-        static constexpr const char* known[] = {"fullscreen",   "scale", "vsync", "pause_on_focus_loss",
-                                                "music_volume", "gamepad_repeat_delay", "gamepad_repeat_rate"};
+        static constexpr const char* known[] = {"fullscreen",           "scale",
+                                                "vsync",                "pause_on_focus_loss",
+                                                "music_volume",         "gamepad_repeat_delay",
+                                                "gamepad_repeat_rate",  "name"};
         if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return key.str() == k; }) ==
             std::end(known))
             problems.push_back(where(file, node) + "there is no setting '" + std::string(key.str()) + "'");
@@ -161,10 +173,12 @@ std::string settingsText(const Settings& s) {
       << "# milliseconds (50 to 2000), then this many times a second (0 to 100; 0: never).\n"
       << "gamepad_repeat_delay = " << s.repeatDelayMs << "\n"
       << "gamepad_repeat_rate = " << s.repeatPerSecond << "\n\n"
+      << "# Your name, in the recordings of your games and in the hall of fame.\n"
+      << "name = " << tomlText(s.name) << "\n\n"
       << "# The game's keys, by SDL's key names (\"Space\", \"Left Ctrl\", \"Keypad 4\", \"W\").\n"
       << "[keys]\n";
     for (size_t i = 0; i < kGameKeys.size(); ++i)
-        o << kGameKeys[i].setting << " = " << quoted(s.keys[i]) << "  # " << kGameKeys[i].what << "\n";
+        o << kGameKeys[i].setting << " = " << tomlText(s.keys[i]) << "  # " << kGameKeys[i].what << "\n";
     return o.str();
 }
 
@@ -174,7 +188,29 @@ std::string writeSettings(const Settings& s, const std::string& file) {
 #else
     if (file.empty()) return "cannot tell where the settings belong: HOME is not set";
 #endif
-    return writeFileAtomically(file, settingsText(s));
+    return base::writeFileAtomically(file, settingsText(s));
+}
+
+std::string accountName() {
+#ifdef _WIN32
+    wchar_t wide[257];
+    DWORD size = 257;
+    return GetUserNameW(wide, &size) && size > 1 ? base::utf8FromPath(std::wstring(wide, size - 1)) : std::string();
+#else
+    std::string name;
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+        // The full name is the comment's first field: "Jiří Novák,,,".
+        const std::string comment = found->pw_gecos ? found->pw_gecos : "";
+        name = comment.substr(0, comment.find(','));
+        if (name.empty() && found->pw_name) name = found->pw_name;
+    }
+    if (name.empty())
+        if (const char* user = std::getenv("USER")) name = user;
+    return name;
+#endif
 }
 
 int keyCodeForName(std::string_view name) {

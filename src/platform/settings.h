@@ -29,6 +29,10 @@ inline constexpr std::array<GameKey, 6> kGameKeys{{
     {"refill", 67, "C", "spend the shield refill"},
 }};
 
+// The account's full name, else its login name (on Windows the user name);
+// empty when the system names neither.
+std::string accountName();
+
 struct Settings {
     bool fullscreen = false;
     int scale = 0;  // the window's whole factor; 0: chosen from the display
@@ -38,6 +42,7 @@ struct Settings {
     int repeatDelayMs = 250;    // a gamepad's held fire button: the first repeat
     int repeatPerSecond = 30;   // and then this many a second (0: no repeat)
     std::array<std::string, kGameKeys.size()> keys{"Left", "Right", "Up", "Down", "X", "C"};
+    std::string name = accountName();  // who plays, in the recordings and the hall of fame
     bool operator==(const Settings&) const = default;
 };
 

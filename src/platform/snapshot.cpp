@@ -7,14 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#include <shlobj.h>
-#endif
-
-#include "platform/files.h"
+#include "base/files.h"
 #include "platform/sdl_canvas.h"
-#include "shell/shell.h"
 
 using namespace hvezda;
 
@@ -40,34 +34,20 @@ std::string saveScenePng(Scene& scene, FontCache& fonts, const std::string& file
     return error;
 }
 
-std::string picturesFolder() {
-#ifdef _WIN32
-    std::string folder = ".";
-    wchar_t* known = nullptr;
-    if (SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &known) == S_OK) folder = utf8FromPath(known);
-    CoTaskMemFree(known);
-    return folder;
-#else
-    for (const char* var : {"XDG_PICTURES_DIR", "HOME"})
-        if (const char* dir = std::getenv(var); dir && *dir) return dir;
-    return ".";
-#endif
-}
-
 std::string screenshotFile(const std::string& folder, std::time_t when) {
     char stamp[32];
     std::tm local{};
     localtime_r(&when, &local);
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
-    const std::string base = folder + kPathSeparator + "hvezda-" + stamp;
-    std::string file = base + ".png";
+    const std::string stem = folder + base::kPathSeparator + "hvezda-" + stamp;
+    std::string file = stem + ".png";
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(pathFromUtf8(file), ec); ++n) file = base + "-" + std::to_string(n) + ".png";
+    for (int n = 2; std::filesystem::exists(base::pathFromUtf8(file), ec); ++n) file = stem + "-" + std::to_string(n) + ".png";
     return file;
 }
 
-std::string takeScreenshot(Scene& scene, FontCache& fonts, std::time_t when) {
-    const std::string file = screenshotFile(picturesFolder(), when);
+std::string takeScreenshot(Scene& scene, FontCache& fonts, const std::string& folder, std::time_t when) {
+    const std::string file = screenshotFile(folder, when);
     const std::string why = saveScenePng(scene, fonts, file);
     return why.empty() ? "screenshot saved to " + file : "no screenshot: " + why;
 }

@@ -15,15 +15,12 @@ namespace plat {
 // Writes the PNG; the error, or empty.
 std::string saveScenePng(hvezda::Scene& scene, FontCache& fonts, const std::string& file);
 
-// Where F12 puts its pictures: $XDG_PICTURES_DIR, else the home folder, else
-// the current one.
-std::string picturesFolder();
 // hvezda-YYYY-MM-DD-HHMMSS.png in `folder`, at local time `when`, with -2,
 // -3... added when a picture of that name is there already.
 std::string screenshotFile(const std::string& folder, std::time_t when);
 
-// The screenshot key: the scene into a new file in the pictures folder.
-// Returns the line to tell the player (where it went, or why not).
-std::string takeScreenshot(hvezda::Scene& scene, FontCache& fonts, std::time_t when);
+// The screenshot key: the scene into a new file in `folder` (the player's
+// pictures). Returns the line to tell the player (where it went, or why not).
+std::string takeScreenshot(hvezda::Scene& scene, FontCache& fonts, const std::string& folder, std::time_t when);
 
 }  // namespace plat

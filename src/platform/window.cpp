@@ -124,6 +124,9 @@ std::optional<GameWindow> openGameWindow(std::string& error, const WindowOptions
     SDL_RenderSetIntegerScale(w.renderer, SDL_TRUE);
     w.id = SDL_GetWindowID(w.window);
     if (options.vsync) {
+        SDL_RendererInfo info{};
+        w.presentWaits = SDL_GetRendererInfo(w.renderer, &info) != 0 || !(info.flags & SDL_RENDERER_SOFTWARE);
+        if (!w.presentWaits) SDL_RenderSetVSync(w.renderer, 0);
         SDL_DisplayMode mode{};
         const int hz = SDL_GetWindowDisplayMode(w.window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
         w.refreshNs = 1'000'000'000 / hz;

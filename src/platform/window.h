@@ -37,6 +37,10 @@ struct GameWindow {
     uint32_t id = 0;
     int scale = 1;
     int64_t refreshNs = 0;  // with vsync: the display's refresh period; else 0
+    // With vsync: whether a present waits for the display. SDL's software
+    // renderer cannot (its vsync is only a sleep after the frame has gone),
+    // so there the game paces its frames itself and SDL does not sleep.
+    bool presentWaits = false;
     std::string warning;    // what could not be had as asked (one line), if anything
 };
 

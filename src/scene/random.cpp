@@ -22,6 +22,7 @@ int32_t drawRandom(Random& random, int32_t n) {
     } else {
         r = uniformFromSeed(random.seed ? random.seed() : 0);
     }
+    if (random.onDraw) random.onDraw(r);
     const float product = r * static_cast<float>(n);
     return static_cast<int32_t>(std::floor(product));
 }

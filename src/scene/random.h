@@ -14,6 +14,7 @@ namespace hvezda {
 struct Random {
     std::deque<float> queued;
     std::function<uint64_t()> seed;  // called before each draw the queue does not answer
+    std::function<void(float r)> onDraw;  // told of every r drawn (recorders listen here); may be empty
 };
 
 // r in [0, 1) from a seed: 24 random bits over 2^24, so it can never round up to 1.

@@ -7,12 +7,56 @@
 
 namespace hvezda {
 
-void keyDownEvent(Game& g, int keyCode, int shiftState) {
-    if (g.scene.Form1.open && g.scene.Form1.KeyPreview) Form_KeyDown(g, keyCode, shiftState);
+namespace {
+bool keysReachTheGame(const Game& g) { return g.scene.Form1.open && g.scene.Form1.KeyPreview; }
+}  // namespace
+
+bool keyDownEvent(Game& g, int keyCode, int shiftState) {
+    if (!keysReachTheGame(g)) return false;
+    Form_KeyDown(g, keyCode, shiftState);
+    return true;
 }
 
-void keyUpEvent(Game& g, int keyCode, int shiftState) {
-    if (g.scene.Form1.open && g.scene.Form1.KeyPreview) Form_KeyUp(g, keyCode, shiftState);
+bool keyUpEvent(Game& g, int keyCode, int shiftState) {
+    if (!keysReachTheGame(g)) return false;
+    Form_KeyUp(g, keyCode, shiftState);
+    return true;
+}
+
+Ending ending(const Game& g) {
+    const Scene& s = g.scene;
+    if (s.Label3.Visible) return s.Label3.Caption == captions::winner ? Ending::Winner : Ending::GameOver;
+    return s.Form1.KeyPreview ? Ending::None : Ending::GameOver;
+}
+
+Label& labelOf(Scene& s, PanelLabel label) {
+    return label == PanelLabel::Exit ? s.Label4 : label == PanelLabel::Controls ? s.Label5 : s.Label6;
+}
+
+std::string_view labelName(PanelLabel label) {
+    switch (label) {
+        case PanelLabel::Exit: return "Label4";
+        case PanelLabel::Controls: return "Label5";
+        case PanelLabel::Credits: return "Label6";
+        case PanelLabel::None: break;
+    }
+    return {};
+}
+
+PanelLabel labelNamed(std::string_view name) {
+    for (const PanelLabel l : kClickable)
+        if (labelName(l) == name) return l;
+    return PanelLabel::None;
+}
+
+bool clickLabel(Game& g, PanelLabel label) {
+    switch (label) {
+        case PanelLabel::Exit: Label4_Click(g); return true;
+        case PanelLabel::Controls: Label5_Click(g); return true;
+        case PanelLabel::Credits: Label6_Click(g); return true;
+        case PanelLabel::None: break;
+    }
+    return false;
 }
 
 void runTimerHandler(Game& g, TimerId id) {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
+#include "base/paths.h"
 #include "scene/game.h"
 
 namespace hvezda {
@@ -14,21 +16,33 @@ inline constexpr const char* kControlsHelp = "směr: šipky  /  x = střelba  / 
 // The credits that "CREDITS" shows: one sentence, a run of blanks, an address.
 inline constexpr const char* kCreditsText = "Hru naprogramoval tým Hvězda.          hvezda@example.org";
 inline constexpr const char* kMusicFileName = "Moonlite.dat";
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+using base::kPathSeparator;
 
 void Form_Load(Game& g);
 void Label4_Click(Game& g);  // EXIT
 void Label5_Click(Game& g);  // OVLÁDÁNÍ
 void Label6_Click(Game& g);  // CREDITS
 
+// The panel's three labels that take clicks, by their number.
+enum class PanelLabel { None = 0, Exit = 4, Controls = 5, Credits = 6 };
+inline constexpr PanelLabel kClickable[] = {PanelLabel::Exit, PanelLabel::Controls, PanelLabel::Credits};
+Label& labelOf(Scene& s, PanelLabel label);  // Label4, Label5 or Label6 (not None)
+// Its name in scripts, "Label4"; and back, None for a name of no clickable label.
+std::string_view labelName(PanelLabel label);
+PanelLabel labelNamed(std::string_view name);
+// Runs the label's click handler; false for None.
+bool clickLabel(Game& g, PanelLabel label);
+
 // Key events as the window delivers them: they reach Form_KeyDown / Form_KeyUp
-// only while Form1's key preview is on.
-void keyDownEvent(Game& g, int keyCode, int shiftState);
-void keyUpEvent(Game& g, int keyCode, int shiftState);
+// only while Form1's key preview is on. True when they did.
+bool keyDownEvent(Game& g, int keyCode, int shiftState);
+bool keyUpEvent(Game& g, int keyCode, int shiftState);
+
+// How a game has ended, read from what its end leaves behind: the boss
+// fight's banner (its caption tells which way), or the keys cut off when the
+// ship's destruction ends normal play.
+enum class Ending { None, Winner, GameOver };
+Ending ending(const Game& g);
 
 // Runs one timer's tick handler now, enabled or not.
 void runTimerHandler(Game& g, TimerId id);

@@ -6,6 +6,11 @@
 
 namespace hvezda {
 
+namespace {
+// The music player library the host loaded; without one, the music is silent.
+PlayerLibrary& playerOf(Game& g) { return g.host.player ? *g.host.player : nullPlayer(); }
+}  // namespace
+
 void Form_Load(Game& g) {
     GameState& st = g.state;
     st.bossDirection = flags::bossRight;
@@ -24,23 +29,24 @@ void Form_Load(Game& g) {
     // No separator is removed: a root folder ("/") gives two in a row, passed on as is.
     const std::string path = folder + kPathSeparator + kMusicFileName;
 
-    st.musicHandle = ModPlug_CreateEx("loop|true");
+    PlayerLibrary& player = playerOf(g);
+    st.musicHandle = player.ModPlug_CreateEx("loop|true");
 
     Form& form2 = g.scene.Form2;
     if (!form2.open) {
         form2.hWnd = g.host.form2Handle ? g.host.form2Handle() : 0;
         form2.open = true;  // exists, never shown
     }
-    ModPlug_SetWindow(st.musicHandle, form2.hWnd);
+    player.ModPlug_SetWindow(st.musicHandle, form2.hWnd);
 
     st.musicPath = path;
-    ModPlug_Load(st.musicHandle, st.musicPath.c_str());
-    ModPlug_Play(st.musicHandle);
+    player.ModPlug_Load(st.musicHandle, st.musicPath.c_str());
+    player.ModPlug_Play(st.musicHandle);
 }
 
 void Label4_Click(Game& g) {
-    ModPlug_Stop(g.state.musicHandle);
-    ModPlug_Destroy(g.state.musicHandle);
+    playerOf(g).ModPlug_Stop(g.state.musicHandle);
+    playerOf(g).ModPlug_Destroy(g.state.musicHandle);
     // Closing the game window ends its timers; with no window left the program ends.
     for (TimerId id : kTimerOrder) disable(g, timerOf(g.scene, id));
     g.scene.Form1.open = false;

@@ -9,11 +9,13 @@
 #include <iostream>
 #include <string>
 
-#include "platform/arguments.h"
-#include "platform/files.h"
-#include "sim/replay.h"
+#include "base/arguments.h"
+#include "base/files.h"
+#include "record/replay.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
+
+using namespace rec;
 
 namespace {
 
@@ -25,11 +27,13 @@ int usage(const std::string& why) {
 }
 
 std::string recordingHelp(const RecordingLimits& limits) {
-    return "A recording, as the game writes it, that must replay to the state written at its end. It may "
-           "hold only comments and keydown, keyup, click, advance, random, expect and expect-hash lines, "
-           "of at most " + std::to_string(limits.longestLine) + " bytes each, and at most 24 hours (" +
+    return "A recording, as the game writes it, that must replay through every checkpoint to the state "
+           "written at its end. It may hold only comments and format, player, keydown, keyup, click, advance, random, "
+           "checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
+           " bytes each, and at most 24 hours (" +
            std::to_string(limits.longestPlayMs) + " ms) of play; anything else is refused before it runs. "
-           "Status: 0 verified, 1 the replay went another way, 2 refused, 3 cut short (replayed up to the "
+           "Status: 0 verified, 1 the replay went another way (the first checkpoint that differs, at N ms), 2 refused "
+           "(also a newer format), 3 cut short (replayed up to the "
            "last complete line).";
 }
 
@@ -39,9 +43,7 @@ int verify(Sim& sim, const std::string& path) {
         std::cerr << "error: " << why << "\n";
         return 2;
     }
-    const RecordingLimits limits;
-    Verdict v = checkRecording(sim.game, file, limits);
-    if (v.status == Verdict::Verified) v = playRecording(sim.game, file, limits);
+    const Verdict v = verifyRecording(sim.game, file);
     if (v.status == Verdict::Verified) std::cout << "verified: " << v.message << "\n";
     else std::cerr << (v.status == Verdict::Cut ? "cut short: " : "error: ") << v.message << "\n";
     return v.status;
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
     auto* script = app.add_option("SCRIPT", scriptPath, "the script to run")->type_name("");
     app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
     try {
-        plat::Utf8Arguments utf8(argc, argv);
+        base::Utf8Arguments utf8(argc, argv);
         app.parse(utf8.argc(), utf8.argv());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
@@ -84,7 +86,7 @@ int main(int argc, char** argv) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (!scriptPath.empty() && scriptPath != "-") {
-        file.open(plat::pathFromUtf8(scriptPath));
+        file.open(base::pathFromUtf8(scriptPath));
         if (!file) {
             std::cerr << "error: cannot read " << scriptPath << "\n";
             return 2;

@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "musicplayer/recording.h"
+#include "record/lines.h"
 #include "scene/game.h"
 
 // The folder the driver pretends the program lives in, so that the music path
@@ -34,6 +37,8 @@ struct SimResult {
 
 struct Sim {
     hvezda::Game game;
+    std::optional<rec::StepRunner> steps;  // runs the recording lines on game, keeping its digest
+    std::shared_ptr<RecordingPlayer> music = std::make_shared<RecordingPlayer>();  // the game's music player
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far
     bool exited = false;
@@ -52,49 +57,3 @@ void startSim(Sim& sim, SimOptions options);
 bool runSimLine(Sim& sim, const std::string& line, std::ostream& out, std::string& error);
 // Runs a whole script; stops at the first malformed line or after EXIT.
 SimResult runSimScript(Sim& sim, std::istream& in, std::ostream& out);
-
-// ---- The lines of a recording ------------------------------------------------
-
-// The lines the game's recorder writes: everything a recording may contain
-// besides comments and blank lines.
-struct Step {
-    enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash };
-    Kind kind = Kind::Advance;
-    int code = 0, shift = 0;     // KeyDown, KeyUp
-    int label = 0;               // Click: 4, 5 or 6 (Label4 is EXIT)
-    int64_t ms = 0;              // Advance
-    std::vector<float> values;   // Random
-    std::string target, value;   // Expect: a target as get names it, the text get would print
-    uint64_t hash = 0;           // ExpectHash
-};
-
-enum class LineKind {
-    Nothing,    // blank or a comment
-    Step,       // one of the recorder's lines, in `step`
-    Other,      // a well-spaced line with another command, in `words`
-    Malformed,  // `error` says why
-};
-// Reads a line (without its line end). An expectation's target is looked up
-// in g, which is not changed.
-LineKind readLine(hvezda::Game& g, std::string_view line, Step& step, std::vector<std::string_view>& words,
-                  std::string& error);
-// Runs a step on g. False, with `error` saying what differs, when it is an
-// expectation that does not hold.
-bool runStep(hvezda::Game& g, const Step& step, std::string& error);
-
-// ---- State ------------------------------------------------------------------
-
-// The text `get TARGET` prints after the '='; false, with `error`, for an unknown target.
-bool readTarget(hvezda::Game& g, std::string_view target, std::string& value, std::string& error);
-// Every target with its value, one `TARGET=VALUE` line each, as `dump` prints them.
-void dumpGame(hvezda::Game& g, std::ostream& out);
-// A 64-bit FNV-1a hash of the dump, leaving out the two lines that name the
-// machine's music player (state.musicHandle and state.musicPath), so that the
-// window and the driver agree on it.
-uint64_t stateHash(hvezda::Game& g);
-std::string formatHash(uint64_t hash);  // 16 lower-case hex digits
-
-// Number formatting shared by get and dump: the shortest text that reads back
-// to the same float, never with an exponent.
-std::string formatFloat(float v);
-std::string formatColor(uint32_t c);

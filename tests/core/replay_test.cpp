@@ -4,10 +4,11 @@
 #include <sstream>
 #include <string>
 
-#include "sim/replay.h"
+#include "record/replay.h"
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 
@@ -21,7 +22,7 @@ std::string recordingOf(const std::string& play) {
     std::ostringstream out;
     runSimScript(sim, in, out);
     return play + "expect Picture1.Left " + formatFloat(sim.game.scene.Picture1.Left) + "\nexpect-hash " +
-           formatHash(stateHash(sim.game)) + "\n";
+           formatHash(Values(sim.game).hash()) + "\n";
 }
 
 struct Replayed {
@@ -52,7 +53,13 @@ TEST(Recording, OnlyTheRecordersLinesWithinTheLimits) {
         RecordingLimits limits = {};
     };
     const Case cases[] = {
-        {good, Verdict::Verified, "2 expectations held after 500 ms of play", 500},
+        {good, Verdict::Verified, "2 expectations and 0 checkpoints held after 500 ms of play", 500},
+        // A newer format is refused whole; the format line comes first.
+        {"# a game\nformat 3 hvezda 9.1\n" + good, Verdict::Refused,
+         "line 2: written by 'hvezda 9.1' in recording format 3, which needs that program or a newer one", 0},
+        {"advance 10\nformat 2 hvezda 0.2\n" + good, Verdict::Refused, "line 2: the format line must come before", 0},
+        {kPlay + "checkpoint 500 1\n", Verdict::Unmet, "line 7: the game went another way at 500 ms: its digest is", 500},
+        {kPlay + "checkpoint 400 1\n", Verdict::Unmet, "at 400 ms: the game's clock is at 500 ms", 500},
         {"advance 10\nscreenshot /tmp/x.png\n" + good, Verdict::Refused, "line 2: 'screenshot' is not a line", 0},
         {good + "set Picture1.Left 5\n", Verdict::Refused, "line 9: 'set' is not", 0},
         {"advance 10\njump 3\n", Verdict::Refused, "line 2: 'jump' is not", 0},

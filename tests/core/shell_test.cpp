@@ -13,9 +13,10 @@ using namespace hvezda;
 namespace {
 
 TEST(StartUp, AsksTheHostInOrderAndExitClosesEverything) {
-    choosePlayerBackend("recording");
     std::vector<std::string> host;
     Game g;
+    auto music = std::make_shared<RecordingPlayer>();
+    g.host.player = music;
     g.host.programFolder = [&] {
         host.push_back("folder");
         return std::string("/");
@@ -28,7 +29,7 @@ TEST(StartUp, AsksTheHostInOrderAndExitClosesEverything) {
     g.host.closeWindows = [&] { host.push_back("close"); };
     Form_Load(g);
     EXPECT_EQ(g.state.musicPath, "//Moonlite.dat");  // a root folder gives two separators in a row
-    EXPECT_EQ(recordedPlayerCalls()[1], "SetWindow(1,77)");
+    EXPECT_EQ(music->calls()[1], "SetWindow(1,77)");
     Label4_Click(g);
     EXPECT_EQ(host, (std::vector<std::string>{"folder", "cd /", "form2", "close"}));
     // Closing the window ends its timers and its keys.
@@ -41,7 +42,6 @@ TEST(StartUp, AsksTheHostInOrderAndExitClosesEverything) {
     EXPECT_EQ(bare.state.musicPath, std::string(1, kPathSeparator) + "Moonlite.dat");
     Label4_Click(bare);
     EXPECT_FALSE(bare.scene.Form1.open);
-    choosePlayerBackend("null");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "shell/shell.h"
 #include "sim/script.h"
 
+using namespace rec;
+
 namespace {
 
 struct SimRun {

@@ -12,10 +12,11 @@
 
 #include "musicplayer/recording.h"
 #include "shell/shell.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 
@@ -178,7 +179,7 @@ const char* fuzzKeys(const uint8_t* data, size_t size) {
     // Whatever happened, EXIT stops and releases the music, then closes everything.
     Label4_Click(g);
     w->check("after EXIT");
-    const std::vector<std::string>& calls = recordedPlayerCalls();
+    const std::vector<std::string>& calls = w->sim.music->calls();
     const std::string h = std::to_string(g.state.musicHandle);
     if (calls.size() < 2 || calls[calls.size() - 2] != "Stop(" + h + ")" || calls.back() != "Destroy(" + h + ")")
         fail("EXIT did not stop and release the music");

@@ -17,6 +17,7 @@
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 
@@ -255,7 +256,7 @@ TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     ASSERT_TRUE(runSimLine(sim, "dump", fresh, error));
     for (const char* line : {"keydown 39", "keydown 88", "advance 1500", "click Label6", "keydown 67"})
         ASSERT_TRUE(runSimLine(sim, line, later, error)) << error;
-    const size_t calls = recordedPlayerCalls().size();
+    const size_t calls = sim.music->calls().size();
     app::startNewGame(sim.game);
     ASSERT_TRUE(runSimLine(sim, "dump", renewed, error));
     // The same, but for the new music player's handle.
@@ -263,7 +264,7 @@ TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     const size_t handle = same.find("\nstate.musicHandle=2\n");
     ASSERT_NE(handle, std::string::npos);
     EXPECT_EQ(same.replace(handle, 21, "\nstate.musicHandle=1\n"), fresh.str());
-    const auto& all = recordedPlayerCalls();
+    const auto& all = sim.music->calls();
     EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(calls), all.end()),
               (std::vector<std::string>{"Stop(1)", "Destroy(1)", "CreateEx(loop|true)=2", "SetWindow(2,2)",
                                         "Load(2,/hvezda/Moonlite.dat)", "Play(2)"}));

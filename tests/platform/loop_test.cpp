@@ -251,3 +251,58 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     }
     EXPECT_GT(waits.size(), 2000 / 17 * 9 / 10);  // nearly every refresh gets a frame
 }
+
+// Where presents cannot wait for the display (SDL's software renderer), the loop paces the frames:
+// each goes at a refresh of its own steady rhythm, at most one a refresh, with the latest instant.
+TEST(Loop, FramesThatCannotWaitForTheDisplayAreGivenItsRhythm) {
+    Game g;
+    FakeMachine m;
+    m.yieldCost = 23'000;  // waking up a little late, frame after frame
+    constexpr int64_t refresh = 16'666'667;
+    std::vector<int64_t> frames;
+    plat::LoopServices s = servicesFor(m);
+    s.refreshNs = refresh;
+    s.presentWaits = false;
+    s.present = [&] {
+        frames.push_back(m.now);
+        m.now += m.drawCost;
+        return true;
+    };
+    m.running = [&] { return g.clock < 2000; };
+    run(g, m, s);
+
+    ASSERT_GT(frames.size(), 2000 / 17 * 95 / 100);  // hardly a refresh without its frame
+    for (size_t k = 1; k < frames.size(); ++k) {
+        const int64_t since = frames[k] - frames[0];
+        EXPECT_LT(since % refresh, 1 * kMs) << k;  // at its refresh
+        EXPECT_GT(since / refresh, (frames[k - 1] - frames[0]) / refresh) << k;  // one a refresh
+    }
+    for (const FakeMachine::Instant& i : m.instants) {
+        EXPECT_LT(i.started - i.deadline, 1 * kMs) << i.virtualMs;
+        const auto shown = std::lower_bound(frames.begin(), frames.end(), i.started);
+        EXPECT_TRUE(shown == frames.end() || *shown - i.started <= refresh) << i.virtualMs;
+    }
+}
+
+// A replay where presents cannot wait for the display: a frame a refresh at most, on time.
+TEST(Loop, AReplayShowsAFrameARefreshAtMostWherePresentsCannotWait) {
+    Game g;
+    FakeMachine m;
+    constexpr int64_t refresh = 16'666'667;
+    std::vector<int64_t> frames;
+    plat::LoopServices s = servicesFor(m);
+    s.refreshNs = refresh;
+    s.presentWaits = false;
+    s.present = [&] {
+        frames.push_back(m.now);
+        return true;
+    };
+    plat::Pace pace;
+    plat::LoopStats stats;
+    const int64_t start = m.now;
+    ASSERT_TRUE(plat::paceTo(g, 1000, s, pace, stats, {}));
+    EXPECT_EQ(g.clock, 1000);
+    EXPECT_LT(m.now - start - 1000 * kMs, 1 * kMs);
+    ASSERT_GE(frames.size(), 1000u / 20);  // after every other instant, 10 ms apart
+    for (size_t k = 1; k < frames.size(); ++k) EXPECT_GE(frames[k] - frames[k - 1], refresh) << k;
+}

@@ -203,4 +203,21 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
     }
 }
 
+// SDL's software renderer cannot wait for the display; its vsync would only be a sleep in the
+// present. With vsync the window takes none and leaves the pacing to the game's loop.
+TEST(SoftwareVsync, IsPacedByTheGameNotBySleepingInThePresent) {
+    if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
+    std::string why;
+    auto w = plat::openGameWindow(why, {1, false, true});
+    ASSERT_TRUE(w) << why;
+    SDL_RendererInfo info{};
+    ASSERT_EQ(SDL_GetRendererInfo(w->renderer, &info), 0);
+    EXPECT_TRUE(info.flags & SDL_RENDERER_SOFTWARE);
+    EXPECT_FALSE(info.flags & SDL_RENDERER_PRESENTVSYNC);
+    EXPECT_FALSE(w->presentWaits);
+    EXPECT_GT(w->refreshNs, 0);
+    plat::closeGameWindow(*w);
+    SDL_Quit();
+}
+
 }  // namespace

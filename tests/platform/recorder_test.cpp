@@ -10,10 +10,11 @@
 #include "app/recorder.h"
 #include "player/player.h"
 #include "shell/shell.h"
-#include "sim/replay.h"
+#include "record/replay.h"
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace rec;
 
 namespace {
 
@@ -36,10 +37,10 @@ struct Played {
     }
     void event(const plat::DeliveredEvent& e) {
         recorder.before(game, e);
-        if (e.kind == Kind::KeyDown) keyDownEvent(game, e.code, e.shift);
-        else if (e.kind == Kind::KeyUp) keyUpEvent(game, e.code, e.shift);
-        else clickLabel(game, e.label);
-        recorder.after(game, e);
+        const bool reached = e.kind == Kind::KeyDown ? keyDownEvent(game, e.code, e.shift)
+                             : e.kind == Kind::KeyUp ? keyUpEvent(game, e.code, e.shift)
+                                                     : clickLabel(game, e.label);
+        recorder.after(game, e, reached);
     }
 };
 
@@ -76,7 +77,7 @@ TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
     EXPECT_FALSE(p.recorder.recording());
     const Verdict v = verifyFile(path);
     EXPECT_EQ(v.status, Verdict::Verified) << v.message;
-    EXPECT_NE(v.message.find("11 expectations held after 61000 ms"), std::string::npos) << v.message;
+    EXPECT_NE(v.message.find("11 expectations and 61 checkpoints held after 61000 ms"), std::string::npos) << v.message;
     std::stringstream text;  // the game ignores the shift state, so only the file shows it kept
     text << std::ifstream(path).rdbuf();
     EXPECT_NE(text.str().find("\nkeydown 39 2\n"), std::string::npos);

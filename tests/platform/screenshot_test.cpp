@@ -21,6 +21,8 @@
 #include "platform/snapshot.h"
 #include "sim/script.h"
 
+using namespace rec;
+
 namespace {
 
 struct Rgb { int r, g, b; };
@@ -180,9 +182,8 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     std::string line, again;
     {
         plat::FontCache fonts;
-        setenv("XDG_PICTURES_DIR", dir.c_str(), 1);
-        line = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);
-        again = plat::takeScreenshot(sim.game.scene, fonts, 1700000000);
+        line = plat::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
+        again = plat::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
     }
     TTF_Quit();
     plat::releaseFontLookup();

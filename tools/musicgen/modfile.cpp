@@ -69,7 +69,7 @@ std::vector<uint8_t> serialize(const Module& m) {
     out.push_back(static_cast<uint8_t>(m.order.size()));
     out.push_back(0);  // restart at the first order
     for (std::size_t i = 0; i < 128; ++i) out.push_back(i < m.order.size() ? static_cast<uint8_t>(m.order[i]) : 0);
-    putText(out, "M.K.", 4);
+    putText(out, std::to_string(kChannels) + "CHN", 4);
     for (const Pattern& p : m.patterns) {
         for (const auto& row : p.rows) {
             for (const Cell& c : row) {

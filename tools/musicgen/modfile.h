@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A minimal writer for 4-channel "M.K." modules: 31 sample slots, 64-row
+// A minimal writer for 6-channel "6CHN" modules: 31 sample slots, 64-row
 // patterns, periods from the standard finetune-0 table.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 namespace musicgen {
 
-constexpr int kChannels = 4;
+constexpr int kChannels = 6;
 constexpr int kRows = 64;
 
 // Notes are semitones from C-1 (0) to B-3 (35), the range the format's

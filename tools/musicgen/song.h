@@ -9,9 +9,11 @@
 
 namespace musicgen {
 
-// What each of the four channels plays. Bass and drums sit in the middle,
-// lead and arpeggio a little to either side.
-constexpr int kBassChannel = 0, kDrumChannel = 1, kArpChannel = 2, kLeadChannel = 3;
+// What each channel plays. Bass and kick sit in the middle, the cymbals a
+// little to the right, the lead further right, the chords (an arpeggio or a
+// pad) and the second voice (a bell tune, an echo or a harmony) to the left.
+constexpr int kBassChannel = 0, kKickChannel = 1, kCymbalChannel = 2, kChordChannel = 3, kLeadChannel = 4,
+              kVoiceChannel = 5;
 
 Module composeMoonlite();
 std::vector<uint8_t> buildMoonlite();  // the finished module file, byte for byte

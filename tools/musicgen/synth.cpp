@@ -134,31 +134,37 @@ Sample makeBass() {
     return finish("bass", w, 0.95, 48, decayCycles * cycle, cycle);
 }
 
-// Lead: a pulse wave with an attack-decay-sustain shape. It rises in three
-// cycles, falls over eighty to 60 % while its top mellows, then sustains in a
-// looped stretch of 128 cycles whose duty sways, for a gently moving tone.
-Sample makeLead() {
-    constexpr int cycle = 16, attackCycles = 3, decayCycles = 80, loopCycles = 128;
-    constexpr double sustain = 0.6, duty = 0.3, bright = 4.0;
+// Lead: two pulse waves, the second a little quieter and sharp by one cycle
+// in 256, so the pair beats slowly. It rises in three cycles and falls over
+// forty to 70 % while its top mellows; in the looped sustain the duty sways
+// once a loop, moving the harmonics. The high variant has a 16-sample cycle for
+// the top octave, where a 32-sample one would need rates the format lacks; it
+// has the same harmonics up to its seventh.
+Sample makeLead(bool high) {
+    const int cycle = high ? 16 : 32, harmonics = cycle / 2 - 1;
+    constexpr int attackCycles = 3, decayCycles = 40, loopCycles = 256;
+    constexpr double sustain = 0.7, duty = 0.19, bright = 12.0;
+    const int loopStart = (attackCycles + decayCycles) * cycle, loopLength = loopCycles * cycle;
+    auto at = [&](int i, double d, double top) {
+        const double phase = static_cast<double>(i) / cycle;
+        return pulse(phase, harmonics, d, top) + 0.5 * pulse(phase * (loopCycles + 1) / loopCycles, harmonics, d, top);
+    };
     std::vector<double> w;
-    for (int i = 0; i < (attackCycles + decayCycles) * cycle; ++i) {
-        double phase = static_cast<double>(i % cycle) / cycle;
-        double amp, top;
+    for (int i = 0; i < loopStart + loopLength; ++i) {
+        double amp = sustain, top = bright, d = duty;
         if (i < attackCycles * cycle) {
             amp = static_cast<double>(i) / (attackCycles * cycle);
-            top = bright + 3.0;
-        } else {
-            double t = static_cast<double>(i - attackCycles * cycle) / (decayCycles * cycle);
+            top = bright + 6.0;
+        } else if (i < loopStart) {
+            const double t = static_cast<double>(i - attackCycles * cycle) / (decayCycles * cycle);
             amp = sustain + (1.0 - sustain) * fall(t, 3.0);
-            top = bright + 3.0 * fall(t, 3.0);
+            top = bright + 6.0 * fall(t, 3.0);
+        } else {
+            d += 0.05 * sine(2.0 * kPi * (i - loopStart) / loopLength);
         }
-        w.push_back(amp * pulse(phase, 7, duty, top));
+        w.push_back(amp * at(i, d, top));
     }
-    for (int c = 0; c < loopCycles; ++c) {
-        double d = duty + 0.1 * sine(2.0 * kPi * c / loopCycles);
-        for (int i = 0; i < cycle; ++i) w.push_back(sustain * pulse(static_cast<double>(i) / cycle, 7, d, bright));
-    }
-    return finish("lead", w, 0.9, 46, (attackCycles + decayCycles) * cycle, loopCycles * cycle);
+    return finish(high ? "lead high" : "lead", w, 0.9, 46, loopStart, loopLength);
 }
 
 // Chip: a pulse whose duty narrows as it dies away, so each arpeggio hit is a
@@ -201,31 +207,55 @@ Sample makeBell() {
     return finish("bell", w, 0.9, 40);
 }
 
-// Kick: a sine falling from ~180 Hz to ~48 Hz with a short noise click; the
-// crash variant adds a long high-passed noise wash.
-Sample makeKick(bool crash) {
-    const int n = static_cast<int>(kRateB3 * (crash ? 0.55 : 0.26));
-    Prng rng(crash ? 0xC7A5u : 0x4B1C4u);
+// Pad: a held chord in one sample. Each voice is a soft saw doubled sharp by
+// one cycle in the 8192-sample loop (about 7 cents at the root), so the chord
+// shimmers slowly. Every voice fits a whole number of cycles into the loop,
+// which keeps it seamless and each interval within 3 cents of equal
+// temperament; the root's cycle is 32 samples. It enters at a third of its
+// level and swells over 2048 samples, so a change of chord leaves no hole.
+Sample makePad(const char* name, const std::array<int, 4>& semitones) {
+    constexpr int loop = 8192, swell = 2048;
+    constexpr double rootCycles = loop / 32.0, semitone = 1.0594630943592953;  // 2^(1/12)
+    struct Osc { double step; int harmonics; };
+    std::vector<Osc> oscs;
+    for (int s : semitones) {
+        double ratio = 1.0;
+        for (int i = 0; i < s; ++i) ratio *= semitone;
+        const long cycles = std::lround(rootCycles * ratio);
+        for (long c : {cycles, cycles + 1}) {
+            const int below = static_cast<int>((loop / 2 - 1) / c);  // harmonics under the sample's Nyquist limit
+            oscs.push_back({static_cast<double>(c) / loop, below < 8 ? below : 8});
+        }
+    }
     std::vector<double> w;
-    double phase = 0.0, sweep = 1.0, env = 1.0, click = 1.0, wash = 1.0, n1 = 0.0, n2 = 0.0;
+    for (int i = 0; i < swell + loop; ++i) {
+        double v = 0.0;
+        for (const Osc& o : oscs)
+            v += additive(o.step * i, o.harmonics, [](int k) { return 1.0 / k / (1.0 + k * k / 9.0); });
+        const double rise = i < swell ? sine(0.5 * kPi * i / swell) : 1.0;
+        w.push_back((i < 64 ? i / 64.0 : 1.0) * (0.35 + 0.65 * rise * rise) * v);
+    }
+    return finish(name, w, 0.9, 40, swell, loop);
+}
+
+// Kick: a sine falling from ~180 Hz to ~48 Hz with a short noise click.
+Sample makeKick() {
+    const int n = static_cast<int>(kRateB3 * 0.26);
+    Prng rng(0x4B1C4u);
+    std::vector<double> w;
+    double phase = 0.0, sweep = 1.0, env = 1.0, click = 1.0;
     const double sweepF = decayFactor(0.04, kRateB3), envF = decayFactor(0.14, kRateB3),
-                 clickF = decayFactor(0.002, kRateB3), washF = decayFactor(0.22, kRateB3);
+                 clickF = decayFactor(0.002, kRateB3);
     for (int i = 0; i < n; ++i) {
-        double noise = rng.bipolar();
-        double high = (noise - 2.0 * n1 + n2) / 4.0;  // second difference: the top octaves
-        n2 = n1;
-        n1 = noise;
         double attack = i < 48 ? i / 48.0 : 1.0;
-        double v = attack * env * sine(2.0 * kPi * phase) + 0.3 * click * noise;
-        w.push_back(saturate(1.4 * v) + (crash ? 0.6 * wash * high : 0.0));
+        w.push_back(saturate(1.4 * (attack * env * sine(2.0 * kPi * phase) + 0.3 * click * rng.bipolar())));
         phase += (48.0 + 135.0 * sweep) / kRateB3;
         sweep *= sweepF;
         env *= envF;
         click *= clickF;
-        wash *= washF;
     }
     fadeOut(w, 256);
-    return finish(crash ? "kick crash" : "kick", w, 1.0, 64);
+    return finish("kick", w, 1.0, 64);
 }
 
 // Snare: a short two-mode body under band-passed noise.
@@ -241,7 +271,7 @@ Sample makeSnare() {
         prev = noise;
         double attack = i < 24 ? i / 24.0 : 1.0;
         double tone = 0.7 * sine(2.0 * kPi * phase) + 0.3 * sine(2.0 * kPi * phase * 1.77);
-        w.push_back(saturate(1.2 * attack * (0.55 * body * tone + 0.6 * hiss * bright)));
+        w.push_back(saturate(1.3 * attack * (0.45 * body * tone + 0.9 * hiss * bright)));
         phase += 185.0 / kRateB3;
         body *= bodyF;
         hiss *= hissF;
@@ -250,26 +280,46 @@ Sample makeSnare() {
     return finish("snare", w, 0.95, 56);
 }
 
-// Hi-hat: noise and a few clashing square partials, high-passed twice so
-// almost all of it lies between 6 and 15 kHz; short when closed.
-Sample makeHat(bool open) {
-    const int n = static_cast<int>(kRateB3 * (open ? 0.3 : 0.06));
-    Prng rng(open ? 0x0BE7u : 0xC105u);
+// Noise through a first difference (a gentle high-pass) and a one-pole
+// low-pass, with a few clashing square partials: the metal of the cymbals.
+// `decay` and `length` in seconds; `level` of the partials against the noise;
+// `drive` into a soft saturation, which makes it denser.
+static std::vector<double> metal(uint32_t seed, double decay, double length, double lowPass, double level, double drive) {
+    Prng rng(seed);
     const double partials[] = {3150.0, 4270.0, 5410.0, 6830.0};
+    const int n = static_cast<int>(kRateB3 * length);
     std::vector<double> w;
-    double env = 1.0, n1 = 0.0, n2 = 0.0;
-    const double envF = decayFactor(open ? 0.11 : 0.016, kRateB3);
+    double env = 1.0, prev = 0.0, low = 0.0;
+    const double envF = decayFactor(decay, kRateB3);
     for (int i = 0; i < n; ++i) {
-        double metal = 0.0;
-        for (double f : partials) metal += sine(2.0 * kPi * f * i / kRateB3) > 0.0 ? 0.25 : -0.25;
-        double x = 0.7 * rng.bipolar() + 0.3 * metal;
-        w.push_back(env * (x - 2.0 * n1 + n2) / 4.0);
-        n2 = n1;
-        n1 = x;
+        double square = 0.0;
+        for (double f : partials) square += sine(2.0 * kPi * f * i / kRateB3) > 0.0 ? 0.25 : -0.25;
+        const double x = (1.0 - level) * rng.bipolar() + level * square;
+        low += lowPass * (x - prev - low);
+        prev = x;
+        w.push_back(saturate(drive * (i < 8 ? i / 8.0 : 1.0) * env * low));
         env *= envF;
     }
-    fadeOut(w, 128);
+    fadeOut(w, 256);
+    return w;
+}
+
+// Hi-hats: bright between 3 and 12 kHz, so they carry the top of the mix;
+// short when closed.
+Sample makeHat(bool open) {
+    auto w = open ? metal(0x0BE7u, 0.11, 0.3, 0.45, 0.35, 2.5) : metal(0xC105u, 0.03, 0.08, 0.45, 0.35, 2.5);
     return finish(open ? "open hat" : "hat", w, 0.85, open ? 34 : 30);
+}
+
+// Crash: a long wash with more of the metal in it; on the cymbals' channel, so
+// it rings under the kick and snare.
+Sample makeCrash() { return finish("crash", metal(0xC7A5u, 0.35, 1.2, 0.8, 0.4, 1.5), 0.9, 48); }
+
+// Shaker: soft noise that rises over 5 ms and dies within 40, for running sixteenths.
+Sample makeShaker() {
+    auto w = metal(0x5AAEu, 0.03, 0.09, 0.4, 0.0, 1.5);
+    for (std::size_t i = 0; i < 160 && i < w.size(); ++i) w[i] *= static_cast<double>(i) / 160.0;
+    return finish("shaker", w, 0.8, 24);
 }
 
 // Tom: a sine sliding down a little, with a soft stick noise. Pitched by the

@@ -3,6 +3,7 @@
 // own sine are used, so the bytes come out the same on every machine.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "modfile.h"
@@ -30,14 +31,17 @@ private:
 };
 
 // Tonal instruments: one cycle is 64 samples for the bass, 32 for the chip,
-// 16 for lead and bell (so those sound two octaves above the note's name).
+// the pads' root and the low lead, 16 for the high lead and the bell.
 Sample makeBass();
-Sample makeLead();
+Sample makeLead(bool high);  // the same voice for the top octave, where a cycle must be short
 Sample makeChip();
 Sample makeBell();
-Sample makeKick(bool crash);  // with a crash cymbal on top for the downbeat of a big section
+Sample makePad(const char* name, const std::array<int, 4>& semitones);  // a held chord, semitones above its root
+Sample makeKick();
 Sample makeSnare();
 Sample makeHat(bool open);
+Sample makeCrash();
+Sample makeShaker();
 Sample makeTom();
 
 }  // namespace musicgen

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "sim/replay.h"
+#include "record/replay.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <istream>
 #include <streambuf>
 #include <string_view>
 #include <vector>
 
-#include "platform/files.h"
-#include "sim/script.h"
+#include "base/files.h"
+#include "base/utf8.h"
+#include "record/lines.h"
 
 using namespace hvezda;
+
+namespace rec {
 
 namespace {
 
@@ -50,41 +54,34 @@ private:
 std::string badBytes(std::string_view line, bool first, bool cut) {
     if (first && line.substr(0, 3) == "\xEF\xBB\xBF") return "the file begins with a byte-order mark (recordings are plain UTF-8)";
     for (size_t i = 0; i < line.size();) {
-        const auto c = static_cast<unsigned char>(line[i]);
         const std::string at = " at byte " + std::to_string(i + 1);
-        if (c == 0) return "a NUL byte" + at;
-        size_t n = 0;
-        unsigned lowest = 0;
-        if (c < 0x80) n = 0;
-        else if (c >= 0xC2 && c <= 0xDF) n = 1, lowest = 0x80;
-        else if (c >= 0xE0 && c <= 0xEF) n = 2, lowest = 0x800;
-        else if (c >= 0xF0 && c <= 0xF4) n = 3, lowest = 0x10000;
-        else return "invalid UTF-8" + at;
-        unsigned code = c & (0x3F >> n);
-        for (size_t k = 1; k <= n; ++k) {
-            if (i + k == line.size() && cut) return {};
-            if (i + k >= line.size() || (static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80)
-                return "invalid UTF-8" + at;
-            code = code << 6 | (static_cast<unsigned char>(line[i + k]) & 0x3F);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return "invalid UTF-8" + at;
-        i += n + 1;
+        if (line[i] == 0) return "a NUL byte" + at;
+        const int n = base::utf8Length(line, i);
+        if (n < 0 && cut) return {};
+        if (n <= 0) return "invalid UTF-8" + at;
+        i += static_cast<size_t>(n);
     }
     return {};
 }
 
 Verdict verdict(Verdict::Status status, int lineNo, const std::string& why) {
-    return {status, "line " + std::to_string(lineNo) + ": " + why};
+    Verdict v;
+    v.status = status;
+    v.message = "line " + std::to_string(lineNo) + ": " + why;
+    return v;
 }
 
 std::string playTime(const Game& g) { return std::to_string(g.clock) + " ms of play"; }
 
 // Both passes: checks every line and, when `play`, runs it.
-Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
+Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy,
+                  Verdict& said) {
     LineSource source(in, limits.longestLine);
+    std::optional<StepRunner> runner;
+    if (play) runner.emplace(g);
     int64_t playMs = 0;
-    int expectations = 0;
-    bool finalState = false;
+    int expectations = 0, checkpoints = 0;
+    bool finalState = false, stepped = false;
     std::string line, error;
     Step step;
     std::vector<std::string_view> words;
@@ -108,9 +105,20 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
             case LineKind::Other:
                 return verdict(Verdict::Refused, n,
                                std::string(1, '\'').append(words[0].substr(0, 40)) +
-                                   "' is not a line of a recording (keydown, keyup, click, advance, random, expect, "
-                                   "expect-hash)");
+                                   "' is not a line of a recording (format, player, keydown, keyup, click, advance, "
+                                   "random, checkpoint, expect, expect-hash)");
             case LineKind::Step: break;
+        }
+        const bool header = step.kind == Step::Kind::Format || step.kind == Step::Kind::Player;
+        if (header && stepped)
+            return verdict(Verdict::Refused, n, "the " + std::string(words[0]) + " line must come before the game's first line");
+        stepped = stepped || !header;
+        if (step.kind == Step::Kind::Format) {
+            said.format = step.format;
+            said.writer = step.writer;
+        } else if (step.kind == Step::Kind::Player) {
+            said.when = step.when;
+            said.name = step.name;
         }
         if (step.kind == Step::Kind::Advance) {
             if (step.ms > limits.longestPlayMs - playMs)
@@ -125,26 +133,40 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
                            "more than " + std::to_string(limits.mostRandomWaiting) + " random values waiting");
         if (step.kind == Step::Kind::Advance && advanceBy) {
             if (!advanceBy(g, step.ms)) return verdict(Verdict::Stopped, n, "stopped by the viewer, " + playTime(g));
+            runner->ran();
             continue;
         }
-        if (!runStep(g, step, error)) return verdict(Verdict::Unmet, n, error + " (" + playTime(g) + ")");
+        if (!runner->run(step, error)) return verdict(Verdict::Unmet, n, error + " (" + playTime(g) + ")");
         if (step.kind == Step::Kind::Expect || step.kind == Step::Kind::ExpectHash) ++expectations;
+        if (step.kind == Step::Kind::Checkpoint) ++checkpoints;
         finalState = finalState || step.kind == Step::Kind::ExpectHash;
     }
     if (!play) return {};
     if (!finalState)
         return verdict(Verdict::Cut, std::max(lastLine, 1),
                        "the recording ends without the game's final state; replayed " + playTime(g));
-    return {Verdict::Verified, std::to_string(expectations) + " expectations held after " + playTime(g) + " in " +
-                                   std::to_string(lastLine) + " lines"};
+    Verdict v;
+    v.message = std::to_string(expectations) + " expectations and " + std::to_string(checkpoints) +
+                " checkpoints held after " + playTime(g) + " in " + std::to_string(lastLine) + " lines";
+    return v;
+}
+
+Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, bool play, const AdvanceBy& advanceBy) {
+    Verdict header;
+    Verdict v = readLines(g, in, limits, play, advanceBy, header);
+    v.format = header.format;
+    v.writer = std::move(header.writer);
+    v.when = std::move(header.when);
+    v.name = std::move(header.name);
+    return v;
 }
 
 }  // namespace
 
 std::string openRecording(const std::string& path, std::ifstream& file) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(plat::pathFromUtf8(path), error)) return path + " is not a file";
-    file.open(plat::pathFromUtf8(path), std::ios::binary);
+    if (!std::filesystem::is_regular_file(base::pathFromUtf8(path), error)) return path + " is not a file";
+    file.open(base::pathFromUtf8(path), std::ios::binary);
     return file ? std::string() : "cannot read " + path;
 }
 
@@ -155,6 +177,18 @@ Verdict checkRecording(Game& g, std::istream& in, const RecordingLimits& limits)
 Verdict playRecording(Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy) {
     in.clear();
     in.seekg(0);
-    if (!in) return {Verdict::Refused, "the recording cannot be read a second time (a pipe?)"};
+    if (!in) {
+        Verdict v;
+        v.status = Verdict::Refused;
+        v.message = "the recording cannot be read a second time (a pipe?)";
+        return v;
+    }
     return readRecording(g, in, limits, true, advanceBy);
 }
+
+Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits) {
+    const Verdict checked = checkRecording(g, in, limits);
+    return checked.status == Verdict::Verified ? playRecording(g, in, limits) : checked;
+}
+
+}  // namespace rec

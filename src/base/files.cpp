@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/files.h"
-
-#include <SDL.h>
+#include "base/files.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-namespace plat {
+namespace base {
 
 namespace fs = std::filesystem;
 
@@ -61,14 +59,6 @@ std::string replaceFile(const std::string& from, const std::string& to) {
     return std::system_category().message(static_cast<int>(GetLastError()));
 }
 
-std::string windowsUserFolder() {
-    char* pref = SDL_GetPrefPath("", "hvezda");
-    std::string folder = pref ? pref : "";
-    SDL_free(pref);
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    return folder;
-}
-
 #else
 
 std::FILE* openFile(const std::string& name, const char* mode) { return std::fopen(name.c_str(), mode); }
@@ -107,8 +97,6 @@ std::string replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? std::string() : std::strerror(errno);
 }
 
-std::string windowsUserFolder() { return {}; }
-
 #endif
 
-}  // namespace plat
+}  // namespace base

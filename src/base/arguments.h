@@ -13,7 +13,7 @@
 #include <shellapi.h>
 #endif
 
-namespace plat {
+namespace base {
 
 class Utf8Arguments {
 public:
@@ -42,4 +42,4 @@ private:
     std::vector<char*> pointers_;
 };
 
-}  // namespace plat
+}  // namespace base

@@ -2,8 +2,9 @@
 // Recordings: games the window wrote down as driver scripts, replayed and
 // checked. A recording may come from anyone, so it is read as a stream with
 // bounded lines and bounded play time, and it may hold nothing but comments
-// and the recorder's own lines (keydown, keyup, click, advance, random,
-// expect and expect-hash): nothing in it can write a file or run for hours.
+// and the recorder's own lines (format, keydown, keyup, click, advance,
+// random, checkpoint, expect and expect-hash): nothing in it can write a file
+// or run for hours.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <string>
 
 #include "scene/game.h"
+
+namespace rec {
 
 struct RecordingLimits {
     size_t longestLine = 4096;                    // bytes, without the line end
@@ -22,13 +25,16 @@ struct RecordingLimits {
 struct Verdict {
     enum Status {
         Verified = 0,  // every line ran, every expectation held, the final state was checked
-        Unmet = 1,     // an expectation did not hold: the replay went another way
-        Refused = 2,   // not a recording, or past a limit; nothing ran when checked first
+        Unmet = 1,     // an expectation or a checkpoint did not hold: the replay went another way
+        Refused = 2,   // not a recording, a newer format, or past a limit; nothing ran when checked first
         Cut = 3,       // ran every complete line, but the end (the final state) is missing
         Stopped = 4,   // the viewer stopped the replay
     };
     Status status = Verified;
     std::string message;  // "line N: WHY", or a summary when verified
+    // What the recording says of itself, as far as it was read.
+    int format = 1;
+    std::string writer, when, name;  // its format and player lines; empty without
 };
 
 // Opens a recording: a regular file, as it is read twice (no pipe, no
@@ -44,3 +50,9 @@ Verdict checkRecording(hvezda::Game& g, std::istream& in, const RecordingLimits&
 // otherwise they run at once. Stops after EXIT, as the driver does.
 using AdvanceBy = std::function<bool(hvezda::Game& g, int64_t ms)>;
 Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits, const AdvanceBy& advanceBy = {});
+
+// Both, as hvezda-sim --verify does: the recording checked whole, then played
+// on g, whose start-up has run.
+Verdict verifyRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits = {});
+
+}  // namespace rec

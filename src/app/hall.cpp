@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+#include "app/hall.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+#include "app/recorder.h"
+#include "base/files.h"
+#include "record/replay.h"
+#include "shell/shell.h"
+
+using namespace hvezda;
+
+namespace app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A time of the player line as seconds since 1970 in UTC; 0 when it is not
+// one. Games recorded in other time zones compare by the moment they began.
+int64_t utcSeconds(const std::string& when) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, oh = 0, om = 0;
+    char sign = '+';
+    if (std::sscanf(when.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%2d:%2d", &y, &mo, &d, &h, &mi, &s, &sign, &oh, &om) != 9)
+        return 0;
+    using namespace std::chrono;
+    const year_month_day date{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
+    if (!date.ok()) return 0;
+    const int64_t local = sys_days(date).time_since_epoch().count() * 86400 + h * 3600 + mi * 60 + s;
+    return local - (sign == '-' ? -1 : 1) * (oh * 3600 + om * 60);
+}
+
+// The name a new entry's file takes: the moment its game began, hvezda-2026-12-07-150405.sim.
+std::string fileNameFor(const HallEntry& e, const std::string& folder) {
+    std::string stamp;
+    for (const char c : e.when.substr(0, 19))
+        if (c >= '0' && c <= '9') stamp += c;
+    stamp = stamp.size() == 14 ? stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + "-" +
+                                     stamp.substr(8)
+                               : "game";
+    const std::string stem = folder + base::kPathSeparator + "hvezda-" + stamp;
+    std::string file = stem + ".sim";
+    std::error_code ec;
+    for (int n = 2; fs::exists(base::pathFromUtf8(file), ec); ++n) file = stem + "-" + std::to_string(n) + ".sim";
+    return file;
+}
+
+// Every entry the folder holds, in no order.
+std::vector<HallEntry> entriesIn(const std::string& folder, std::vector<std::string>& problems) {
+    std::vector<HallEntry> entries;
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const auto& item : fs::directory_iterator(base::pathFromUtf8(folder), ec)) files.push_back(item.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& path : files) {
+        const std::string file = base::utf8FromPath(path);
+        std::string why;
+        HallEntry e;
+        std::ifstream in;
+        if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > kHallLargestFile)
+            why = "larger than " + std::to_string(kHallLargestFile >> 20) + " MB";
+        else if (why = rec::openRecording(file, in); why.empty() && judgeRecording(in, e, why))
+            e.file = file, entries.push_back(std::move(e));
+        if (!why.empty()) problems.push_back(file + ": " + why + "; left out of the hall of fame");
+    }
+    return entries;
+}
+
+}  // namespace
+
+bool better(const HallEntry& a, const HallEntry& b) {
+    return std::make_tuple(-a.score, a.playMs, utcSeconds(a.when), a.file) <
+           std::make_tuple(-b.score, b.playMs, utcSeconds(b.when), b.file);
+}
+
+bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why) {
+    Game g;
+    Form_Load(g);  // no music: the host hands the game no player
+    // The end comes in a tick; the next tick (or the replay's end) sees it.
+    int64_t lastTick = 0, endedAt = -1;
+    g.onTick = [&](Game& game, TimerId) {
+        if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
+        lastTick = game.clock;
+    };
+    const rec::Verdict v = rec::verifyRecording(g, recording);
+    if (v.status != rec::Verdict::Verified) {
+        why = v.message;
+        return false;
+    }
+    const Ending end = ending(g);
+    if (end == Ending::None) {
+        why = "the game had not ended";
+        return false;
+    }
+    const std::string& caption = g.scene.score.Caption;
+    auto [next, ec] = std::from_chars(caption.data(), caption.data() + caption.size(), entry.score);
+    if (ec != std::errc{} || next != caption.data() + caption.size()) {
+        why = "its score '" + caption + "' is no whole number";
+        return false;
+    }
+    entry.playMs = endedAt >= 0 ? endedAt : lastTick;
+    entry.winner = end == Ending::Winner;
+    entry.name = v.name;
+    entry.when = v.when;
+    return true;
+}
+
+std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::string>& problems) {
+    std::vector<HallEntry> entries = entriesIn(folder, problems);
+    std::sort(entries.begin(), entries.end(), better);
+    if (entries.size() > kHallPlaces) entries.resize(kHallPlaces);
+    return entries;
+}
+
+int enterHall(const std::string& folder, const std::string& recording, std::vector<std::string>& problems,
+              std::string* written) {
+    HallEntry entry;
+    std::string why;
+    std::istringstream text(recording);
+    if (!judgeRecording(text, entry, why)) {
+        problems.push_back("the game just played: " + why + "; not in the hall of fame");
+        return -1;
+    }
+    std::vector<HallEntry> entries = entriesIn(folder, problems);
+    entry.file = fileNameFor(entry, folder);
+    const auto place = std::count_if(entries.begin(), entries.end(), [&](const HallEntry& e) { return better(e, entry); });
+    if (static_cast<size_t>(place) >= kHallPlaces) return 0;
+    if (const std::string failed = base::writeFileAtomically(entry.file, recording); !failed.empty()) {
+        problems.push_back(failed + "; not in the hall of fame");
+        return -1;
+    }
+    if (written) *written = entry.file;
+    // The worst leave the folder once ten are better than them.
+    entries.push_back(entry);
+    std::sort(entries.begin(), entries.end(), better);
+    for (size_t i = kHallPlaces; i < entries.size(); ++i) {
+        std::error_code ec;
+        if (!fs::remove(base::pathFromUtf8(entries[i].file), ec) && ec)
+            problems.push_back("cannot remove " + entries[i].file + ": " + ec.message());
+    }
+    return static_cast<int>(place) + 1;
+}
+
+std::string playTime(const HallEntry& e) {
+    const int64_t seconds = e.playMs / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
+                  static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::string playDate(const HallEntry& e) { return e.when.size() >= 10 ? e.when.substr(0, 10) : "?"; }
+
+
+HallKeeper::HallKeeper(std::string folder, Recorder* recorder, std::function<void()> show)
+    : folder_(std::move(folder)), recorder_(recorder), show_(std::move(show)) {}
+
+void HallKeeper::onInstant(Game& g) {
+    if (entered_ || !recorder_) return;
+    if (endedAt_ < 0 && ending(g) != Ending::None) endedAt_ = g.clock;
+    if (endedAt_ < 0 || g.clock < endedAt_ + kShowAfterMs) return;
+    enter(g);
+    if (show_) show_();
+}
+
+void HallKeeper::gameLeft(Game& g) {
+    if (!entered_ && recorder_ && ending(g) != Ending::None) enter(g);
+}
+
+void HallKeeper::gameStarted() {
+    endedAt_ = -1;
+    entered_ = false;
+}
+
+void HallKeeper::enter(Game& g) {
+    entered_ = true;
+    if (folder_.empty()) return;
+    const std::string recording = recorder_->snapshot(g);
+    if (recording.empty()) return;  // not recorded whole: the recorder has said why
+    std::vector<std::string> problems;
+    newest_.clear();
+    enterHall(folder_, recording, problems, &newest_);
+    for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
+    refresh();
+}
+
+void HallKeeper::refresh() {
+    rows_.clear();
+    highlight_ = -1;
+    if (folder_.empty()) return;
+    std::vector<std::string> problems;
+    const std::vector<HallEntry> table = readHall(folder_, problems);
+    for (const std::string& p : problems)
+        if (said_.insert(p).second) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
+    for (size_t i = 0; i < table.size(); ++i) {
+        const HallEntry& e = table[i];
+        if (e.file == newest_) highlight_ = static_cast<int>(i);
+        rows_.push_back({std::to_string(i + 1), e.name, std::to_string(e.score), e.winner ? "WINNER" : "GAME OVER",
+                         playTime(e), playDate(e)});
+    }
+}
+
+}  // namespace app

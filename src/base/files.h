@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// A player's files, named by UTF-8 text (paths.h), written so that a crash or
+// a full disk never leaves half a file where a whole one was.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "base/paths.h"
+
+namespace base {
+
+// std::fopen for a UTF-8 name.
+std::FILE* openFile(const std::string& name, const char* mode);
+
+// Renames `from` to `to` in one step, replacing `to` if it is there (on
+// Windows too): empty, or what went wrong.
+std::string replaceFile(const std::string& from, const std::string& to);
+
+// Replaces `file` (and makes its folder) with `text` whole, or leaves the old
+// file as it was: empty, or what went wrong.
+std::string writeFileAtomically(const std::string& file, const std::string& text);
+
+}  // namespace base

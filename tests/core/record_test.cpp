@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// The recording library's two promises: every line it writes reads back as
+// the same step, and its table of values names every member of the game.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+#include <sstream>
+
+#include "record/fields.h"
+#include "record/lines.h"
+
+using namespace hvezda;
+using namespace rec;
+
+namespace {
+
+TEST(RecordLines, EveryStepReadsBackAsWritten) {
+    std::vector<Step> steps = {keyStep(true, 39),         keyStep(false, 65535, 65535), keyStep(true, 0, 1),
+                               clickStep(PanelLabel::Exit), clickStep(PanelLabel::Controls), clickStep(PanelLabel::Credits),
+                               advanceStep(0),            advanceStep(86400000),        checkpointStep(0, 0),
+                               checkpointStep(97230, ~0ull), versionStep(kFormat, "hvezda 0.2 (a build of Jiří's)"),
+                               playerStep("2026-12-07T15:04:05+01:00", ""), playerStep("2026-12-07T15:04:05-09:30", " Jiří  Novák ")};
+    for (const char* value : {"", "1032", " two  blanks ", "GAME OVER"}) {
+        Step expect;
+        expect.kind = Step::Kind::Expect;
+        expect.target = "Label1.Caption";
+        expect.value = value;
+        steps.push_back(expect);
+    }
+    Step hash;
+    hash.kind = Step::Kind::ExpectHash;
+    steps.push_back(hash);
+    hash.hash = 0x93b48d2e8c5d70c9;
+    steps.push_back(hash);
+    // Random values as the game draws them, and the edges of their range.
+    Step random;
+    random.kind = Step::Kind::Random;
+    random.values = {0.0f, 0.99999994f, 1e-7f, 1.4e-45f, 0.5f};
+    steps.push_back(random);
+    for (uint64_t seed = 0; seed < 6400; ++seed) {
+        if (random.values.size() == 64) random.values.clear();
+        random.values.push_back(uniformFromSeed(seed * 0x9E3779B97F4A7C15ull));
+        if (random.values.size() == 64) steps.push_back(random);
+    }
+
+    Game g;
+    for (const Step& s : steps) {
+        const std::string line = lineOf(s);
+        Step back;
+        std::vector<std::string_view> words;
+        std::string error;
+        ASSERT_EQ(readLine(g, line, back, words, error), LineKind::Step) << line << ": " << error;
+        EXPECT_TRUE(back == s) << line << " read back as " << lineOf(back);
+    }
+}
+
+// Counts the members of an aggregate: the most initializers it takes.
+struct AnyMember {
+    template <class T>
+    operator T&() const;
+};
+template <class T, class... A>
+constexpr size_t memberCount() {
+    if constexpr (requires { T{A{}..., AnyMember{}}; }) return memberCount<T, A..., AnyMember>();
+    else return sizeof...(A);
+}
+
+// Every member of T is in the table: their sizes, laid out in the order of
+// their offsets, leave no gap, and there are as many as T has. A member
+// missing from the table is named by its neighbours.
+template <class T>
+void expectEveryMember(std::span<const Member<T>> table, const char* type) {
+    T object{};
+    struct Place {
+        size_t at, size, align;
+        std::string_view name;
+    };
+    std::vector<Place> places;
+    for (const Member<T>& m : table) {
+        std::visit(
+            [&](auto pointer) {
+                using V = std::remove_reference_t<decltype(object.*pointer)>;
+                const auto at = static_cast<size_t>(reinterpret_cast<const char*>(&(object.*pointer)) -
+                                                    reinterpret_cast<const char*>(&object));
+                places.push_back({at, sizeof(V), alignof(V), m.name});
+            },
+            m.pointer);
+    }
+    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.at < b.at; });
+    auto alignUp = [](size_t n, size_t a) { return (n + a - 1) / a * a; };
+    size_t end = 0;
+    std::string_view before = "the start";
+    for (const Place& p : places) {
+        EXPECT_EQ(p.at, alignUp(end, p.align)) << type << ": a member between " << before << " and " << p.name
+                                               << " is not in the table of values (record/fields.cpp)";
+        end = p.at + p.size;
+        before = p.name;
+    }
+    EXPECT_EQ(alignUp(end, alignof(T)), sizeof(T)) << type << ": a member after " << before
+                                                   << " is not in the table of values (record/fields.cpp)";
+    EXPECT_EQ(table.size(), memberCount<T>()) << type << ": a member is not in the table of values";
+}
+
+TEST(RecordFields, TheTableNamesEveryMemberOfTheGame) {
+    expectEveryMember(stateMembers(), "GameState");
+    expectEveryMember(spriteMembers(), "Sprite");
+    expectEveryMember(labelMembers(), "Label");
+    expectEveryMember(imageMembers(), "Image");
+    expectEveryMember(lineMembers(), "Line");
+    expectEveryMember(starMembers(), "Star");
+    expectEveryMember(timerMembers(), "Timer");
+    expectEveryMember(formMembers(), "Form");
+}
+
+}  // namespace

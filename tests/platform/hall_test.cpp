@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+// The hall of fame's folder: made of recorded games that replay to their end,
+// whatever else is put in it; ranked by score, length and date; never more
+// than ten.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/hall.h"
+#include "sim/script.h"
+
+using namespace app;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string corpus(const std::string& name) {
+    std::stringstream text;
+    text << std::ifstream(HVEZDA_CORPUS "/" + name).rdbuf();
+    return text.str();
+}
+
+std::string freshFolder(const std::string& name) {
+    const std::string dir = ::testing::TempDir() + "hall-" + name + std::to_string(getpid());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::vector<int64_t> scores(const std::vector<HallEntry>& table) {
+    std::vector<int64_t> s;
+    for (const HallEntry& e : table) s.push_back(e.score);
+    return s;
+}
+
+TEST(Hall, BestFirstByScoreThenLengthThenTheMomentItBegan) {
+    const HallEntry high{"a", "", "2026-12-07T12:00:00+00:00", 100, 9000, false};
+    HallEntry shorter = high, earlier = high;
+    shorter.playMs = 8990;
+    earlier.when = "2026-12-07T12:30:00+01:00";  // 11:30 UTC: earlier, though its clock read later
+    EXPECT_TRUE(better(high, {"b", "", high.when, 99, 10, true}));
+    EXPECT_TRUE(better(shorter, high));
+    EXPECT_TRUE(better(earlier, high));
+    EXPECT_FALSE(better(high, high));
+}
+
+TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
+    const std::string dir = freshFolder("read");
+    for (const char* name : {"winner.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
+        std::ofstream(dir + "/" + name) << corpus(name);
+    // A raised score, a changed random value, a cut file, a newer format, a
+    // game that had not ended, some text and a file of 17 MB: each left out.
+    std::string raised = corpus("boss-lost.sim"), drawn = corpus("game-over-format2.sim");
+    raised.replace(raised.find("expect score.Caption 1020"), 25, "expect score.Caption 9020");
+    drawn.replace(drawn.find("\nrandom 0.") + 10, 1, drawn[drawn.find("\nrandom 0.") + 10] == '5' ? "4" : "5");
+    // The first 30 s of a game, with the hash of where it stood then.
+    std::string unended = corpus("winner-format2.sim");
+    unended.resize(unended.find("\n", unended.find("checkpoint 30000")) + 1);
+    Sim sim;
+    startSim(sim, {});
+    std::istringstream prefix(unended);
+    std::ostringstream unused;
+    ASSERT_EQ(runSimScript(sim, prefix, unused).exitCode, 0);
+    unended += "expect-hash " + rec::formatHash(sim.steps->values().hash()) + "\n";
+    std::ofstream(dir + "/raised.sim") << raised;
+    std::ofstream(dir + "/drawn.sim") << drawn;
+    std::ofstream(dir + "/cut.sim") << corpus("game-over-format2.sim").substr(0, 900);
+    std::ofstream(dir + "/newer.sim") << "format 3 hvezda 9.0\n" << corpus("game-over-format2.sim");
+    std::ofstream(dir + "/unended.sim") << unended;
+    std::ofstream(dir + "/notes.txt") << "my best games\n";
+    std::ofstream(dir + "/huge.sim").close();
+    fs::resize_file(dir + "/huge.sim", 17u << 20);
+
+    std::vector<std::string> problems;
+    const std::vector<HallEntry> table = readHall(dir, problems);
+    EXPECT_EQ(scores(table), (std::vector<int64_t>{1056, 1044, 1032, 96}));
+    ASSERT_EQ(problems.size(), 7u) << ::testing::PrintToString(problems);
+    for (const char* file : {"raised", "drawn", "cut", "newer", "unended", "notes", "huge"}) {
+        const std::string named = dir + "/" + file;
+        EXPECT_EQ(std::count_if(problems.begin(), problems.end(),
+                                [&](const std::string& p) { return p.rfind(named, 0) == 0; }),
+                  1)
+            << file;
+    }
+    // What an entry holds: who, when, how long and how it ended.
+    const HallEntry& winner = table[0];
+    EXPECT_EQ(winner.file, dir + "/winner-format2.sim");
+    EXPECT_EQ(winner.when, "2026-12-07T12:06:59+00:00");
+    EXPECT_TRUE(winner.winner);
+    EXPECT_FALSE(table[3].winner);
+    EXPECT_EQ(playTime(table[3]), "0:06");  // the game ended at 6 s; the player left at 9
+    EXPECT_EQ(playDate(table[3]), "?");  // 0.1 wrote no player line
+}
+
+TEST(Hall, TheEleventhGamePushesTheWorstOut) {
+    const std::string dir = freshFolder("eleven");
+    // Six ties: the same game begun at six moments, entered latest first.
+    const std::string game = corpus("game-over-format2.sim");
+    const size_t when = game.find("player ") + 7;
+    std::vector<std::string> games;
+    for (int minute = 59; minute >= 54; --minute)
+        games.push_back(std::string(game).replace(when + 14, 2, std::to_string(minute)));
+    for (const char* name : {"winner.sim", "boss-lost.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
+        games.push_back(corpus(name));
+    std::vector<std::string> problems;
+    std::vector<int> places;
+    for (const std::string& g : games) places.push_back(enterHall(dir, g, problems));
+    EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
+    EXPECT_EQ(places, (std::vector<int>{1, 1, 1, 1, 1, 1, 1, 2, 3, 1, 2}));
+    const std::vector<HallEntry> table = readHall(dir, problems);
+    EXPECT_EQ(scores(table), (std::vector<int64_t>{1056, 1044, 1032, 1020, 96, 36, 36, 36, 36, 36}));
+    // The five ties kept are the earlier ones, in order; the latest has left the folder.
+    for (size_t i = 5; i < 10; ++i) EXPECT_EQ(table[i].when.substr(14, 2), std::to_string(49 + i));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 10);
+    // A game that would be eleventh is not written at all.
+    EXPECT_EQ(enterHall(dir, games[0], problems), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 10);
+}
+
+}  // namespace

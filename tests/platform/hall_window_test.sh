@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The hall of fame with real games in a real window under Xvfb: three games
+# flown under the craft until they end. Two seconds after each end the hall
+# shows by itself with the new entry's row on the dark-blue bar, and only
+# that row; the second game has the hall opened and closed with H in its
+# middle and still verifies. Then --scores lists the three, best first, with
+# the names, scores and ends their recordings state.
+# usage: hall_window_test.sh HVEZDA HVEZDA_SIM
+game=$1 sim=$2
+source "$(dirname "$0")/../lib/processes.sh"
+export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
+mkdir -p "$XDG_CONFIG_HOME/hvezda"
+printf 'name = "Jiří Hráč"\n' >"$XDG_CONFIG_HOME/hvezda/settings.toml"
+hall="$work/state/hvezda/hall"
+need import convert
+start_xvfb 1280x1024
+
+# TARGET's value in the game recorded so far (its complete lines).
+peek() { { head -n "$(wc -l <"$rec")" "$rec"; echo "get $1"; } | "$sim" 2>/dev/null | sed 's/^[^=]*=//'; }
+# The colour of the window's logical pixel X Y, as "R,G,B".
+pixel() { convert "$work/shot.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" -crop "1x1+$(($1 + wx))+$(($2 + wy))" info:; }
+
+for n in 1 2 3; do
+  rec="$work/game$n.sim"
+  entries=$(ls "$hall" 2>/dev/null | wc -l)
+  start_game "$game" --record "$rec" || exit 1
+  xdotool windowfocus --sync "$wid"
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  wx=$X wy=$Y
+  # Short flights under the craft and their shots until the ship is lost;
+  # then no key, so that the hall comes up by itself and stays.
+  sides=(Left Right Right Left)
+  for ((i = 0; i < 800; i++)); do
+    [ "$(peek Timer1.Enabled)" = false ] && break
+    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
+    if [ "$n" = 2 ] && [ "$i" = 12 ]; then xdotool key h sleep 0.5 key h; fi
+  done
+  for ((i = 0; i < 100; i++)); do [ "$(ls "$hall" 2>/dev/null | wc -l)" -gt "$entries" ] && break; sleep 0.1; done
+  sleep 0.5
+  import -window root "$work/shot.png"
+  newest=$(ls -t "$hall" | head -n 1)
+  place=$("$game" --scores --verbose 2>/dev/null | grep -n "$newest" | cut -d: -f1)
+  [ -n "$place" ] || fail "game $n did not enter the hall: $(ls "$hall")"
+  # Each row's bar is 28 px below the last, the first at 129..155.
+  for ((row = 1; row <= n; row++)); do
+    colour=$(pixel 40 $((135 + 28 * (row - 1))))
+    if [ "$row" = "$place" ]; then want=0,0,64; else want=0,0,0; fi
+    [ "$colour" = "$want" ] || fail "game $n, place $place: row $row is $colour, not $want"
+  done
+  xdotool mousemove --window "$wid" 300 300 click 1  # closes the hall
+  click_to_end || fail "EXIT did not end game $n"
+done
+
+"$sim" --verify "$work/game2.sim" >"$work/verify.out" 2>&1 || fail "the game with the hall opened in it: $(cat "$work/verify.out")"
+"$game" --scores >"$work/scores" 2>"$work/scores.err" || fail "--scores failed: $(cat "$work/scores.err")"
+[ "$(wc -l <"$work/scores")" -eq 4 ] && [ "$(tail -n 1 "$work/scores")" = "$hall" ] ||
+  fail "--scores printed: $(cat "$work/scores")"
+# Each line: place, name, score, end, play time, date; the scores those of the games, best first.
+want=$(for n in 1 2 3; do sed -n 's/^expect score.Caption //p' "$work/game$n.sim"; done | sort -rn | tr '\n' ' ')
+got=$(head -n 3 "$work/scores" | sed -E 's/^ *[0-9]+  Jiří Hráč +([0-9]+)  GAME OVER  +[0-9]+:[0-9][0-9]  [0-9-]{10}$/\1/' | tr '\n' ' ')
+[ "$got" = "$want" ] || fail "--scores gives scores '$got', the games ended with '$want': $(cat "$work/scores")"
+finish "the hall of fame in the window"
