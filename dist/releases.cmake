@@ -3,6 +3,8 @@
 #
 #   {"releases": [{"version": "0.2", "date": "YYYY-MM-DD", "changes": ["...", "..."]}, ...]}
 #
+# A date may name the time too, "YYYY-MM-DD HH:MM" in UTC (else noon): the
+# Debian changelog wants each release later than the one before.
 # The newest is the version project() gives, and its date is the release date
 # (HVEZDA_RELEASE_DATE). hvezda_changelogs(CONTACT) makes the Debian changelog
 # (HVEZDA_DEBIAN_CHANGELOG) and the metainfo's releases (HVEZDA_METAINFO_RELEASES)
@@ -15,6 +17,7 @@ if(NOT newest STREQUAL PROJECT_VERSION)
   message(FATAL_ERROR "dist/changelog.json: the newest release is ${newest}, but project() says ${PROJECT_VERSION}")
 endif()
 string(JSON HVEZDA_RELEASE_DATE GET "${HVEZDA_CHANGELOG_JSON}" releases 0 date)
+string(SUBSTRING "${HVEZDA_RELEASE_DATE}" 0 10 HVEZDA_RELEASE_DATE)
 
 function(hvezda_changelogs contact)
   set(debian "")
@@ -25,9 +28,13 @@ function(hvezda_changelogs contact)
     string(JSON version GET "${HVEZDA_CHANGELOG_JSON}" releases ${i} version)
     string(JSON date GET "${HVEZDA_CHANGELOG_JSON}" releases ${i} date)
     string(JSON changes GET "${HVEZDA_CHANGELOG_JSON}" releases ${i} changes)
-    # Debian's form of the date.
-    execute_process(COMMAND date -R -u -d "${date} 12:00" OUTPUT_VARIABLE rfc_date
+    # Debian's form of the date and time; the metainfo's is the day.
+    if(date MATCHES "^[0-9-]+$")
+      string(APPEND date " 12:00")
+    endif()
+    execute_process(COMMAND date -R -u -d "${date}" OUTPUT_VARIABLE rfc_date
       OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    string(SUBSTRING "${date}" 0 10 date)
     string(APPEND debian "hvezda (${version}) unstable; urgency=medium\n\n")
     string(APPEND metainfo "    <release version=\"${version}\" date=\"${date}\">\n"
       "      <description>\n        <ul>\n")
