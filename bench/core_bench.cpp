@@ -13,13 +13,14 @@
 #include "boss/boss.h"
 #include "combat/combat.h"
 #include "enemies/enemies.h"
-#include "play.h"
+#include "autoplay.h"
 #include "player/player.h"
 #include "record/replay.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
 using namespace hvezda;
+using namespace driver;
 
 namespace {
 
@@ -27,7 +28,7 @@ namespace {
 // timer's ticks (the listener runs right before the handler).
 constexpr size_t kSnapshots = 32;
 
-std::vector<Game> snapshotsBefore(Game g, TimerId id, Keep keep, int64_t playMs) {
+std::vector<Game> snapshotsBefore(Game g, TimerId id, Aim keep, int64_t playMs) {
     std::vector<Game> out;
     const int64_t every = playMs / 10 / static_cast<int64_t>(kSnapshots) + 1;
     int64_t seen = 0;
@@ -56,13 +57,13 @@ void runHandler(benchmark::State& state, const std::vector<Game>& snaps, TimerId
 }
 
 void BM_Timer1_FlightHeldKeys(benchmark::State& state) {
-    static const auto snaps = snapshotsBefore(normalPlay(1), TimerId::Timer1, Keep::NormalPlay, 3000);
+    static const auto snaps = snapshotsBefore(normalPlay(1), TimerId::Timer1, Aim::NormalPlay, 3000);
     runHandler(state, snaps, TimerId::Timer1);
 }
 void BM_Timer2_StatusBlink(benchmark::State& state) {
     Game g = normalPlay(2);
     g.scene.energy.Top = 1600;  // lower edge at 7975: the warning is up
-    playScripted(g, 100, Keep::Nothing);
+    playScripted(g, 100, Aim::Nothing);
     static const auto snaps = [&] {
         std::vector<Game> out;
         g.onTick = [&](Game& game, TimerId which) {
@@ -73,7 +74,7 @@ void BM_Timer2_StatusBlink(benchmark::State& state) {
         };
         for (int i = 0; i < 200 && out.size() < kSnapshots; ++i) {
             g.scene.energy.Top = 1600;
-            playScripted(g, 500, Keep::Nothing);
+            playScripted(g, 500, Aim::Nothing);
         }
         if (out.empty()) std::abort();
         return out;
@@ -81,24 +82,24 @@ void BM_Timer2_StatusBlink(benchmark::State& state) {
     runHandler(state, snaps, TimerId::Timer2);
 }
 void BM_Timer3_Enemies(benchmark::State& state) {
-    static const auto snaps = snapshotsBefore(normalPlay(3), TimerId::Timer3, Keep::NormalPlay, 6000);
+    static const auto snaps = snapshotsBefore(normalPlay(3), TimerId::Timer3, Aim::NormalPlay, 6000);
     runHandler(state, snaps, TimerId::Timer3);
 }
 void BM_Timer4_Combat(benchmark::State& state) {
-    static const auto snaps = snapshotsBefore(normalPlay(4), TimerId::Timer4, Keep::NormalPlay, 6000);
+    static const auto snaps = snapshotsBefore(normalPlay(4), TimerId::Timer4, Aim::NormalPlay, 6000);
     runHandler(state, snaps, TimerId::Timer4);
 }
 void BM_Timer5_BannerFade(benchmark::State& state) {
-    static const auto snaps = snapshotsBefore(afterTheEnd(5), TimerId::Timer5, Keep::Nothing, 1000);
+    static const auto snaps = snapshotsBefore(afterTheEnd(5), TimerId::Timer5, Aim::Nothing, 1000);
     runHandler(state, snaps, TimerId::Timer5);
 }
 void BM_Timerboss_Fight(benchmark::State& state) {
-    static const auto snaps = snapshotsBefore(bossFight(6), TimerId::Timerboss, Keep::BossFight, 3000);
+    static const auto snaps = snapshotsBefore(bossFight(6), TimerId::Timerboss, Aim::BossFight, 3000);
     runHandler(state, snaps, TimerId::Timerboss);
 }
 
 // One virtual minute of scripted play per iteration.
-void gameMinute(benchmark::State& state, const Game& start, Keep keep) {
+void gameMinute(benchmark::State& state, const Game& start, Aim keep) {
     for (auto _ : state) {
         Game g = start;
         playScripted(g, 60000, keep);
@@ -110,12 +111,12 @@ void gameMinute(benchmark::State& state, const Game& start, Keep keep) {
 
 void BM_GameMinute_NormalPlay(benchmark::State& state) {
     static const Game start = normalPlay(7);
-    gameMinute(state, start, Keep::NormalPlay);
+    gameMinute(state, start, Aim::NormalPlay);
 }
 void BM_GameMinute_BossFight(benchmark::State& state) {
     static const Game start = bossFight(8);
     if (!start.scene.Timerboss.Enabled) std::abort();
-    gameMinute(state, start, Keep::BossFight);
+    gameMinute(state, start, Aim::BossFight);
 }
 
 // Checking a recorded game whole, as hvezda-sim --verify does once the file

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "play.h"
+#include "autoplay.h"
 #include "platform/damage.h"
 #include "platform/sdl_canvas.h"
 #include "shell/shell.h"
@@ -23,7 +23,7 @@ namespace {
 
 Game busyScene() {
     Game g = bossFight(9);
-    playScripted(g, 1500, Keep::BossFight);
+    playScripted(g, 1500, Aim::BossFight);
     Scene& s = g.scene;
     Label6_Click(g);  // the credits, wrapped in the panel
     s.Label1.Caption = "WARNING - SHIELD LOW !!";
@@ -99,7 +99,7 @@ void BM_DrawBusyFrame_Software(benchmark::State& state) {
 // either a whole frame, or only the damage since the last frame (every
 // element marked, compared, the damaged rectangles drawn again). One
 // iteration is one frame drawn, with the steps before it.
-void drawPlay(benchmark::State& state, Game g, Keep keep, bool inPart) {
+void drawPlay(benchmark::State& state, Game g, Aim keep, bool inPart) {
     SoftwareTarget target(g.scene);
     if (target.failed()) return state.SkipWithError(target.failed());
     plat::Painter painter(target.canvas());
@@ -128,10 +128,10 @@ void drawPlay(benchmark::State& state, Game g, Keep keep, bool inPart) {
     state.counters["pixels"] = static_cast<double>(pixels) / static_cast<double>(state.iterations());
 }
 
-void BM_NormalPlayFrames_Whole(benchmark::State& state) { drawPlay(state, normalPlay(9), Keep::NormalPlay, false); }
-void BM_NormalPlayFrames_InPart(benchmark::State& state) { drawPlay(state, normalPlay(9), Keep::NormalPlay, true); }
-void BM_BossFightFrames_Whole(benchmark::State& state) { drawPlay(state, bossFight(9), Keep::BossFight, false); }
-void BM_BossFightFrames_InPart(benchmark::State& state) { drawPlay(state, bossFight(9), Keep::BossFight, true); }
+void BM_NormalPlayFrames_Whole(benchmark::State& state) { drawPlay(state, normalPlay(9), Aim::NormalPlay, false); }
+void BM_NormalPlayFrames_InPart(benchmark::State& state) { drawPlay(state, normalPlay(9), Aim::NormalPlay, true); }
+void BM_BossFightFrames_Whole(benchmark::State& state) { drawPlay(state, bossFight(9), Aim::BossFight, false); }
+void BM_BossFightFrames_InPart(benchmark::State& state) { drawPlay(state, bossFight(9), Aim::BossFight, true); }
 
 }  // namespace
 

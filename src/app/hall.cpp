@@ -156,7 +156,9 @@ std::string playTime(const HallEntry& e) {
     return text;
 }
 
-std::string playDate(const HallEntry& e) { return e.when.size() >= 10 ? e.when.substr(0, 10) : "?"; }
+std::string playDate(const HallEntry& e) { return e.when.size() >= 10 ? e.when.substr(0, 10) : "-"; }
+
+std::string playerName(const HallEntry& e) { return e.name.empty() ? "-" : e.name; }
 
 
 HallKeeper::HallKeeper(std::string folder, Recorder* recorder, std::function<void()> show)
@@ -202,7 +204,7 @@ void HallKeeper::refresh() {
     for (size_t i = 0; i < table.size(); ++i) {
         const HallEntry& e = table[i];
         if (e.file == newest_) highlight_ = static_cast<int>(i);
-        rows_.push_back({std::to_string(i + 1), e.name, std::to_string(e.score), e.winner ? "WINNER" : "GAME OVER",
+        rows_.push_back({std::to_string(i + 1), playerName(e), std::to_string(e.score), e.winner ? "WINNER" : "GAME OVER",
                          playTime(e), playDate(e)});
     }
 }

@@ -52,9 +52,11 @@ std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::stri
 int enterHall(const std::string& folder, const std::string& recording, std::vector<std::string>& problems,
               std::string* written = nullptr);
 
-// An entry as the hall shows it: its play time as m:ss and its date.
+// An entry as the hall shows it: its play time as m:ss, its date, and who
+// played (games recorded before names were kept show "-" for both).
 std::string playTime(const HallEntry& e);
 std::string playDate(const HallEntry& e);
+std::string playerName(const HallEntry& e);
 
 class Recorder;
 

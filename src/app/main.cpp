@@ -54,11 +54,11 @@ int printScores(bool verbose) {
         return 0;
     }
     size_t widest = 0;
-    for (const app::HallEntry& e : table) widest = std::max(widest, base::utf8Count(e.name));
+    for (const app::HallEntry& e : table) widest = std::max(widest, base::utf8Count(app::playerName(e)));
     for (size_t i = 0; i < table.size(); ++i) {
         const app::HallEntry& e = table[i];
-        const std::string pad(widest - base::utf8Count(e.name), ' ');
-        std::printf("%2zu  %s%s  %6lld  %-9s  %5s  %s%s%s\n", i + 1, e.name.c_str(), pad.c_str(),
+        const std::string name = app::playerName(e), pad(widest - base::utf8Count(name), ' ');
+        std::printf("%2zu  %s%s  %6lld  %-9s  %5s  %s%s%s\n", i + 1, name.c_str(), pad.c_str(),
                     static_cast<long long>(e.score), e.winner ? "WINNER" : "GAME OVER", app::playTime(e).c_str(),
                     app::playDate(e).c_str(), verbose ? "  " : "", verbose ? e.file.c_str() : "");
     }

@@ -13,86 +13,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/clipped_canvas.h"
 #include "platform/draw.h"
+#include "platform/marking_canvas.h"
 
 namespace plat {
-
-// The smallest rectangle holding both; an empty one adds nothing.
-Rect bounding(const Rect& a, const Rect& b);
 
 // At most `most` rectangles that cover `rects`. Rectangles whose common box
 // costs few pixels more than the two alone are joined (drawing and sending a
 // rectangle has a price of its own), then the closest pairs until few enough.
 std::vector<Rect> mergeRects(const std::vector<Rect>& rects, size_t most);
-
-// A canvas that sets no pixels: it keeps a digest of everything it is asked
-// to draw and the rectangle covering every pixel that would be set. Text is
-// measured by `measure`, the canvas the frames are really drawn on.
-class MarkingCanvas final : public Canvas {
-public:
-    explicit MarkingCanvas(Canvas& measure) : measure_(measure) {}
-    void start();
-    uint64_t looks() const { return hash_; }
-    const Rect& area() const { return area_; }
-
-    void clear(Rgb c) override;
-    void fill(const Rect& r, Rgb c) override;
-    void picture(const hvezda::Picture& p, int x, int y, const Rect& clip) override;
-    void points(std::span<const Point> at, Rgb c) override;
-    void line(Point from, Point to, Rgb c, const Rect& clip) override;
-    void text(const hvezda::Font& font, const std::string& text, Rgb c, int x, int y, const Rect& clip) override;
-    // Both remember what they measured: shaping a caption costs more than
-    // the rest of the marking, and captions rarely change.
-    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override;
-    int textWidth(const hvezda::Font& font, std::string_view text) override;
-
-private:
-    struct Width {
-        std::string font;
-        int pixels = 0;
-        std::string text;
-        int width = 0;
-    };
-    struct Metrics {
-        std::string font;
-        int pixels = 0;
-        std::optional<FontMetrics> metrics;
-    };
-    void add(int64_t v);
-    void add(std::string_view s);
-    void add(const Rect& r);
-    void add(Rgb c);
-
-    Canvas& measure_;
-    std::vector<Metrics> metrics_;
-    std::vector<Width> widths_;
-    size_t nextWidth_ = 0;
-    uint64_t hash_ = 0;
-    Rect area_;
-};
-
-// Hands on to `to` only what falls inside one rectangle; clearing fills it.
-// Text is measured by `measure`.
-class ClippedCanvas final : public Canvas {
-public:
-    ClippedCanvas(Canvas& to, Canvas& measure) : to_(to), measure_(measure) {}
-    void setArea(const Rect& area) { area_ = area; }
-
-    void clear(Rgb c) override { to_.fill(area_, c); }
-    void fill(const Rect& r, Rgb c) override;
-    void picture(const hvezda::Picture& p, int x, int y, const Rect& clip) override;
-    void points(std::span<const Point> at, Rgb c) override;
-    void line(Point from, Point to, Rgb c, const Rect& clip) override;
-    void text(const hvezda::Font& font, const std::string& text, Rgb c, int x, int y, const Rect& clip) override;
-    std::optional<FontMetrics> fontMetrics(const hvezda::Font& font) override { return measure_.fontMetrics(font); }
-    int textWidth(const hvezda::Font& font, std::string_view text) override { return measure_.textWidth(font, text); }
-
-private:
-    Canvas& to_;
-    Canvas& measure_;
-    Rect area_;
-    std::vector<Point> kept_;
-};
 
 // The damage between the frame on screen and the next one, on the canvas
 // that frames are drawn on.

@@ -30,10 +30,6 @@ public:
     // what it draws forces the next frame. Over a frame drawn in part it is
     // drawn inside each rectangle, clipped to it.
     void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
-    // The window's contents are lost or stale (exposed, restored, resized,
-    // scaled, made fullscreen): the next frame is drawn and sent whole. A
-    // change of the window's size or scale is noticed without it too.
-    void forceFullRedraw() { damage_.forget(); }
 
     uint64_t presented() const { return presented_; }
     uint64_t skipped() const { return skipped_; }

@@ -10,6 +10,14 @@ namespace plat {
 
 int px(float twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
 
+Rect bounding(const Rect& a, const Rect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
+    return Rect{x0, y0, x1 - x0, y1 - y0};
+}
+
 Rect intersect(const Rect& a, const Rect& b) {
     const int x0 = std::max(a.x, b.x);
     const int y0 = std::max(a.y, b.y);

@@ -29,6 +29,8 @@ struct Rect {
 };
 
 Rect intersect(const Rect& a, const Rect& b);
+// The smallest rectangle holding both; an empty one adds nothing.
+Rect bounding(const Rect& a, const Rect& b);
 // Position and size converted separately, as the desktop converts them.
 Rect pixelBox(float left, float top, float width, float height);
 inline Rect pixelBox(const hvezda::Sprite& s) { return pixelBox(s.Left, s.Top, s.Width, s.Height); }

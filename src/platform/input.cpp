@@ -177,6 +177,7 @@ bool InputRouter::handle(const SDL_Event& e) {
             [[fallthrough]];
         case SDL_QUIT:
             // Closed by the desktop: leave the way EXIT does, music and all.
+            // DEVIATION(desktop-close-is-exit): the game ran no handler then.
             if (!g.scene.Form1.open) return false;
             return deliver({DeliveredEvent::Kind::Click, 0, 0, PanelLabel::Exit});
         default:

@@ -8,10 +8,6 @@ using namespace hvezda;
 
 namespace plat {
 
-PictureSource noPictures() {
-    return PictureSource{[](std::string_view) { return std::span<const uint8_t>{}; }};
-}
-
 SDL_Surface* decodePicture(std::span<const uint8_t> file) {
     if (file.empty()) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));

@@ -27,8 +27,6 @@ struct PictureSource {
 // The pictures built into the program; a source that has none when the build
 // has no embedded pictures.
 PictureSource embeddedPictures();
-// A source that has no picture at all: everything draws as a missing picture.
-PictureSource noPictures();
 
 // Decodes a picture file from memory; nullptr when it is not a picture.
 SDL_Surface* decodePicture(std::span<const uint8_t> file);

@@ -32,6 +32,7 @@ void fireShot(Game& g) {
     int32_t& index = g.state.shotIndex;
     // Below -1 the ring has no slot either; such a value can only be written
     // from outside, and it starts the ring afresh instead of reaching past it.
+    // DEVIATION(shot-index-below-the-ring): the game tested only the top end.
     const int32_t lastSlot = static_cast<int32_t>(s.fire.size()) - 1;
     if (index >= lastSlot || index < -1) index = -1;
     index = index + 1;
@@ -115,6 +116,8 @@ void Timer2_Timer(Game& g) {
 
 void Timer5_Timer(Game& g) {
     // bannerGreen counts on past the ceiling; the banner stays full green.
+    // DEVIATION(banner-green-from-zero): below 0, which only a script can
+    // write, the banner is black rather than a colour the game never made.
     g.state.bannerGreen = countUp(g.state.bannerGreen, 10);
     const Counter green = std::clamp<Counter>(g.state.bannerGreen, 0, 255);
     g.scene.Label3.ForeColor = static_cast<uint32_t>(green) << 8;

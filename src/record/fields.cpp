@@ -204,6 +204,8 @@ namespace {
 // Writes a value as set does. Each is parsed whole before it is written, so a
 // malformed line changes nothing.
 struct ValueWriter {
+    Game& g;
+    const Target& t;
     std::string_view value;
     std::string& error;
     bool fail(const char* what) const {
@@ -230,7 +232,16 @@ struct ValueWriter {
     bool operator()(uint32_t* v) const { return store(v, parseColor, "a colour (0x00BBGGRR)"); }
     bool operator()(int32_t* v) const { return store(v, parseInteger<int32_t>, "a 32-bit whole number"); }
     bool operator()(int64_t* v) const { return store(v, parseInteger<int64_t>, "a 64-bit whole number"); }
-    bool operator()(const Picture**) const { return false; }  // pictures are copied from an element
+    // A picture is copied from another element; an auto-sized sprite takes its size.
+    bool operator()(const Picture**) const {
+        const std::optional<ElementRef> from = findElement(g.scene, value);
+        const Picture* pic = nullptr;
+        if (from && from->kind() == Kind::Sprite) pic = std::get<Sprite*>(from->ptr)->picture;
+        else if (from && from->kind() == Kind::Image) pic = std::get<Image*>(from->ptr)->picture;
+        else return fail("an element with a picture");
+        setPicture(*std::get<Sprite*>(t.element->ptr), pic);
+        return true;
+    }
 };
 }  // namespace
 
@@ -239,7 +250,8 @@ bool writeTarget(Game& g, const Target& t, std::string_view value, std::string& 
         error = quote(t.name) + " can only be read";
         return false;
     }
-    const ValueWriter writer{value, error};
+    const ValueWriter writer{g, t, value, error};
+    // Timers keep their side effects when a script writes them.
     if (t.element && t.element->kind() == Kind::Timer) {
         Timer& timer = *std::get<Timer*>(t.element->ptr);
         if (std::holds_alternative<bool*>(t.field)) {
@@ -250,16 +262,6 @@ bool writeTarget(Game& g, const Target& t, std::string_view value, std::string& 
             if (!parseInteger(value, interval) || interval < 0) return writer.fail("an interval in ms (0 or more)");
             setInterval(g, timer, interval);
         }
-        return true;
-    }
-    if (std::holds_alternative<const Picture**>(t.field)) {
-        // Copies the picture of another element; an auto-sized sprite takes its size.
-        const std::optional<ElementRef> from = findElement(g.scene, value);
-        const Picture* pic = nullptr;
-        if (from && from->kind() == Kind::Sprite) pic = std::get<Sprite*>(from->ptr)->picture;
-        else if (from && from->kind() == Kind::Image) pic = std::get<Image*>(from->ptr)->picture;
-        else return writer.fail("an element with a picture");
-        setPicture(*std::get<Sprite*>(t.element->ptr), pic);
         return true;
     }
     return std::visit(writer, t.field);

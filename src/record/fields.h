@@ -16,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/digest.h"
 #include "scene/game.h"
 
 namespace rec {
@@ -99,12 +100,8 @@ private:
     mutable std::vector<uint64_t> words_read_;  // the digest's words, kept to save allocations
 };
 
-// The digest's one step: folds a 64-bit word into h. Every digest starts at kDigestBasis.
-inline constexpr uint64_t kDigestBasis = 0xCBF29CE484222325ull;
-inline void foldDigest(uint64_t& h, uint64_t word) {
-    h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 31;
-}
+using base::foldDigest;
+using base::kDigestBasis;
 
 // ---- Text ------------------------------------------------------------------
 

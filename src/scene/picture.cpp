@@ -14,10 +14,4 @@ constexpr std::array<const Picture*, 18> kAll{&ship,  &shipLeft, &shipRight, &cr
 
 std::span<const Picture* const> allPictures() { return kAll; }
 
-const Picture* findPicture(std::string_view name) {
-    for (const Picture* p : kAll)
-        if (p->name == name) return p;
-    return nullptr;
-}
-
 }  // namespace hvezda

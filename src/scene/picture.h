@@ -38,6 +38,5 @@ inline constexpr Picture title{"title", 270, 65};
 
 // Every picture the game has, in a fixed order.
 std::span<const Picture* const> allPictures();
-const Picture* findPicture(std::string_view name);
 
 }  // namespace hvezda

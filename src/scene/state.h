@@ -27,6 +27,7 @@ using Counter = int64_t;
 
 // Adds to a counter without ever wrapping: in play a counter cannot come near
 // the limit, but a script may write any value into one.
+// DEVIATION(counters-stop-at-the-limit): the game added without a check.
 inline Counter countUp(Counter c, Counter by = 1) {
     return c > INT64_MAX - by ? INT64_MAX : c + by;
 }

@@ -16,6 +16,7 @@
 #include "sim/script.h"
 
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -3,4 +3,4 @@
 
 using namespace hvezda;
 
-std::function<std::string(Scene&, const std::string&)> simScreenshotHook() { return {}; }
+std::function<std::string(Scene&, const std::string&)> driver::simScreenshotHook() { return {}; }

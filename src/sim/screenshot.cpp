@@ -38,7 +38,7 @@ struct Screenshots {
 
 }  // namespace
 
-std::function<std::string(Scene&, const std::string& file)> simScreenshotHook() {
+std::function<std::string(Scene&, const std::string& file)> driver::simScreenshotHook() {
     return [](Scene& scene, const std::string& file) {
         static Screenshots shots;
         return shots.shoot(scene, file);

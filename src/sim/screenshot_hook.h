@@ -8,4 +8,8 @@
 
 #include "scene/scene.h"
 
+namespace driver {
+
 std::function<std::string(hvezda::Scene&, const std::string& file)> simScreenshotHook();
+
+}  // namespace driver

@@ -12,6 +12,8 @@
 using namespace hvezda;
 using namespace rec;
 
+namespace driver {
+
 namespace {
 
 bool parseTimer(std::string_view name, TimerId& id) {
@@ -139,3 +141,5 @@ SimResult runSimScript(Sim& sim, std::istream& in, std::ostream& out) {
     }
     return result;
 }
+
+}  // namespace driver

@@ -17,6 +17,8 @@
 #include "record/lines.h"
 #include "scene/game.h"
 
+namespace driver {
+
 // The folder the driver pretends the program lives in, so that the music path
 // it records is the same on every machine.
 inline constexpr const char* kSimProgramFolder = "/hvezda";
@@ -57,3 +59,5 @@ void startSim(Sim& sim, SimOptions options);
 bool runSimLine(Sim& sim, const std::string& line, std::ostream& out, std::string& error);
 // Runs a whole script; stops at the first malformed line or after EXIT.
 SimResult runSimScript(Sim& sim, std::istream& in, std::ostream& out);
+
+}  // namespace driver

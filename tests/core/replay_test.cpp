@@ -9,6 +9,7 @@
 
 using namespace hvezda;
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "sim/script.h"
 
 using namespace rec;
+using namespace driver;
 
 namespace {
 

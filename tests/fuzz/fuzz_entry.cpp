@@ -17,6 +17,7 @@
 
 using namespace hvezda;
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -61,10 +61,18 @@ click_to_end() {
 
 # The x of the ship (picture $1) on its row in the unscaled window $wid, as
 # drawn (but for a shot or two flying over it); nothing when it is not there.
+# On a busy machine the window may not have drawn the frame yet: look again,
+# for up to about two seconds, before saying the ship is nowhere.
 ship_x() {
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  import -window root -crop "667x79+$X+$((Y + 432))" +repage "$work/row.png"
-  compare -metric AE -fuzz 4% -subimage-search "$work/row.png" "$1" null: 2>&1 | awk -F'[ @,]+' '$1 < 400 { print $2 }'
+  local x
+  for _ in $(seq 10); do
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    import -window root -crop "667x79+$X+$((Y + 432))" +repage "$work/row.png"
+    x=$(compare -metric AE -fuzz 4% -subimage-search "$work/row.png" "$1" null: 2>&1 | awk -F'[ @,]+' '$1 < 400 { print $2 }')
+    [ -n "$x" ] && break
+    sleep 0.2
+  done
+  echo "$x"
 }
 
 # Whether screenshot $1 shows the panel of the driver's picture $2, $3 times as

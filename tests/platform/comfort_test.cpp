@@ -18,6 +18,7 @@
 
 using namespace hvezda;
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -14,6 +14,8 @@
 #include "app/hall.h"
 #include "sim/script.h"
 
+using namespace driver;
+
 using namespace app;
 namespace fs = std::filesystem;
 
@@ -94,7 +96,8 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     EXPECT_TRUE(winner.winner);
     EXPECT_FALSE(table[3].winner);
     EXPECT_EQ(playTime(table[3]), "0:06");  // the game ended at 6 s; the player left at 9
-    EXPECT_EQ(playDate(table[3]), "?");  // 0.1 wrote no player line
+    EXPECT_EQ(playDate(table[3]), "-");  // 0.1 wrote no player line
+    EXPECT_EQ(playerName(table[3]), "-");
 }
 
 TEST(Hall, TheEleventhGamePushesTheWorstOut) {

@@ -15,6 +15,7 @@
 
 using namespace hvezda;
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "sim/script.h"
 
 using namespace rec;
+using namespace driver;
 
 namespace {
 

@@ -49,7 +49,7 @@ for place in here Jiří; do
     sleep 0.05
   done
   [ -n "$wid" ] || { fail "$place: no window"; kill "$pid"; continue; }
-  for _ in $(seq 40); do x=$(ship_x "$ship") && [ "$x" = 304 ] && break; done  # the window may show before its first frame
+  for _ in $(seq 4); do x=$(ship_x "$ship") && [ "$x" = 304 ] && break; done  # the window may show before its first frame
   shot="$work/$place.png"
   import -window root "$shot"
   eval "$(xdotool getwindowgeometry --shell "$wid")"

@@ -27,11 +27,12 @@
 #include <vector>
 
 #include "app/cli.h"
+#include "autoplay.h"
 #include "app/session.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/frames.h"
 #include "platform/realtime.h"
-#include "scene/score.h"
+#include "player/player.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -66,32 +67,15 @@ void pushKey(uint32_t windowId, bool down, SDL_Keycode key, SDL_Scancode scancod
     SDL_PushEvent(&e);
 }
 
-// The script, one second long and repeated: Left held 0-400 ms, Right
-// 500-900 ms, Up or Down 200-300 ms, an X press at 50, 150, ... ms.
+// The scripted player's keys at virtual time t, as window key events.
 void scriptAt(int64_t t, uint32_t win) {
-    const int64_t s = t % 1000;
-    const bool odd = (t / 1000) % 2 != 0;
-    if (s == 0) pushKey(win, true, SDLK_LEFT, SDL_SCANCODE_LEFT);
-    if (s == 400) pushKey(win, false, SDLK_LEFT, SDL_SCANCODE_LEFT);
-    if (s == 500) pushKey(win, true, SDLK_RIGHT, SDL_SCANCODE_RIGHT);
-    if (s == 900) pushKey(win, false, SDLK_RIGHT, SDL_SCANCODE_RIGHT);
-    if (s == 200) pushKey(win, true, odd ? SDLK_UP : SDLK_DOWN, odd ? SDL_SCANCODE_UP : SDL_SCANCODE_DOWN);
-    if (s == 300) pushKey(win, false, odd ? SDLK_UP : SDLK_DOWN, odd ? SDL_SCANCODE_UP : SDL_SCANCODE_DOWN);
-    if (s % 100 == 50) {
-        pushKey(win, true, SDLK_x, SDL_SCANCODE_X);
-        pushKey(win, false, SDLK_x, SDL_SCANCODE_X);
-    }
-}
-
-// Keeps the game in the phase the run is about (see the top of the file).
-void holdPhase(Game& g, bool boss) {
-    Scene& s = g.scene;
-    if (boss) {
-        s.energy.Top = -4200;
-        s.bossenergy.Top = -4080;
-    } else {
-        s.energy.Top = 1525;  // lower edge at 7900: low, but not destroyed
-        if (scoreValue(s) > 900) s.score.Caption = "0";
+    for (const auto& [down, code] : scriptedKeys(t)) {
+        const SDL_Scancode sc = code == keys::left    ? SDL_SCANCODE_LEFT
+                                : code == keys::right ? SDL_SCANCODE_RIGHT
+                                : code == keys::up    ? SDL_SCANCODE_UP
+                                : code == keys::down  ? SDL_SCANCODE_DOWN
+                                                      : SDL_SCANCODE_X;
+        pushKey(win, down, SDL_GetKeyFromScancode(sc), sc);
     }
 }
 
@@ -157,7 +141,7 @@ int main(int argc, char** argv) {
             probe.tickedNow |= 1u << static_cast<unsigned>(id);
             ++probe.ticks[static_cast<size_t>(id)];
             if (id == TimerId::Timer1) {
-                holdPhase(g, opt.boss);
+                keepInPhase(g, opt.boss ? Aim::BossFight : Aim::ShieldLow);
                 scriptAt(g.clock, window.id);
             }
         };
