@@ -29,6 +29,13 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
 # Read by cpack for each package it makes: Debian's puts the program in games/.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_layout.cmake)
 
+# Reproducible packages (scripts/reproducible.sh checks them): cpack dates
+# everything SOURCE_DATE_EPOCH (dist/package_layout.cmake sets it), and each
+# package is packed again in a fixed order, with fixed owners and modes
+# (dist/repack.cmake).
+set(CPACK_HVEZDA_SOURCE_DATE_EPOCH ${HVEZDA_SOURCE_DATE_EPOCH})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/repack.cmake)
+
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git" "/build[^/]*/" "\\\\.swp$" "__pycache__")
 

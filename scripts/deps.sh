@@ -20,6 +20,7 @@ test=(
   xvfb xauth xdotool x11-utils imagemagick openbox libxtst-dev libxdamage-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream man-db lintian file
+  devscripts diffoscope
 )
 
 packages=("${play[@]}")

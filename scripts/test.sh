@@ -8,6 +8,8 @@
 # Tests labelled `nosanitize` are left out of the sanitized pass: a package
 # of a sanitized build is no package.
 #
+# After the no-SDL pass the packages of the last commit are built twice and
+# must be the same bytes (scripts/reproducible.sh).
 # Between the no-SDL and the sanitized pass, the Windows build
 # (scripts/windows.sh, which installs mingw-w64 and Wine) runs under Wine:
 # every scenario with hvezda-sim.exe, and the zip with hvezda.exe in a window
@@ -42,9 +44,13 @@ cmake -S . -B build-nosdl -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
 cmake --build build-nosdl -j"$jobs"
 ctest --test-dir build-nosdl --output-on-failure -j"$jobs"
 
+echo "== reproducible packages =="
+scripts/reproducible.sh
+
 if [ "${HVEZDA_TEST_WINDOWS:-1}" != "0" ]; then
   echo "== Windows build under Wine =="
   zip="$(scripts/windows.sh | tail -n 1)"
+  tests/install/hardening_test.sh build-win64/hvezda.exe build-win64/hvezda-sim.exe
   tests/windows/scenarios_under_wine.sh build-win64
   tests/windows/package_under_wine.sh "$zip" build
 fi

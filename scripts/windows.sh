@@ -31,11 +31,17 @@ name="hvezda-$version-win64"
 stage="$build/$name"
 rm -rf "$stage" "$build/$name.zip"
 mkdir -p "$stage"
+# The same zip from every build of a commit (scripts/reproducible.sh windows):
+# strip dates the programs' headers, and the zip its files, the sources' date.
+epoch="$(sed -n 's/^HVEZDA_SOURCE_DATE_EPOCH:INTERNAL=//p' "$build/CMakeCache.txt")"
 for exe in hvezda.exe hvezda-sim.exe; do
-  $host-strip -o "$stage/$exe" "$build/$exe"
+  SOURCE_DATE_EPOCH="$epoch" $host-strip -o "$stage/$exe" "$build/$exe"
 done
 cp assets/Moonlite.dat LICENSE "$stage/"
 # Notepad on older Windows wants CR LF.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' dist/windows/README.txt >"$stage/README.txt"
-(cd "$build" && zip -q -r -X "$name.zip" "$name")
+# Every file 644 or 755, in name order, its time in UTC.
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -h -d "@$epoch" {} +
+(cd "$build" && find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$name.zip")
 echo "$build/$name.zip"
