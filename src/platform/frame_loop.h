@@ -22,21 +22,19 @@ public:
     // ticks reach the game in the order they came due.
     FrameLoop(hvezda::Game& g, LoopServices services, std::function<int64_t()> nextEventNs,
               LoopTuning tuning = {})
-        : g_(g), svc_(std::move(services)), nextEventNs_(std::move(nextEventNs)), tuning_(tuning) {}
+        : g_(g), svc_(std::move(services)), nextEventNs_(std::move(nextEventNs)), tuning_(tuning),
+          rhythm_(svc_.pause) {}
 
     // One frame: false once services.running() has turned false.
     bool frame(LoopStats& stats, const LoopProbe& probe = {});
 
 private:
-    void restartRhythm(int64_t at, int64_t virtualMs);
-
     hvezda::Game& g_;
     LoopServices svc_;
     std::function<int64_t()> nextEventNs_;
     LoopTuning tuning_;
+    Rhythm rhythm_;
     bool started_ = false;
-    int64_t origin_ = 0;     // real time of virtual time 0, pauses left out
-    int64_t clockSeen_ = 0;  // a clock that moves otherwise belongs to a new game
 };
 
 }  // namespace plat

@@ -68,6 +68,7 @@ void InputRouter::newGame() {
     setPaused(false);
     keys_.forget();
     if (onAction) onAction(Action::NewGame);
+    newGame_ = true;
     redraw_ = true;
 }
 

@@ -72,6 +72,14 @@ public:
         return r;
     }
 
+    // True once after a new game was asked for (F2, a gamepad's Back +
+    // Start) and started by onAction: the loop's cue that a clock starts over.
+    bool takeNewGame() {
+        const bool r = newGame_;
+        newGame_ = false;
+        return r;
+    }
+
     const PauseClock& pause() const { return pause_; }
     void setPaused(bool paused);
     // A board over the stopped game (the hall of fame): the game stands
@@ -103,6 +111,7 @@ private:
     PauseClock pause_;
     PanelLabel pressed_ = PanelLabel::None;  // label under the left button's press
     bool redraw_ = false;
+    bool newGame_ = false;
     bool board_ = false, pausedUnderBoard_ = false;
     InputWatcher* watcher_ = nullptr;
     bool quitAsked_ = false;

@@ -39,20 +39,28 @@ struct FramePacer {
 };
 }  // namespace
 
+void waitTowards(const LoopServices& svc, int64_t wake, int64_t now, int64_t capMs, const LoopTuning& tuning,
+                 LoopStats& stats, const std::function<void()>& onHandled) {
+    const int64_t sleepMs =
+        wake == kNever ? capMs : std::min(capMs, (wake - now - tuning.earlyWakeNs) / kNsPerMs);
+    if (sleepMs >= 1) {
+        if (svc.handleEvent(static_cast<int>(sleepMs)) == EventResult::Handled) {
+            ++stats.events;
+            if (onHandled) onHandled();
+        }
+    } else if (wake - now > tuning.spinNs && svc.sleepNs) {
+        svc.sleepNs(wake - now - tuning.spinNs);
+    } else {
+        svc.yield();
+    }
+}
+
 void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe& probe, const LoopTuning& tuning) {
     const bool vsync = svc.refreshNs > 0;
     const bool paced = vsync && !svc.presentWaits;
     FramePacer pacer{svc.refreshNs};
-    auto paused = [&] { return svc.pause && svc.pause->paused(); };
-    auto pausedNs = [&](int64_t now) { return svc.pause ? svc.pause->pausedNs(now) : 0; };
-
-    // Real time of virtual time 0, pauses left out. Deadlines are origin +
-    // pauses + due * 1 ms, so they advance by whole intervals and never drift
-    // with the lateness of a tick.
-    int64_t now = svc.nowNs();
-    int64_t origin = now - pausedNs(now) - g.clock * kNsPerMs;
-    int64_t clockSeen = g.clock;
-    auto restartRhythm = [&](int64_t at, int64_t virtualMs) { origin = at - pausedNs(at) - virtualMs * kNsPerMs; };
+    Rhythm rhythm(svc.pause);
+    rhythm.restart(svc.nowNs(), g.clock);
 
     bool framePending = false;
     int64_t lastRefresh = -1;  // when the last waiting present returned: a refresh of the display
@@ -79,16 +87,11 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
     };
     // A new game starts its clock over: its rhythm starts when it does.
     auto newGameStarted = [&] {
-        if (g.clock == clockSeen) return;
-        restartRhythm(svc.nowNs(), g.clock);
-        clockSeen = g.clock;
+        if (svc.newGame && svc.newGame()) rhythm.restart(svc.nowNs(), g.clock);
     };
-    auto waitForEvent = [&](int timeoutMs) {
-        if (svc.handleEvent(timeoutMs) == EventResult::Handled) {
-            ++stats.events;
-            newGameStarted();
-            if (svc.running()) present();
-        }
+    auto afterEvent = [&] {
+        newGameStarted();
+        if (svc.running()) present();
     };
 
     while (svc.running()) {
@@ -99,17 +102,12 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         newGameStarted();
         if (handled) present();
 
-        now = svc.nowNs();
-        const int64_t due = paused() ? kNever : nextDueTime(g);
-        int64_t deadline = due == kNever ? kNever : origin + pausedNs(now) + due * kNsPerMs;
+        const int64_t now = svc.nowNs();
+        const int64_t due = nextDueTime(g);
+        int64_t deadline = rhythm.dueAt(due, now);
         if (deadline <= now) {
-            if (now - deadline > tuning.stallNs) {
-                restartRhythm(now, due);
-                deadline = now;
-                ++stats.rebases;
-            }
+            deadline = rhythm.keepUp(due, deadline, now, tuning.stallNs, stats.rebases);
             runInstant(g, due);
-            clockSeen = g.clock;
             ++stats.instants;
             if (probe.onInstant) probe.onInstant(due, deadline, now);
             if (svc.running()) present();
@@ -139,30 +137,17 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
         }
 
         if (wake == kNever) {
-            const bool noTimer = !paused();
-            waitForEvent(tuning.idleWaitMs);
+            const bool noTimer = !rhythm.paused();
+            waitTowards(svc, wake, now, tuning.idleWaitMs, tuning, stats, afterEvent);
             // No timer ran meanwhile: virtual time stands where it is.
-            if (noTimer) restartRhythm(svc.nowNs(), g.clock);
+            if (noTimer) rhythm.restart(svc.nowNs(), g.clock);
             continue;
         }
-        const int64_t sleepMs = (wake - now - tuning.earlyWakeNs) / kNsPerMs;
-        if (sleepMs >= 1)
-            waitForEvent(static_cast<int>(sleepMs));
-        else if (wake - now > tuning.spinNs && svc.sleepNs)
-            svc.sleepNs(wake - now - tuning.spinNs);
-        else
-            svc.yield();
+        waitTowards(svc, wake, now, kNever, tuning, stats, afterEvent);
     }
 }
 
 bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopStats& stats, const LoopTuning& tuning) {
-    auto pausedNs = [&](int64_t now) { return svc.pause ? svc.pause->pausedNs(now) : 0; };
-    auto paused = [&] { return svc.pause && svc.pause->paused(); };
-    auto scaled = [&](int64_t virtualMs) {
-        return static_cast<int64_t>(static_cast<double>(virtualMs) * kNsPerMs / pace.speed);
-    };
-    // When virtual time `v` is due in real time, pauses left out.
-    auto realAt = [&](int64_t v, int64_t now) { return pace.originNs + pausedNs(now) + scaled(v); };
     auto present = [&] {
         svc.present();
         ++stats.presents;
@@ -171,10 +156,11 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
     // Where presents do not wait for the display, one a refresh at most.
     auto refreshed = [&](int64_t t) { return svc.presentWaits || t - pace.shownNs >= svc.refreshNs; };
     if (!pace.started) {
-        const int64_t now = svc.nowNs();
-        pace.originNs = now - pausedNs(now) - scaled(g.clock);
+        pace.rhythm = Rhythm(svc.pause, pace.speed);
+        pace.rhythm.restart(svc.nowNs(), g.clock);
         pace.started = true;
     }
+    Rhythm& rhythm = pace.rhythm;
     while (svc.running()) {
         const bool handled = handleArrived(svc, stats);
         if (!svc.running()) break;
@@ -182,26 +168,14 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
 
         const int64_t now = svc.nowNs();
         const int64_t due = nextDueTime(g);
-        const int64_t deadline = paused() ? kNever : realAt(std::min(due, until), now);
+        const int64_t deadline = rhythm.dueAt(std::min(due, until), now);
         if (deadline > now) {
-            const int64_t sleepMs =
-                std::min<int64_t>(tuning.idleWaitMs, (deadline - now - tuning.earlyWakeNs) / kNsPerMs);
-            if (sleepMs >= 1) {
-                if (svc.handleEvent(static_cast<int>(sleepMs)) == EventResult::Handled) {
-                    ++stats.events;
-                    if (svc.running()) present();
-                }
-            } else if (deadline - now > tuning.spinNs && svc.sleepNs) {
-                svc.sleepNs(deadline - now - tuning.spinNs);
-            } else {
-                svc.yield();
-            }
+            waitTowards(svc, deadline, now, tuning.idleWaitMs, tuning, stats, [&] {
+                if (svc.running()) present();
+            });
             continue;
         }
-        if (now - deadline > tuning.stallNs) {  // a stall: go on from now
-            pace.originNs += now - deadline;
-            ++stats.rebases;
-        }
+        rhythm.keepUp(std::min(due, until), deadline, now, tuning.stallNs, stats.rebases);
         if (due > until) {
             g.clock = until;
             return true;
@@ -211,7 +185,7 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
         // Faster than the screen can follow, frames are skipped (not ticks),
         // but one is still shown every 50 ms.
         const int64_t t = svc.nowNs();
-        if ((t < realAt(std::min(nextDueTime(g), until), t) && refreshed(t)) || t - pace.shownNs > 50 * kNsPerMs)
+        if ((t < rhythm.dueAt(std::min(nextDueTime(g), until), t) && refreshed(t)) || t - pace.shownNs > 50 * kNsPerMs)
             present();
     }
     return false;

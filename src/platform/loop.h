@@ -10,6 +10,7 @@
 
 #include "platform/pause.h"
 #include "scene/game.h"
+#include "shell/shell.h"
 
 namespace plat {
 
@@ -41,6 +42,9 @@ struct LoopServices {
     // paces the frames itself, at most one a refresh on a steady rhythm, and
     // never blocks: each goes as soon as its refresh has come.
     bool presentWaits = true;
+    // True once after each new game began (F2, a gamepad's Back + Start): its
+    // clock starts over, and so does its rhythm. May be empty (never).
+    std::function<bool()> newGame;
 };
 
 // Instruments for probes; every entry may be left empty.
@@ -49,6 +53,45 @@ struct LoopProbe {
     // was due at, and when it started (both on nowNs's clock).
     std::function<void(int64_t virtualMs, int64_t deadlineNs, int64_t startedNs)> onInstant;
     std::function<void(int64_t nowNs)> onPresent;
+};
+
+// When each instant of the game's virtual clock is due in real time: virtual
+// time v at origin + the time spent paused + v / speed. Deadlines advance by
+// whole intervals and never drift with the lateness of a tick. The one
+// schedule of the window's loop, a replay's pace and the browser's frames.
+class Rhythm {
+public:
+    explicit Rhythm(const PauseClock* pause = nullptr, double speed = 1) : pause_(pause), speed_(speed) {}
+    // Virtual time `virtualMs` is due at real time `now`: at the start, for a
+    // new game, after a stall, and while no timer runs (time stands).
+    void restart(int64_t now, int64_t virtualMs) { originNs_ = now - pausedNs(now) - scaled(virtualMs); }
+    // When `virtualMs` is due; kNever while paused or for kNever.
+    int64_t dueAt(int64_t virtualMs, int64_t now) const {
+        if (virtualMs == hvezda::kNever || paused()) return hvezda::kNever;
+        return originNs_ + pausedNs(now) + scaled(virtualMs);
+    }
+    bool paused() const { return pause_ && pause_->paused(); }
+    // An instant due at `deadline` starts at `now`. Later than `stallNs`
+    // (window dragged, machine suspended) it counts as a stall: it runs once
+    // and the rhythm goes on from now, as a desktop timer does, instead of
+    // racing through every missed tick. The deadline the instant keeps.
+    int64_t keepUp(int64_t virtualMs, int64_t deadline, int64_t now, int64_t stallNs, uint64_t& stalls) {
+        if (now - deadline <= stallNs) return deadline;
+        restart(now, virtualMs);
+        ++stalls;
+        return now;
+    }
+
+private:
+    int64_t pausedNs(int64_t now) const { return pause_ ? pause_->pausedNs(now) : 0; }
+    int64_t scaled(int64_t virtualMs) const {
+        return speed_ == 1 ? virtualMs * 1'000'000
+                           : static_cast<int64_t>(static_cast<double>(virtualMs) * 1'000'000 / speed_);
+    }
+
+    const PauseClock* pause_;
+    double speed_;
+    int64_t originNs_ = 0;  // the real time of virtual time 0, pauses left out
 };
 
 struct LoopStats {
@@ -81,7 +124,7 @@ struct LoopTuning {
 
 // Runs until services.running() turns false. The virtual clock's current
 // value (g.clock) is taken to be "now" when the loop starts, and again
-// whenever the game is replaced by a new one (its clock starts over).
+// whenever services.newGame says the game was replaced by a new one.
 //
 // Without vsync a frame follows every tick instant and every event that
 // reached the game. With vsync a present blocks until the display refreshes,
@@ -98,9 +141,15 @@ void runLoop(hvezda::Game& g, const LoopServices& services, LoopStats& stats, co
 struct Pace {
     double speed = 1;
     bool started = false;
-    int64_t originNs = 0;  // the real time of virtual time 0 at this speed
-    int64_t shownNs = 0;   // when a frame was last shown
+    Rhythm rhythm;        // set at the first call, at this speed
+    int64_t shownNs = 0;  // when a frame was last shown
 };
+
+// One wait towards real time `wake` (kNever: none is due): for events while
+// there is time, at most `capMs` (onHandled runs after one reached the
+// game), then a precise sleep, then a yield.
+void waitTowards(const LoopServices& services, int64_t wake, int64_t now, int64_t capMs, const LoopTuning& tuning,
+                 LoopStats& stats, const std::function<void()>& onHandled);
 
 // Runs every tick due up to virtual time `until` at its real instant, waits
 // for `until` itself and leaves the clock there, as advance does in the

@@ -41,6 +41,7 @@ LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, 
     s.present = std::move(present);
     s.running = std::move(running);
     s.pause = &input.pause();
+    s.newGame = [&input] { return input.takeNewGame(); };
     return s;
 }
 

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/new_game.h"
@@ -208,9 +209,15 @@ TEST(Loop, EventsComeBetweenTicksInArrivalOrderAndANewGameStartsItsOwnRhythm) {
     at(3.2, "x down", [&] { keyDownEvent(g, 88, 0); });
     at(14.9, "right up", [&] { keyUpEvent(g, 39, 0); });
     at(25.0, "nothing", [] {});
-    at(55.3, "new game", [&] { app::startNewGame(g); });
+    bool begun = false;  // as the window's input tells the loop after F2
+    at(55.3, "new game", [&] {
+        app::startNewGame(g);
+        begun = true;
+    });
     m.running = [&] { return m.instants.size() < 12; };
-    const plat::LoopStats stats = run(g, m);
+    plat::LoopServices s = servicesFor(m);
+    s.newGame = [&] { return std::exchange(begun, false); };
+    const plat::LoopStats stats = run(g, m, s);
 
     EXPECT_EQ(m.log, (std::vector<std::string>{"right down", "x down", "tick 10", "right up", "tick 20", "nothing",
                                                "tick 30", "tick 40", "tick 50", "new game", "tick 10", "tick 20",
