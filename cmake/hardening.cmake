@@ -5,7 +5,10 @@
 # never after: where a packager chooses otherwise (-fno-stack-protector,
 # _FORTIFY_SOURCE=3, -Wl,-z,lazy) the packager's choice is the one in force.
 option(HVEZDA_HARDEN "Build hardened programs: stack protector, fortified calls, PIE, full RELRO; ASLR and DEP on Windows" ON)
-if(NOT HVEZDA_HARDEN)
+# A browser runs WebAssembly in a sandbox of its own: no stack to smash into
+# code, no addresses to randomise, and emscripten's C library has no stack
+# protector to link.
+if(NOT HVEZDA_HARDEN OR EMSCRIPTEN)
   return()
 endif()
 include(CheckCXXCompilerFlag)
