@@ -9,15 +9,8 @@
 # the default is ~/.cache/hvezda/web, as in the script.
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 
-if(NOT HVEZDA_WEB_PREFIX)
-  if(DEFINED ENV{HVEZDA_WEB_PREFIX})
-    set(HVEZDA_WEB_PREFIX "$ENV{HVEZDA_WEB_PREFIX}")
-  else()
-    set(HVEZDA_WEB_PREFIX "$ENV{HOME}/.cache/hvezda/web")
-  endif()
-endif()
-# Try-compiles read this file again and need the same prefix.
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES HVEZDA_WEB_PREFIX)
+include(${CMAKE_CURRENT_LIST_DIR}/cache_prefix.cmake)
+hvezda_cache_prefix(HVEZDA_WEB_PREFIX web)
 # Before emscripten's own tree, whose SDL2 package stands for its port of SDL.
 list(PREPEND CMAKE_FIND_ROOT_PATH ${HVEZDA_WEB_PREFIX})
 # pkg-config sees the prefix's .pc files and none of the Linux ones.
