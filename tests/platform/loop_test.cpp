@@ -73,6 +73,21 @@ plat::LoopServices servicesFor(FakeMachine& m) {
     return s;
 }
 
+// Presents that cannot wait for a display refreshing every `refresh` ns
+// (SDL's software renderer), noting when each frame went.
+constexpr int64_t refresh = 16'666'667;
+plat::LoopServices unwaitedPresents(FakeMachine& m, std::vector<int64_t>& frames, int64_t drawCost) {
+    plat::LoopServices s = servicesFor(m);
+    s.refreshNs = refresh;
+    s.presentWaits = false;
+    s.present = [&m, &frames, drawCost] {
+        frames.push_back(m.now);
+        m.now += drawCost;
+        return true;
+    };
+    return s;
+}
+
 // A game with only Timer1 (10 ms) running, so instants are exactly 10 ms apart.
 Game onlyTimer1() {
     Game g;
@@ -234,7 +249,6 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     Game g;  // Timer1 every 10 ms, Timer3 and Timer4 every 20
     FakeMachine m;
     m.yieldCost = 23'000;  // so waking up lands a little past the moment aimed at, as it does
-    constexpr int64_t refresh = 16'666'667;
     std::vector<std::pair<int64_t, int64_t>> waits;  // each present's call and return
     plat::LoopServices s = servicesFor(m);
     s.refreshNs = refresh;
@@ -265,16 +279,8 @@ TEST(Loop, FramesThatCannotWaitForTheDisplayAreGivenItsRhythm) {
     Game g;
     FakeMachine m;
     m.yieldCost = 23'000;  // waking up a little late, frame after frame
-    constexpr int64_t refresh = 16'666'667;
     std::vector<int64_t> frames;
-    plat::LoopServices s = servicesFor(m);
-    s.refreshNs = refresh;
-    s.presentWaits = false;
-    s.present = [&] {
-        frames.push_back(m.now);
-        m.now += m.drawCost;
-        return true;
-    };
+    plat::LoopServices s = unwaitedPresents(m, frames, m.drawCost);
     m.running = [&] { return g.clock < 2000; };
     run(g, m, s);
 
@@ -295,15 +301,8 @@ TEST(Loop, FramesThatCannotWaitForTheDisplayAreGivenItsRhythm) {
 TEST(Loop, AReplayShowsAFrameARefreshAtMostWherePresentsCannotWait) {
     Game g;
     FakeMachine m;
-    constexpr int64_t refresh = 16'666'667;
     std::vector<int64_t> frames;
-    plat::LoopServices s = servicesFor(m);
-    s.refreshNs = refresh;
-    s.presentWaits = false;
-    s.present = [&] {
-        frames.push_back(m.now);
-        return true;
-    };
+    plat::LoopServices s = unwaitedPresents(m, frames, 0);
     plat::Pace pace;
     plat::LoopStats stats;
     const int64_t start = m.now;
