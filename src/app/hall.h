@@ -76,6 +76,10 @@ public:
     void refresh();                   // reads the table again
 
     const std::vector<plat::HallRow>& rows() const { return rows_; }
+
+    // Called with each ended game's recording as it is entered (a public
+    // hall of fame sends it on); it must return at once.
+    std::function<void(const std::string& recording)> onEnded;
     int highlighted() const { return highlight_; }
 
 private:
