@@ -72,7 +72,7 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     std::ofstream(dir + "/raised.sim") << raised;
     std::ofstream(dir + "/drawn.sim") << drawn;
     std::ofstream(dir + "/cut.sim") << corpus("game-over-format2.sim").substr(0, 900);
-    std::ofstream(dir + "/newer.sim") << "format 3 hvezda 9.0\n" << corpus("game-over-format2.sim");
+    std::ofstream(dir + "/newer.sim") << "format 4 hvezda 9.0\n" << corpus("game-over-format2.sim");
     std::ofstream(dir + "/unended.sim") << unended;
     std::ofstream(dir + "/notes.txt") << "my best games\n";
     std::ofstream(dir + "/huge.sim").close();
