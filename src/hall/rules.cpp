@@ -12,6 +12,7 @@
 
 #include "base/utf8.h"
 #include "record/replay.h"
+#include "record/seed.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -141,7 +142,9 @@ bool judge(std::string_view recording, Judged& out, std::string& why) {
     out.lengthMs = endedAt >= 0 ? endedAt : lastTick;
     out.name = v.name;
     out.format = v.format;
-    out.luck = Judged::Luck::Chosen;
+    out.luck = v.luck == rec::Verdict::Luck::Seed ? Judged::Luck::Seed : Judged::Luck::Chosen;
+    out.seed = v.seed;
+    out.daily = v.daily;
     return true;
 }
 
@@ -243,8 +246,13 @@ Placement place(const Judged& game, int64_t nowMs) {
     }
     if (!game.daily.empty()) {
         const std::optional<int64_t> start = dayStart(game.daily);
-        if (!start) {
+        uint64_t seed = 0;
+        if (!start || !rec::dailySeedOf(game.daily, seed)) {
             p.why = "'" + game.daily + "' is no date";
+            return p;
+        }
+        if (seed != game.seed) {
+            p.why = "the seed " + std::to_string(game.seed) + " is not the one of the day " + game.daily;
             return p;
         }
         if (nowMs < *start) {
