@@ -173,11 +173,14 @@ curl -s "$url/api/board?board=daily&day=2026-12-07" >"$work/body"
 refused "a name that turns the text round" "$work/bidi.sim" "$alice" 422 "direction-changing"
 kill "$hall_pid"; wait "$hall_pid" 2>/dev/null
 set_clock $(ms '2026-12-07 18:00 UTC')
-start_hall
+mkdir -p "$work/web" && echo '<title>Hvězda</title>' >"$work/web/index.html"
+start_hall --web "$work/web"
+[ "$(curl -s "$url/play/")" = '<title>Hvězda</title>' ] || fail "--web does not serve the page at /play/"
 curl -s "$url/" >"$work/page.html"
 grep -q '&lt;b&gt;Bob&lt;/b&gt; &amp; &lt;script&gt;<' "$work/page.html" && ! grep -q '<script' "$work/page.html" ||
   fail "the name with markup is not shown escaped: $(grep -i bob "$work/page.html")"
-grep -q 'Jiří Černý' "$work/page.html" && grep -q "href=\"/api/games/$open1\"" "$work/page.html" ||
+grep -q 'Jiří Černý' "$work/page.html" && grep -q "href=\"/api/games/$open1\"" "$work/page.html" &&
+  grep -q "href=\"/play/?replay=$open1\"" "$work/page.html" ||
   fail "the page after a restart lacks the games: $(head -c 600 "$work/page.html")"
 [ "$(grep -c '<tr><td>' "$work/page.html")" = 4 ] || fail "the page lists not the 2 open and 2 daily games"
 [ "$(sqlite3 "$work/hall.sqlite" "SELECT count(*) FROM players WHERE token_hash LIKE '%$alice%'")" = 0 ] &&
