@@ -132,6 +132,15 @@ int main(int argc, char** argv) {
         }
         answer(res, hall::refusal(500, why));
     });
+    // A page served from another address may use the interface too: tokens
+    // travel in a header, never in cookies, so any origin may ask.
+    server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
+    server.Options(R"(/api/.*)", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 204;
+        res.set_header("Access-Control-Allow-Methods", "GET, POST");
+        res.set_header("Access-Control-Allow-Headers", "Authorization, Content-Type");
+        res.set_header("Access-Control-Max-Age", "86400");
+    });
     server.Post("/api/games", [&](const httplib::Request& req, httplib::Response& res) {
         answer(res, service.submit(req.body, req.get_header_value("Authorization")));
     });

@@ -84,6 +84,12 @@ for path in /api/games/0123456789abcdef01234567 '/api/games/%3Cscript%3E' /nowhe
   [ "$status" = 404 ] && [ -n "$(field .error)" ] || fail "GET $path: $status $(cat "$work/body")"
 done
 
+# A page from another address may send games: the preflight allows the token's header.
+curl -s -D "$work/headers" -o /dev/null -X OPTIONS -H 'Origin: https://example.org' \
+  -H 'Access-Control-Request-Headers: authorization' "$url/api/games"
+grep -q '^HTTP/1.1 204' "$work/headers" && grep -qi '^Access-Control-Allow-Headers: Authorization' "$work/headers" &&
+  grep -qi '^Access-Control-Allow-Origin: \*' "$work/headers" || fail "the preflight: $(cat "$work/headers")"
+
 # Seeds: distinct, exact in a page's script, and answered at once.
 curl -s "$url/api/seed" >"$work/seed1" && curl -s "$url/api/seed" >"$work/seed2"
 s1=$(jq -r .seed "$work/seed1") s2=$(jq -r .seed "$work/seed2")

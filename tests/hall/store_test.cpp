@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <atomic>
 #include <thread>
 
@@ -153,6 +154,29 @@ TEST(HallRules, TokensComeAsBearerAndAreKeptOnlyHashed) {
     EXPECT_EQ(tokenHash("abcdefghijklmnop").size(), 64u);
     EXPECT_EQ(tokenHash("abcdefghijklmnop").find("abcdefghijklmnop"), std::string::npos);
     EXPECT_NE(tokenHash("abcdefghijklmnop"), tokenHash("abcdefghijklmnoq"));
+}
+
+// The recorded games replay in the server to the score the driver checked at
+// their end; their luck is their own, so no board takes them.
+TEST(HallRules, RecordedGamesReplayToTheDriversScore) {
+    for (const auto& file : std::filesystem::directory_iterator(HVEZDA_CORPUS)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t at = text.rfind("expect score.Caption ");
+        ASSERT_NE(at, std::string::npos) << file.path();
+        Judged game;
+        std::string why;
+        ASSERT_TRUE(judge(text, game, why)) << file.path() << ": " << why;
+        EXPECT_EQ(game.score, std::stoll(text.substr(at + 21))) << file.path();
+        EXPECT_EQ(game.winner, file.path().filename().string().rfind("winner", 0) == 0) << file.path();
+        EXPECT_GT(game.lengthMs, 0);
+        EXPECT_EQ(game.luck, Judged::Luck::Chosen);
+        EXPECT_EQ(game.id, gameId(text));
+    }
+    Judged game;
+    std::string why;
+    EXPECT_FALSE(judge("advance 100\n", game, why));
+    EXPECT_FALSE(judge(std::string(kLargestRecording + 1, '#'), game, why));
 }
 
 TEST(HallRules, AGamesIdentityIsItsStepsAlone) {
