@@ -50,6 +50,7 @@ hall::Clock testClock(const std::string& file) {
 void answer(httplib::Response& res, const hall::Answer& a) {
     res.status = a.status;
     res.set_content(a.body, a.type.c_str());
+    if (!a.fileName.empty()) res.set_header("Content-Disposition", "attachment; filename=\"" + a.fileName + "\"");
 }
 
 }  // namespace

@@ -95,7 +95,9 @@ Answer Service::recording(const std::string& id) {
     if (!wellFormedId(id)) return refusal(404, "no game has the id '" + id.substr(0, 40) + "'");
     std::optional<std::string> text = store_.recording(id);
     if (!text) return refusal(404, "no game has the id " + id);
-    return {200, std::move(*text), "text/plain; charset=utf-8"};
+    Answer a{200, std::move(*text), "text/plain; charset=utf-8"};
+    a.fileName = "hvezda-" + id + ".sim";
+    return a;
 }
 
 Answer Service::page() {

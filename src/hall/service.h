@@ -16,6 +16,7 @@ struct Answer {
     int status = 200;
     std::string body;
     std::string type = "application/json";
+    std::string fileName = {};  // a download's name, when it is one
 };
 
 // {"error": why} with a 4xx or 5xx status.
