@@ -183,12 +183,10 @@ int main(int argc, char** argv) {
     std::string why;
     auto session = app::Session::open(game, options, why);
     if (!session) return fail(why, 1);
-    app::Recorder recorder(asked.record, settings.name);
-    std::string hallError;
-    app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
-                         [&session] { session->input().openBoard(); });
     // Each ended game goes to the public hall of fame the settings name, from
-    // a thread of its own.
+    // a thread of its own, and each new game takes the open seed that thread
+    // fetched ahead (a seed from the clock while none has come).
+    app::SeedSource seeds;
 #ifdef HVEZDA_HALL_CLIENT
     std::unique_ptr<app::HallSender> sender;
     if (!settings.hallServer.empty() && asked.replay.empty()) {
@@ -197,12 +195,23 @@ int main(int argc, char** argv) {
         if (!token.empty())
             sender = std::make_unique<app::HallSender>(settings.hallServer, token,
                                                        plat::folder(plat::Folder::Recordings, true, error));
-        if (sender) hall.onEnded = [&sender](const std::string& recording) { sender->send(recording); };
     }
+    if (sender)
+        seeds = [&sender] {
+            const std::optional<uint64_t> open = sender->takeSeed();
+            return open ? rec::GameSeed{*open, {}} : app::seedFromClock();
+        };
 #else
     if (!settings.hallServer.empty())
         std::fprintf(stderr, "hvezda: this build cannot send games to %s: it was built without libcurl\n",
                      settings.hallServer.c_str());
+#endif
+    app::Recorder recorder(asked.record, settings.name, seeds);
+    std::string hallError;
+    app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
+                         [&session] { session->input().openBoard(); });
+#ifdef HVEZDA_HALL_CLIENT
+    if (sender) hall.onEnded = [&sender](const std::string& recording) { sender->send(recording); };
 #endif
     app::addComforts(*session, game, settings, &recorder, &hall);
     if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
