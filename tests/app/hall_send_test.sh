@@ -82,7 +82,8 @@ day=$(sed -n 's/^daily //p' "$work/daily.sim")
 [ -n "$day" ] || fail "the daily game's recording names no day: $(head -n 8 "$work/daily.sim")"
 [ "$(ls "$queue" 2>/dev/null | wc -l)" = 1 ] && grep -q 'cannot take games now' "$work/game.err" ||
   fail "the game sent with no server is not queued: $(ls "$queue" 2>&1); $(cat "$work/game.err")"
-cmp -s "$queue"/*.sim "$work/daily.sim" || fail "the queued game is not its recording"
+"$sim" --verify "$queue"/*.sim >"$work/verify" 2>&1 && grep -qx "daily $day" "$queue"/*.sim ||
+  fail "the queued game is not the daily game: $(cat "$work/verify")"
 
 # The server up: the next start sends it and fetches an open seed.
 start_hall "$port"
@@ -99,11 +100,18 @@ click_to_end || fail "EXIT did not end the idle game"
 play_to_end "$work/open.sim"
 grep -qx "seed $seed" "$work/open.sim" || fail "the game was not played on the seed $seed: $(grep '^seed' "$work/open.sim")"
 err_says 'took a game' 100 || fail "the open game was not sent: $(cat "$work/game.err")"
-[ ! -e "$state/hall-seed" ] || fail "the used seed is still kept"
+next=$(cut -d' ' -f1 "$state/hall-seed" 2>/dev/null)
+[ -n "$next" ] && [ "$next" != "$seed" ] || fail "the seed after $seed is '$next'"
 want="Jiří <b>Hráč</b> $(score_of "$work/daily.sim") GAME OVER"
 [ "$(board daily "$day")" = "$want" ] || fail "the daily board of $day: '$(board daily "$day")', not '$want'"
 want="Jiří <b>Hráč</b> $(score_of "$work/open.sim") GAME OVER"
 [ "$(board open)" = "$want" ] || fail "the open board: '$(board open)', not '$want'"
-"$game" --submit "$work/open.sim" >"$work/out" 2>"$work/err" || fail "sending the open game again: $(cat "$work/err")"
-grep -q "\"score\": *$(score_of "$work/open.sim")" "$work/out" || fail "the answer to a second send: $(cat "$work/out")"
+# The board's recording of it, sent again, is its entry.
+id=$(python3 -c 'import json, sys, urllib.request
+print(json.load(urllib.request.urlopen(sys.argv[1]))["entries"][0]["id"])' "$url/api/board?board=open")
+python3 -c 'import sys, urllib.request; sys.stdout.buffer.write(urllib.request.urlopen(sys.argv[1]).read())' \
+  "$url/api/games/$id" >"$work/sent.sim"
+"$game" --submit "$work/sent.sim" >"$work/out" 2>"$work/err" || fail "sending the open game again: $(cat "$work/err")"
+grep -q "\"id\": *\"$id\"" "$work/out" && grep -q "\"score\": *$(score_of "$work/open.sim")[,}]" "$work/out" ||
+  fail "the answer to a second send: $(cat "$work/out")"
 finish "the game sending to the hall of fame"
