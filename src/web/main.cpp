@@ -49,7 +49,7 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
 EM_JS(char*, pageAsk, (const char* what), {
     var page = Module['page'];
     var f = page && page[UTF8ToString(what)];
-    return stringToNewUTF8((f && f()) || '');
+    return stringToNewUTF8((f && f()) || "");
 });
 
 namespace {
@@ -72,7 +72,7 @@ struct WebGame {
     plat::LoopStats stats;
     plat::LoopProbe probe;
     uint64_t timer1Ticks = 0;
-    std::unique_ptr<web::PageReplay> replay;  // ?replay=ID: a game from the hall of fame played back
+    std::unique_ptr<webreplay::PageReplay> replay;  // ?replay=ID: a game from the hall of fame played back
     double replayStartMs = 0;
 };
 // Made once and never freed: the browser keeps calling back after main returns.
@@ -255,7 +255,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         Form_Load(game);
-        web->replay = std::make_unique<web::PageReplay>(game, recording);
+        web->replay = std::make_unique<webreplay::PageReplay>(game, recording);
         web->session->present(true);
         web->session->show();
         pageCall("firstFrame", "", "");

@@ -6,7 +6,7 @@
 
 #include "shell/shell.h"
 
-namespace web {
+namespace webreplay {
 
 PageReplay::PageReplay(hvezda::Game& g, const std::string& recording) : g_(g), runner_(g) {
     std::istringstream in(recording);
@@ -56,4 +56,4 @@ bool PageReplay::runUntil(int64_t ms) {
     return over(rec::Verdict::Verified, "the replay stayed in sync" + at());
 }
 
-}  // namespace web
+}  // namespace webreplay

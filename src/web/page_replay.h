@@ -13,7 +13,7 @@
 #include "record/replay.h"
 #include "scene/game.h"
 
-namespace web {
+namespace webreplay {
 
 class PageReplay {
 public:
@@ -37,4 +37,4 @@ private:
     bool finalState_ = false;
 };
 
-}  // namespace web
+}  // namespace webreplay

@@ -28,7 +28,7 @@ std::string text(const std::filesystem::path& file) {
 // Plays `recording` in frames of 1 to 40 ms; the verdict, with g's hash after it.
 rec::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
     Form_Load(g);
-    web::PageReplay replay(g, recording);
+    webreplay::PageReplay replay(g, recording);
     std::mt19937 frames(seed);
     int64_t now = 0;
     while (replay.runUntil(now)) now += 1 + static_cast<int64_t>(frames() % 40);
