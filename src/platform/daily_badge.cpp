@@ -9,22 +9,9 @@ namespace plat {
 namespace {
 
 constexpr SDL_Color kGreen{0, 255, 0, 255};  // the panel labels' green
-constexpr int kLeft = 14, kTop = 16;          // left of the title picture, inside the panel
-
-// Draws one line; returns its height (0 when nothing was drawn).
-int line(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y) {
-    if (!font) return 0;
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(font, text.c_str(), kGreen);
-    if (!surface) return 0;
-    if (SDL_Texture* t = SDL_CreateTextureFromSurface(r, surface)) {
-        const SDL_Rect at{x, y, surface->w, surface->h};
-        SDL_RenderCopy(r, t, nullptr, &at);
-        SDL_DestroyTexture(t);
-    }
-    const int h = surface->h;
-    SDL_FreeSurface(surface);
-    return h;
-}
+// Right of the score, below the title, left of the panel's labels: nothing of
+// the game is drawn there (the help text's box is at the other end).
+constexpr int kRight = 582, kTop = 68;
 
 }  // namespace
 
@@ -37,11 +24,16 @@ std::string czechDate(const std::string& iso) {
 }
 
 void drawDailyBadge(SDL_Renderer* r, FontCache& fonts, const std::string& isoDate) {
-    TTF_Font* bold = fonts.get(hvezda::Font{"MS Sans Serif", 10, 700, 238});
-    TTF_Font* plain = fonts.get(hvezda::Font{"MS Sans Serif", 8, 400, 238});
-    const int h = line(r, bold, "DENNÍ LET", kLeft, kTop);
-    line(r, plain, czechDate(isoDate), kLeft, kTop + h + 2);
-    line(r, plain, "stejný pro všechny", kLeft, kTop + 2 * h + 2);
+    TTF_Font* font = fonts.get(hvezda::Font{"MS Sans Serif", 8, 700, 238});
+    if (!font) return;
+    SDL_Surface* surface = TTF_RenderUTF8_Blended(font, ("DENNÍ LET " + czechDate(isoDate)).c_str(), kGreen);
+    if (!surface) return;
+    if (SDL_Texture* t = SDL_CreateTextureFromSurface(r, surface)) {
+        const SDL_Rect at{kRight - surface->w, kTop, surface->w, surface->h};
+        SDL_RenderCopy(r, t, nullptr, &at);
+        SDL_DestroyTexture(t);
+    }
+    SDL_FreeSurface(surface);
 }
 
 }  // namespace plat

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What says that a daily flight is being flown: in the panel's empty corner
-// left of the title, "DENNÍ LET" and its date, in the panel's green. Drawn
+// What says that a daily flight is being flown: "DENNÍ LET" and its date in
+// the panel's green, in the panel's empty stretch right of the score. Drawn
 // around the game (the scene knows nothing of it).
 #pragma once
 

@@ -71,8 +71,9 @@ TEST(DailyFlight, TheSameDateDrawsTheSameLuckWhateverTheKeys) {
     ASSERT_GE(a.size(), 10u);
     ASSERT_GE(b.size(), 10u);
     EXPECT_EQ(std::vector<float>(a.begin(), a.begin() + 10), std::vector<float>(b.begin(), b.begin() + 10));
-    EXPECT_NE(a, b);  // the keys still matter: the games went their own ways
-    const std::vector<float> other = drawsOf("daily 2026-12-08\nadvance 30000\n");
+    std::string otherDay = firing;
+    otherDay.replace(0, 16, "daily 2026-12-08");
+    const std::vector<float> other = drawsOf(otherDay);
     ASSERT_GE(other.size(), 10u);
     EXPECT_NE(std::vector<float>(other.begin(), other.begin() + 10), std::vector<float>(b.begin(), b.begin() + 10));
     // The daily line is its date's seed line.
