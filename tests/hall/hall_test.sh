@@ -66,6 +66,15 @@ accepted() {
 }
 ms() { echo $(( $(date -d "$1" +%s) * 1000 )); }
 
+# A command line it cannot serve: one line saying why, and no server.
+for args in "--listen 127.0.0.1" "--listen 127.0.0.1:http" "--database postgres://nowhere" "--database sqlite:$work/no/such/folder/x"; do
+  # shellcheck disable=SC2086
+  timeout 10 "$hall" $args >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || [ "$status" -eq 2 ] && grep -q '^hvezda-hall: ' "$work/err" ||
+    fail "hvezda-hall $args: status $status, said $(cat "$work/out" "$work/err")"
+done
+
 set_clock $(ms '2026-12-07 12:00 UTC')
 start_hall
 
