@@ -116,6 +116,10 @@ TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
     EXPECT_FALSE(store_->issueSeed(3, kNoon, 1000, 2));
     EXPECT_TRUE(store_->issueSeed(3, kNoon + 1001, 1000, 2));
     EXPECT_EQ(store_->add(game("c", "Ann", 10, 1000, "open", 1), e), Added::SeedUnknown);
+    std::string error;
+    store_ = openStore(GetParam() + (folder_ / "hall.sqlite").string(), error);  // opened again: seed 3 still waits
+    EXPECT_FALSE(store_->issueSeed(4, kNoon + 1001, 1000, 1));
+    EXPECT_TRUE(store_->issueSeed(4, kNoon + 1001, 1000, 2));
 }
 
 TEST_P(StoreTest, ManyThreadsSendingTheSameGameMakeOneEntry) {
