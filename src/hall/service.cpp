@@ -78,7 +78,7 @@ Answer Service::board(const std::string& which, const std::string& day) {
     std::string date;
     if (which == "daily") {
         date = day.empty() ? utcDay(now_()) : day;
-        if (!dayStart(date)) return refusal(400, "day=" + day + " is no date (YYYY-MM-DD)");
+        if (!dayStart(date)) return refusal(400, "day=" + day.substr(0, 40) + " is no date (YYYY-MM-DD)");
     } else if (which != "open") {
         return refusal(400, "board= is daily or open");
     } else if (!day.empty()) {

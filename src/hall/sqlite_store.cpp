@@ -115,6 +115,9 @@ public:
         exec("PRAGMA journal_mode = WAL");
         exec("PRAGMA synchronous = NORMAL");
         exec(kSchema);
+        Statement count(db_, "SELECT count(*) FROM seeds WHERE game IS NULL");
+        count.step();
+        waiting_ = count.integer(0);
     }
     ~SqliteStore() override { sqlite3_close(db_); }
 
@@ -140,6 +143,7 @@ public:
             Statement use(db_, "UPDATE seeds SET game = ? WHERE seed = ?");
             use.bind(1, s.entry.id).bind(2, std::to_string(s.entry.seed)).step();
         }
+        const int64_t waiting = waiting_ - (s.entry.board == "open");
         Statement bindName(db_, "INSERT OR IGNORE INTO players (name, token_hash, since) VALUES (?, ?, ?)");
         bindName.bind(1, s.entry.name).bind(2, s.tokenHash).bind(3, s.entry.receivedMs).step();
         Statement insert(db_,
@@ -150,6 +154,7 @@ public:
         insert.bind(6, e.lengthMs).bind(7, int64_t{e.checkpoints}).bind(8, e.board).bind(9, e.day);
         insert.bind(10, std::to_string(e.seed)).bind(11, e.receivedMs).blob(12, s.recording).step();
         t.commit();
+        waiting_ = waiting;
         entry = e;
         entry.rank = rank(entry);
         return Added::New;
@@ -160,13 +165,17 @@ public:
         Transaction t(*this);
         Statement forget(db_, "DELETE FROM seeds WHERE game IS NULL AND issued < ?");
         forget.bind(1, nowMs - lifeMs).step();
-        Statement count(db_, "SELECT count(*) FROM seeds WHERE game IS NULL");
-        count.step();
-        if (count.integer(0) >= most) return false;
+        const int64_t waiting = waiting_ - sqlite3_changes(db_);
+        if (waiting >= most) {
+            t.commit();
+            waiting_ = waiting;
+            return false;
+        }
         Statement issue(db_, "INSERT OR IGNORE INTO seeds (seed, issued) VALUES (?, ?)");
         issue.bind(1, std::to_string(seed)).bind(2, nowMs).step();
         const bool issued = sqlite3_changes(db_) == 1;
         t.commit();
+        waiting_ = waiting + issued;
         return issued;
     }
 
@@ -245,6 +254,9 @@ private:
 
     sqlite3* db_ = nullptr;
     std::mutex mutex_;
+    // Seeds issued and not used, as the file holds them: counted once when
+    // opened, then kept, as one server process owns its file.
+    int64_t waiting_ = 0;
 };
 
 }  // namespace
