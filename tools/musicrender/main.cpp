@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // hvezda-render-music: writes what the game plays to a WAV file, the intro and
-// one pass of the loop, 48 kHz float stereo, through the game's own music
-// backend at the default settings' volume: the file to measure the music on.
+// one pass of the loop (the module's length), 48 kHz float stereo, through
+// the game's own music backend at the default settings' volume: the file to
+// measure the music on.
 #include <sndfile.h>
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -47,22 +50,28 @@ int main(int argc, char** argv) {
         info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         SNDFILE* file = sf_open(out.c_str(), SFM_WRITE, &info);
         if (!file) throw std::runtime_error("cannot write " + out + ": " + sf_strerror(nullptr));
+        // Frames are counted on the song's own time: the renderer gives each
+        // one kLatency frames after it took it in, and those first frames of
+        // silence are left out. One pass is the module's length exactly.
+        const auto length = static_cast<long long>(std::llround(song.durationSeconds() * MusicRenderer::kSampleRate));
+        const auto latency = static_cast<long long>(MusicRenderer::kLatency);
         std::vector<float> block(2 * 48);  // 1 ms, the precision of --orders
-        sf_count_t frames = 0;
+        long long fed = 0;
         int order = -1;
-        for (;;) {
-            const int now = song.currentOrder();
-            const std::size_t got = song.render(block.data(), block.size() / 2, volume);
-            if (got == 0) break;
-            if (orders && now != order && double(frames) < song.durationSeconds() * MusicRenderer::kSampleRate) {
-                order = now;
-                std::printf("%lld %d\n", static_cast<long long>(frames + MusicRenderer::kLatency), order);
+        while (fed - latency < length) {
+            if (orders && song.currentOrder() != order && fed < length) {
+                order = song.currentOrder();
+                std::printf("%lld %d\n", fed, order);
             }
-            if (sf_writef_float(file, block.data(), sf_count_t(got)) != sf_count_t(got)) {
+            const auto got = static_cast<long long>(song.render(block.data(), block.size() / 2, volume));
+            if (got == 0) break;
+            const long long from = std::max(0LL, latency - fed), to = std::min(got, length + latency - fed);
+            fed += got;
+            if (to <= from) continue;
+            if (sf_writef_float(file, block.data() + 2 * from, to - from) != to - from) {
                 sf_close(file);
                 throw std::runtime_error("cannot write " + out);
             }
-            frames += sf_count_t(got);
         }
         if (sf_close(file) != 0) throw std::runtime_error("cannot write " + out);
     } catch (const std::exception& e) {
