@@ -143,6 +143,7 @@ TEST(Loudness, LimiterHoldsTheCeilingAndLeavesQuietMusicAlone) {
         raw.resize(2 * plain.read_interleaved_stereo(kRate, raw.size() / 2, raw.data()));
         ASSERT_EQ(out.size(), raw.size() + 2 * MusicRenderer::kLatency);
         const double rawPeak = truePeakDb(raw);
+        std::printf("at volume %d: %.2f dBTP from libopenmpt, %.2f dBTP from the renderer\n", volume, rawPeak, truePeakDb(out));
         if (volume == 64) {
             EXPECT_GT(rawPeak, 3.0) << "the loud song must clip without the limiter";
             EXPECT_LE(truePeakDb(out), -1.0);
