@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -47,7 +48,8 @@ public:
     // Only this channel of the module sounds (-1: all), for measuring a part alone.
     void solo(int channel);
     int channels() const;
-    // The pattern order being played, and the length of one pass in seconds.
+    // The pattern order libopenmpt has reached (kLatency frames ahead of what
+    // render last gave), and the length of one pass in seconds.
     int currentOrder() const;
     double durationSeconds() const;
     // The frames the limiter holds back (its look-ahead, and half its peak

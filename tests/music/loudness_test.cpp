@@ -209,7 +209,8 @@ TEST(Loudness, ReachesSmallSpeakers) {
     const double below100 = share(music().s, Biquad::kLow, 100);
     const double kitLoss = -10 * std::log10(share(renderMusic(musicgen::kKickChannel).s, Biquad::kHigh, 250));
     // The snare as it is played, at the drums' pitch (B-3, period 113).
-    const auto& snareSample = musicgen::composeMoonlite().samples.at(6);
+    const musicgen::Module m = musicgen::composeMoonlite();
+    const auto& snareSample = m.samples.at(6);
     ASSERT_EQ(snareSample.name, "snare");
     std::vector<float> snare(snareSample.data.begin(), snareSample.data.end());
     const double snareLow = shareThrough(snare, butterworth(Biquad::kLow, 2000, 3546895.0 / 113));
@@ -223,7 +224,6 @@ TEST(Loudness, ReachesSmallSpeakers) {
     // fundamental's, through band-passes at each, over each pattern it plays in.
     const Wav lead = renderMusic(musicgen::kLeadChannel);
     const auto leadMono = mono(lead.s);
-    const musicgen::Module m = musicgen::composeMoonlite();
     int sections = 0, round = 0;
     for (std::size_t p = 0; p < m.patterns.size(); ++p) {
         double fundamental = 0.0, upper = 0.0;
