@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
     app.add_option("--module", module, "the module to play")->capture_default_str();
     app.add_option("--channel", channel, "only this channel of the module sounds (0 to 5)");
     app.add_flag("--orders", orders, "print the frame each pattern starts on, one \"FRAME ORDER\" a line");
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; a wrong command line is status 2
+    }
 
     std::ifstream in(module, std::ios::binary);
     const std::vector<char> data{std::istreambuf_iterator<char>(in), {}};
