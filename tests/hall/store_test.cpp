@@ -97,6 +97,11 @@ TEST_P(StoreTest, ANameBelongsToItsFirstToken) {
     EXPECT_EQ(store_->add(other, e), Added::NameTaken);
     EXPECT_FALSE(store_->recording("b"));
     EXPECT_EQ(store_->add(game("c", "Jiří", 30, 1000), e), Added::New);
+    // Games without a name are nobody's: any token may send them.
+    EXPECT_EQ(store_->add(game("d", "", 30, 1000), e), Added::New);
+    other = game("e", "", 30, 1000);
+    other.tokenHash = tokenHash("someone else");
+    EXPECT_EQ(store_->add(other, e), Added::New);
 }
 
 TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
