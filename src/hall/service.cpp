@@ -52,7 +52,8 @@ Answer Service::submit(std::string_view recording, std::string_view authorizatio
         case Added::New: return {201, sentAnswer(entry).dump() + "\n"};
         case Added::Again: return {200, sentAnswer(entry).dump() + "\n"};
         case Added::OtherPlayer:
-            return refusal(409, "this game is already on the board, sent by another player (as " + entry.name + ")");
+            return refusal(409, "this game is already on the board, sent by another player" +
+                                    (entry.name.empty() ? std::string() : " (as " + entry.name + ")"));
         case Added::NameTaken: return refusal(409, "the name '" + game.name + "' belongs to another player");
         case Added::SeedUnknown:
             return refusal(422, "the seed " + std::to_string(game.seed) +
