@@ -158,6 +158,7 @@ TEST(HallRules, NamesAreShownAsWrittenButNeverAsControlsOrMarkup) {
 TEST(HallRules, TokensComeAsBearerAndAreKeptOnlyHashed) {
     std::string why;
     EXPECT_EQ(bearerToken("Bearer abcdefghijklmnop", why).value_or(""), "abcdefghijklmnop");
+    EXPECT_EQ(bearerToken("bearer abcdefghijklmnop", why).value_or(""), "abcdefghijklmnop");
     for (const char* bad : {"", "Basic abcdefghijklmnop", "Bearer short", "Bearer abcdefghijklmnop\"", "Bearer  abcdefghijklmnop"})
         EXPECT_FALSE(bearerToken(bad, why)) << bad;
     EXPECT_EQ(tokenHash("abcdefghijklmnop").size(), 64u);
