@@ -18,7 +18,7 @@ play=(
 test=(
   googletest libgtest-dev libbenchmark-dev
   openmpt123 time
-  curl jq
+  curl jq sqlite3
   xvfb xauth xdotool x11-utils imagemagick openbox libxtst-dev libxdamage-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream man-db lintian file

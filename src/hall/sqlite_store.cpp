@@ -129,7 +129,7 @@ public:
             entry.rank = rank(entry);
             return had->second == s.tokenHash ? Added::Again : Added::OtherPlayer;
         }
-        {
+        if (!s.entry.name.empty()) {
             Statement owner(db_, "SELECT token_hash FROM players WHERE name = ?");
             owner.bind(1, s.entry.name);
             if (owner.step() && owner.text(0) != s.tokenHash) return Added::NameTaken;
@@ -144,8 +144,10 @@ public:
             use.bind(1, s.entry.id).bind(2, std::to_string(s.entry.seed)).step();
         }
         const int64_t waiting = waiting_ - (s.entry.board == "open");
-        Statement bindName(db_, "INSERT OR IGNORE INTO players (name, token_hash, since) VALUES (?, ?, ?)");
-        bindName.bind(1, s.entry.name).bind(2, s.tokenHash).bind(3, s.entry.receivedMs).step();
+        if (!s.entry.name.empty()) {
+            Statement bindName(db_, "INSERT OR IGNORE INTO players (name, token_hash, since) VALUES (?, ?, ?)");
+            bindName.bind(1, s.entry.name).bind(2, s.tokenHash).bind(3, s.entry.receivedMs).step();
+        }
         Statement insert(db_,
                          "INSERT INTO games (id, name, token_hash, score, winner, length_ms, checkpoints, board, day, "
                          "seed, received, recording) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
