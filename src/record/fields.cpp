@@ -7,6 +7,8 @@
 #include <cstring>
 #include <ostream>
 
+#include "base/float_chars.h"
+#include "base/utf8.h"
 #include "scene/picture.h"
 
 using namespace hvezda;
@@ -374,7 +376,7 @@ uint64_t Values::digest() const {
 
 std::string formatFloat(float v) {
     char buf[128];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    auto [end, ec] = base::toChars(buf, buf + sizeof buf, v);
     if (ec != std::errc{}) return "nan";
     return std::string(buf, end);
 }
@@ -394,7 +396,7 @@ std::string formatHash(uint64_t hash) {
 bool parseFloat(std::string_view text, float& out) {
     if (text.empty()) return false;
     float v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+    auto [end, ec] = base::fromChars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(v)) return false;
     out = v;
     return true;
@@ -418,8 +420,8 @@ bool parseHash(std::string_view text, uint64_t& out) {
 
 std::string quote(std::string_view s) {
     constexpr size_t kLongest = 60;
-    if (s.size() <= kLongest) return "'" + std::string(s) + "'";
-    return "'" + std::string(s.substr(0, kLongest)) + "...' (" + std::to_string(s.size()) + " characters)";
+    if (s.size() <= kLongest) return "'" + base::visible(s) + "'";
+    return "'" + base::visible(s.substr(0, kLongest)) + "...' (" + std::to_string(s.size()) + " characters)";
 }
 
 }  // namespace rec

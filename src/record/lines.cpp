@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "base/utf8.h"
 #include "shell/shell.h"
 
 #ifndef HVEZDA_VERSION
@@ -155,6 +156,8 @@ LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::s
         if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
         if (!parseInteger(w[1], step.ms) || step.ms < 0)
             return bad("advance needs a whole number of ms (0 or more), not " + quote(w[1]));
+        if (step.ms > kLastInstant - g.clock)
+            return bad("advance " + std::string(w[1]) + " would take the clock past " + std::to_string(kLastInstant) + " ms");
         step.kind = Step::Kind::Advance;
         return LineKind::Step;
     }
@@ -207,6 +210,9 @@ LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::s
     if (cmd == "player") {
         // The name keeps its blanks; the time is one word.
         if (w.size() < 2) return bad(quote(w[0]) + " needs more words");
+        // What a terminal or a window will show: no control characters.
+        if (!base::printable(line))
+            return bad("a player line must be UTF-8 text without control characters, not " + quote(line));
         step.when = std::string(w[1]);
         step.name = w.size() > 2 ? std::string(textAfter(line, w)) : std::string();
         step.kind = Step::Kind::Player;

@@ -55,6 +55,24 @@ TEST(RecordLines, EveryStepReadsBackAsWritten) {
     }
 }
 
+// A terminal or a window shows what a file holds: a player line with a
+// control character or bytes that are not UTF-8 is refused, and an error
+// that quotes a line shows its control characters as \xHH.
+TEST(RecordLines, NoControlCharacterOfAFileReachesATerminal) {
+    Game g;
+    for (const std::string line :
+         {"player 2026-12-07T15:04:05+01:00 a\x1b]0;owned\x07b", "player 2026-12-07T15:04:05+01:00 \xc2\x9b" "31m",
+          "player 2026-12-07\x1b[2J", "player 2026-12-07T15:04:05+01:00 Ji\xf8\xed", "player 2026-12-07T15:04:05+01:00 a\x7f"}) {
+        Step step;
+        std::vector<std::string_view> words;
+        std::string error;
+        EXPECT_EQ(readLine(g, line, step, words, error), LineKind::Malformed) << quote(line);
+        EXPECT_EQ(std::count_if(error.begin(), error.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }), 0)
+            << error;
+    }
+    EXPECT_EQ(quote("\x1b]0;x\x07 Ji\xc5\x99\xc3\xad \xc2\x9b\xff"), "'\\x1b]0;x\\x07 Ji\xc5\x99\xc3\xad \\xc2\\x9b\\xff'");
+}
+
 // Counts the members of an aggregate: the most initializers it takes.
 struct AnyMember {
     template <class T>

@@ -108,6 +108,15 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
     }
 }
 
+// An advance whose end lies past the clock's range is malformed; the clock
+// never wraps to a negative time.
+TEST(Driver, RefusesAnAdvancePastTheClocksRange) {
+    const SimRun r = run("advance 1\nadvance 9223372036854775807\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 2);
+    EXPECT_EQ(r.result.error.rfind("line 2: ", 0), 0u) << r.result.error;
+    EXPECT_EQ(r.out, "");
+}
+
 TEST(Driver, ExpectationsHoldOrStopTheScriptWithStatusOne) {
     const std::string play = std::string("click Label5\nadvance 30\nexpect Label7.Caption ") + hvezda::kControlsHelp +
                              "\nexpect state.keyLeft\nexpect clock 30\n";
