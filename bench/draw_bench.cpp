@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "autoplay.h"
-#include "platform/damage.h"
-#include "platform/sdl_canvas.h"
+#include "draw/damage.h"
+#include "draw/sdl_canvas.h"
 #include "shell/shell.h"
 
 using namespace hvezda;

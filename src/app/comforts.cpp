@@ -14,7 +14,7 @@
 #include "platform/frames.h"
 #include "platform/hall_overlay.h"
 #include "platform/pause_overlay.h"
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 
 using namespace hvezda;
 

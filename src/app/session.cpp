@@ -9,12 +9,12 @@
 
 #include "app/host.h"
 #include "platform/clock_random.h"
-#include "platform/draw.h"
-#include "platform/fonts.h"
+#include "draw/draw.h"
+#include "draw/fonts.h"
 #include "platform/frames.h"
 #include "platform/input.h"
 #include "platform/realtime.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 
 using namespace hvezda;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/clicks.h"
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 using namespace hvezda;
 

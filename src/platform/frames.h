@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/damage.h"
-#include "platform/draw.h"
+#include "draw/damage.h"
+#include "draw/draw.h"
 
 struct SDL_Renderer;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 struct SDL_Renderer;
 

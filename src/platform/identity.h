@@ -4,7 +4,7 @@
 // a window icon made from the game's own ship.
 #pragma once
 
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
 struct SDL_Window;
 

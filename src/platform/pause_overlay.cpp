@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
 namespace plat {
 

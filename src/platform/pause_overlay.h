@@ -2,7 +2,7 @@
 // What a paused game looks like: the frame dimmed, "PAUZA" in the middle.
 #pragma once
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 struct SDL_Renderer;
 

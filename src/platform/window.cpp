@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 #include "platform/identity.h"
 #include "platform/x11_wakeups.h"
 

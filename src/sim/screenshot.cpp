@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 #include "sim/screenshot_hook.h"
 
 using namespace hvezda;

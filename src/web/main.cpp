@@ -27,7 +27,7 @@
 #include "platform/frame_loop.h"
 #include "platform/realtime.h"
 #include "platform/settings.h"
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 #include "record/fields.h"
 #include "record/seed.h"
 #include "shell/shell.h"

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/clicks.h"
-#include "platform/damage.h"
-#include "platform/draw.h"
-#include "platform/text_wrap.h"
+#include "draw/damage.h"
+#include "draw/draw.h"
+#include "draw/text_wrap.h"
 #include "shell/shell.h"
 
 using namespace hvezda;

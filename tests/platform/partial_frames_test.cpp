@@ -16,7 +16,7 @@
 #include "platform/frames.h"
 #include "platform/input.h"
 #include "platform/pause_overlay.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 #include "platform/window.h"
 #include "player/player.h"
 #include "shell/shell.h"

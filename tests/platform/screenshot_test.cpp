@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 #include "sim/script.h"
 
 using namespace rec;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 namespace plat {
 

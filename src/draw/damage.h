@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/clipped_canvas.h"
-#include "platform/draw.h"
-#include "platform/marking_canvas.h"
+#include "draw/clipped_canvas.h"
+#include "draw/draw.h"
+#include "draw/marking_canvas.h"
 
 namespace plat {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/damage.h"
+#include "draw/damage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 #include "scene/scene.h"
 
 namespace plat {

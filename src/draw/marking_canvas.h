@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 namespace plat {
 

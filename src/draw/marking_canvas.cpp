@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/marking_canvas.h"
+#include "draw/marking_canvas.h"
 
 #include <algorithm>
 #include <cstring>

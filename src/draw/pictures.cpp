@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 #include <algorithm>
 
-#include "platform/text_wrap.h"
+#include "draw/text_wrap.h"
 
 using namespace hvezda;
 

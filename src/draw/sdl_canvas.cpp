@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

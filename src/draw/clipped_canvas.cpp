@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/clipped_canvas.h"
+#include "draw/clipped_canvas.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "base/files.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 
 using namespace hvezda;
 

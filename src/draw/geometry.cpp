@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The pictures embedded into the program at build time.
 #include "assets/assets.h"
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
 namespace plat {
 

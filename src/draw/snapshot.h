@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 #include "scene/scene.h"
 
 namespace plat {

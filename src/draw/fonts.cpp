@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 #include <SDL_ttf.h>
 
@@ -13,7 +13,7 @@
 #endif
 
 #include "base/files.h"
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
 using namespace hvezda;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/text_wrap.h"
+#include "draw/text_wrap.h"
 
 namespace plat {
 

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/draw.h"
-#include "platform/fonts.h"
-#include "platform/pictures.h"
+#include "draw/draw.h"
+#include "draw/fonts.h"
+#include "draw/pictures.h"
 
 #include <SDL_rect.h>
 
