@@ -31,6 +31,7 @@
 #include "app/session.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/frames.h"
+#include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "player/player.h"
 #include "shell/shell.h"

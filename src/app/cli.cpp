@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "base/version.h"
 #include "platform/folders.h"
 #include "platform/settings.h"
 
@@ -41,7 +42,7 @@ std::string controls() {
 // line that begins with its name, as its other complaints do, and a hint.
 void addCommonOptions(CLI::App& cli) {
     cli.set_help_flag("-h,--help", "Print this help and exit");
-    cli.set_version_flag("--version", cli.get_name() + " " + HVEZDA_VERSION, "Print the version and exit");
+    cli.set_version_flag("--version", cli.get_name() + " " + std::string(base::programVersion()), "Print the version and exit");
     cli.failure_message([](const CLI::App* app, const CLI::Error& e) {
         return app->get_name() + ": " + e.what() + "\nRun '" + app->get_name() + " --help' for more information.\n";
     });
@@ -75,6 +76,13 @@ std::optional<int> parse(CLI::App& cli, int argc, char** argv) {
 }
 
 }  // namespace
+
+plat::Settings settingsFor(const GameOptions& options, const std::string& file, std::vector<std::string>& problems) {
+    plat::Settings s = plat::loadSettings(file, problems);
+    if (options.fullscreen) s.fullscreen = true;
+    if (options.scale >= 0) s.scale = options.scale;
+    return s;
+}
 
 std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options) {
     CLI::App cli("Hvězda, a small arcade game: fly, shoot, and beat the boss.", "hvezda");

@@ -5,6 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/settings.h"
 
 namespace app {
 
@@ -36,5 +39,10 @@ struct GameOptions {
 // after a bad command line (what is wrong and a hint, on standard error).
 std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options);
 std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& options);
+
+// The settings the game runs with: the file's (each problem one line in
+// `problems`), then the command line's.
+plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
+                           std::vector<std::string>& problems);
 
 }  // namespace app

@@ -20,13 +20,6 @@ using namespace hvezda;
 
 namespace app {
 
-plat::Settings settingsFor(const GameOptions& options, const std::string& file, std::vector<std::string>& problems) {
-    plat::Settings s = plat::loadSettings(file, problems);
-    if (options.fullscreen) s.fullscreen = true;
-    if (options.scale >= 0) s.scale = options.scale;
-    return s;
-}
-
 void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder, HallKeeper* hall) {
     plat::InputRouter& input = session.input();
     session.frames().setOverlay([&session, hall] {

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "app/cli.h"
 #include "app/session.h"
 #include "platform/settings.h"
 #include "scene/game.h"
@@ -15,11 +13,6 @@ namespace app {
 
 class HallKeeper;
 class Recorder;
-
-// The settings the game runs with: the file's (each problem one line in
-// `problems`), then the command line's.
-plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
-                           std::vector<std::string>& problems);
 
 // Hooks them into the session's input and frames; `game` and `session`
 // must outlive the loop.

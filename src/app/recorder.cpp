@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/files.h"
+#include "base/version.h"
 #include "platform/folders.h"
 #include "shell/shell.h"
 
@@ -58,7 +59,7 @@ void Recorder::start(Game& g) {
 
     rec::Writer::Header header;
     header.name = name_;
-    header.comments = {"Hvězda " + std::string(rec::programVersion()) + ": a game played on " +
+    header.comments = {"Hvězda " + std::string(base::programVersion()) + ": a game played on " +
                            header.when.substr(0, 10) + " " + header.when.substr(11, 5),
                        "Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE"};
     writer_.start(g, header);

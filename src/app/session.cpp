@@ -13,6 +13,7 @@
 #include "draw/fonts.h"
 #include "platform/frames.h"
 #include "platform/input.h"
+#include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "draw/sdl_canvas.h"
 

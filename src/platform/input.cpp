@@ -4,7 +4,7 @@
 #include <SDL.h>
 
 #include "platform/keymap.h"
-#include "platform/realtime.h"
+#include "platform/monotonic.h"
 #include "shell/shell.h"
 
 using namespace hvezda;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The real-time loop's services on SDL: the performance counter, waiting for
+// The real-time loop's services on SDL: the performance counter (monotonic.h), waiting for
 // events with SDL_WaitEventTimeout, yielding with SDL_Delay(0).
 #pragma once
 
@@ -15,8 +15,5 @@ namespace plat {
 // on time while the loop waits.
 LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
                              std::function<void()> housekeeping = {});
-
-// Nanoseconds on SDL's monotonic performance counter.
-int64_t monotonicNs();
 
 }  // namespace plat

@@ -19,9 +19,6 @@ namespace rec {
 // Format 1 (hvezda 0.1) had no format line and no checkpoints.
 inline constexpr int kFormat = 2;
 
-// This program's version ("0.2"); its format lines name it as "hvezda 0.2".
-std::string_view programVersion();
-
 struct Step {
     enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash, Checkpoint, Format, Player };
     Kind kind = Kind::Advance;

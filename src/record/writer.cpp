@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/utf8.h"
+#include "base/version.h"
 
 namespace rec {
 
@@ -26,7 +27,7 @@ void Writer::start(Game& g, const Header& header) {
     sinceCheckpoint_ = ended_ = false;
     out_.clear();
     for (const std::string& c : header.comments) out_ += "# " + c + "\n";
-    write(versionStep(kFormat, "hvezda " + std::string(programVersion())));
+    write(versionStep(kFormat, "hvezda " + std::string(base::programVersion())));
     write(playerStep(header.when, base::printableLine(header.name, kLongestName)));
 }
 

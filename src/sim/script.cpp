@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "record/seed.h"
 #include "shell/shell.h"
 
@@ -65,7 +66,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
         if (!wordCount(w, 2, 2, error)) return false;
         TimerId id;
         if (!parseTimer(w[1], id)) {
-            error = "unknown timer " + quote(w[1]);
+            error = "unknown timer " + base::quote(w[1]);
             return false;
         }
         runTimerHandler(g, id);
@@ -90,7 +91,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
     }
     if (cmd == "hash") {
         if (!wordCount(w, 1, 1, error)) return false;
-        out << "hash=" << formatHash(sim.steps->values().hash()) << '\n';
+        out << "hash=" << base::formatHash(sim.steps->values().hash()) << '\n';
         return true;
     }
     if (cmd == "music") {
@@ -114,7 +115,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
         }
         return true;
     }
-    error = "unknown command " + quote(cmd);
+    error = "unknown command " + base::quote(cmd);
     return false;
 }
 

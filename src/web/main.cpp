@@ -25,6 +25,7 @@
 #include "musicplayer/openmpt_backend.h"
 #include "platform/folders.h"
 #include "platform/frame_loop.h"
+#include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "platform/settings.h"
 #include "draw/snapshot.h"

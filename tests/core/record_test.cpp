@@ -7,6 +7,7 @@
 #include <span>
 #include <sstream>
 
+#include "base/text.h"
 #include "record/fields.h"
 #include "record/lines.h"
 
@@ -66,11 +67,11 @@ TEST(RecordLines, NoControlCharacterOfAFileReachesATerminal) {
         Step step;
         std::vector<std::string_view> words;
         std::string error;
-        EXPECT_EQ(readLine(g, line, step, words, error), LineKind::Malformed) << quote(line);
+        EXPECT_EQ(readLine(g, line, step, words, error), LineKind::Malformed) << base::quote(line);
         EXPECT_EQ(std::count_if(error.begin(), error.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }), 0)
             << error;
     }
-    EXPECT_EQ(quote("\x1b]0;x\x07 Ji\xc5\x99\xc3\xad \xc2\x9b\xff"), "'\\x1b]0;x\\x07 Ji\xc5\x99\xc3\xad \\xc2\\x9b\\xff'");
+    EXPECT_EQ(base::quote("\x1b]0;x\x07 Ji\xc5\x99\xc3\xad \xc2\x9b\xff"), "'\\x1b]0;x\\x07 Ji\xc5\x99\xc3\xad \\xc2\\x9b\\xff'");
 }
 
 // Counts the members of an aggregate: the most initializers it takes.

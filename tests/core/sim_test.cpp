@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/text.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
@@ -172,8 +173,8 @@ TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
 TEST(Driver, FormatsNumbersShortestWithoutExponent) {
     for (auto [v, text] : {std::pair{4810.0f, "4810"}, {-3960.0f, "-3960"}, {622.5f, "622.5"}, {0.1f, "0.1"},
                            {1e20f, "100000002004087734272"}, {1e-7f, "0.0000001"}})
-        EXPECT_EQ(formatFloat(v), text);
-    EXPECT_EQ(formatColor(0x0000FF00), "0x0000FF00");
+        EXPECT_EQ(base::formatFloat(v), text);
+    EXPECT_EQ(base::formatColor(0x0000FF00), "0x0000FF00");
 }
 
 }  // namespace
