@@ -11,11 +11,9 @@
 #include <vector>
 
 #include "app/cli.h"
-#include "app/comforts.h"
 #include "app/console.h"
 #include "app/hall.h"
-#include "app/recorder.h"
-#include "app/session.h"
+#include "app/played_game.h"
 #include "base/utf8.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/folders.h"
@@ -67,10 +65,10 @@ int printScores(bool verbose) {
 }
 
 // Plays a checked recording back in the open session; returns the exit status.
-int replay(Game& game, app::Session& session, std::istream& recording, double speed) {
-    Form_Load(game);
-    session.present();
-    session.show();
+int replay(app::PlayedGame& played, std::istream& recording, double speed) {
+    Game& game = played.game();
+    app::Session& session = played.session();
+    played.start();
     const plat::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
     plat::Pace pace;
     pace.speed = speed;
@@ -128,38 +126,24 @@ int main(int argc, char** argv) {
         if (v.status != Verdict::Verified) return fail(asked.replay + ": " + v.message, 2);
     }
 
-    Game game;
-    app::SessionOptions options;
-    options.players = {&kRealPlayer, 1};
-    options.window = {settings.scale, settings.fullscreen, settings.vsync};
-    options.input = plat::inputOptions(settings);
-    options.input.replay = !asked.replay.empty();
+    app::PlayOptions options;
+    options.session.players = {&kRealPlayer, 1};
+    options.session.window = {settings.scale, settings.fullscreen, settings.vsync};
+    options.session.input = plat::inputOptions(settings);
+    options.session.input.replay = !asked.replay.empty();
+    options.settings = settings;
+    options.recordFile = asked.record;
+    options.replay = !asked.replay.empty();
     std::string why;
-    auto session = app::Session::open(game, options, why);
-    if (!session) return fail(why, 1);
-    app::Recorder recorder(asked.record, settings.name);
-    std::string hallError;
-    app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
-                         [&session] { session->input().openBoard(); });
-    app::addComforts(*session, game, settings, &recorder, &hall);
-    if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
+    const auto played = app::PlayedGame::open(options, why);
+    if (!played) return fail(why, 1);
+    if (options.replay) return replay(*played, recording, asked.speed);
 
-    recorder.start(game);
-    session->input().watch(&recorder);
-    Form_Load(game);
-    session->present();
-    session->show();
+    played->start();
     // Runs until EXIT (or the desktop) closes the window; EXIT has released
     // the music by then.
     plat::LoopStats stats;
-    plat::LoopProbe probe;
-    probe.onInstant = [&](int64_t, int64_t, int64_t) {
-        recorder.onInstant(game);
-        hall.onInstant(game);
-    };
-    plat::runLoop(game, session->loopServices(), stats, probe);
-    hall.gameLeft(game);
-    recorder.finish(game);
-    session->input().watch(nullptr);
+    plat::runLoop(played->game(), played->loopServices(), stats);
+    played->finish();
     return 0;
 }

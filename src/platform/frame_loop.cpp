@@ -38,6 +38,7 @@ bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
         runInstant(g_, due);
         ++stats.instants;
         if (probe.onInstant) probe.onInstant(due, deadline, now);
+        if (svc_.afterInstant) svc_.afterInstant();
         happened = true;
     }
     if (!svc_.running()) return false;

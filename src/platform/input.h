@@ -93,8 +93,6 @@ public:
 
     std::function<void(Action)> onAction;
     std::function<void(bool paused)> onPauseChanged;
-    // Every key event the game gets (recorders and tests listen here).
-    std::function<void(bool down, int code, int shift)> onGameKey;
 
 private:
     bool key(const SDL_Event& e);

@@ -110,6 +110,7 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
             runInstant(g, due);
             ++stats.instants;
             if (probe.onInstant) probe.onInstant(due, deadline, now);
+            if (svc.afterInstant) svc.afterInstant();
             if (svc.running()) present();
             continue;
         }

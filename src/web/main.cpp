@@ -17,10 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/comforts.h"
-#include "app/hall.h"
-#include "app/recorder.h"
-#include "app/session.h"
+#include "app/played_game.h"
 #include "base/files.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/folders.h"
@@ -45,16 +42,14 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
 namespace {
 
 struct WebGame {
-    Game game;
     plat::Settings settings;
     std::string settingsFile;
-    std::unique_ptr<app::Session> session;
-    std::unique_ptr<app::Recorder> recorder;
-    std::unique_ptr<app::HallKeeper> hall;
+    std::unique_ptr<app::PlayedGame> played;
     std::unique_ptr<plat::FrameLoop> loop;
     plat::LoopStats stats;
-    plat::LoopProbe probe;
     uint64_t timer1Ticks = 0;
+    Game& game() { return played->game(); }
+    app::Session& session() { return played->session(); }
 };
 // Made once and never freed: the browser keeps calling back after main returns.
 WebGame* web = nullptr;
@@ -63,7 +58,7 @@ WebGame* web = nullptr;
 // a gamepad's repeat counts as an event due at its time.
 int64_t nextEventNs() {
     SDL_Event e;
-    int64_t at = web->session->input().nextRepeatNs();
+    int64_t at = web->session().input().nextRepeatNs();
     if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         // Event times are SDL's milliseconds: counted back from now.
         const int64_t ago = static_cast<int64_t>(SDL_GetTicks64()) - static_cast<int64_t>(e.common.timestamp);
@@ -74,28 +69,26 @@ int64_t nextEventNs() {
 
 void end() {
     emscripten_cancel_main_loop();
-    web->hall->gameLeft(web->game);
-    web->recorder->finish(web->game);
-    web->session->input().watch(nullptr);
+    web->played->finish();
     web->loop.reset();
-    web->session.reset();  // the window and the music go with SDL
+    web->played.reset();  // the window and the music go with SDL
     pageCall("ended", "", "");
 }
 
 void frame() {
     SDL_PumpEvents();
-    if (!web->loop->frame(web->stats, web->probe)) end();
+    if (!web->loop->frame(web->stats)) end();
 }
 
 // The platform's keys that a page does its own way.
 void pageActions() {
-    plat::InputRouter& input = web->session->input();
+    plat::InputRouter& input = web->session().input();
     input.onAction = [desktop = std::move(input.onAction)](plat::Action a) {
         if (a == plat::Action::Fullscreen) return pageCall("fullscreen", "", "");
         if (a != plat::Action::Screenshot) return desktop(a);
         // A download instead of a file in the pictures folder.
         const std::string file = plat::screenshotFile("/tmp", std::time(nullptr));
-        const std::string why = plat::saveScenePng(web->game.scene, web->session->fonts(), file);
+        const std::string why = plat::saveScenePng(web->game().scene, web->session().fonts(), file);
         if (!why.empty()) return (void)std::fprintf(stderr, "hvezda: no screenshot: %s\n", why.c_str());
         pageCall("download", file.c_str(), "image/png");
         std::remove(file.c_str());
@@ -111,7 +104,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_get(const char* target) {
     static std::string value;
     std::string error;
     rec::Target t;
-    value = rec::findTarget(web->game, target, t, error) ? rec::readTarget(web->game, t) : "error: " + error;
+    value = rec::findTarget(web->game(), target, t, error) ? rec::readTarget(web->game(), t) : "error: " + error;
     return value.c_str();
 }
 
@@ -150,7 +143,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_save_settings(const char* text) {
     if (!said.empty()) return said.c_str();
     std::vector<std::string> problems;
     const int volume = plat::loadSettings(web->settingsFile, problems).musicVolume;
-    if (web->game.host.player) web->game.host.player->setVolume(volume);
+    if (web->game().host.player) web->game().host.player->setVolume(volume);
     for (const std::string& p : problems) said += (said.empty() ? "" : "\n") + p;
     return said.c_str();
 }
@@ -162,12 +155,11 @@ int main(int argc, char** argv) {
     // the usual one.
     umask(022);
     web = new WebGame;
-    Game& game = web->game;
-    app::SessionOptions options;
+    app::PlayOptions options;
     // index.html?seed=N: the driver's generator with --seed N.
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-        options.seed = [seed = std::strtoull(argv[2], nullptr, 10), &game, draws = uint64_t{0}]() mutable {
-            return rec::driverSeed(seed, game.clock, draws++);
+        options.session.seed = [seed = std::strtoull(argv[2], nullptr, 10), draws = uint64_t{0}]() mutable {
+            return rec::driverSeed(seed, web->game().clock, draws++);
         };
     }
     web->settingsFile = plat::settingsPath();
@@ -175,32 +167,25 @@ int main(int argc, char** argv) {
     web->settings = plat::loadSettings(web->settingsFile, problems);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     // The page scales the canvas itself; fullscreen is the page's.
-    options.players = {&kRealPlayer, 1};
-    options.window = {1, false, false};
-    options.input = plat::inputOptions(web->settings);
+    options.session.players = {&kRealPlayer, 1};
+    options.session.window = {1, false, false};
+    options.session.input = plat::inputOptions(web->settings);
+    // The hall of fame lives in the browser's storage with the recordings.
+    options.settings = web->settings;
     std::string why;
-    web->session = app::Session::open(game, options, why);
-    if (!web->session) {
+    web->played = app::PlayedGame::open(options, why);
+    if (!web->played) {
         pageCall("failed", why.c_str(), "");
         return 1;
     }
+    Game& game = web->game();
     // A page has one window, its canvas: the music player is handed the game
     // window's number instead of a hidden window of its own.
-    game.host.form2Handle = [] { return static_cast<int32_t>(web->session->window().id); };
-    web->recorder = std::make_unique<app::Recorder>(std::string{}, web->settings.name);
-    // The hall of fame lives in the browser's storage with the recordings.
-    std::string hallError;
-    web->hall = std::make_unique<app::HallKeeper>(plat::folder(plat::Folder::Hall, false, hallError),
-                                                  web->recorder.get(), [] { web->session->input().openBoard(); });
-    app::addComforts(*web->session, game, web->settings, web->recorder.get(), web->hall.get());
+    game.host.form2Handle = [] { return static_cast<int32_t>(web->session().window().id); };
     pageActions();
     game.onTick = [](Game&, TimerId id) { web->timer1Ticks += id == TimerId::Timer1; };
 
-    web->recorder->start(game);
-    web->session->input().watch(web->recorder.get());
-    Form_Load(game);
-    web->session->present();
-    web->session->show();
+    web->played->start();
     pageCall("firstFrame", "", "");
     // A browser's frames come late more often than a desktop loop's wake-ups
     // (a busy page, its garbage collector): ticks missed for up to a second
@@ -208,11 +193,7 @@ int main(int argc, char** argv) {
     // to sleep) counts as a stall after which the rhythm starts again.
     plat::LoopTuning tuning;
     tuning.stallNs = 1'000'000'000;
-    web->loop = std::make_unique<plat::FrameLoop>(game, web->session->loopServices(), nextEventNs, tuning);
-    web->probe.onInstant = [](int64_t, int64_t, int64_t) {
-        web->recorder->onInstant(web->game);
-        web->hall->onInstant(web->game);
-    };
+    web->loop = std::make_unique<plat::FrameLoop>(game, web->played->loopServices(), nextEventNs, tuning);
     emscripten_set_main_loop(frame, 0, false);
     return 0;
 }

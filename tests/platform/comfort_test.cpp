@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/new_game.h"
+#include "key_log.h"
 #include "musicplayer/recording.h"
 #include "platform/input.h"
 #include "platform/settings.h"
@@ -124,10 +125,9 @@ struct Recorder {
     int64_t now = 0;
     plat::InputRouter input;
     std::vector<std::string> log;
+    KeyLog keys{[this](bool down, int code) { log.push_back((down ? "+" : "-") + std::to_string(code)); }};
     explicit Recorder(const plat::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
-        input.onGameKey = [this](bool down, int code, int) {
-            log.push_back((down ? "+" : "-") + std::to_string(code));
-        };
+        input.watch(&keys);
         input.onAction = [this](plat::Action a) { log.push_back(std::array{"fullscreen", "new game", "shot"}[int(a)]); };
         input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/new_game.h"
+#include "key_log.h"
 #include "platform/input.h"
 #include "platform/loop.h"
 #include "shell/shell.h"
@@ -167,9 +168,10 @@ FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
     plat::InputRouter input(g, 1, {}, [&m] { return m.now; });
-    input.onGameKey = [&](bool down, int code, int) {
+    KeyLog keys([&](bool down, int code) {
         m.log.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
-    };
+    });
+    input.watch(&keys);
     auto at = [&](double ms, std::function<void()> run) {
         m.events.push_back({m.now + static_cast<int64_t>(ms * kMs), std::move(run), ""});
     };
