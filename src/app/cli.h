@@ -42,7 +42,7 @@ std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& optio
 
 // The settings the game runs with: the file's (each problem one line in
 // `problems`), then the command line's.
-plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
+platform::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
                            std::vector<std::string>& problems);
 
 }  // namespace app

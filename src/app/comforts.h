@@ -18,7 +18,7 @@ class Recorder;
 // must outlive the loop.
 // A new game ends `recorder`'s recording and starts another (when given);
 // H and a gamepad's Y show `hall`'s table (when given).
-void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings, Recorder* recorder = nullptr,
+void addComforts(Session& session, hvezda::Game& game, const platform::Settings& settings, Recorder* recorder = nullptr,
                  HallKeeper* hall = nullptr);
 
 }  // namespace app

@@ -66,7 +66,7 @@ std::vector<HallEntry> entriesIn(const std::string& folder, std::vector<std::str
         std::ifstream in;
         if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > kHallLargestFile)
             why = "larger than " + std::to_string(kHallLargestFile >> 20) + " MB";
-        else if (why = rec::openRecording(file, in); why.empty() && judgeRecording(in, e, why))
+        else if (why = record::openRecording(file, in); why.empty() && judgeRecording(in, e, why))
             e.file = file, entries.push_back(std::move(e));
         if (!why.empty()) problems.push_back(file + ": " + why + "; left out of the hall of fame");
     }
@@ -89,8 +89,8 @@ bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why)
         if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
         lastTick = game.clock;
     };
-    const rec::Verdict v = rec::verifyRecording(g, recording);
-    if (v.status != rec::Verdict::Verified) {
+    const record::Verdict v = record::verifyRecording(g, recording);
+    if (v.status != record::Verdict::Verified) {
         why = v.message;
         return false;
     }

@@ -75,7 +75,7 @@ public:
     void gameStarted();               // a new game began
     void refresh();                   // reads the table again
 
-    const std::vector<plat::HallRow>& rows() const { return rows_; }
+    const std::vector<platform::HallRow>& rows() const { return rows_; }
     int highlighted() const { return highlight_; }
 
 private:
@@ -87,7 +87,7 @@ private:
     int64_t endedAt_ = -1;  // the clock when this game's end was seen
     bool entered_ = false;
     std::string newest_;  // the file of the last game entered
-    std::vector<plat::HallRow> rows_;
+    std::vector<platform::HallRow> rows_;
     int highlight_ = -1;
     std::set<std::string> said_;  // problems said once, not at every look
 };

@@ -21,7 +21,7 @@
 #include "record/replay.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace {
 
@@ -33,7 +33,7 @@ int fail(const std::string& why, int status) {
 // The hall of fame's table, each recording in its folder replayed first.
 std::vector<app::HallEntry> hallTable(std::string& folder) {
     std::string error;
-    folder = plat::folder(plat::Folder::Hall, false, error);
+    folder = platform::folder(platform::Folder::Hall, false, error);
     std::vector<std::string> problems;
     std::vector<app::HallEntry> table;
     if (!folder.empty()) table = app::readHall(folder, problems);
@@ -69,12 +69,12 @@ int replay(app::PlayedGame& played, std::istream& recording, double speed) {
     Game& game = played.game();
     app::Session& session = played.session();
     played.start();
-    const plat::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
-    plat::Pace pace;
+    const platform::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
+    platform::Pace pace;
     pace.speed = speed;
-    plat::LoopStats stats;
+    platform::LoopStats stats;
     const Verdict v = playRecording(game, recording, RecordingLimits{}, [&](Game& g, int64_t ms) {
-        return plat::paceTo(g, g.clock + ms, services, pace, stats);
+        return platform::paceTo(g, g.clock + ms, services, pace, stats);
     });
     if (game.scene.Form1.open) Label4_Click(game);  // the music goes as on EXIT
     switch (v.status) {
@@ -96,12 +96,12 @@ int main(int argc, char** argv) {
 
     // A settings file never keeps the game from starting: what cannot be
     // read is said, and its default used.
-    const std::string settingsFile = plat::settingsPath();
+    const std::string settingsFile = platform::settingsPath();
     std::vector<std::string> problems;
-    const plat::Settings settings = app::settingsFor(asked, settingsFile, problems);
+    const platform::Settings settings = app::settingsFor(asked, settingsFile, problems);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     if (asked.writeSettings) {
-        if (const std::string why = plat::writeSettings(settings, settingsFile); !why.empty()) {
+        if (const std::string why = platform::writeSettings(settings, settingsFile); !why.empty()) {
             std::fprintf(stderr, "hvezda: %s\n", why.c_str());
             return 1;
         }
@@ -127,9 +127,9 @@ int main(int argc, char** argv) {
     }
 
     app::PlayOptions options;
-    options.session.players = {&kRealPlayer, 1};
+    options.session.players = {&musicplayer::kRealPlayer, 1};
     options.session.window = {settings.scale, settings.fullscreen, settings.vsync};
-    options.session.input = plat::inputOptions(settings);
+    options.session.input = platform::inputOptions(settings);
     options.session.input.replay = !asked.replay.empty();
     options.settings = settings;
     options.recordFile = asked.record;
@@ -142,8 +142,8 @@ int main(int argc, char** argv) {
     played->start();
     // Runs until EXIT (or the desktop) closes the window; EXIT has released
     // the music by then.
-    plat::LoopStats stats;
-    plat::runLoop(played->game(), played->loopServices(), stats);
+    platform::LoopStats stats;
+    platform::runLoop(played->game(), played->loopServices(), stats);
     played->finish();
     return 0;
 }

@@ -11,7 +11,7 @@ namespace {
 
 std::string hallFolder() {
     std::string unused;
-    return plat::folder(plat::Folder::Hall, false, unused);
+    return platform::folder(platform::Folder::Hall, false, unused);
 }
 
 }  // namespace
@@ -39,8 +39,8 @@ void PlayedGame::start() {
     session_->show();
 }
 
-plat::LoopServices PlayedGame::loopServices(std::function<bool()> more) {
-    plat::LoopServices services = session_->loopServices(std::move(more));
+platform::LoopServices PlayedGame::loopServices(std::function<bool()> more) {
+    platform::LoopServices services = session_->loopServices(std::move(more));
     services.afterInstant = [this] {
         recorder_.onInstant(game_);
         hall_.onInstant(game_);

@@ -19,7 +19,7 @@ namespace app {
 
 struct PlayOptions {
     SessionOptions session;
-    plat::Settings settings;
+    platform::Settings settings;
     std::string recordFile;  // where the recording goes; empty: the state folder
     bool replay = false;     // a recording is watched: nothing is recorded or enters the hall
 };
@@ -40,7 +40,7 @@ public:
     void start();
     // The session's loop services, with the recorder and the hall hooked to
     // every instant; `more` as Session::loopServices takes it.
-    plat::LoopServices loopServices(std::function<bool()> more = {});
+    platform::LoopServices loopServices(std::function<bool()> more = {});
     // The game is left: the hall takes it when it ended, the recording ends.
     void finish();
 

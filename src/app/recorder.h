@@ -28,7 +28,7 @@ inline constexpr const char* kPreviousGame = "previous-game.sim";
 // (then nothing was touched).
 std::string rotateRecordings(const std::string& folder, std::string& error);
 
-class Recorder : public plat::InputWatcher {
+class Recorder : public platform::InputWatcher {
 public:
     // Records into `chosen`, the second game into chosen-2 and so on; when
     // empty, into the state folder (last-game.sim, the game before it moved
@@ -48,8 +48,8 @@ public:
     // After each instant of the loop: once a virtual second, writes what is
     // pending and flushes it, so a crash loses at most the last second.
     void onInstant(hvezda::Game& g);
-    void before(hvezda::Game& g, const plat::DeliveredEvent& e) override;
-    void after(hvezda::Game& g, const plat::DeliveredEvent& e, bool reached) override;
+    void before(hvezda::Game& g, const platform::DeliveredEvent& e) override;
+    void after(hvezda::Game& g, const platform::DeliveredEvent& e, bool reached) override;
     // Ends the recording with the game's final state, unless EXIT already did.
     void finish(hvezda::Game& g);
     // The game's recording so far, ended as though the game were left now
@@ -69,7 +69,7 @@ private:
     std::FILE* file_ = nullptr;
     std::string path_;
     bool whole_ = false;  // this game's file holds every line so far
-    rec::Writer writer_;
+    record::Writer writer_;
 };
 
 }  // namespace app

@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 namespace {
 
@@ -144,4 +144,4 @@ const std::vector<std::string>& Painter::wrapped(const Font& font, const std::st
     return wrap_.lines;
 }
 
-}  // namespace plat
+}  // namespace draw

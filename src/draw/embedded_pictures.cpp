@@ -3,14 +3,14 @@
 #include "assets/assets.h"
 #include "draw/pictures.h"
 
-namespace plat {
+namespace draw {
 
 PictureSource embeddedPictures() {
     return PictureSource{[](std::string_view name) -> std::span<const uint8_t> {
-        const AssetFile* file = findAsset(name);
+        const assets::AssetFile* file = assets::findAsset(name);
         if (!file) return {};
         return {reinterpret_cast<const uint8_t*>(file->data), file->size};
     }};
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -17,7 +17,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 using base::pathFromUtf8;
 using base::utf8FromPath;
@@ -222,4 +222,4 @@ std::string FontCache::openSceneFonts(Scene& scene) {
     return {};
 }
 
-}  // namespace plat
+}  // namespace draw

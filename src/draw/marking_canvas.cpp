@@ -8,7 +8,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 void MarkingCanvas::start() {
     hash_ = base::kDigestBasis;
@@ -93,4 +93,4 @@ int MarkingCanvas::textWidth(const Font& font, std::string_view text) {
     return widths_[nextWidth_].width;
 }
 
-}  // namespace plat
+}  // namespace draw

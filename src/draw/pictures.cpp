@@ -6,7 +6,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 SDL_Surface* decodePicture(std::span<const uint8_t> file) {
     if (file.empty()) return nullptr;
@@ -39,4 +39,4 @@ SDL_Texture* PictureCache::texture(const Picture& picture) {
     return tex;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -17,7 +17,7 @@
 struct SDL_Renderer;
 struct SDL_Texture;
 
-namespace plat {
+namespace draw {
 
 class SdlCanvas final : public Canvas {
 public:
@@ -51,4 +51,4 @@ private:
     std::vector<SDL_Point> points_;
 };
 
-}  // namespace plat
+}  // namespace draw

@@ -12,7 +12,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 std::string saveScenePng(Scene& scene, FontCache& fonts, const std::string& file) {
     if (std::string why = fonts.openSceneFonts(scene); !why.empty()) return why;
@@ -52,4 +52,4 @@ std::string takeScreenshot(Scene& scene, FontCache& fonts, const std::string& fo
     return why.empty() ? "screenshot saved to " + file : "no screenshot: " + why;
 }
 
-}  // namespace plat
+}  // namespace draw

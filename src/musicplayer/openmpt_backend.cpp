@@ -25,6 +25,8 @@
 #include "musicplayer/quiet_alsa.h"
 #include "base/files.h"
 
+namespace musicplayer {
+
 namespace {
 
 constexpr int kSampleRate = 48000;
@@ -329,3 +331,5 @@ OpenmptInstanceState OpenmptPlayer::instanceState(int32_t handle) {
 }
 
 std::shared_ptr<PlayerLibrary> makeRealPlayer(const PlayerReport& report) { return std::make_shared<OpenmptPlayer>(report); }
+
+}  // namespace musicplayer

@@ -16,6 +16,8 @@
 
 #include "musicplayer/modplug.h"
 
+namespace musicplayer {
+
 // Diagnostics for tests and debugging; never needed by the game.
 struct OpenmptInstanceState {
     bool exists = false;          // the handle names a live instance
@@ -61,3 +63,5 @@ private:
 // The real player, offered by name: makePlayer("real", report, {&kRealPlayer, 1}).
 std::shared_ptr<PlayerLibrary> makeRealPlayer(const PlayerReport& report);
 inline constexpr PlayerChoice kRealPlayer{"real", makeRealPlayer};
+
+}  // namespace musicplayer

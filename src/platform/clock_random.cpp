@@ -3,7 +3,7 @@
 
 #include <SDL_timer.h>
 
-namespace plat {
+namespace platform {
 
 std::function<uint64_t()> clockSeed() {
     return [calls = uint64_t{0}]() mutable {
@@ -12,4 +12,4 @@ std::function<uint64_t()> clockSeed() {
     };
 }
 
-}  // namespace plat
+}  // namespace platform

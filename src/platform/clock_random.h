@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 
-namespace plat {
+namespace platform {
 
 // A seed source for Game::random: the high-resolution performance counter,
 // mixed with a count of the calls so two draws in the same instant differ.
 std::function<uint64_t()> clockSeed();
 
-}  // namespace plat
+}  // namespace platform

@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
     const int64_t now = svc_.nowNs();
@@ -50,4 +50,4 @@ bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
     return true;
 }
 
-}  // namespace plat
+}  // namespace platform

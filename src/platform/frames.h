@@ -12,7 +12,9 @@
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 class Frames {
 public:
@@ -57,4 +59,4 @@ private:
     uint64_t partial_ = 0;
 };
 
-}  // namespace plat
+}  // namespace platform

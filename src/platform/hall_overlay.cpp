@@ -6,7 +6,9 @@
 
 #include "draw/geometry.h"
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 namespace {
 
@@ -98,4 +100,4 @@ void drawHallOverlay(SDL_Renderer* r, FontCache& fonts, const std::vector<HallRo
          Align::Centre);
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -11,7 +11,9 @@
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 struct HallRow {
     std::string place, name, score, ending, time, date;
@@ -21,4 +23,4 @@ struct HallRow {
 // `highlight`: the row to mark, -1 for none.
 void drawHallOverlay(SDL_Renderer* renderer, FontCache& fonts, const std::vector<HallRow>& rows, int highlight);
 
-}  // namespace plat
+}  // namespace platform

@@ -9,7 +9,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -187,4 +187,4 @@ bool InputRouter::handle(const SDL_Event& e) {
     }
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -16,7 +16,7 @@
 
 union SDL_Event;
 
-namespace plat {
+namespace platform {
 
 struct InputOptions {
     KeyBindings keys;
@@ -115,4 +115,4 @@ private:
     bool quitAsked_ = false;
 };
 
-}  // namespace plat
+}  // namespace platform

@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 namespace {
 constexpr int64_t kNsPerMs = 1'000'000;
@@ -192,4 +192,4 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
     return false;
 }
 
-}  // namespace plat
+}  // namespace platform

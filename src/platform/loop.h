@@ -12,7 +12,7 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
-namespace plat {
+namespace platform {
 
 enum class EventResult {
     None,     // no event came
@@ -164,4 +164,4 @@ void waitTowards(const LoopServices& services, int64_t wake, int64_t now, int64_
 bool paceTo(hvezda::Game& g, int64_t until, const LoopServices& services, Pace& pace, LoopStats& stats,
             const LoopTuning& tuning = {});
 
-}  // namespace plat
+}  // namespace platform

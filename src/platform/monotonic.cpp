@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-namespace plat {
+namespace platform {
 
 int64_t monotonicNs() {
     static const Uint64 freq = SDL_GetPerformanceFrequency();
@@ -12,4 +12,4 @@ int64_t monotonicNs() {
     return static_cast<int64_t>((t / freq) * 1'000'000'000ull + (t % freq) * 1'000'000'000ull / freq);
 }
 
-}  // namespace plat
+}  // namespace platform

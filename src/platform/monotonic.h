@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-namespace plat {
+namespace platform {
 
 // Nanoseconds on SDL's monotonic performance counter.
 int64_t monotonicNs();
 
-}  // namespace plat
+}  // namespace platform

@@ -6,9 +6,11 @@
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 // Draws over the scene already drawn into the renderer (logical pixels).
 void drawPauseOverlay(SDL_Renderer* renderer, FontCache& fonts);
 
-}  // namespace plat
+}  // namespace platform

@@ -8,7 +8,7 @@
 
 #include "platform/monotonic.h"
 
-namespace plat {
+namespace platform {
 
 LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
                              std::function<void()> housekeeping) {
@@ -40,4 +40,4 @@ LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, 
     return s;
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -8,7 +8,7 @@
 #include "platform/input.h"
 #include "platform/loop.h"
 
-namespace plat {
+namespace platform {
 
 // `housekeeping`, if given, runs at every look for events (the pointer's
 // hiding). The router's pause is the loop's; its gamepad repeats are sent
@@ -16,4 +16,4 @@ namespace plat {
 LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
                              std::function<void()> housekeeping = {});
 
-}  // namespace plat
+}  // namespace platform

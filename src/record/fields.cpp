@@ -12,7 +12,7 @@
 
 using namespace hvezda;
 
-namespace rec {
+namespace record {
 
 // ---- The table -------------------------------------------------------------
 
@@ -371,4 +371,4 @@ uint64_t Values::digest() const {
     return h;
 }
 
-}  // namespace rec
+}  // namespace record

@@ -18,7 +18,7 @@
 #include "base/digest.h"
 #include "scene/game.h"
 
-namespace rec {
+namespace record {
 
 // Where a value lives in one game.
 using FieldRef = std::variant<float*, bool*, std::string*, uint32_t*, int32_t*, int64_t*, const hvezda::Picture**>;
@@ -102,4 +102,4 @@ private:
 using base::foldDigest;
 using base::kDigestBasis;
 
-}  // namespace rec
+}  // namespace record

@@ -10,7 +10,7 @@
 
 using namespace hvezda;
 
-namespace rec {
+namespace record {
 
 Step keyStep(bool down, int code, int shift) {
     Step s;
@@ -301,4 +301,4 @@ bool StepRunner::run(const Step& step, std::string& error) {
     return true;
 }
 
-}  // namespace rec
+}  // namespace record

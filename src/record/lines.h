@@ -13,7 +13,7 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
-namespace rec {
+namespace record {
 
 // The recordings this program writes; it reads these and every older one.
 // Format 1 (hvezda 0.1) had no format line and no checkpoints.
@@ -81,4 +81,4 @@ private:
     uint64_t digest_ = kDigestBasis;
 };
 
-}  // namespace rec
+}  // namespace record

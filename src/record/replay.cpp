@@ -15,7 +15,7 @@
 
 using namespace hvezda;
 
-namespace rec {
+namespace record {
 
 namespace {
 
@@ -191,4 +191,4 @@ Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits
     return checked.status == Verdict::Verified ? playRecording(g, in, limits) : checked;
 }
 
-}  // namespace rec
+}  // namespace record

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace rec {
+namespace record {
 
 // The driver's own generator: seeded by --seed, re-seeded from the virtual
 // clock before every draw (and the draw's number, so two draws in one tick
@@ -13,4 +13,4 @@ inline uint64_t driverSeed(uint64_t seed, int64_t clock, uint64_t draw) {
            draw * 0x165667B19E3779F9ull;
 }
 
-}  // namespace rec
+}  // namespace record

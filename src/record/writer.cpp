@@ -6,7 +6,7 @@
 #include "base/utf8.h"
 #include "base/version.h"
 
-namespace rec {
+namespace record {
 
 using hvezda::Game;
 
@@ -125,4 +125,4 @@ std::string Writer::take() {
     return lines;
 }
 
-}  // namespace rec
+}  // namespace record

@@ -13,7 +13,7 @@
 #include "record/lines.h"
 #include "scene/game.h"
 
-namespace rec {
+namespace record {
 
 class Writer {
 public:
@@ -63,4 +63,4 @@ private:
     std::string out_;
 };
 
-}  // namespace rec
+}  // namespace record

@@ -12,7 +12,7 @@
 #include "shell/shell.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace driver {
 
@@ -36,14 +36,14 @@ void startSim(Sim& sim, SimOptions options) {
     sim.steps.emplace(sim.game);
     sim.draws = 0;
     sim.exited = false;
-    sim.music = std::make_shared<RecordingPlayer>();
+    sim.music = std::make_shared<musicplayer::RecordingPlayer>();
     Game& g = sim.game;
     g.host.player = sim.music;
     g.host.programFolder = [] { return std::string(kSimProgramFolder); };
     g.host.setCurrentDirectory = [](const std::string&) {};
     g.host.form2Handle = [] { return kSimForm2Handle; };
     g.host.closeWindows = [&sim] { sim.exited = true; };
-    g.random.seed = [&sim] { return rec::driverSeed(sim.options.seed, sim.game.clock, sim.draws++); };
+    g.random.seed = [&sim] { return record::driverSeed(sim.options.seed, sim.game.clock, sim.draws++); };
     Form_Load(g);
 }
 

@@ -42,11 +42,11 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
 namespace {
 
 struct WebGame {
-    plat::Settings settings;
+    platform::Settings settings;
     std::string settingsFile;
     std::unique_ptr<app::PlayedGame> played;
-    std::unique_ptr<plat::FrameLoop> loop;
-    plat::LoopStats stats;
+    std::unique_ptr<platform::FrameLoop> loop;
+    platform::LoopStats stats;
     uint64_t timer1Ticks = 0;
     Game& game() { return played->game(); }
     app::Session& session() { return played->session(); }
@@ -62,7 +62,7 @@ int64_t nextEventNs() {
     if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         // Event times are SDL's milliseconds: counted back from now.
         const int64_t ago = static_cast<int64_t>(SDL_GetTicks64()) - static_cast<int64_t>(e.common.timestamp);
-        at = std::min(at, plat::monotonicNs() - std::max<int64_t>(0, ago) * 1'000'000);
+        at = std::min(at, platform::monotonicNs() - std::max<int64_t>(0, ago) * 1'000'000);
     }
     return at;
 }
@@ -82,13 +82,13 @@ void frame() {
 
 // The platform's keys that a page does its own way.
 void pageActions() {
-    plat::InputRouter& input = web->session().input();
-    input.onAction = [desktop = std::move(input.onAction)](plat::Action a) {
-        if (a == plat::Action::Fullscreen) return pageCall("fullscreen", "", "");
-        if (a != plat::Action::Screenshot) return desktop(a);
+    platform::InputRouter& input = web->session().input();
+    input.onAction = [desktop = std::move(input.onAction)](platform::Action a) {
+        if (a == platform::Action::Fullscreen) return pageCall("fullscreen", "", "");
+        if (a != platform::Action::Screenshot) return desktop(a);
         // A download instead of a file in the pictures folder.
-        const std::string file = plat::screenshotFile("/tmp", std::time(nullptr));
-        const std::string why = plat::saveScenePng(web->game().scene, web->session().fonts(), file);
+        const std::string file = draw::screenshotFile("/tmp", std::time(nullptr));
+        const std::string why = draw::saveScenePng(web->game().scene, web->session().fonts(), file);
         if (!why.empty()) return (void)std::fprintf(stderr, "hvezda: no screenshot: %s\n", why.c_str());
         pageCall("download", file.c_str(), "image/png");
         std::remove(file.c_str());
@@ -103,15 +103,15 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* hvezda_get(const char* target) {
     static std::string value;
     std::string error;
-    rec::Target t;
-    value = rec::findTarget(web->game(), target, t, error) ? rec::readTarget(web->game(), t) : "error: " + error;
+    record::Target t;
+    value = record::findTarget(web->game(), target, t, error) ? record::readTarget(web->game(), t) : "error: " + error;
     return value.c_str();
 }
 
 // What the loop has done so far: "TIMER1-TICKS INSTANTS FRAMES REBASES".
 EMSCRIPTEN_KEEPALIVE const char* hvezda_loop_counts() {
     static std::string counts;
-    const plat::LoopStats& s = web->stats;
+    const platform::LoopStats& s = web->stats;
     counts = std::to_string(web->timer1Ticks) + " " + std::to_string(s.instants) + " " + std::to_string(s.presents) +
              " " + std::to_string(s.rebases);
     return counts.c_str();
@@ -122,7 +122,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_loop_counts() {
 EMSCRIPTEN_KEEPALIVE const char* hvezda_files() {
     static std::string files;
     std::string error;
-    files = web->settingsFile + "\n" + plat::folder(plat::Folder::Recordings, false, error);
+    files = web->settingsFile + "\n" + platform::folder(platform::Folder::Recordings, false, error);
     return files.c_str();
 }
 
@@ -130,7 +130,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_files() {
 // setting in force with its comment, as --write-settings writes the file.
 EMSCRIPTEN_KEEPALIVE const char* hvezda_settings_text() {
     static std::string text;
-    text = plat::settingsText(web->settings);
+    text = platform::settingsText(web->settings);
     return text.c_str();
 }
 
@@ -142,7 +142,7 @@ EMSCRIPTEN_KEEPALIVE const char* hvezda_save_settings(const char* text) {
     said = base::writeFileAtomically(web->settingsFile, text);
     if (!said.empty()) return said.c_str();
     std::vector<std::string> problems;
-    const int volume = plat::loadSettings(web->settingsFile, problems).musicVolume;
+    const int volume = platform::loadSettings(web->settingsFile, problems).musicVolume;
     if (web->game().host.player) web->game().host.player->setVolume(volume);
     for (const std::string& p : problems) said += (said.empty() ? "" : "\n") + p;
     return said.c_str();
@@ -159,17 +159,17 @@ int main(int argc, char** argv) {
     // index.html?seed=N: the driver's generator with --seed N.
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
         options.session.seed = [seed = std::strtoull(argv[2], nullptr, 10), draws = uint64_t{0}]() mutable {
-            return rec::driverSeed(seed, web->game().clock, draws++);
+            return record::driverSeed(seed, web->game().clock, draws++);
         };
     }
-    web->settingsFile = plat::settingsPath();
+    web->settingsFile = platform::settingsPath();
     std::vector<std::string> problems;
-    web->settings = plat::loadSettings(web->settingsFile, problems);
+    web->settings = platform::loadSettings(web->settingsFile, problems);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     // The page scales the canvas itself; fullscreen is the page's.
-    options.session.players = {&kRealPlayer, 1};
+    options.session.players = {&musicplayer::kRealPlayer, 1};
     options.session.window = {1, false, false};
-    options.session.input = plat::inputOptions(web->settings);
+    options.session.input = platform::inputOptions(web->settings);
     // The hall of fame lives in the browser's storage with the recordings.
     options.settings = web->settings;
     std::string why;
@@ -191,9 +191,9 @@ int main(int argc, char** argv) {
     // (a busy page, its garbage collector): ticks missed for up to a second
     // still run, on their grid, and only a longer gap (a page the browser put
     // to sleep) counts as a stall after which the rhythm starts again.
-    plat::LoopTuning tuning;
+    platform::LoopTuning tuning;
     tuning.stallNs = 1'000'000'000;
-    web->loop = std::make_unique<plat::FrameLoop>(game, web->played->loopServices(), nextEventNs, tuning);
+    web->loop = std::make_unique<platform::FrameLoop>(game, web->played->loopServices(), nextEventNs, tuning);
     emscripten_set_main_loop(frame, 0, false);
     return 0;
 }

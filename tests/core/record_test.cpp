@@ -12,7 +12,7 @@
 #include "record/lines.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "shell/shell.h"
 #include "sim/script.h"
 
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {

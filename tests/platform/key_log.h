@@ -6,12 +6,12 @@
 
 #include "platform/input.h"
 
-struct KeyLog final : plat::InputWatcher {
+struct KeyLog final : platform::InputWatcher {
     explicit KeyLog(std::function<void(bool down, int code)> heard) : heard_(std::move(heard)) {}
-    void before(hvezda::Game&, const plat::DeliveredEvent& e) override {
-        if (e.kind != plat::DeliveredEvent::Kind::Click) heard_(e.kind == plat::DeliveredEvent::Kind::KeyDown, e.code);
+    void before(hvezda::Game&, const platform::DeliveredEvent& e) override {
+        if (e.kind != platform::DeliveredEvent::Kind::Click) heard_(e.kind == platform::DeliveredEvent::Kind::KeyDown, e.code);
     }
-    void after(hvezda::Game&, const plat::DeliveredEvent&, bool) override {}
+    void after(hvezda::Game&, const platform::DeliveredEvent&, bool) override {}
 
 private:
     std::function<void(bool, int)> heard_;
