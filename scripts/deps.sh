@@ -12,7 +12,7 @@ set -euo pipefail
 play=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  libopenmpt-dev libasound2-dev libcli11-dev libtomlplusplus-dev zlib1g-dev
+  libopenmpt-dev libasound2-dev libcli11-dev libtomlplusplus-dev zlib1g-dev libsndfile1-dev
 )
 test=(
   googletest libgtest-dev libbenchmark-dev
