@@ -9,9 +9,11 @@
 
 #include "app/hall.h"
 #include "app/new_game.h"
+#include "app/recorder.h"
 #include "musicplayer/modplug.h"
 #include "platform/folders.h"
 #include "platform/frames.h"
+#include "platform/daily_badge.h"
 #include "platform/hall_overlay.h"
 #include "platform/pause_overlay.h"
 #include "draw/snapshot.h"
@@ -22,9 +24,12 @@ namespace app {
 
 void addComforts(Session& session, Game& game, const platform::Settings& settings, Recorder* recorder, HallKeeper* hall) {
     platform::InputRouter& input = session.input();
-    session.frames().setOverlay([&session, hall] {
+    session.frames().setOverlay([&session, hall, recorder] {
+        // A daily flight says so while it lasts, in the panel beside the title.
+        if (recorder && !recorder->seed().daily.empty())
+            platform::drawDailyBadge(session.window().renderer, session.fonts(), recorder->seed().daily);
         if (hall && session.input().boardOpen())
-            platform::drawHallOverlay(session.window().renderer, session.fonts(), hall->rows(), hall->highlighted());
+            platform::drawHallOverlay(session.window().renderer, session.fonts(), hall->board());
         else if (session.input().pause().paused())
             platform::drawPauseOverlay(session.window().renderer, session.fonts());
     });

@@ -17,7 +17,7 @@ std::string hallFolder() {
 }  // namespace
 
 PlayedGame::PlayedGame(const PlayOptions& options)
-    : recorder_(options.recordFile, options.settings.name),
+    : recorder_(options.recordFile, options.settings.name, options.seeds),
       hall_(hallFolder(), options.replay ? nullptr : &recorder_, [this] { session_->input().openBoard(); }),
       replay_(options.replay) {}
 

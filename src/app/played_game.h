@@ -22,6 +22,7 @@ struct PlayOptions {
     platform::Settings settings;
     std::string recordFile;  // where the recording goes; empty: the state folder
     bool replay = false;     // a recording is watched: nothing is recorded or enters the hall
+    SeedSource seeds = seedFromClock;  // each recorded game's luck
 };
 
 class PlayedGame {

@@ -16,6 +16,8 @@
 #include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "draw/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
+#include "record/seed.h"
 
 using namespace hvezda;
 
@@ -80,7 +82,8 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
         std::fprintf(stderr, "%s: gamepads cannot be used: %s\n", options.program, SDL_GetError());
 
     game.host = makeHost(parts->windows);
-    game.random.seed = options.seed ? options.seed : platform::clockSeed();
+    // Until a recorder hands it a game's own seed, the game draws from one taken now.
+    game.random.seed = options.seed ? options.seed : record::seedStream(platform::clockSeed());
     // The game never hears why the music is off; the player gets one line.
     game.host.player = musicplayer::makePlayer(
         options.music,

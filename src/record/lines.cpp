@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "base/version.h"
+#include "record/seed.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -57,6 +58,21 @@ Step playerStep(std::string when, std::string name) {
     return s;
 }
 
+Step seedStep(uint64_t seed) {
+    Step s;
+    s.kind = Step::Kind::Seed;
+    s.seed = seed;
+    return s;
+}
+
+Step dailyStep(const std::string& date) {
+    Step s;
+    s.kind = Step::Kind::Daily;
+    s.when = date;
+    dailySeedOf(date, s.seed);
+    return s;
+}
+
 std::string lineOf(const Step& s) {
     switch (s.kind) {
         case Step::Kind::KeyDown:
@@ -75,6 +91,8 @@ std::string lineOf(const Step& s) {
         case Step::Kind::Checkpoint: return "checkpoint " + std::to_string(s.ms) + " " + base::formatHash(s.hash);
         case Step::Kind::Format: return "format " + std::to_string(s.format) + " " + s.writer;
         case Step::Kind::Player: return "player " + s.when + (s.name.empty() ? "" : " " + s.name);
+        case Step::Kind::Seed: return "seed " + std::to_string(s.seed);
+        case Step::Kind::Daily: return "daily " + s.when;
     }
     return {};
 }
@@ -228,6 +246,23 @@ bool readPlayer(Reading& r) {
     return true;
 }
 
+bool readSeed(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!base::parseInteger(r.w[1], r.step.seed))
+        return r.bad("seed needs a whole number from 0 to 18446744073709551615, not " + base::quote(r.w[1]));
+    r.step.kind = Step::Kind::Seed;
+    return true;
+}
+
+bool readDaily(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!dailySeedOf(std::string(r.w[1]), r.step.seed))
+        return r.bad("daily needs a date as YYYY-MM-DD, not " + base::quote(r.w[1]));
+    r.step.when = std::string(r.w[1]);
+    r.step.kind = Step::Kind::Daily;
+    return true;
+}
+
 // One parser per command of a recording: a new command is one more row.
 struct Parser {
     std::string_view command;
@@ -238,7 +273,7 @@ constexpr Parser kParsers[] = {
     {"keydown", readKey, false},      {"keyup", readKey, false},         {"click", readClick, false},
     {"advance", readAdvance, false},  {"random", readRandom, false},     {"expect", readExpect, true},
     {"expect-hash", readExpectHash, false}, {"checkpoint", readCheckpoint, false}, {"format", readFormat, false},
-    {"player", readPlayer, true},
+    {"player", readPlayer, true},      {"seed", readSeed, false},         {"daily", readDaily, false},
 };
 
 }  // namespace
@@ -294,6 +329,11 @@ bool StepRunner::run(const Step& step, std::string& error) {
             error += g.clock != step.ms ? "the game's clock is at " + std::to_string(g.clock) + " ms"
                                         : "its digest is " + base::formatHash(digest_) + ", the recording's " + base::formatHash(step.hash);
             return false;
+        case Step::Kind::Seed:
+        case Step::Kind::Daily:
+            // The draws from here on come from the seed's stream, from its start.
+            g.random.seed = seedStream(step.seed);
+            return true;
         case Step::Kind::Format:
         case Step::Kind::Player: return true;
     }

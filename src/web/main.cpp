@@ -156,10 +156,15 @@ int main(int argc, char** argv) {
     umask(022);
     web = new WebGame;
     app::PlayOptions options;
-    // index.html?seed=N: the driver's generator with --seed N.
+    // Each game's luck: a seed of its own from the clock; index.html?seed=N
+    // gives the first game the seed N (a game anyone can fly again), and
+    // ?daily every game today's seed, as hvezda --daily does.
+    if (argc == 2 && std::strcmp(argv[1], "--daily") == 0) options.seeds = app::seedOfToday;
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-        options.session.seed = [seed = std::strtoull(argv[2], nullptr, 10), draws = uint64_t{0}]() mutable {
-            return record::driverSeed(seed, web->game().clock, draws++);
+        options.seeds = [first = std::strtoull(argv[2], nullptr, 10), taken = false]() mutable {
+            if (taken) return app::seedFromClock();
+            taken = true;
+            return record::GameSeed{first, {}};
         };
     }
     web->settingsFile = platform::settingsPath();
