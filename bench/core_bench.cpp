@@ -132,7 +132,7 @@ void BM_VerifyRecording(benchmark::State& state) {
         Sim sim;
         startSim(sim, {});
         std::istringstream in(text);
-        if (rec::verifyRecording(sim.game, in).status != rec::Verdict::Verified) std::abort();
+        if (record::verifyRecording(sim.game, in).status != record::Verdict::Verified) std::abort();
         played = sim.game.clock;
     }
     state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(played) / 1000.0 *

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "autoplay.h"
-#include "platform/damage.h"
-#include "platform/sdl_canvas.h"
+#include "draw/damage.h"
+#include "draw/sdl_canvas.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -51,12 +51,12 @@ public:
             why_ = "no font renderer";
             return;
         }
-        surface_ = SDL_CreateRGBSurfaceWithFormat(0, plat::kWindowWidth, plat::kWindowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, draw::kWindowWidth, draw::kWindowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
         renderer_ = surface_ ? SDL_CreateSoftwareRenderer(surface_) : nullptr;
-        fonts_ = std::make_unique<plat::FontCache>();
+        fonts_ = std::make_unique<draw::FontCache>();
         if (!renderer_) why_ = "no software renderer";
         else if (!fonts_->openSceneFonts(scene).empty()) why_ = "no font for the scene";
-        else canvas_ = std::make_unique<plat::SdlCanvas>(renderer_, *fonts_, plat::embeddedPictures());
+        else canvas_ = std::make_unique<draw::SdlCanvas>(renderer_, *fonts_, draw::embeddedPictures());
     }
     ~SoftwareTarget() {
         canvas_.reset();
@@ -67,7 +67,7 @@ public:
     }
     // Why nothing can be drawn; nullptr when all is well.
     const char* failed() const { return canvas_ ? nullptr : why_; }
-    plat::Canvas& canvas() { return *canvas_; }
+    draw::Canvas& canvas() { return *canvas_; }
     SDL_Renderer* renderer() { return renderer_; }
     SDL_Surface* surface() { return surface_; }
 
@@ -75,15 +75,15 @@ private:
     const char* why_ = "";
     SDL_Surface* surface_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
-    std::unique_ptr<plat::FontCache> fonts_;
-    std::unique_ptr<plat::SdlCanvas> canvas_;
+    std::unique_ptr<draw::FontCache> fonts_;
+    std::unique_ptr<draw::SdlCanvas> canvas_;
 };
 
 void BM_DrawBusyFrame_Software(benchmark::State& state) {
     Game g = busyScene();
     SoftwareTarget target(g.scene);
     if (target.failed()) return state.SkipWithError(target.failed());
-    plat::Painter painter(target.canvas());
+    draw::Painter painter(target.canvas());
     painter.draw(g.scene);  // pictures decoded and texts rendered once, as in the game
     // HVEZDA_BENCH_FRAME_PNG=FILE saves the measured frame, to see what is drawn.
     if (const char* file = std::getenv("HVEZDA_BENCH_FRAME_PNG")) IMG_SavePNG(target.surface(), file);
@@ -102,25 +102,25 @@ void BM_DrawBusyFrame_Software(benchmark::State& state) {
 void drawPlay(benchmark::State& state, Game g, Aim keep, bool inPart) {
     SoftwareTarget target(g.scene);
     if (target.failed()) return state.SkipWithError(target.failed());
-    plat::Painter painter(target.canvas());
-    plat::Damage damage(target.canvas());
+    draw::Painter painter(target.canvas());
+    draw::Damage damage(target.canvas());
     painter.draw(g.scene);
     damage.next(g.scene);
     int64_t pixels = 0;
     for (auto _ : state) {
-        const std::vector<plat::Rect>* rects = nullptr;
+        const std::vector<draw::Rect>* rects = nullptr;
         do {
             playScripted(g, 10, keep);
             rects = &damage.next(g.scene);
         } while (rects->empty());
         if (inPart) {
-            for (const plat::Rect& r : *rects) {
+            for (const draw::Rect& r : *rects) {
                 damage.redraw(r);
                 pixels += int64_t{r.w} * r.h;
             }
         } else {
             painter.draw(g.scene);
-            pixels += int64_t{plat::kWindowWidth} * plat::kWindowHeight;
+            pixels += int64_t{draw::kWindowWidth} * draw::kWindowHeight;
         }
         SDL_RenderFlush(target.renderer());
         benchmark::DoNotOptimize(target.surface()->pixels);

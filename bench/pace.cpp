@@ -31,6 +31,7 @@
 #include "app/session.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/frames.h"
+#include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "player/player.h"
 #include "shell/shell.h"
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     app::SessionOptions sessionOptions;
     sessionOptions.program = "hvezda-pace";
     sessionOptions.music = opt.music ? "real" : "null";
-    sessionOptions.players = {&kRealPlayer, 1};
+    sessionOptions.players = {&musicplayer::kRealPlayer, 1};
     sessionOptions.window.vsync = opt.vsync;
     // Fixed draws, so two runs play the same game.
     sessionOptions.seed = [n = uint64_t{1}]() mutable { return n++; };
@@ -116,7 +117,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "hvezda-pace: %s\n", why.c_str());
         return 1;
     }
-    const plat::GameWindow& window = session->window();
+    const platform::GameWindow& window = session->window();
     opt.music = opt.music && session->musicAsAsked();
 
     Probe probe;
@@ -129,7 +130,7 @@ int main(int argc, char** argv) {
     {
         // The game's own way of showing frames: one that would look exactly
         // like the frame on screen is not drawn again (the scene is shown).
-        const plat::Frames& frames = session->frames();
+        const platform::Frames& frames = session->frames();
         Form_Load(game);
         if (opt.boss) game.scene.score.Caption = "1001";
         session->present();
@@ -146,7 +147,7 @@ int main(int argc, char** argv) {
             }
         };
 
-        plat::LoopProbe loopProbe;
+        platform::LoopProbe loopProbe;
         loopProbe.onInstant = [&](int64_t virtualMs, int64_t deadlineNs, int64_t startedNs) {
             ++probe.instants;
             if (probe.instantWaiting) ++probe.unpresented;
@@ -168,25 +169,25 @@ int main(int argc, char** argv) {
             probe.instantWaiting = false;
         };
 
-        const int64_t startNs = plat::monotonicNs();
+        const int64_t startNs = platform::monotonicNs();
         const int64_t pauseAt = startNs + static_cast<int64_t>(opt.seconds / 2 * 1e9);
         const int64_t resumeAt = pauseAt + static_cast<int64_t>(opt.pause * 1e9);
         const int64_t stopNs = startNs + static_cast<int64_t>((opt.seconds + opt.pause) * 1e9);
         const double cpu0 = cpuSeconds();
-        plat::LoopServices services = session->loopServices([&] {
-            const int64_t now = plat::monotonicNs();
+        platform::LoopServices services = session->loopServices([&] {
+            const int64_t now = platform::monotonicNs();
             session->input().setPaused(now >= pauseAt && now < resumeAt);
             return now < stopNs;
         });
         services.present = [&, show = services.present] {
-            const int64_t t0 = plat::monotonicNs();
+            const int64_t t0 = platform::monotonicNs();
             const bool shown = show();
-            if (shown) probe.presentNs.push_back(plat::monotonicNs() - t0);
+            if (shown) probe.presentNs.push_back(platform::monotonicNs() - t0);
             return shown;
         };
-        plat::LoopStats stats;
-        plat::runLoop(game, services, stats, loopProbe);
-        const int64_t endNs = plat::monotonicNs();
+        platform::LoopStats stats;
+        platform::runLoop(game, services, stats, loopProbe);
+        const int64_t endNs = platform::monotonicNs();
         const double cpu = cpuSeconds() - cpu0;
         const double wall = static_cast<double>(endNs - startNs) / 1e9;
         // The last instant may fall after the loop stopped presenting.

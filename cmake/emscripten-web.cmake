@@ -19,9 +19,8 @@ set(ENV{PKG_CONFIG_PATH} "")
 # Optimised links run acorn, which Debian keeps among its own node modules.
 set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
-# C++ exceptions (CLI11, toml++ and libopenmpt throw), the floating-point
-# conversions emscripten's libc++ lacks, and SDL from the prefix rather than
-# emscripten's own port of it.
-get_filename_component(HVEZDA_WEB_CHARCONV ${CMAKE_CURRENT_LIST_DIR}/../src/web/charconv_floats.h ABSOLUTE)
-set(CMAKE_CXX_FLAGS_INIT "-fexceptions -include ${HVEZDA_WEB_CHARCONV}")
+# C++ exceptions (CLI11, toml++ and libopenmpt throw), the portable
+# floating-point conversions (base/float_chars.h: emscripten's libc++ has
+# none), and SDL from the prefix rather than emscripten's own port of it.
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions -DHVEZDA_PORTABLE_FLOAT_CHARS=1")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sUSE_SDL=0")

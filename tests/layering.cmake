@@ -1,40 +1,49 @@
 # SPDX-License-Identifier: MIT
-# Fails when a file of the game core (SRC/scene, shell, player, enemies,
-# combat, boss) includes what the core must not see: the platform, the window
-# program, the recordings or the driver (platform/, app/, record/, sim/), any SDL
-# header, or anything of the music player except modplug.h, the six ModPlug_*
-# functions the game calls. Inside the core, the shell is the top (only shell/
-# includes shell/) and the scene is the bottom (scene/ includes only scene/).
-set(outside "[<\"/](platform|app|record|sim)/")
-set(bad "")
-foreach(dir scene shell player enemies combat boss)
-  file(GLOB files ${SRC}/${dir}/*.h ${SRC}/${dir}/*.cpp)
-  if(NOT files)
-    message(FATAL_ERROR "no core files in ${SRC}/${dir}")
+# The layering as written down is the layering as built: every row of the
+# table of layers in HACKING (DOC) names a target and exactly the hvezda_*
+# libraries it links, as the build writes them to ARROWS
+# (hvezda_write_arrows in cmake/layers.cmake), and every target of src/ and
+# bench/ has its row. A row marked "(browser build)" is for a target that
+# only that build makes. The includes the roots cannot hold are checked too
+# (cmake/includes.cmake, which also runs before every build).
+cmake_policy(SET CMP0057 NEW)
+include(${SRC}/cmake/includes.cmake)
+
+file(STRINGS ${ARROWS} built)
+file(STRINGS ${DOC} rows REGEX "^\\| `hvezda[-_a-z0-9]*` \\|")
+set(problems "")
+set(listed "")
+foreach(row ${rows})
+  string(REGEX MATCH "^\\| `([-_a-z0-9]+)` \\|.*\\| ([^|]*) \\|$" _ "${row}")
+  set(target ${CMAKE_MATCH_1})
+  set(cell "${CMAKE_MATCH_2}")
+  list(APPEND listed ${target})
+  string(REGEX MATCHALL "`hvezda[-_a-z0-9]*`" links "${cell}")
+  string(REPLACE "`" "" links "${links}")
+  list(SORT links)
+  list(JOIN links " " links)
+  set(found "")
+  foreach(line ${built})
+    if(line MATCHES "^${target}: ?(.*)$")
+      set(found "${CMAKE_MATCH_1}")
+      set(seen TRUE)
+    endif()
+  endforeach()
+  if(NOT seen)
+    if(NOT row MATCHES "\\(browser build\\)")
+      string(APPEND problems "\n  ${target}: in the table, but the build makes no such target")
+    endif()
+  elseif(NOT links STREQUAL found)
+    string(APPEND problems "\n  ${target}: the table says it links '${links}', the build links '${found}'")
   endif()
-  foreach(f ${files})
-    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include")
-    foreach(line ${includes})
-      if(line MATCHES "${outside}" OR line MATCHES "SDL"
-         OR (line MATCHES "musicplayer/" AND NOT line MATCHES "[<\"/]musicplayer/modplug\\.h[\">]")
-         OR (NOT dir STREQUAL "shell" AND line MATCHES "[<\"/]shell/")
-         OR (dir STREQUAL "scene" AND line MATCHES "[<\"/](shell|player|enemies|combat|boss)/"))
-        file(RELATIVE_PATH name ${SRC} ${f})
-        string(APPEND bad "\n  ${name}: ${line}")
-      endif()
-    endforeach()
-  endforeach()
+  unset(seen)
 endforeach()
-# The other layers are held by their include roots (cmake/layers.cmake); a
-# path that climbs out of its folder would get round them.
-file(GLOB_RECURSE everything ${SRC}/*.h ${SRC}/*.cpp)
-foreach(f ${everything})
-  file(STRINGS ${f} climbing REGEX "^[ \t]*#[ \t]*include[ \t]*\"\\.\\./")
-  foreach(line ${climbing})
-    file(RELATIVE_PATH name ${SRC} ${f})
-    string(APPEND bad "\n  ${name}: ${line}")
-  endforeach()
+foreach(line ${built})
+  string(REGEX MATCH "^([^:]+):" _ "${line}")
+  if(NOT CMAKE_MATCH_1 IN_LIST listed)
+    string(APPEND problems "\n  ${CMAKE_MATCH_1}: built, but not in the table")
+  endif()
 endforeach()
-if(bad)
-  message(FATAL_ERROR "files include what their layer must not see:${bad}")
+if(problems)
+  message(FATAL_ERROR "HACKING.md's table of layers and the build disagree:${problems}")
 endif()

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "platform/folders.h"
 #include "platform/settings.h"
 
@@ -16,8 +17,8 @@ namespace app {
 namespace {
 
 std::string controls() {
-    using plat::Folder;
-    using plat::folderInWords;
+    using platform::Folder;
+    using platform::folderInWords;
     return std::string("Controls:\n") +
            "  arrow keys        fly the ship (hold them)\n"
     "  X                 fire a shot upward\n"
@@ -42,7 +43,7 @@ std::string controls() {
 // line that begins with its name, as its other complaints do, and a hint.
 void addCommonOptions(CLI::App& cli) {
     cli.set_help_flag("-h,--help", "Print this help and exit");
-    cli.set_version_flag("--version", cli.get_name() + " " + HVEZDA_VERSION, "Print the version and exit");
+    cli.set_version_flag("--version", cli.get_name() + " " + std::string(base::programVersion()), "Print the version and exit");
     cli.failure_message([](const CLI::App* app, const CLI::Error& e) {
         return app->get_name() + ": " + e.what() + "\nRun '" + app->get_name() + " --help' for more information.\n";
     });
@@ -77,13 +78,20 @@ std::optional<int> parse(CLI::App& cli, int argc, char** argv) {
 
 }  // namespace
 
+platform::Settings settingsFor(const GameOptions& options, const std::string& file, std::vector<std::string>& problems) {
+    platform::Settings s = platform::loadSettings(file, problems);
+    if (options.fullscreen) s.fullscreen = true;
+    if (options.scale >= 0) s.scale = options.scale;
+    return s;
+}
+
 std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options) {
     CLI::App cli("Hvězda, a small arcade game: fly, shoot, and beat the boss.", "hvezda");
     addCommonOptions(cli);
     cli.add_flag("--fullscreen", options.fullscreen, "Start in fullscreen (F11 or Alt+Enter switch back)");
     cli.add_option("--scale", options.scale, "The window's size as a whole multiple of 667 x 570 (1 to 8; 0: "
                                              "chosen from the display)")
-        ->check(CLI::Range(0, plat::kMaxScale))
+        ->check(CLI::Range(0, platform::kMaxScale))
         ->type_name("N");
     cli.add_flag("--write-settings", options.writeSettings,
                  "Write the settings file with every setting and its comment (the values in force, this "
@@ -91,7 +99,7 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
     auto* record = cli.add_option("--record", options.record,
                                   "Record the game into FILE, a new game into FILE-2 and so on (by default the "
                                   "last two games are kept as last-game.sim and previous-game.sim in " +
-                                      std::string(plat::folderInWords(plat::Folder::Recordings)) + ")")
+                                      std::string(platform::folderInWords(platform::Folder::Recordings)) + ")")
                        ->type_name("FILE");
     auto* replay = cli.add_option("--replay", options.replay,
                                   "Play a recording back in the window and say whether it stayed in sync; keys "
@@ -111,7 +119,7 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
     auto* scores = cli.add_flag("--scores", options.scores,
                                 "Print the hall of fame (the ten best ended games, each replayed to check it: place, "
                                 "name, score, how it ended, play time and date, then its folder " +
-                                    std::string(plat::folderInWords(plat::Folder::Hall)) +
+                                    std::string(platform::folderInWords(platform::Folder::Hall)) +
                                     ") and exit without opening a window");
     cli.add_flag("--verbose", options.verbose, "With --scores, each game's recording too")->needs(scores);
     cli.add_flag("--daily", options.daily,

@@ -5,6 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/settings.h"
 
 namespace app {
 
@@ -39,5 +42,10 @@ struct GameOptions {
 // after a bad command line (what is wrong and a hint, on standard error).
 std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& options);
 std::optional<int> readPaceCommandLine(int argc, char** argv, PaceOptions& options);
+
+// The settings the game runs with: the file's (each problem one line in
+// `problems`), then the command line's.
+platform::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
+                           std::vector<std::string>& problems);
 
 }  // namespace app

@@ -16,50 +16,43 @@
 #include "platform/daily_badge.h"
 #include "platform/hall_overlay.h"
 #include "platform/pause_overlay.h"
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 
 using namespace hvezda;
 
 namespace app {
 
-plat::Settings settingsFor(const GameOptions& options, const std::string& file, std::vector<std::string>& problems) {
-    plat::Settings s = plat::loadSettings(file, problems);
-    if (options.fullscreen) s.fullscreen = true;
-    if (options.scale >= 0) s.scale = options.scale;
-    return s;
-}
-
-void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder, HallKeeper* hall) {
-    plat::InputRouter& input = session.input();
+void addComforts(Session& session, Game& game, const platform::Settings& settings, Recorder* recorder, HallKeeper* hall) {
+    platform::InputRouter& input = session.input();
     session.frames().setOverlay([&session, hall, recorder] {
         // A daily flight says so while it lasts, in the panel beside the title.
         if (recorder && !recorder->seed().daily.empty())
-            plat::drawDailyBadge(session.window().renderer, session.fonts(), recorder->seed().daily);
+            platform::drawDailyBadge(session.window().renderer, session.fonts(), recorder->seed().daily);
         if (hall && session.input().boardOpen())
-            plat::drawHallOverlay(session.window().renderer, session.fonts(), hall->board());
+            platform::drawHallOverlay(session.window().renderer, session.fonts(), hall->board());
         else if (session.input().pause().paused())
-            plat::drawPauseOverlay(session.window().renderer, session.fonts());
+            platform::drawPauseOverlay(session.window().renderer, session.fonts());
     });
     // The music player carries over to a new game with the host.
     if (game.host.player) game.host.player->setVolume(settings.musicVolume);
     input.onPauseChanged = [&game](bool paused) {
         if (game.host.player) game.host.player->pauseOutput(paused);
     };
-    input.onAction = [&session, &game, recorder, hall](plat::Action a) {
+    input.onAction = [&session, &game, recorder, hall](platform::Action a) {
         switch (a) {
-            case plat::Action::Fullscreen:
-                plat::setFullscreen(session.window(), !plat::isFullscreen(session.window()));
+            case platform::Action::Fullscreen:
+                platform::setFullscreen(session.window(), !platform::isFullscreen(session.window()));
                 break;
-            case plat::Action::NewGame: startNewGame(game, recorder, hall); break;
-            case plat::Action::Hall:
+            case platform::Action::NewGame: startNewGame(game, recorder, hall); break;
+            case platform::Action::Hall:
                 if (!hall || session.input().boardOpen()) break;
                 hall->refresh();
                 session.input().openBoard();
                 break;
-            case plat::Action::Screenshot: {
+            case platform::Action::Screenshot: {
                 std::string unused;
-                const std::string said = plat::takeScreenshot(
-                    game.scene, session.fonts(), plat::folder(plat::Folder::Pictures, false, unused), std::time(nullptr));
+                const std::string said = draw::takeScreenshot(
+                    game.scene, session.fonts(), platform::folder(platform::Folder::Pictures, false, unused), std::time(nullptr));
                 std::fprintf(stderr, "hvezda: %s\n", said.c_str());
                 break;
             }

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "app/cli.h"
 #include "app/session.h"
 #include "platform/settings.h"
 #include "scene/game.h"
@@ -16,16 +14,11 @@ namespace app {
 class HallKeeper;
 class Recorder;
 
-// The settings the game runs with: the file's (each problem one line in
-// `problems`), then the command line's.
-plat::Settings settingsFor(const GameOptions& options, const std::string& settingsFile,
-                           std::vector<std::string>& problems);
-
 // Hooks them into the session's input and frames; `game` and `session`
 // must outlive the loop.
 // A new game ends `recorder`'s recording and starts another (when given);
 // H and a gamepad's Y show `hall`'s table (when given).
-void addComforts(Session& session, hvezda::Game& game, const plat::Settings& settings, Recorder* recorder = nullptr,
+void addComforts(Session& session, hvezda::Game& game, const platform::Settings& settings, Recorder* recorder = nullptr,
                  HallKeeper* hall = nullptr);
 
 }  // namespace app

@@ -67,7 +67,7 @@ std::vector<HallEntry> entriesIn(const std::string& folder, std::vector<std::str
         std::ifstream in;
         if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > kHallLargestFile)
             why = "larger than " + std::to_string(kHallLargestFile >> 20) + " MB";
-        else if (why = rec::openRecording(file, in); why.empty() && judgeRecording(in, e, why))
+        else if (why = record::openRecording(file, in); why.empty() && judgeRecording(in, e, why))
             e.file = file, entries.push_back(std::move(e));
         if (!why.empty()) problems.push_back(file + ": " + why + "; left out of the hall of fame");
     }
@@ -90,8 +90,8 @@ bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why)
         if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
         lastTick = game.clock;
     };
-    const rec::Verdict v = rec::verifyRecording(g, recording);
-    if (v.status != rec::Verdict::Verified) {
+    const record::Verdict v = record::verifyRecording(g, recording);
+    if (v.status != record::Verdict::Verified) {
         why = v.message;
         return false;
     }
@@ -110,7 +110,7 @@ bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why)
     entry.winner = end == Ending::Winner;
     entry.name = v.name;
     entry.when = v.when;
-    entry.chosenLuck = v.luck != rec::Verdict::Luck::Seed;
+    entry.chosenLuck = v.luck != record::Verdict::Luck::Seed;
     entry.daily = entry.chosenLuck ? std::string() : v.daily;  // a daily flight's luck is its date's seed's
     return true;
 }
@@ -143,7 +143,7 @@ std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::stri
 
 int enterHall(const std::string& folder, const std::string& recording, std::vector<std::string>& problems,
               std::string* written, const std::string& todayGiven) {
-    const std::string today = todayGiven.empty() ? rec::todayUtc() : todayGiven;
+    const std::string today = todayGiven.empty() ? record::todayUtc() : todayGiven;
     HallEntry entry;
     std::string why;
     std::istringstream text(recording);
@@ -223,20 +223,20 @@ void HallKeeper::enter(Game& g) {
     if (folder_.empty()) return;
     std::vector<std::string> problems;
     newest_.clear();
-    enterHall(folder_, recording, problems, &newest_, rec::todayUtc());
+    enterHall(folder_, recording, problems, &newest_, record::todayUtc());
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     refresh();
 }
 
 void HallKeeper::refresh() {
     board_ = {};
-    board_.date = rec::todayUtc();
+    board_.date = record::todayUtc();
     if (folder_.empty()) return;
     std::vector<std::string> problems;
     const HallTables tables = readHallTables(folder_, board_.date, problems);
     for (const std::string& p : problems)
         if (said_.insert(p).second) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
-    auto fill = [this](const std::vector<HallEntry>& table, std::vector<plat::HallRow>& rows, int& marked) {
+    auto fill = [this](const std::vector<HallEntry>& table, std::vector<platform::HallRow>& rows, int& marked) {
         for (size_t i = 0; i < table.size(); ++i) {
             const HallEntry& e = table[i];
             if (e.file == newest_) marked = static_cast<int>(i);
@@ -247,7 +247,7 @@ void HallKeeper::refresh() {
     };
     fill(tables.best, board_.best, board_.bestMarked);
     fill(tables.daily, board_.daily, board_.dailyMarked);
-    for (plat::HallRow& row : board_.daily) row.mark.clear();  // all of them are
+    for (platform::HallRow& row : board_.daily) row.mark.clear();  // all of them are
 }
 
 }  // namespace app

@@ -87,7 +87,7 @@ public:
     void gameStarted();               // a new game began
     void refresh();                   // reads the table again
 
-    const plat::HallBoard& board() const { return board_; }
+    const platform::HallBoard& board() const { return board_; }
 
     // Called with each ended game's recording as it is entered (a public
     // hall of fame sends it on); it must return at once.
@@ -102,7 +102,7 @@ private:
     int64_t endedAt_ = -1;  // the clock when this game's end was seen
     bool entered_ = false;
     std::string newest_;  // the file of the last game entered
-    plat::HallBoard board_;
+    platform::HallBoard board_;
     std::set<std::string> said_;  // problems said once, not at every look
 };
 

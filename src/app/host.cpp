@@ -42,7 +42,7 @@ Host makeHost(HostWindows& windows) {
         std::filesystem::current_path(base::pathFromUtf8(folder), ec);
     };
     h.form2Handle = [&windows]() -> int32_t {
-        if (!windows.form2) return static_cast<int32_t>(plat::openHiddenWindow("Form2", &windows.form2));
+        if (!windows.form2) return static_cast<int32_t>(platform::openHiddenWindow("Form2", &windows.form2));
         return static_cast<int32_t>(SDL_GetWindowID(windows.form2));
     };
     h.closeWindows = [&windows] {

@@ -13,14 +13,12 @@
 #include <vector>
 
 #include "app/cli.h"
-#include "app/comforts.h"
 #include "app/console.h"
 #include "app/hall.h"
 #ifdef HVEZDA_HALL_CLIENT
 #include "app/hall_client.h"
 #endif
-#include "app/recorder.h"
-#include "app/session.h"
+#include "app/played_game.h"
 #include "base/paths.h"
 #include "base/utf8.h"
 #include "musicplayer/openmpt_backend.h"
@@ -30,7 +28,7 @@
 #include "record/seed.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace {
 
@@ -42,10 +40,10 @@ int fail(const std::string& why, int status) {
 // The hall of fame's tables, each recording in its folder replayed first.
 app::HallTables hallTables(std::string& folder) {
     std::string error;
-    folder = plat::folder(plat::Folder::Hall, false, error);
+    folder = platform::folder(platform::Folder::Hall, false, error);
     std::vector<std::string> problems;
     app::HallTables tables;
-    if (!folder.empty()) tables = app::readHallTables(folder, rec::todayUtc(), problems);
+    if (!folder.empty()) tables = app::readHallTables(folder, record::todayUtc(), problems);
     else problems.push_back("no hall of fame: " + error);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     return tables;
@@ -60,7 +58,7 @@ int printScores(bool verbose, bool daily) {
     const std::vector<app::HallEntry>& table = daily ? tables.daily : tables.best;
     if (table.empty()) {
         if (daily)
-            std::printf("No daily flight of today (%s) in the hall of fame in %s yet.\n", rec::todayUtc().c_str(),
+            std::printf("No daily flight of today (%s) in the hall of fame in %s yet.\n", record::todayUtc().c_str(),
                         folder.c_str());
         else
             std::printf("The hall of fame is empty: no ended game in %s yet.\n", folder.c_str());
@@ -84,16 +82,16 @@ int printScores(bool verbose, bool daily) {
 }
 
 // Plays a checked recording back in the open session; returns the exit status.
-int replay(Game& game, app::Session& session, std::istream& recording, double speed) {
-    Form_Load(game);
-    session.present();
-    session.show();
-    const plat::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
-    plat::Pace pace;
+int replay(app::PlayedGame& played, std::istream& recording, double speed) {
+    Game& game = played.game();
+    app::Session& session = played.session();
+    played.start();
+    const platform::LoopServices services = session.loopServices([&] { return !session.input().quitAsked(); });
+    platform::Pace pace;
     pace.speed = speed;
-    plat::LoopStats stats;
+    platform::LoopStats stats;
     const Verdict v = playRecording(game, recording, RecordingLimits{}, [&](Game& g, int64_t ms) {
-        return plat::paceTo(g, g.clock + ms, services, pace, stats);
+        return platform::paceTo(g, g.clock + ms, services, pace, stats);
     });
     if (game.scene.Form1.open) Label4_Click(game);  // the music goes as on EXIT
     switch (v.status) {
@@ -110,7 +108,7 @@ int replay(Game& game, app::Session& session, std::istream& recording, double sp
 // The player's token, kept in the state folder; empty after saying why not.
 std::string tokenOrSay() {
     std::string error;
-    const std::string folder = plat::folder(plat::Folder::Recordings, true, error);
+    const std::string folder = platform::folder(platform::Folder::Recordings, true, error);
     const std::string token = folder.empty() ? std::string() : app::playerToken(folder, error);
     if (token.empty()) std::fprintf(stderr, "hvezda: no player token for the hall of fame: %s\n", error.c_str());
     return token;
@@ -154,12 +152,12 @@ int main(int argc, char** argv) {
 
     // A settings file never keeps the game from starting: what cannot be
     // read is said, and its default used.
-    const std::string settingsFile = plat::settingsPath();
+    const std::string settingsFile = platform::settingsPath();
     std::vector<std::string> problems;
-    const plat::Settings settings = app::settingsFor(asked, settingsFile, problems);
+    const platform::Settings settings = app::settingsFor(asked, settingsFile, problems);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     if (asked.writeSettings) {
-        if (const std::string why = plat::writeSettings(settings, settingsFile); !why.empty()) {
+        if (const std::string why = platform::writeSettings(settings, settingsFile); !why.empty()) {
             std::fprintf(stderr, "hvezda: %s\n", why.c_str());
             return 1;
         }
@@ -185,66 +183,52 @@ int main(int argc, char** argv) {
         if (v.status != Verdict::Verified) return fail(asked.replay + ": " + v.message, 2);
     }
 
-    Game game;
-    app::SessionOptions options;
-    options.players = {&kRealPlayer, 1};
-    options.window = {settings.scale, settings.fullscreen, settings.vsync};
-    options.input = plat::inputOptions(settings);
-    options.input.replay = !asked.replay.empty();
+    app::PlayOptions options;
+    options.session.players = {&musicplayer::kRealPlayer, 1};
+    options.session.window = {settings.scale, settings.fullscreen, settings.vsync};
+    options.session.input = platform::inputOptions(settings);
+    options.session.input.replay = !asked.replay.empty();
+    options.settings = settings;
+    options.recordFile = asked.record;
+    options.replay = !asked.replay.empty();
     std::string why;
-    auto session = app::Session::open(game, options, why);
-    if (!session) return fail(why, 1);
     // Each game's luck: a seed of its own from the clock, or today's for
     // everyone. Each ended game goes to the public hall of fame the settings
     // name, from a thread of its own, and each new game not of the daily
     // flight takes the open seed that thread fetched ahead (a seed from the
     // clock while none has come).
-    app::SeedSource seeds = asked.daily ? app::seedOfToday : app::seedFromClock;
+    options.seeds = asked.daily ? app::seedOfToday : app::seedFromClock;
 #ifdef HVEZDA_HALL_CLIENT
     std::unique_ptr<app::HallSender> sender;
-    if (!settings.hallServer.empty() && asked.replay.empty()) {
+    if (!settings.hallServer.empty() && !options.replay) {
         std::string error;
         const std::string token = tokenOrSay();
         if (!token.empty())
             sender = std::make_unique<app::HallSender>(settings.hallServer, token,
-                                                       plat::folder(plat::Folder::Recordings, true, error));
+                                                       platform::folder(platform::Folder::Recordings, true, error));
     }
     if (sender && !asked.daily)
-        seeds = [&sender] {
+        options.seeds = [&sender] {
             const std::optional<uint64_t> open = sender->takeSeed();
-            return open ? rec::GameSeed{*open, {}} : app::seedFromClock();
+            return open ? record::GameSeed{*open, {}} : app::seedFromClock();
         };
 #else
     if (!settings.hallServer.empty())
         std::fprintf(stderr, "hvezda: this build cannot send games to %s: it was built without libcurl\n",
                      settings.hallServer.c_str());
 #endif
-    app::Recorder recorder(asked.record, settings.name, seeds);
-    std::string hallError;
-    app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
-                         [&session] { session->input().openBoard(); });
+    const auto played = app::PlayedGame::open(options, why);
+    if (!played) return fail(why, 1);
 #ifdef HVEZDA_HALL_CLIENT
-    if (sender) hall.onEnded = [&sender](const std::string& recording) { sender->send(recording); };
+    if (sender) played->hall().onEnded = [&sender](const std::string& recording) { sender->send(recording); };
 #endif
-    app::addComforts(*session, game, settings, &recorder, &hall);
-    if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
+    if (options.replay) return replay(*played, recording, asked.speed);
 
-    recorder.start(game);
-    session->input().watch(&recorder);
-    Form_Load(game);
-    session->present();
-    session->show();
+    played->start();
     // Runs until EXIT (or the desktop) closes the window; EXIT has released
     // the music by then.
-    plat::LoopStats stats;
-    plat::LoopProbe probe;
-    probe.onInstant = [&](int64_t, int64_t, int64_t) {
-        recorder.onInstant(game);
-        hall.onInstant(game);
-    };
-    plat::runLoop(game, session->loopServices(), stats, probe);
-    hall.gameLeft(game);
-    recorder.finish(game);
-    session->input().watch(nullptr);
+    platform::LoopStats stats;
+    platform::runLoop(played->game(), played->loopServices(), stats);
+    played->finish();
     return 0;
 }

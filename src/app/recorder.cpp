@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/files.h"
+#include "base/version.h"
 #include "platform/clock_random.h"
 #include "platform/folders.h"
 #include "shell/shell.h"
@@ -31,12 +32,12 @@ std::string numbered(const std::string& path, int n) {
 
 }  // namespace
 
-rec::GameSeed seedFromClock() { return {plat::clockSeed(), {}}; }
+record::GameSeed seedFromClock() { return {platform::clockSeed(), {}}; }
 
-rec::GameSeed seedOfToday() {
-    rec::GameSeed s;
-    s.daily = rec::todayUtc();
-    rec::dailySeedOf(s.daily, s.seed);
+record::GameSeed seedOfToday() {
+    record::GameSeed s;
+    s.daily = record::todayUtc();
+    record::dailySeedOf(s.daily, s.seed);
     return s;
 }
 
@@ -56,7 +57,7 @@ void Recorder::start(Game& g) {
     ++games_;
     std::string error, path = chosen_;
     if (path.empty()) {
-        const std::string folder = plat::folder(plat::Folder::Recordings, true, error);
+        const std::string folder = platform::folder(platform::Folder::Recordings, true, error);
         if (!folder.empty()) path = rotateRecordings(folder, error);
     } else if (games_ > 1) {
         path = numbered(path, games_);
@@ -68,13 +69,13 @@ void Recorder::start(Game& g) {
 
     // All of the game's luck from one seed: nothing drawn needs writing down.
     seed_ = seeds_();
-    g.random.seed = rec::seedStream(seed_.seed);
+    g.random.seed = record::seedStream(seed_.seed);
     g.random.onDraw = nullptr;
 
-    rec::Writer::Header header;
+    record::Writer::Header header;
     header.name = name_;
     header.seed = seed_;
-    header.comments = {"Hvězda " + std::string(rec::programVersion()) + ": a game played on " +
+    header.comments = {"Hvězda " + std::string(base::programVersion()) + ": a game played on " +
                            header.when.substr(0, 10) + " " + header.when.substr(11, 5),
                        "Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE"};
     writer_.start(g, header);
@@ -92,16 +93,16 @@ void Recorder::onInstant(Game& g) {
     if (file_ && writer_.instant(g)) save(true);
 }
 
-void Recorder::before(Game& g, const plat::DeliveredEvent& e) {
+void Recorder::before(Game& g, const platform::DeliveredEvent& e) {
     if (!file_) return;
     writer_.catchUp(g);
-    if (e.kind == plat::DeliveredEvent::Kind::Click && e.label == PanelLabel::Exit) writer_.end(g);
+    if (e.kind == platform::DeliveredEvent::Kind::Click && e.label == PanelLabel::Exit) writer_.end(g);
 }
 
-void Recorder::after(Game& g, const plat::DeliveredEvent& e, bool reached) {
+void Recorder::after(Game& g, const platform::DeliveredEvent& e, bool reached) {
     if (!file_ || !reached) return;  // a key the game no longer takes changes nothing
-    using Kind = plat::DeliveredEvent::Kind;
-    writer_.event(g, e.kind == Kind::Click ? rec::clickStep(e.label) : rec::keyStep(e.kind == Kind::KeyDown, e.code, e.shift));
+    using Kind = platform::DeliveredEvent::Kind;
+    writer_.event(g, e.kind == Kind::Click ? record::clickStep(e.label) : record::keyStep(e.kind == Kind::KeyDown, e.code, e.shift));
     save(true);
     if (e.kind == Kind::Click && e.label == PanelLabel::Exit) close();
 }
@@ -119,7 +120,7 @@ std::string Recorder::snapshot(Game& g) {
     std::ifstream in(base::pathFromUtf8(path_), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    rec::Writer ended = writer_;  // ends a copy; the recording goes on
+    record::Writer ended = writer_;  // ends a copy; the recording goes on
     ended.end(g);
     return in ? text.str() + ended.take() : std::string();
 }

@@ -32,13 +32,13 @@ inline constexpr const char* kPreviousGame = "previous-game.sim";
 std::string rotateRecordings(const std::string& folder, std::string& error);
 
 // Where each game's luck comes from.
-using SeedSource = std::function<rec::GameSeed()>;
+using SeedSource = std::function<record::GameSeed()>;
 // A seed of its own for every game, from the clock as the game starts.
-rec::GameSeed seedFromClock();
+record::GameSeed seedFromClock();
 // The daily flight: the seed of today's date (UTC), the same for everyone.
-rec::GameSeed seedOfToday();
+record::GameSeed seedOfToday();
 
-class Recorder : public plat::InputWatcher {
+class Recorder : public platform::InputWatcher {
 public:
     // Records into `chosen`, the second game into chosen-2 and so on; when
     // empty, into the state folder (last-game.sim, the game before it moved
@@ -57,13 +57,13 @@ public:
     void start(hvezda::Game& g);
     bool recording() const { return file_ != nullptr; }
     // The seed of the game started last.
-    const rec::GameSeed& seed() const { return seed_; }
+    const record::GameSeed& seed() const { return seed_; }
 
     // After each instant of the loop: once a virtual second, writes what is
     // pending and flushes it, so a crash loses at most the last second.
     void onInstant(hvezda::Game& g);
-    void before(hvezda::Game& g, const plat::DeliveredEvent& e) override;
-    void after(hvezda::Game& g, const plat::DeliveredEvent& e, bool reached) override;
+    void before(hvezda::Game& g, const platform::DeliveredEvent& e) override;
+    void after(hvezda::Game& g, const platform::DeliveredEvent& e, bool reached) override;
     // Ends the recording with the game's final state, unless EXIT already did.
     void finish(hvezda::Game& g);
     // The game's recording so far, ended as though the game were left now
@@ -80,12 +80,12 @@ private:
 
     std::string chosen_, name_;
     SeedSource seeds_;
-    rec::GameSeed seed_;
+    record::GameSeed seed_;
     int games_ = 0;
     std::FILE* file_ = nullptr;
     std::string path_;
     bool whole_ = false;  // this game's file holds every line so far
-    rec::Writer writer_;
+    record::Writer writer_;
 };
 
 }  // namespace app

@@ -9,12 +9,14 @@
 
 #include "app/host.h"
 #include "platform/clock_random.h"
-#include "platform/draw.h"
-#include "platform/fonts.h"
+#include "draw/draw.h"
+#include "draw/fonts.h"
 #include "platform/frames.h"
 #include "platform/input.h"
+#include "platform/monotonic.h"
 #include "platform/realtime.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 #include "record/seed.h"
 
 using namespace hvezda;
@@ -25,15 +27,15 @@ namespace app {
 struct Session::Parts {
     Game& game;
     bool fontRenderer = false;  // TTF_Init succeeded
-    std::optional<plat::FontCache> fonts;
-    std::optional<plat::GameWindow> window;
+    std::optional<draw::FontCache> fonts;
+    std::optional<platform::GameWindow> window;
     HostWindows windows;
     bool musicAsAsked = false;
-    std::optional<plat::SdlCanvas> canvas;
-    std::optional<plat::Painter> painter;
-    std::optional<plat::Frames> frames;
-    std::optional<plat::InputRouter> input;
-    plat::PointerHider pointer;
+    std::optional<draw::SdlCanvas> canvas;
+    std::optional<draw::Painter> painter;
+    std::optional<platform::Frames> frames;
+    std::optional<platform::InputRouter> input;
+    platform::PointerHider pointer;
     int mouseX = -1, mouseY = -1;
 
     explicit Parts(Game& g) : game(g) {}
@@ -48,11 +50,11 @@ struct Session::Parts {
         frames.reset();
         painter.reset();
         canvas.reset();
-        if (window) plat::closeGameWindow(*window);
+        if (window) platform::closeGameWindow(*window);
         if (windows.form2) SDL_DestroyWindow(windows.form2);
         fonts.reset();
         if (fontRenderer) TTF_Quit();
-        plat::releaseFontLookup();
+        draw::releaseFontLookup();
         SDL_Quit();
     }
 };
@@ -71,7 +73,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
         error = why + "; install a TrueType font (Debian: fonts-liberation2)";
         return nullptr;
     }
-    parts->window = plat::openGameWindow(error, options.window);
+    parts->window = platform::openGameWindow(error, options.window);
     if (!parts->window) return nullptr;
     if (!parts->window->warning.empty())
         std::fprintf(stderr, "%s: %s\n", options.program, parts->window->warning.c_str());
@@ -81,9 +83,9 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
 
     game.host = makeHost(parts->windows);
     // Until a recorder hands it a game's own seed, the game draws from one taken now.
-    game.random.seed = options.seed ? options.seed : rec::seedStream(plat::clockSeed());
+    game.random.seed = options.seed ? options.seed : record::seedStream(platform::clockSeed());
     // The game never hears why the music is off; the player gets one line.
-    game.host.player = makePlayer(
+    game.host.player = musicplayer::makePlayer(
         options.music,
         [program = std::string(options.program)](const std::string& line) {
             std::fprintf(stderr, "%s: %s\n", program.c_str(), line.c_str());
@@ -95,7 +97,7 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
                      options.music);
 
     SDL_Renderer* renderer = parts->window->renderer;
-    parts->canvas.emplace(renderer, *parts->fonts, plat::embeddedPictures());
+    parts->canvas.emplace(renderer, *parts->fonts, draw::embeddedPictures());
     parts->painter.emplace(*parts->canvas);
     parts->frames.emplace(renderer, *parts->painter, parts->window->refreshNs > 0 && parts->window->presentWaits);
     parts->input.emplace(game, parts->window->id, options.input);
@@ -113,7 +115,7 @@ void Session::show() {
 
 bool Session::present(bool force) { return parts_->frames->present(parts_->game.scene, force); }
 
-plat::LoopServices Session::loopServices(std::function<bool()> more) {
+platform::LoopServices Session::loopServices(std::function<bool()> more) {
     Parts& p = *parts_;
     auto present = [&p] { return p.frames->present(p.game.scene, p.input->takeRedrawRequest()); };
     auto running = [&p, more = std::move(more)] {
@@ -122,23 +124,23 @@ plat::LoopServices Session::loopServices(std::function<bool()> more) {
     auto pointer = [&p] {
         int x, y;
         SDL_GetMouseState(&x, &y);
-        const int64_t now = plat::monotonicNs();
+        const int64_t now = platform::monotonicNs();
         if (x != p.mouseX || y != p.mouseY) p.pointer.moved(now);
         p.mouseX = x, p.mouseY = y;
-        p.pointer.update(now, plat::isFullscreen(*p.window));
+        p.pointer.update(now, platform::isFullscreen(*p.window));
     };
-    plat::LoopServices services = plat::sdlLoopServices(*p.input, present, running, pointer);
+    platform::LoopServices services = platform::sdlLoopServices(*p.input, present, running, pointer);
     services.refreshNs = p.window->refreshNs;
     services.presentWaits = p.window->presentWaits;
     return services;
 }
 
-const plat::GameWindow& Session::window() const { return *parts_->window; }
-plat::GameWindow& Session::window() { return *parts_->window; }
-const plat::Frames& Session::frames() const { return *parts_->frames; }
-plat::Frames& Session::frames() { return *parts_->frames; }
-plat::InputRouter& Session::input() { return *parts_->input; }
-plat::FontCache& Session::fonts() { return *parts_->fonts; }
+const platform::GameWindow& Session::window() const { return *parts_->window; }
+platform::GameWindow& Session::window() { return *parts_->window; }
+const platform::Frames& Session::frames() const { return *parts_->frames; }
+platform::Frames& Session::frames() { return *parts_->frames; }
+platform::InputRouter& Session::input() { return *parts_->input; }
+draw::FontCache& Session::fonts() { return *parts_->fonts; }
 bool Session::musicAsAsked() const { return parts_->musicAsAsked; }
 
 }  // namespace app

@@ -17,8 +17,10 @@
 #include "platform/window.h"
 #include "scene/game.h"
 
-namespace plat {
+namespace draw {
 class FontCache;
+}
+namespace platform {
 class Frames;
 }
 
@@ -27,12 +29,12 @@ namespace app {
 struct SessionOptions {
     const char* program = "hvezda";  // names the program in error lines
     const char* music = "real";      // the music player by name (musicplayer/modplug.h)
-    std::span<const PlayerChoice> players;  // the players this program has besides "null" and "recording"
+    std::span<const musicplayer::PlayerChoice> players;  // the players this program has besides "null" and "recording"
     // Seeds the game's random draws; a seed from the clock when empty (the
     // recorder gives each game it records a seed of its own).
     std::function<uint64_t()> seed;
-    plat::WindowOptions window;  // scale, fullscreen, vsync
-    plat::InputOptions input;    // key bindings, pausing on focus loss, gamepad repeats
+    platform::WindowOptions window;  // scale, fullscreen, vsync
+    platform::InputOptions input;    // key bindings, pausing on focus loss, gamepad repeats
 };
 
 class Session {
@@ -54,14 +56,14 @@ public:
     // refreshes), the pause, and running until EXIT or the desktop closes
     // the window, or until `more` (when given) says stop. In fullscreen the
     // mouse pointer hides after two seconds without motion.
-    plat::LoopServices loopServices(std::function<bool()> more = {});
+    platform::LoopServices loopServices(std::function<bool()> more = {});
 
-    const plat::GameWindow& window() const;
-    plat::GameWindow& window();
-    const plat::Frames& frames() const;
-    plat::Frames& frames();
-    plat::InputRouter& input();
-    plat::FontCache& fonts();
+    const platform::GameWindow& window() const;
+    platform::GameWindow& window();
+    const platform::Frames& frames() const;
+    platform::Frames& frames();
+    platform::InputRouter& input();
+    draw::FontCache& fonts();
     // False when the music player asked for is not in this build (the game
     // then plays silently).
     bool musicAsAsked() const;

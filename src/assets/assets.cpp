@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace assets {
+
 // Written at build time by embed.cmake, sorted by name.
 extern const AssetFile kEmbeddedAssets[];
 extern const std::size_t kEmbeddedAssetCount;
@@ -16,3 +18,5 @@ const AssetFile* findAsset(std::string_view name) {
     if (it == all.end() || it->name != name) return nullptr;
     return &*it;
 }
+
+}  // namespace assets

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace assets {
+
 struct AssetFile {
     std::string_view name;  // without extension, e.g. "ship"
     const unsigned char* data;
@@ -14,3 +16,5 @@ struct AssetFile {
 
 const AssetFile* findAsset(std::string_view name);  // nullptr when unknown
 std::span<const AssetFile> allAssets();             // in name order
+
+}  // namespace assets

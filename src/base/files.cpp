@@ -63,6 +63,16 @@ std::string replaceFile(const std::string& from, const std::string& to) {
 
 std::FILE* openFile(const std::string& name, const char* mode) { return std::fopen(name.c_str(), mode); }
 
+bool writeAll(int fd, std::string_view text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;  // a signal came before anything was written
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 std::string writeFileAtomically(const std::string& file, const std::string& text) {
     const fs::path path(file);
     std::error_code ec;
@@ -76,13 +86,8 @@ std::string writeFileAtomically(const std::string& file, const std::string& text
     umask(mask);
     struct stat old {};
     fchmod(fd, stat(file.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
+    bool ok = writeAll(fd, text);
+    while (ok && fsync(fd) != 0) ok = errno == EINTR;  // a signal: sync again
     const int err = errno;
     close(fd);
     if (!ok || std::rename(temp.c_str(), file.c_str()) != 0) {

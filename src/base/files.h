@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "base/paths.h"
 
@@ -20,5 +21,11 @@ std::string replaceFile(const std::string& from, const std::string& to);
 // Replaces `file` (and makes its folder) with `text` whole, or leaves the old
 // file as it was: empty, or what went wrong.
 std::string writeFileAtomically(const std::string& file, const std::string& text);
+
+#ifndef _WIN32
+// Writes all of `text` to the descriptor, going on after a signal interrupts
+// a write: false, with errno, when it cannot.
+bool writeAll(int fd, std::string_view text);
+#endif
 
 }  // namespace base

@@ -23,14 +23,47 @@ int utf8Length(std::string_view s, size_t i) {
     return n + 1;
 }
 
+bool isControl(std::string_view s, size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x20 || c == 0x7F) return true;  // C0 and DEL
+    return c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) <= 0x9F;  // C1: U+0080 to U+009F
+}
+
+bool printable(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const int n = utf8Length(s, i);
+        if (n <= 0 || isControl(s, i)) return false;
+        i += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string visible(std::string_view s) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        const int n = utf8Length(s, i);
+        const size_t length = n > 0 ? static_cast<size_t>(n) : 1;
+        if (n > 0 && !isControl(s, i)) {
+            out.append(s.substr(i, length));
+        } else {
+            for (size_t k = 0; k < length; ++k) {
+                const auto c = static_cast<unsigned char>(s[i + k]);
+                out += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+            }
+        }
+        i += length;
+    }
+    return out;
+}
+
 std::string printableLine(std::string_view s, size_t longest) {
     std::string out;
     for (size_t i = 0; i < s.size();) {
         const int n = utf8Length(s, i);
         const std::string_view piece = n > 0 ? s.substr(i, static_cast<size_t>(n)) : std::string_view("?");
         if (out.size() + piece.size() > longest) break;
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (n == 1 && (c < 0x20 || c == 0x7F)) out += ' ';
+        if (n > 0 && isControl(s, i)) out += ' ';
         else out += piece;
         i += n > 0 ? static_cast<size_t>(n) : 1;
     }

@@ -12,6 +12,19 @@ namespace base {
 // when s ends inside a character that began well.
 int utf8Length(std::string_view s, size_t i);
 
+// Whether the character at s[i] (UTF-8, s[i] its first byte) is a control
+// character: C0, DEL or C1 (U+0080 to U+009F).
+bool isControl(std::string_view s, size_t i);
+
+// Whether the text is UTF-8 without a control character: safe to show on a
+// terminal or in a window as it is.
+bool printable(std::string_view s);
+
+// The text with every control character and every byte that is not UTF-8
+// written as \xHH (its bytes in hex): what a terminal shows of it is what
+// it holds.
+std::string visible(std::string_view s);
+
 // The text with every control character a blank and every byte that is not
 // UTF-8 a '?', cut to at most `longest` bytes at a character's end: fit for
 // one line of a file.

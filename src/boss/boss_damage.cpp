@@ -14,7 +14,7 @@ namespace {
 // boss that is the 103rd strike (the 102nd leaves the bar at exactly 2040).
 constexpr float kUsedUp = 2040;
 
-// Only the first six of the twelve shot slots can hurt the boss; a shot in
+// QUIRK(six-shots-hurt-the-boss): only the first six of the twelve shot slots can hurt the boss; a shot in
 // fire(6) to fire(11) flies over it untouched.
 constexpr size_t kShotsThatHurtBoss = 6;
 

@@ -8,7 +8,7 @@ namespace hvezda {
 
 namespace {
 
-// The boss's sweep. Both turning tests read Left back after the move and are
+// The boss's sweep. QUIRK(boss-turns-past-the-edge): both turning tests read Left back after the move and are
 // strict, so it turns at 6040 and 960, not at 6000 and 1000. Only the exact
 // text "right" heads right; anything else, an empty text included, heads left.
 void moveBoss(Scene& s, GameState& st) {
@@ -24,7 +24,7 @@ void moveBoss(Scene& s, GameState& st) {
 
 }  // namespace
 
-// No step ends the tick early, and every step runs in every phase: after the
+// QUIRK(play-after-the-end): no step ends the tick early, and every step runs in every phase: after the
 // end of the game the boss, its shots, the player's shots and the stars still move.
 void Timerboss_Timer(Game& g) {
     Scene& s = g.scene;

@@ -6,7 +6,7 @@ namespace hvezda {
 
 void enemyShotsOnShip(Game& g) {
     Scene& s = g.scene;
-    // The ship's own visibility is not asked: a shot still costs shield when
+    // QUIRK(hidden-ship-still-hit): the ship's own visibility is not asked: a shot still costs shield when
     // it meets the box of a ship that has just gone.
     for (Sprite& shot : s.enemyfire) {
         if (shot.Visible && boxesOverlap(shot, s.Picture1)) {

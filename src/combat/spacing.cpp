@@ -14,7 +14,7 @@ struct Push {
     float by;
 };
 
-// The direction of each push is fixed, whichever craft lies further left; the
+// QUIRK(fixed-pushes): the direction of each push is fixed, whichever craft lies further left; the
 // pairs 2-3 and 1-4 are tested twice, once from each side.
 constexpr std::array<Push, 8> kPushes{{
     {3, 2, +50},

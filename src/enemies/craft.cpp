@@ -34,7 +34,7 @@ void craftFall(Game& g) {
 }
 
 void respawnChecks(Game& g) {
-    // Each check compares a top edge with the window's width on purpose: a
+    // QUIRK(craft-return-past-the-width): each check compares a top edge with the window's width on purpose: a
     // craft comes back only well below the bottom of the playfield. Craft 1
     // brings its partner 4 back with it and draws the picture of the pair;
     // craft 3 draws the picture of the pair 2 and 3 after its own column.

@@ -30,7 +30,7 @@ inline constexpr std::array<CraftSlot, 4> kCraft{{
 
 inline constexpr int kCraftCount = static_cast<int>(kCraft.size());
 
-// Two steps visit the craft in the game's own orders, not 1 to 4: the fall
+// QUIRK(craft-orders): two steps visit the craft in the game's own orders, not 1 to 4: the fall
 // (craft.cpp) and the explosions (combat/explosions.cpp). In neither does one
 // craft's step touch another's, so today the order shows in no result; it is
 // kept, and named here, so that a change that does tie the craft together

@@ -127,12 +127,12 @@ bool judge(std::string_view recording, Judged& out, std::string& why) {
         if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
         lastTick = game.clock;
     };
-    rec::RecordingLimits limits;
+    record::RecordingLimits limits;
     limits.longestPlayMs = kLongestGameMs;
     std::istringstream in{std::string(recording)};
-    const rec::Verdict v = rec::verifyRecording(g, in, limits);
-    if (v.status != rec::Verdict::Verified) {
-        why = (v.status == rec::Verdict::Cut ? "the recording is cut short: " : "the recording does not verify: ") + v.message;
+    const record::Verdict v = record::verifyRecording(g, in, limits);
+    if (v.status != record::Verdict::Verified) {
+        why = (v.status == record::Verdict::Cut ? "the recording is cut short: " : "the recording does not verify: ") + v.message;
         return false;
     }
     const Ending end = ending(g);
@@ -150,7 +150,7 @@ bool judge(std::string_view recording, Judged& out, std::string& why) {
     out.lengthMs = endedAt >= 0 ? endedAt : lastTick;
     out.name = v.name;
     out.format = v.format;
-    out.luck = v.luck == rec::Verdict::Luck::Seed ? Judged::Luck::Seed : Judged::Luck::Chosen;
+    out.luck = v.luck == record::Verdict::Luck::Seed ? Judged::Luck::Seed : Judged::Luck::Chosen;
     out.seed = v.seed;
     out.daily = v.daily;
     return true;
@@ -258,7 +258,7 @@ Placement place(const Judged& game, int64_t nowMs) {
     if (!game.daily.empty()) {
         const std::optional<int64_t> start = dayStart(game.daily);
         uint64_t seed = 0;
-        if (!start || !rec::dailySeedOf(game.daily, seed)) {
+        if (!start || !record::dailySeedOf(game.daily, seed)) {
             p.why = "'" + game.daily + "' is no date";
             return p;
         }

@@ -3,6 +3,8 @@
 
 #include "musicplayer/recording.h"
 
+namespace musicplayer {
+
 namespace {
 
 class NullPlayer final : public PlayerLibrary {
@@ -30,3 +32,5 @@ std::shared_ptr<PlayerLibrary> makePlayer(std::string_view name, const PlayerRep
         if (c.name == name) return c.make(report);
     return nullptr;
 }
+
+}  // namespace musicplayer

@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+namespace musicplayer {
+
 class PlayerLibrary {
 public:
     virtual ~PlayerLibrary() = default;
@@ -55,3 +57,5 @@ struct PlayerChoice {
 // name this program has none of.
 std::shared_ptr<PlayerLibrary> makePlayer(std::string_view name, const PlayerReport& report = {},
                                           std::span<const PlayerChoice> more = {});
+
+}  // namespace musicplayer

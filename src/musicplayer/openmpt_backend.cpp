@@ -29,6 +29,8 @@
 #include "musicplayer/quiet_alsa.h"
 #include "base/files.h"
 
+namespace musicplayer {
+
 namespace {
 
 constexpr int kSampleRate = MusicRenderer::kSampleRate;
@@ -479,3 +481,5 @@ OpenmptInstanceState OpenmptPlayer::instanceState(int32_t handle) {
 }
 
 std::shared_ptr<PlayerLibrary> makeRealPlayer(const PlayerReport& report) { return std::make_shared<OpenmptPlayer>(report); }
+
+}  // namespace musicplayer

@@ -19,6 +19,8 @@
 
 #include "musicplayer/modplug.h"
 
+namespace musicplayer {
+
 // The song as the game hears it: libopenmpt at the game's mix gain (a
 // module is otherwise lowered by its number of channels), then a limiter that
 // keeps the true peak at most -1 dBTP, then the player's volume, which only
@@ -106,3 +108,5 @@ private:
 // The real player, offered by name: makePlayer("real", report, {&kRealPlayer, 1}).
 std::shared_ptr<PlayerLibrary> makeRealPlayer(const PlayerReport& report);
 inline constexpr PlayerChoice kRealPlayer{"real", makeRealPlayer};
+
+}  // namespace musicplayer

@@ -3,6 +3,8 @@
 
 #include <alsa/asoundlib.h>
 
+namespace musicplayer {
+
 namespace {
 
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
@@ -12,3 +14,5 @@ void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 // SDL loads the same shared library later, so the handler set here is the one
 // its calls see.
 void silenceAlsaMessages() { snd_lib_error_set_handler(ignoreAlsaMessage); }
+
+}  // namespace musicplayer

@@ -4,4 +4,8 @@
 // there is no sound, so ALSA's are silenced before SDL opens audio.
 #pragma once
 
+namespace musicplayer {
+
 void silenceAlsaMessages();
+
+}  // namespace musicplayer

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "musicplayer/recording.h"
 
+namespace musicplayer {
+
 std::string RecordingPlayer::handleText(int32_t h) const {
     return std::to_string(h) + (live_.count(h) ? "" : " (no instance)");
 }
@@ -32,3 +34,5 @@ int32_t RecordingPlayer::ModPlug_Destroy(int32_t h) {
     live_.erase(h);
     return 0;
 }
+
+}  // namespace musicplayer

@@ -11,6 +11,8 @@
 
 #include "musicplayer/modplug.h"
 
+namespace musicplayer {
+
 class RecordingPlayer final : public PlayerLibrary {
 public:
     int32_t ModPlug_CreateEx(const char* params) override;
@@ -29,3 +31,5 @@ private:
     std::set<int32_t> live_;
     int32_t nextHandle_ = 1;
 };
+
+}  // namespace musicplayer

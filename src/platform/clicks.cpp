@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/clicks.h"
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 PanelLabel labelAt(Scene& scene, int x, int y) {
     if (!kWindowRect.contains(x, y)) return PanelLabel::None;
@@ -28,4 +30,4 @@ PanelLabel labelAt(Scene& scene, int x, int y) {
     return top;
 }
 
-}  // namespace plat
+}  // namespace platform

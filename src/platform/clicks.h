@@ -6,7 +6,7 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
-namespace plat {
+namespace platform {
 
 using hvezda::PanelLabel;
 
@@ -14,4 +14,4 @@ using hvezda::PanelLabel;
 // shows it (inside the panel and the window) and nothing drawn later covers it.
 PanelLabel labelAt(hvezda::Scene& scene, int x, int y);
 
-}  // namespace plat
+}  // namespace platform

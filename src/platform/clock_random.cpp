@@ -6,7 +6,7 @@
 #include <atomic>
 #include <chrono>
 
-namespace plat {
+namespace platform {
 
 namespace {
 uint64_t mix(uint64_t z) {
@@ -23,4 +23,4 @@ uint64_t clockSeed() {
     return mix(wall ^ mix(static_cast<uint64_t>(SDL_GetPerformanceCounter()) + ++taken * 0xD1B54A32D192ED03ull));
 }
 
-}  // namespace plat
+}  // namespace platform

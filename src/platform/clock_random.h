@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-namespace plat {
+namespace platform {
 
 // 64 bits from the wall clock (nanoseconds since 1970) and the
 // high-resolution performance counter, hashed; two seeds taken in the same
 // instant still differ.
 uint64_t clockSeed();
 
-}  // namespace plat
+}  // namespace platform

@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -36,4 +36,4 @@ void drawDailyBadge(SDL_Renderer* r, FontCache& fonts, const std::string& isoDat
     SDL_FreeSurface(surface);
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -6,11 +6,13 @@
 
 #include <string>
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 // "7. 12. 2026" for 2026-12-07, as a Czech reader writes a date; the text
 // itself when it is no date.
@@ -19,4 +21,4 @@ std::string czechDate(const std::string& isoDate);
 // Draws over the scene already drawn into the renderer (logical pixels).
 void drawDailyBadge(SDL_Renderer* renderer, FontCache& fonts, const std::string& isoDate);
 
-}  // namespace plat
+}  // namespace platform

@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -111,4 +111,4 @@ const char* folderInWords(Folder which) {
 #endif
 }
 
-}  // namespace plat
+}  // namespace platform

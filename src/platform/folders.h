@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace plat {
+namespace platform {
 
 enum class Folder {
     Settings,    // $XDG_CONFIG_HOME/hvezda, else ~/.config/hvezda
@@ -24,4 +24,4 @@ std::string folder(Folder which, bool make, std::string& error);
 // Where a folder is, in words, for --help.
 const char* folderInWords(Folder which);
 
-}  // namespace plat
+}  // namespace platform

@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
     const int64_t now = svc_.nowNs();
@@ -38,6 +38,7 @@ bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
         runInstant(g_, due);
         ++stats.instants;
         if (probe.onInstant) probe.onInstant(due, deadline, now);
+        if (svc_.afterInstant) svc_.afterInstant();
         happened = true;
     }
     if (!svc_.running()) return false;
@@ -49,4 +50,4 @@ bool FrameLoop::frame(LoopStats& stats, const LoopProbe& probe) {
     return true;
 }
 
-}  // namespace plat
+}  // namespace platform

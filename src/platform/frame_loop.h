@@ -12,7 +12,7 @@
 #include "platform/loop.h"
 #include "scene/game.h"
 
-namespace plat {
+namespace platform {
 
 class FrameLoop {
 public:
@@ -37,4 +37,4 @@ private:
     bool started_ = false;
 };
 
-}  // namespace plat
+}  // namespace platform

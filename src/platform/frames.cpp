@@ -8,7 +8,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -93,4 +93,4 @@ bool Frames::sendInPart(const std::vector<Rect>& rects) {
     return window && SDL_UpdateWindowSurfaceRects(window, out.data(), static_cast<int>(n)) == 0;
 }
 
-}  // namespace plat
+}  // namespace platform

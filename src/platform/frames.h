@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/damage.h"
-#include "platform/draw.h"
+#include "draw/damage.h"
+#include "draw/draw.h"
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 class Frames {
 public:
@@ -57,4 +59,4 @@ private:
     uint64_t partial_ = 0;
 };
 
-}  // namespace plat
+}  // namespace platform

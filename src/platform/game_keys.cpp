@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace plat {
+namespace platform {
 
 void GameKeys::press(uint32_t source, int code, int shift) {
     if (blocked_) return;
@@ -36,4 +36,4 @@ void GameKeys::releaseAll() {
     for (int code : codes) sink_(false, code, 0);
 }
 
-}  // namespace plat
+}  // namespace platform

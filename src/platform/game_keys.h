@@ -11,7 +11,7 @@
 #include <map>
 #include <set>
 
-namespace plat {
+namespace platform {
 
 // A source is a device (0: the keyboard, n: gamepad n) and a part of it.
 enum class KeyPart : uint32_t { Keys = 0, Dpad = 1, Stick = 2, Buttons = 3, Shoulder = 4 };
@@ -45,4 +45,4 @@ private:
     bool blocked_ = false;
 };
 
-}  // namespace plat
+}  // namespace platform

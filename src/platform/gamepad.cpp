@@ -5,7 +5,7 @@
 
 #include <climits>
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -128,4 +128,4 @@ bool Gamepads::repeat(int64_t nowNs) {
     return sent;
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -13,7 +13,7 @@
 union SDL_Event;
 typedef struct _SDL_GameController SDL_GameController;
 
-namespace plat {
+namespace platform {
 
 struct RepeatRate {
     int64_t delayNs = 250'000'000;  // from the press to the first repeat
@@ -58,4 +58,4 @@ private:
     std::map<int32_t, Pad> pads_;  // by joystick instance
 };
 
-}  // namespace plat
+}  // namespace platform

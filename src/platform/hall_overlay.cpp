@@ -4,9 +4,11 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 namespace {
 
@@ -115,4 +117,4 @@ void drawHallOverlay(SDL_Renderer* r, FontCache& fonts, const HallBoard& board) 
          Align::Centre);
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 struct HallRow {
     std::string place, name, score, ending, time, date;
@@ -28,4 +30,4 @@ struct HallBoard {
 // Draws over the scene already drawn into the renderer (logical pixels).
 void drawHallOverlay(SDL_Renderer* renderer, FontCache& fonts, const HallBoard& board);
 
-}  // namespace plat
+}  // namespace platform

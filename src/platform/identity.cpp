@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace plat {
+namespace platform {
 
 void nameGameForDesktop() {
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "hvezda", 0);
@@ -47,4 +47,4 @@ void setGameWindowIcon(SDL_Window* window, const PictureSource& pictures) {
     SDL_FreeSurface(ship);
 }
 
-}  // namespace plat
+}  // namespace platform

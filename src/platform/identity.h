@@ -4,11 +4,13 @@
 // a window icon made from the game's own ship.
 #pragma once
 
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
 struct SDL_Window;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 // Before SDL's video starts, which is when SDL reads the class. A class the
 // user set in the environment is kept.
@@ -17,4 +19,4 @@ void nameGameForDesktop();
 // The ship picture on a square, its black background made transparent.
 void setGameWindowIcon(SDL_Window* window, const PictureSource& pictures);
 
-}  // namespace plat
+}  // namespace platform

@@ -4,12 +4,12 @@
 #include <SDL.h>
 
 #include "platform/keymap.h"
-#include "platform/realtime.h"
+#include "platform/monotonic.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -80,7 +80,6 @@ bool InputRouter::deliver(const DeliveredEvent& e) {
         quitAsked_ = quitAsked_ || (!key && e.label == PanelLabel::Exit);
         return !key && e.label == PanelLabel::Exit;
     }
-    if (key && onGameKey) onGameKey(e.kind == DeliveredEvent::Kind::KeyDown, e.code, e.shift);
     if (watcher_) watcher_->before(game_, e);
     const bool reached = e.kind == DeliveredEvent::Kind::KeyDown ? keyDownEvent(game_, e.code, e.shift)
                          : e.kind == DeliveredEvent::Kind::KeyUp ? keyUpEvent(game_, e.code, e.shift)
@@ -188,4 +187,4 @@ bool InputRouter::handle(const SDL_Event& e) {
     }
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -16,7 +16,7 @@
 
 union SDL_Event;
 
-namespace plat {
+namespace platform {
 
 struct InputOptions {
     KeyBindings keys;
@@ -93,8 +93,6 @@ public:
 
     std::function<void(Action)> onAction;
     std::function<void(bool paused)> onPauseChanged;
-    // Every key event the game gets (recorders and tests listen here).
-    std::function<void(bool down, int code, int shift)> onGameKey;
 
 private:
     bool key(const SDL_Event& e);
@@ -117,4 +115,4 @@ private:
     bool quitAsked_ = false;
 };
 
-}  // namespace plat
+}  // namespace platform

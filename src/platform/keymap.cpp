@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/keymap.h"
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -121,4 +121,4 @@ int shiftState(Uint16 mod) {
     return state;
 }
 
-}  // namespace plat
+}  // namespace platform

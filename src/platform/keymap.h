@@ -5,7 +5,7 @@
 
 #include <SDL_keyboard.h>
 
-namespace plat {
+namespace platform {
 
 // The virtual-key code for an SDL key, 0 for keys that have none.
 // Letters follow the keyboard layout (the key that types X is VK 88, wherever
@@ -15,4 +15,4 @@ int virtualKey(SDL_Keycode key, SDL_Scancode scancode);
 // Shift 1, Ctrl 2, Alt 4, either side.
 int shiftState(Uint16 mod);
 
-}  // namespace plat
+}  // namespace platform

@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace platform {
 
 namespace {
 constexpr int64_t kNsPerMs = 1'000'000;
@@ -110,6 +110,7 @@ void runLoop(Game& g, const LoopServices& svc, LoopStats& stats, const LoopProbe
             runInstant(g, due);
             ++stats.instants;
             if (probe.onInstant) probe.onInstant(due, deadline, now);
+            if (svc.afterInstant) svc.afterInstant();
             if (svc.running()) present();
             continue;
         }
@@ -191,4 +192,4 @@ bool paceTo(Game& g, int64_t until, const LoopServices& svc, Pace& pace, LoopSta
     return false;
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -12,7 +12,7 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
-namespace plat {
+namespace platform {
 
 enum class EventResult {
     None,     // no event came
@@ -45,9 +45,13 @@ struct LoopServices {
     // True once after each new game began (F2, a gamepad's Back + Start): its
     // clock starts over, and so does its rhythm. May be empty (never).
     std::function<bool()> newGame;
+    // After each instant at which ticks ran: what watches the game as it is
+    // played (its recorder, the hall of fame) looks here. May be empty.
+    std::function<void()> afterInstant;
 };
 
-// Instruments for probes; every entry may be left empty.
+// Instruments for probes and benchmarks (timings), never for what the game
+// needs; every entry may be left empty.
 struct LoopProbe {
     // Each instant at which ticks ran: its virtual time, the real deadline it
     // was due at, and when it started (both on nowNs's clock).
@@ -160,4 +164,4 @@ void waitTowards(const LoopServices& services, int64_t wake, int64_t now, int64_
 bool paceTo(hvezda::Game& g, int64_t until, const LoopServices& services, Pace& pace, LoopStats& stats,
             const LoopTuning& tuning = {});
 
-}  // namespace plat
+}  // namespace platform

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/pause.h"
 
-namespace plat {
+namespace platform {
 
 void PauseClock::pause(int64_t nowNs) {
     if (paused_) return;
@@ -15,4 +15,4 @@ void PauseClock::resume(int64_t nowNs) {
     total_ += nowNs - since_;
 }
 
-}  // namespace plat
+}  // namespace platform

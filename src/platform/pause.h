@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace plat {
+namespace platform {
 
 class PauseClock {
 public:
@@ -24,4 +24,4 @@ private:
     int64_t total_ = 0;
 };
 
-}  // namespace plat
+}  // namespace platform

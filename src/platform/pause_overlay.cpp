@@ -4,9 +4,11 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 void drawPauseOverlay(SDL_Renderer* r, FontCache& fonts) {
     SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
@@ -27,4 +29,4 @@ void drawPauseOverlay(SDL_Renderer* r, FontCache& fonts) {
     SDL_FreeSurface(text);
 }
 
-}  // namespace plat
+}  // namespace platform

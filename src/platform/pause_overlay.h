@@ -2,13 +2,15 @@
 // What a paused game looks like: the frame dimmed, "PAUZA" in the middle.
 #pragma once
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 // Draws over the scene already drawn into the renderer (logical pixels).
 void drawPauseOverlay(SDL_Renderer* renderer, FontCache& fonts);
 
-}  // namespace plat
+}  // namespace platform

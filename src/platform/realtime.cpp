@@ -6,14 +6,9 @@
 
 #include <algorithm>
 
-namespace plat {
+#include "platform/monotonic.h"
 
-int64_t monotonicNs() {
-    static const Uint64 freq = SDL_GetPerformanceFrequency();
-    const Uint64 t = SDL_GetPerformanceCounter();
-    // Split to keep the multiplication from overflowing on slow counters.
-    return static_cast<int64_t>((t / freq) * 1'000'000'000ull + (t % freq) * 1'000'000'000ull / freq);
-}
+namespace platform {
 
 LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
                              std::function<void()> housekeeping) {
@@ -45,4 +40,4 @@ LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, 
     return s;
 }
 
-}  // namespace plat
+}  // namespace platform

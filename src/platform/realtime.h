@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The real-time loop's services on SDL: the performance counter, waiting for
+// The real-time loop's services on SDL: the performance counter (monotonic.h), waiting for
 // events with SDL_WaitEventTimeout, yielding with SDL_Delay(0).
 #pragma once
 
@@ -8,7 +8,7 @@
 #include "platform/input.h"
 #include "platform/loop.h"
 
-namespace plat {
+namespace platform {
 
 // `housekeeping`, if given, runs at every look for events (the pointer's
 // hiding). The router's pause is the loop's; its gamepad repeats are sent
@@ -16,7 +16,4 @@ namespace plat {
 LoopServices sdlLoopServices(InputRouter& input, std::function<bool()> present, std::function<bool()> running,
                              std::function<void()> housekeeping = {});
 
-// Nanoseconds on SDL's monotonic performance counter.
-int64_t monotonicNs();
-
-}  // namespace plat
+}  // namespace platform

@@ -22,7 +22,7 @@
 #include "platform/folders.h"
 #include "platform/keymap.h"
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -245,4 +245,4 @@ int KeyBindings::gameCode(int virtualKey) const {
     return 0;
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plat {
+namespace platform {
 
 // The game's six keys: the setting that binds each, the code the game gets,
 // and the key it is bound to by default (SDL's key names).
@@ -79,4 +79,4 @@ private:
     std::array<int, kGameKeys.size()> keys_{};
 };
 
-}  // namespace plat
+}  // namespace platform

@@ -9,11 +9,13 @@
 #include <sstream>
 #include <string>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 #include "platform/identity.h"
 #include "platform/x11_wakeups.h"
 
-namespace plat {
+namespace platform {
+
+using namespace ::draw;
 
 bool isRealDisplay(const char* current, const char* requested) {
     if (!current) return false;
@@ -170,4 +172,4 @@ uint32_t openHiddenWindow(const char* title, SDL_Window** out) {
     return win ? SDL_GetWindowID(win) : 0;
 }
 
-}  // namespace plat
+}  // namespace platform

@@ -12,7 +12,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 
-namespace plat {
+namespace platform {
 
 // Whether the video driver SDL ended up with shows anything. Without a
 // display SDL quietly falls back to drivers that draw nowhere; those count
@@ -69,4 +69,4 @@ private:
 // A hidden extra window (Form2's): its window ID, 0 when it cannot be made.
 uint32_t openHiddenWindow(const char* title, SDL_Window** out);
 
-}  // namespace plat
+}  // namespace platform

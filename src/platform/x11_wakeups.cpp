@@ -5,7 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
-namespace plat {
+namespace platform {
 
 namespace {
 
@@ -23,12 +23,12 @@ void ignoreWakeupsToGoneWindows() {
     xlibDefault = XSetErrorHandler(onXError);
 }
 
-}  // namespace plat
+}  // namespace platform
 
 #else
 
-namespace plat {
+namespace platform {
 void ignoreWakeupsToGoneWindows() {}
-}  // namespace plat
+}  // namespace platform
 
 #endif

@@ -16,8 +16,8 @@
 // build without X11.
 #pragma once
 
-namespace plat {
+namespace platform {
 
 void ignoreWakeupsToGoneWindows();
 
-}  // namespace plat
+}  // namespace platform

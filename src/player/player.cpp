@@ -25,7 +25,7 @@ void spendRefill(Scene& s) {
     if (s.energy.Top < kRefillCeiling) s.energy.Top = kRefillCeiling;
 }
 
-// The index moves on at every press, even when the slot is still in flight
+// QUIRK(shot-index-moves-on): the index moves on at every press, even when the slot is still in flight
 // and nothing is launched.
 void fireShot(Game& g) {
     Scene& s = g.scene;
@@ -88,8 +88,8 @@ void Timer1_Timer(Game& g) {
     }
 
     // Each block reads the ship afresh, so a later block sees an earlier one's
-    // step and the banking picture's size. A limit is tested before the step,
-    // so the ship may end one step past it. The window's size is read at each
+    // step and the banking picture's size. QUIRK(ship-step-past-the-limit): a
+    // limit is tested before the step, so the ship may end one step past it. The window's size is read at each
     // test, not remembered.
     if (st.keyLeft == flags::left && ship.Left >= 200) {
         ship.Left = ship.Left - kSideStep;

@@ -7,11 +7,12 @@
 #include <cstring>
 #include <ostream>
 
+#include "base/text.h"
 #include "scene/picture.h"
 
 using namespace hvezda;
 
-namespace rec {
+namespace record {
 
 // ---- The table -------------------------------------------------------------
 
@@ -137,10 +138,10 @@ void forEachStateValue(GameState& st, F&& f) {
 
 std::string formatField(const FieldRef& ref) {
     struct Visitor {
-        std::string operator()(float* v) const { return formatFloat(*v); }
+        std::string operator()(float* v) const { return base::formatFloat(*v); }
         std::string operator()(bool* v) const { return *v ? "true" : "false"; }
         std::string operator()(std::string* v) const { return *v; }
-        std::string operator()(uint32_t* v) const { return formatColor(*v); }
+        std::string operator()(uint32_t* v) const { return base::formatColor(*v); }
         std::string operator()(int64_t* v) const { return std::to_string(*v); }
         std::string operator()(int32_t* v) const { return std::to_string(*v); }
         std::string operator()(const Picture** v) const { return *v ? std::string((*v)->name) : "none"; }
@@ -171,7 +172,7 @@ bool findTarget(Game& g, std::string_view text, Target& t, std::string& error) {
     }
     const size_t dot = text.rfind('.');
     if (dot == std::string_view::npos || dot == 0 || dot + 1 == text.size()) {
-        error = "target " + quote(text) + " is not ELEMENT.PROPERTY, state.FIELD or clock";
+        error = "target " + base::quote(text) + " is not ELEMENT.PROPERTY, state.FIELD or clock";
         return false;
     }
     const std::string_view owner = text.substr(0, dot);
@@ -185,16 +186,16 @@ bool findTarget(Game& g, std::string_view text, Target& t, std::string& error) {
     };
     if (owner == "state") {
         forEachStateValue(g.state, [&](std::string_view name, const FieldRef& ref, bool) { match(name, ref, true); });
-        if (!found) error = "unknown state field " + quote(prop);
+        if (!found) error = "unknown state field " + base::quote(prop);
         return found;
     }
     t.element = findElement(g.scene, owner);
     if (!t.element) {
-        error = "unknown element " + quote(owner);
+        error = "unknown element " + base::quote(owner);
         return false;
     }
     forEachValue(*t.element, match);
-    if (!found) error = "element " + quote(owner) + " has no property " + quote(prop);
+    if (!found) error = "element " + base::quote(owner) + " has no property " + base::quote(prop);
     return found;
 }
 
@@ -209,7 +210,7 @@ struct ValueWriter {
     std::string_view value;
     std::string& error;
     bool fail(const char* what) const {
-        error = quote(value) + " is not " + what;
+        error = base::quote(value) + " is not " + what;
         return false;
     }
     template <class T>
@@ -219,7 +220,7 @@ struct ValueWriter {
         *v = n;
         return true;
     }
-    bool operator()(float* v) const { return store(v, parseFloat, "a finite number"); }
+    bool operator()(float* v) const { return store(v, base::parseFloat, "a finite number"); }
     bool operator()(bool* v) const {
         if (value != "true" && value != "false") return fail("true or false");
         *v = value == "true";
@@ -229,9 +230,9 @@ struct ValueWriter {
         *v = std::string(value);
         return true;
     }
-    bool operator()(uint32_t* v) const { return store(v, parseColor, "a colour (0x00BBGGRR)"); }
-    bool operator()(int32_t* v) const { return store(v, parseInteger<int32_t>, "a 32-bit whole number"); }
-    bool operator()(int64_t* v) const { return store(v, parseInteger<int64_t>, "a 64-bit whole number"); }
+    bool operator()(uint32_t* v) const { return store(v, base::parseColor, "a colour (0x00BBGGRR)"); }
+    bool operator()(int32_t* v) const { return store(v, base::parseInteger<int32_t>, "a 32-bit whole number"); }
+    bool operator()(int64_t* v) const { return store(v, base::parseInteger<int64_t>, "a 64-bit whole number"); }
     // A picture is copied from another element; an auto-sized sprite takes its size.
     bool operator()(const Picture**) const {
         const std::optional<ElementRef> from = findElement(g.scene, value);
@@ -247,7 +248,7 @@ struct ValueWriter {
 
 bool writeTarget(Game& g, const Target& t, std::string_view value, std::string& error) {
     if (!t.settable) {
-        error = quote(t.name) + " can only be read";
+        error = base::quote(t.name) + " can only be read";
         return false;
     }
     const ValueWriter writer{g, t, value, error};
@@ -259,7 +260,7 @@ bool writeTarget(Game& g, const Target& t, std::string_view value, std::string& 
             setEnabled(g, timer, value == "true");
         } else {
             int interval = 0;
-            if (!parseInteger(value, interval) || interval < 0) return writer.fail("an interval in ms (0 or more)");
+            if (!base::parseInteger(value, interval) || interval < 0) return writer.fail("an interval in ms (0 or more)");
             setInterval(g, timer, interval);
         }
         return true;
@@ -370,56 +371,4 @@ uint64_t Values::digest() const {
     return h;
 }
 
-// ---- Text ------------------------------------------------------------------
-
-std::string formatFloat(float v) {
-    char buf[128];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    if (ec != std::errc{}) return "nan";
-    return std::string(buf, end);
-}
-
-std::string formatColor(uint32_t c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(c));
-    return buf;
-}
-
-std::string formatHash(uint64_t hash) {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(hash));
-    return buf;
-}
-
-bool parseFloat(std::string_view text, float& out) {
-    if (text.empty()) return false;
-    float v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
-    if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(v)) return false;
-    out = v;
-    return true;
-}
-
-bool parseColor(std::string_view text, uint32_t& out) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        if (text.size() > 8) return false;
-        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out, 16);
-        return ec == std::errc{} && end == text.data() + text.size();
-    }
-    return parseInteger(text, out);
-}
-
-bool parseHash(std::string_view text, uint64_t& out) {
-    if (text.empty() || text.size() > 16) return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out, 16);
-    return ec == std::errc{} && end == text.data() + text.size();
-}
-
-std::string quote(std::string_view s) {
-    constexpr size_t kLongest = 60;
-    if (s.size() <= kLongest) return "'" + std::string(s) + "'";
-    return "'" + std::string(s.substr(0, kLongest)) + "...' (" + std::to_string(s.size()) + " characters)";
-}
-
-}  // namespace rec
+}  // namespace record

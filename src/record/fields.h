@@ -6,7 +6,6 @@
 // field-table test counts the members).
 #pragma once
 
-#include <charconv>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -19,7 +18,7 @@
 #include "base/digest.h"
 #include "scene/game.h"
 
-namespace rec {
+namespace record {
 
 // Where a value lives in one game.
 using FieldRef = std::variant<float*, bool*, std::string*, uint32_t*, int32_t*, int64_t*, const hvezda::Picture**>;
@@ -103,26 +102,4 @@ private:
 using base::foldDigest;
 using base::kDigestBasis;
 
-// ---- Text ------------------------------------------------------------------
-
-// The shortest text that reads back to the same float, never with an exponent.
-std::string formatFloat(float v);
-std::string formatColor(uint32_t c);  // 0x and eight upper-case hex digits
-std::string formatHash(uint64_t h);   // 16 lower-case hex digits
-
-// The twins of the above and of the protocol's other numbers: the whole text
-// must be the value.
-bool parseFloat(std::string_view text, float& out);  // finite only
-bool parseColor(std::string_view text, uint32_t& out);  // 0x... or decimal
-bool parseHash(std::string_view text, uint64_t& out);   // 1 to 16 hex digits
-template <typename T>
-bool parseInteger(std::string_view text, T& out) {
-    if (text.empty()) return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc{} && end == text.data() + text.size();
-}
-
-// Quotes a word of a script in an error message; a very long one is cut.
-std::string quote(std::string_view s);
-
-}  // namespace rec
+}  // namespace record

@@ -3,18 +3,15 @@
 
 #include <limits>
 
+#include "base/text.h"
+#include "base/utf8.h"
+#include "base/version.h"
 #include "record/seed.h"
 #include "shell/shell.h"
 
-#ifndef HVEZDA_VERSION
-#define HVEZDA_VERSION "unknown"
-#endif
-
 using namespace hvezda;
 
-namespace rec {
-
-std::string_view programVersion() { return HVEZDA_VERSION; }
+namespace record {
 
 Step keyStep(bool down, int code, int shift) {
     Step s;
@@ -86,12 +83,12 @@ std::string lineOf(const Step& s) {
         case Step::Kind::Advance: return "advance " + std::to_string(s.ms);
         case Step::Kind::Random: {
             std::string line = "random";
-            for (const float v : s.values) line += " " + formatFloat(v);
+            for (const float v : s.values) line += " " + base::formatFloat(v);
             return line;
         }
         case Step::Kind::Expect: return "expect " + s.target + (s.value.empty() ? "" : " " + s.value);
-        case Step::Kind::ExpectHash: return "expect-hash " + formatHash(s.hash);
-        case Step::Kind::Checkpoint: return "checkpoint " + std::to_string(s.ms) + " " + formatHash(s.hash);
+        case Step::Kind::ExpectHash: return "expect-hash " + base::formatHash(s.hash);
+        case Step::Kind::Checkpoint: return "checkpoint " + std::to_string(s.ms) + " " + base::formatHash(s.hash);
         case Step::Kind::Format: return "format " + std::to_string(s.format) + " " + s.writer;
         case Step::Kind::Player: return "player " + s.when + (s.name.empty() ? "" : " " + s.name);
         case Step::Kind::Seed: return "seed " + std::to_string(s.seed);
@@ -124,128 +121,182 @@ std::string_view textAfter(std::string_view line, const std::vector<std::string_
 
 bool wordCount(const std::vector<std::string_view>& w, size_t min, size_t max, std::string& error) {
     if (w.size() < min) {
-        error = quote(w[0]) + " needs more words";
+        error = base::quote(w[0]) + " needs more words";
         return false;
     }
     if (w.size() > max) {
-        error = "unexpected " + quote(w[max]) + " after " + quote(w[0]);
+        error = "unexpected " + base::quote(w[max]) + " after " + base::quote(w[0]);
         return false;
     }
     return true;
 }
 
+namespace {
+
+constexpr size_t kAny = std::numeric_limits<size_t>::max();
+
+// What a parser is handed: the line, its words, the game an expectation's
+// target is looked up in; it fills `step`, or says in `error` why it cannot.
+struct Reading {
+    const Game& g;
+    std::string_view line;
+    const std::vector<std::string_view>& w;
+    Step& step;
+    std::string& error;
+    bool bad(std::string why) {
+        error = std::move(why);
+        return false;
+    }
+};
+
+bool readKey(Reading& r) {
+    Step& step = r.step;
+    const auto& w = r.w;
+    if (!wordCount(w, 2, 3, r.error)) return false;
+    if (!base::parseInteger(w[1], step.code) || step.code < 0 || step.code > 65535)
+        return r.bad("key code " + base::quote(w[1]) + " is not a whole number from 0 to 65535");
+    if (w.size() == 3 && (!base::parseInteger(w[2], step.shift) || step.shift < 0 || step.shift > 65535))
+        return r.bad("shift state " + base::quote(w[2]) + " is not a whole number from 0 to 65535");
+    step.kind = w[0] == "keydown" ? Step::Kind::KeyDown : Step::Kind::KeyUp;
+    return true;
+}
+
+bool readClick(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    r.step.label = labelNamed(r.w[1]);
+    if (r.step.label == PanelLabel::None)
+        return r.bad("only Label4, Label5 and Label6 can be clicked, not " + base::quote(r.w[1]));
+    r.step.kind = Step::Kind::Click;
+    return true;
+}
+
+bool readAdvance(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!base::parseInteger(r.w[1], r.step.ms) || r.step.ms < 0)
+        return r.bad("advance needs a whole number of ms (0 or more), not " + base::quote(r.w[1]));
+    if (r.step.ms > kLastInstant - r.g.clock)
+        return r.bad("advance " + std::string(r.w[1]) + " would take the clock past " + std::to_string(kLastInstant) +
+                     " ms");
+    r.step.kind = Step::Kind::Advance;
+    return true;
+}
+
+bool readRandom(Reading& r) {
+    if (!wordCount(r.w, 2, kAny, r.error)) return false;
+    for (size_t i = 1; i < r.w.size(); ++i) {
+        float v = 0;
+        if (!base::parseFloat(r.w[i], v) || v < 0.0f || v >= 1.0f)
+            return r.bad("random value " + base::quote(r.w[i]) + " is not a number with 0 <= R < 1");
+        r.step.values.push_back(v);
+    }
+    r.step.kind = Step::Kind::Random;
+    return true;
+}
+
+bool readExpect(Reading& r) {
+    if (!wordCount(r.w, 2, kAny, r.error)) return false;
+    Target t;
+    if (!findTarget(const_cast<Game&>(r.g), r.w[1], t, r.error)) return false;
+    r.step.kind = Step::Kind::Expect;
+    r.step.target = std::string(r.w[1]);
+    r.step.value = std::string(textAfter(r.line, r.w));
+    return true;
+}
+
+bool readExpectHash(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!base::parseHash(r.w[1], r.step.hash)) return r.bad("expect-hash needs up to 16 hex digits, not " + base::quote(r.w[1]));
+    r.step.kind = Step::Kind::ExpectHash;
+    return true;
+}
+
+bool readCheckpoint(Reading& r) {
+    if (!wordCount(r.w, 3, 3, r.error)) return false;
+    if (!base::parseInteger(r.w[1], r.step.ms) || r.step.ms < 0)
+        return r.bad("checkpoint needs the clock in whole ms (0 or more), not " + base::quote(r.w[1]));
+    if (!base::parseHash(r.w[2], r.step.hash))
+        return r.bad("checkpoint needs a digest of up to 16 hex digits, not " + base::quote(r.w[2]));
+    r.step.kind = Step::Kind::Checkpoint;
+    return true;
+}
+
+bool readFormat(Reading& r) {
+    Step& step = r.step;
+    if (!wordCount(r.w, 3, kAny, r.error)) return false;
+    if (!base::parseInteger(r.w[1], step.format) || step.format < 1)
+        return r.bad("format needs a whole number from 1 up, not " + base::quote(r.w[1]));
+    step.writer = std::string(textAfter(r.line, r.w));
+    if (step.format > kFormat)
+        return r.bad("written by " + base::quote(step.writer) + " in recording format " + std::to_string(step.format) +
+                     ", which needs that program or a newer one; hvezda " + std::string(base::programVersion()) +
+                     " reads formats 1 to " + std::to_string(kFormat));
+    step.kind = Step::Kind::Format;
+    return true;
+}
+
+bool readPlayer(Reading& r) {
+    // The name keeps its blanks; the time is one word.
+    if (r.w.size() < 2) return r.bad(base::quote(r.w[0]) + " needs more words");
+    // What a terminal or a window will show: no control characters.
+    if (!base::printable(r.line))
+        return r.bad("a player line must be UTF-8 text without control characters, not " + base::quote(r.line));
+    r.step.when = std::string(r.w[1]);
+    r.step.name = r.w.size() > 2 ? std::string(textAfter(r.line, r.w)) : std::string();
+    r.step.kind = Step::Kind::Player;
+    return true;
+}
+
+bool readSeed(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!base::parseInteger(r.w[1], r.step.seed))
+        return r.bad("seed needs a whole number from 0 to 18446744073709551615, not " + base::quote(r.w[1]));
+    r.step.kind = Step::Kind::Seed;
+    return true;
+}
+
+bool readDaily(Reading& r) {
+    if (!wordCount(r.w, 2, 2, r.error)) return false;
+    if (!dailySeedOf(std::string(r.w[1]), r.step.seed))
+        return r.bad("daily needs a date as YYYY-MM-DD, not " + base::quote(r.w[1]));
+    r.step.when = std::string(r.w[1]);
+    r.step.kind = Step::Kind::Daily;
+    return true;
+}
+
+// One parser per command of a recording: a new command is one more row.
+struct Parser {
+    std::string_view command;
+    bool (*read)(Reading&);
+    bool blanksInValue;  // its value, after the second word, keeps every blank
+};
+constexpr Parser kParsers[] = {
+    {"keydown", readKey, false},      {"keyup", readKey, false},         {"click", readClick, false},
+    {"advance", readAdvance, false},  {"random", readRandom, false},     {"expect", readExpect, true},
+    {"expect-hash", readExpectHash, false}, {"checkpoint", readCheckpoint, false}, {"format", readFormat, false},
+    {"player", readPlayer, true},      {"seed", readSeed, false},         {"daily", readDaily, false},
+};
+
+}  // namespace
+
 LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::string_view>& w, std::string& error) {
     if (line.find_first_not_of(" \t") == std::string_view::npos || line[0] == '#') return LineKind::Nothing;
     w = splitWords(line);
-    // set and expect keep every blank of their value; other lines have single blanks only
-    const bool blanksInValue = w[0] == "set" || w[0] == "expect" || w[0] == "player";
+    const Parser* parser = nullptr;
+    for (const Parser& p : kParsers)
+        if (p.command == w[0]) parser = &p;
+    // Only a value (expect's, player's, the driver's set) keeps blanks; other
+    // lines have single blanks only.
+    const bool blanksInValue = parser ? parser->blanksInValue : w[0] == "set";
     for (size_t i = 0; i < w.size(); ++i) {
         if (w[i].empty() && !(blanksInValue && i >= 2)) {
             error = "words must be separated by single spaces";
             return LineKind::Malformed;
         }
     }
-    const std::string_view cmd = w[0];
+    if (!parser) return LineKind::Other;
     step = Step{};
-    auto bad = [&](std::string why) {
-        error = std::move(why);
-        return LineKind::Malformed;
-    };
-    constexpr size_t kAny = std::numeric_limits<size_t>::max();
-
-    if (cmd == "keydown" || cmd == "keyup") {
-        if (!wordCount(w, 2, 3, error)) return LineKind::Malformed;
-        if (!parseInteger(w[1], step.code) || step.code < 0 || step.code > 65535)
-            return bad("key code " + quote(w[1]) + " is not a whole number from 0 to 65535");
-        if (w.size() == 3 && (!parseInteger(w[2], step.shift) || step.shift < 0 || step.shift > 65535))
-            return bad("shift state " + quote(w[2]) + " is not a whole number from 0 to 65535");
-        step.kind = cmd == "keydown" ? Step::Kind::KeyDown : Step::Kind::KeyUp;
-        return LineKind::Step;
-    }
-    if (cmd == "click") {
-        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        step.label = labelNamed(w[1]);
-        if (step.label == PanelLabel::None) return bad("only Label4, Label5 and Label6 can be clicked, not " + quote(w[1]));
-        step.kind = Step::Kind::Click;
-        return LineKind::Step;
-    }
-    if (cmd == "advance") {
-        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        if (!parseInteger(w[1], step.ms) || step.ms < 0)
-            return bad("advance needs a whole number of ms (0 or more), not " + quote(w[1]));
-        step.kind = Step::Kind::Advance;
-        return LineKind::Step;
-    }
-    if (cmd == "random") {
-        if (!wordCount(w, 2, kAny, error)) return LineKind::Malformed;
-        for (size_t i = 1; i < w.size(); ++i) {
-            float r = 0;
-            if (!parseFloat(w[i], r) || r < 0.0f || r >= 1.0f)
-                return bad("random value " + quote(w[i]) + " is not a number with 0 <= R < 1");
-            step.values.push_back(r);
-        }
-        step.kind = Step::Kind::Random;
-        return LineKind::Step;
-    }
-    if (cmd == "expect") {
-        if (!wordCount(w, 2, kAny, error)) return LineKind::Malformed;
-        Target t;
-        if (!findTarget(g, w[1], t, error)) return LineKind::Malformed;
-        step.kind = Step::Kind::Expect;
-        step.target = std::string(w[1]);
-        step.value = std::string(textAfter(line, w));
-        return LineKind::Step;
-    }
-    if (cmd == "expect-hash") {
-        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        if (!parseHash(w[1], step.hash)) return bad("expect-hash needs up to 16 hex digits, not " + quote(w[1]));
-        step.kind = Step::Kind::ExpectHash;
-        return LineKind::Step;
-    }
-    if (cmd == "checkpoint") {
-        if (!wordCount(w, 3, 3, error)) return LineKind::Malformed;
-        if (!parseInteger(w[1], step.ms) || step.ms < 0)
-            return bad("checkpoint needs the clock in whole ms (0 or more), not " + quote(w[1]));
-        if (!parseHash(w[2], step.hash)) return bad("checkpoint needs a digest of up to 16 hex digits, not " + quote(w[2]));
-        step.kind = Step::Kind::Checkpoint;
-        return LineKind::Step;
-    }
-    if (cmd == "format") {
-        if (!wordCount(w, 3, kAny, error)) return LineKind::Malformed;
-        if (!parseInteger(w[1], step.format) || step.format < 1)
-            return bad("format needs a whole number from 1 up, not " + quote(w[1]));
-        step.writer = std::string(textAfter(line, w));
-        if (step.format > kFormat)
-            return bad("written by " + quote(step.writer) + " in recording format " + std::to_string(step.format) +
-                       ", which needs that program or a newer one; hvezda " + std::string(programVersion()) + " reads formats 1 to " +
-                       std::to_string(kFormat));
-        step.kind = Step::Kind::Format;
-        return LineKind::Step;
-    }
-    if (cmd == "player") {
-        // The name keeps its blanks; the time is one word.
-        if (w.size() < 2) return bad(quote(w[0]) + " needs more words");
-        step.when = std::string(w[1]);
-        step.name = w.size() > 2 ? std::string(textAfter(line, w)) : std::string();
-        step.kind = Step::Kind::Player;
-        return LineKind::Step;
-    }
-    if (cmd == "seed") {
-        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        if (!parseInteger(w[1], step.seed))
-            return bad("seed needs a whole number from 0 to 18446744073709551615, not " + quote(w[1]));
-        step.kind = Step::Kind::Seed;
-        return LineKind::Step;
-    }
-    if (cmd == "daily") {
-        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
-        if (!dailySeedOf(std::string(w[1]), step.seed))
-            return bad("daily needs a date as YYYY-MM-DD, not " + quote(w[1]));
-        step.when = std::string(w[1]);
-        step.kind = Step::Kind::Daily;
-        return LineKind::Step;
-    }
-    return LineKind::Other;
+    Reading reading{g, line, w, step, error};
+    return parser->read(reading) ? LineKind::Step : LineKind::Malformed;
 }
 
 bool StepRunner::run(const Step& step, std::string& error) {
@@ -263,20 +314,20 @@ bool StepRunner::run(const Step& step, std::string& error) {
             if (!findTarget(g, step.target, t, error)) return false;
             const std::string found = readTarget(g, t);
             if (found == step.value) return true;
-            error = "expected " + step.target + " " + quote(step.value) + ", the game has " + quote(found);
+            error = "expected " + step.target + " " + base::quote(step.value) + ", the game has " + base::quote(found);
             return false;
         }
         case Step::Kind::ExpectHash: {
             const uint64_t found = values_.hash();
             if (found == step.hash) return true;
-            error = "expected the state's hash " + formatHash(step.hash) + ", the game's is " + formatHash(found);
+            error = "expected the state's hash " + base::formatHash(step.hash) + ", the game's is " + base::formatHash(found);
             return false;
         }
         case Step::Kind::Checkpoint:
             if (g.clock == step.ms && digest_ == step.hash) return true;
             error = "the game went another way at " + std::to_string(step.ms) + " ms: ";
             error += g.clock != step.ms ? "the game's clock is at " + std::to_string(g.clock) + " ms"
-                                        : "its digest is " + formatHash(digest_) + ", the recording's " + formatHash(step.hash);
+                                        : "its digest is " + base::formatHash(digest_) + ", the recording's " + base::formatHash(step.hash);
             return false;
         case Step::Kind::Seed:
         case Step::Kind::Daily:
@@ -290,4 +341,4 @@ bool StepRunner::run(const Step& step, std::string& error) {
     return true;
 }
 
-}  // namespace rec
+}  // namespace record

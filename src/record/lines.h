@@ -13,16 +13,13 @@
 #include "scene/game.h"
 #include "shell/shell.h"
 
-namespace rec {
+namespace record {
 
 // The recordings this program writes; it reads these and every older one.
 // Format 1 (hvezda 0.1) had no format line and no checkpoints; format 2 wrote
 // every value the game drew as random lines; format 3 names the game's seed
 // (and the date of a daily flight) instead.
 inline constexpr int kFormat = 3;
-
-// This program's version ("0.2"); its format lines name it as "hvezda 0.2".
-std::string_view programVersion();
 
 struct Step {
     enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash, Checkpoint, Format, Player, Seed, Daily };
@@ -90,4 +87,4 @@ private:
     uint64_t digest_ = kDigestBasis;
 };
 
-}  // namespace rec
+}  // namespace record

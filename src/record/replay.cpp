@@ -16,7 +16,7 @@
 
 using namespace hvezda;
 
-namespace rec {
+namespace record {
 
 namespace {
 
@@ -221,4 +221,4 @@ Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits
     return played;
 }
 
-}  // namespace rec
+}  // namespace record

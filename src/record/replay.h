@@ -14,7 +14,7 @@
 
 #include "scene/game.h"
 
-namespace rec {
+namespace record {
 
 struct RecordingLimits {
     size_t longestLine = 4096;                    // bytes, without the line end
@@ -64,4 +64,4 @@ Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& 
 // on g, whose start-up has run.
 Verdict verifyRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits = {});
 
-}  // namespace rec
+}  // namespace record

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-namespace rec {
+namespace record {
 
 uint64_t streamMix(uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -62,4 +62,4 @@ bool dailySeedOf(const std::string& date, uint64_t& seed) {
     return true;
 }
 
-}  // namespace rec
+}  // namespace record

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-namespace rec {
+namespace record {
 
 // The driver's own generator: seeded by --seed, re-seeded from the virtual
 // clock before every draw (and the draw's number, so two draws in one tick
@@ -53,4 +53,4 @@ struct GameSeed {
     std::string daily;
 };
 
-}  // namespace rec
+}  // namespace record

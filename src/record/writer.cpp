@@ -4,8 +4,9 @@
 #include <cstdio>
 
 #include "base/utf8.h"
+#include "base/version.h"
 
-namespace rec {
+namespace record {
 
 using hvezda::Game;
 
@@ -23,7 +24,7 @@ void Writer::start(Game& g, const Header& header) {
     sinceCheckpoint_ = ended_ = false;
     out_.clear();
     for (const std::string& c : header.comments) out_ += "# " + c + "\n";
-    write(versionStep(kFormat, "hvezda " + std::string(programVersion())));
+    write(versionStep(kFormat, "hvezda " + std::string(base::programVersion())));
     write(playerStep(header.when, base::printableLine(header.name, kLongestName)));
     if (header.seed) {
         if (!header.seed->daily.empty()) write(dailyStep(header.seed->daily));
@@ -121,4 +122,4 @@ std::string Writer::take() {
     return lines;
 }
 
-}  // namespace rec
+}  // namespace record

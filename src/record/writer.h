@@ -14,7 +14,7 @@
 #include "record/seed.h"
 #include "scene/game.h"
 
-namespace rec {
+namespace record {
 
 class Writer {
 public:
@@ -67,4 +67,4 @@ private:
     std::string out_;
 };
 
-}  // namespace rec
+}  // namespace record

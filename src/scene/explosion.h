@@ -10,7 +10,7 @@ namespace hvezda {
 // Raises the step counter by one; steps 1 to 3 show the three explosion
 // pictures (an auto-sized sprite takes each one's size) and step 4 hides the
 // sprite. True on step 4: the caller adds what its explosion ends with.
-// Equality on purpose: a counter past 4 does nothing more.
+// QUIRK(explosion-counter-runs-on): equality on purpose: a counter past 4 does nothing more.
 bool explosionStep(Scene& s, Sprite& target, Counter& step);
 
 }  // namespace hvezda

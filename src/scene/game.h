@@ -12,7 +12,9 @@
 #include "scene/scene.h"
 #include "scene/state.h"
 
+namespace musicplayer {
 class PlayerLibrary;  // the music player library (musicplayer/modplug.h)
+}
 
 namespace hvezda {
 
@@ -23,7 +25,7 @@ struct Host {
     std::function<void(const std::string&)> setCurrentDirectory;
     std::function<int32_t()> form2Handle;                        // makes Form2's hidden window on first use
     std::function<void()> closeWindows;                          // Form1 and Form2; the program ends
-    std::shared_ptr<PlayerLibrary> player;                       // the loaded music player library
+    std::shared_ptr<musicplayer::PlayerLibrary> player;                       // the loaded music player library
 };
 
 enum class TimerId { Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss };

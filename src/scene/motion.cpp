@@ -18,7 +18,7 @@ void scrollStars(Scene& s) {
         int index;
         float step;
     };
-    // hvezda1(4) is left out on purpose: that star never moves.
+    // QUIRK(still-star): hvezda1(4) is left out on purpose: that star never moves.
     static constexpr std::array<Fall, 9> kFalls{
         {{0, 150}, {3, 100}, {2, 170}, {1, 170}, {12, 100}, {8, 100}, {10, 100}, {7, 100}, {11, 100}}};
     for (const Fall& f : kFalls) {
@@ -29,7 +29,7 @@ void scrollStars(Scene& s) {
 }
 
 void retireEnemyShots(Scene& s) {
-    // The window's width, not its height, on purpose: a shot falls on unseen
+    // QUIRK(shots-fall-to-the-width): the window's width, not its height, on purpose: a shot falls on unseen
     // below the playfield until its top passes 10005.
     for (Sprite& shot : s.enemyfire)
         if (shot.Top > s.Form1.Width) shot.Visible = false;

@@ -146,6 +146,8 @@ void setPicture(Sprite& s, const Picture* p) {
     s.Height = static_cast<float>((h + frame) * kTwipsPerPixel);
 }
 
+// QUIRK(strict-spans-in-single-precision): strict, and summed in single
+// precision as the game did: spans that only touch do not overlap.
 bool spansOverlap(float aLeft, float aWidth, float bLeft, float bWidth) {
     const float aRight = aLeft + aWidth;
     const float bRight = bLeft + bWidth;

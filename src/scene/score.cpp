@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "scene/score.h"
 
-#include <charconv>
 #include <cstdlib>
+
+#include "base/float_chars.h"
 
 namespace hvezda {
 
@@ -14,7 +15,7 @@ double scoreValue(const Scene& s) {
 void addToScore(Scene& s, double points) {
     const double sum = scoreValue(s) + points;
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, sum, std::chars_format::fixed);
+    auto [end, ec] = base::toChars(buf, buf + sizeof buf, sum);
     s.score.Caption.assign(buf, ec == std::errc{} ? end : buf);
 }
 

@@ -52,6 +52,10 @@ void runTimerHandler(Game& g, TimerId id);
 // order Timer1, Timer2, Timer3, Timer4, Timer5, Timerboss, with the clock set
 // to it; advance runs every due tick up to clock + ms and leaves the clock there.
 inline constexpr int64_t kNever = INT64_MAX;
+// The latest instant the clock may be advanced to: above it there is room
+// for any timer's next tick (an interval is at most INT32_MAX ms), so no due
+// time overflows. Readers of scripts refuse an advance past it.
+inline constexpr int64_t kLastInstant = kNever - INT32_MAX - 1;
 int64_t nextDueTime(const Game& g);
 void runInstant(Game& g, int64_t t);
 void advance(Game& g, int64_t ms);

@@ -8,7 +8,7 @@ namespace hvezda {
 
 namespace {
 // The music player library the host loaded; without one, the music is silent.
-PlayerLibrary& playerOf(Game& g) { return g.host.player ? *g.host.player : nullPlayer(); }
+musicplayer::PlayerLibrary& playerOf(Game& g) { return g.host.player ? *g.host.player : musicplayer::nullPlayer(); }
 }  // namespace
 
 void Form_Load(Game& g) {
@@ -29,7 +29,7 @@ void Form_Load(Game& g) {
     // No separator is removed: a root folder ("/") gives two in a row, passed on as is.
     const std::string path = folder + kPathSeparator + kMusicFileName;
 
-    PlayerLibrary& player = playerOf(g);
+    musicplayer::PlayerLibrary& player = playerOf(g);
     st.musicHandle = player.ModPlug_CreateEx("loop|true");
 
     Form& form2 = g.scene.Form2;

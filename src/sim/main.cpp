@@ -16,7 +16,7 @@
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
 
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {

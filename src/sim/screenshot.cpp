@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 #include "sim/screenshot_hook.h"
 
 using namespace hvezda;
@@ -13,7 +13,7 @@ using namespace hvezda;
 namespace {
 
 struct Screenshots {
-    std::unique_ptr<plat::FontCache> fonts;
+    std::unique_ptr<draw::FontCache> fonts;
     std::string fontError;
 
     Screenshots() {
@@ -21,18 +21,18 @@ struct Screenshots {
             fontError = std::string("cannot start the font renderer: ") + TTF_GetError();
             return;
         }
-        fonts = std::make_unique<plat::FontCache>();
+        fonts = std::make_unique<draw::FontCache>();
     }
     ~Screenshots() {
         if (!fonts) return;
         fonts.reset();
         TTF_Quit();
-        plat::releaseFontLookup();
+        draw::releaseFontLookup();
     }
 
     std::string shoot(Scene& scene, const std::string& file) {
         if (!fonts) return fontError;
-        return plat::saveScenePng(scene, *fonts, file);
+        return draw::saveScenePng(scene, *fonts, file);
     }
 };
 

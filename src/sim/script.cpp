@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "record/seed.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace driver {
 
@@ -35,14 +36,14 @@ void startSim(Sim& sim, SimOptions options) {
     sim.steps.emplace(sim.game);
     sim.draws = 0;
     sim.exited = false;
-    sim.music = std::make_shared<RecordingPlayer>();
+    sim.music = std::make_shared<musicplayer::RecordingPlayer>();
     Game& g = sim.game;
     g.host.player = sim.music;
     g.host.programFolder = [] { return std::string(kSimProgramFolder); };
     g.host.setCurrentDirectory = [](const std::string&) {};
     g.host.form2Handle = [] { return kSimForm2Handle; };
     g.host.closeWindows = [&sim] { sim.exited = true; };
-    g.random.seed = [&sim] { return rec::driverSeed(sim.options.seed, sim.game.clock, sim.draws++); };
+    g.random.seed = [&sim] { return record::driverSeed(sim.options.seed, sim.game.clock, sim.draws++); };
     Form_Load(g);
 }
 
@@ -65,7 +66,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
         if (!wordCount(w, 2, 2, error)) return false;
         TimerId id;
         if (!parseTimer(w[1], id)) {
-            error = "unknown timer " + quote(w[1]);
+            error = "unknown timer " + base::quote(w[1]);
             return false;
         }
         runTimerHandler(g, id);
@@ -90,7 +91,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
     }
     if (cmd == "hash") {
         if (!wordCount(w, 1, 1, error)) return false;
-        out << "hash=" << formatHash(sim.steps->values().hash()) << '\n';
+        out << "hash=" << base::formatHash(sim.steps->values().hash()) << '\n';
         return true;
     }
     if (cmd == "music") {
@@ -114,7 +115,7 @@ bool runSimLine(Sim& sim, const std::string& rawLine, std::ostream& out, std::st
         }
         return true;
     }
-    error = "unknown command " + quote(cmd);
+    error = "unknown command " + base::quote(cmd);
     return false;
 }
 

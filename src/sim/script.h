@@ -39,8 +39,8 @@ struct SimResult {
 
 struct Sim {
     hvezda::Game game;
-    std::optional<rec::StepRunner> steps;  // runs the recording lines on game, keeping its digest
-    std::shared_ptr<RecordingPlayer> music = std::make_shared<RecordingPlayer>();  // the game's music player
+    std::optional<record::StepRunner> steps;  // runs the recording lines on game, keeping its digest
+    std::shared_ptr<musicplayer::RecordingPlayer> music = std::make_shared<musicplayer::RecordingPlayer>();  // the game's music player
     SimOptions options;
     uint64_t draws = 0;  // draws answered by the generator so far
     bool exited = false;

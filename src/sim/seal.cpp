@@ -6,12 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
+#include "base/version.h"
 #include "record/replay.h"
 #include "record/writer.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace driver {
 
@@ -31,7 +33,7 @@ SimResult sealScript(std::istream& script, std::string& recording) {
     Sim sim;
     startSim(sim, {});
     Game& g = sim.game;
-    std::string out = lineOf(versionStep(kFormat, "hvezda " + std::string(programVersion()))) + "\n";
+    std::string out = lineOf(versionStep(kFormat, "hvezda " + std::string(base::programVersion()))) + "\n";
     auto write = [&out](const Step& s) { out += lineOf(s) + "\n"; };
 
     // The whole script first: a daily line's seed line follows it unless the script has one.
@@ -59,7 +61,7 @@ SimResult sealScript(std::istream& script, std::string& recording) {
         if (kind == LineKind::Malformed) return refused(n, error);
         if (kind == LineKind::Other || step.kind == Step::Kind::Expect || step.kind == Step::Kind::ExpectHash ||
             step.kind == Step::Kind::Checkpoint || step.kind == Step::Kind::Format)
-            return refused(n, quote(words[0]) +
+            return refused(n, base::quote(words[0]) +
                                   " is not a line a script to seal may hold (keydown, keyup, click, advance, random, "
                                   "seed, daily, player)");
         if (isHeader(step.kind) && stepped)

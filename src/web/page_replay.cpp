@@ -13,7 +13,7 @@ PageReplay::PageReplay(hvezda::Game& g, const std::string& recording) : g_(g), r
     for (std::string line; std::getline(in, line);) lines_.push_back(line);
 }
 
-bool PageReplay::over(rec::Verdict::Status status, const std::string& message) {
+bool PageReplay::over(record::Verdict::Status status, const std::string& message) {
     over_ = true;
     verdict_.status = status;
     verdict_.message = message;
@@ -34,14 +34,14 @@ bool PageReplay::runUntil(int64_t ms) {
         }
         if (next_ == lines_.size()) break;
         const std::string& line = lines_[next_++];
-        rec::Step step;
+        record::Step step;
         std::vector<std::string_view> words;
         std::string error;
-        const rec::LineKind kind = rec::readLine(g_, line, step, words, error);
-        if (kind == rec::LineKind::Nothing) continue;
-        if (kind != rec::LineKind::Step)
-            return over(rec::Verdict::Refused, "line " + std::to_string(next_) + ": " + (error.empty() ? line : error));
-        if (step.kind == rec::Step::Kind::Advance) {
+        const record::LineKind kind = record::readLine(g_, line, step, words, error);
+        if (kind == record::LineKind::Nothing) continue;
+        if (kind != record::LineKind::Step)
+            return over(record::Verdict::Refused, "line " + std::to_string(next_) + ": " + (error.empty() ? line : error));
+        if (step.kind == record::Step::Kind::Advance) {
             left_ = step.ms;
             if (left_ == 0) {  // the ticks due now
                 hvezda::advance(g_, 0);
@@ -49,11 +49,11 @@ bool PageReplay::runUntil(int64_t ms) {
             }
             continue;
         }
-        if (!runner_.run(step, error)) return over(rec::Verdict::Unmet, "line " + std::to_string(next_) + ": " + error + at());
-        finalState_ = finalState_ || step.kind == rec::Step::Kind::ExpectHash;
+        if (!runner_.run(step, error)) return over(record::Verdict::Unmet, "line " + std::to_string(next_) + ": " + error + at());
+        finalState_ = finalState_ || step.kind == record::Step::Kind::ExpectHash;
     }
-    if (!finalState_) return over(rec::Verdict::Cut, "the recording ends without the game's final state" + at());
-    return over(rec::Verdict::Verified, "the replay stayed in sync" + at());
+    if (!finalState_) return over(record::Verdict::Cut, "the recording ends without the game's final state" + at());
+    return over(record::Verdict::Verified, "the replay stayed in sync" + at());
 }
 
 }  // namespace webreplay

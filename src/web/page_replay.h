@@ -17,22 +17,22 @@ namespace webreplay {
 
 class PageReplay {
 public:
-    // `recording`: its text, checked whole (rec::checkRecording); g's start-up has run.
+    // `recording`: its text, checked whole (record::checkRecording); g's start-up has run.
     PageReplay(hvezda::Game& g, const std::string& recording);
     // Runs every step due when `ms` of play have passed since the start;
     // false once the replay is over (verdict() says how it went).
     bool runUntil(int64_t ms);
-    const rec::Verdict& verdict() const { return verdict_; }
+    const record::Verdict& verdict() const { return verdict_; }
 
 private:
-    bool over(rec::Verdict::Status status, const std::string& message);
+    bool over(record::Verdict::Status status, const std::string& message);
 
     hvezda::Game& g_;
     std::vector<std::string> lines_;
     size_t next_ = 0;       // the next line to read
     int64_t left_ = 0;      // of the advance being run
-    rec::StepRunner runner_;
-    rec::Verdict verdict_;
+    record::StepRunner runner_;
+    record::Verdict verdict_;
     bool over_ = false;
     bool finalState_ = false;
 };

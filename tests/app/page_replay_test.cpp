@@ -26,7 +26,7 @@ std::string text(const std::filesystem::path& file) {
 }
 
 // Plays `recording` in frames of 1 to 40 ms; the verdict, with g's hash after it.
-rec::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
+record::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
     Form_Load(g);
     webreplay::PageReplay replay(g, recording);
     std::mt19937 frames(seed);
@@ -41,13 +41,13 @@ TEST(PageReplay, EveryRecordedGameEndsWhereTheDriverEndsIt) {
     for (const auto& file : std::filesystem::directory_iterator(HVEZDA_CORPUS)) {
         const std::string recording = text(file.path());
         Game paged, driven;
-        const rec::Verdict v = inFrames(paged, recording, 7);
-        EXPECT_EQ(v.status, rec::Verdict::Verified) << file.path() << ": " << v.message;
+        const record::Verdict v = inFrames(paged, recording, 7);
+        EXPECT_EQ(v.status, record::Verdict::Verified) << file.path() << ": " << v.message;
         std::istringstream in(recording);
         Form_Load(driven);
-        ASSERT_EQ(rec::verifyRecording(driven, in).status, rec::Verdict::Verified) << file.path();
+        ASSERT_EQ(record::verifyRecording(driven, in).status, record::Verdict::Verified) << file.path();
         EXPECT_EQ(paged.clock, driven.clock) << file.path();
-        EXPECT_EQ(rec::Values(paged).digest(), rec::Values(driven).digest()) << file.path();
+        EXPECT_EQ(record::Values(paged).digest(), record::Values(driven).digest()) << file.path();
     }
 }
 
@@ -57,11 +57,11 @@ TEST(PageReplay, ADoctoredScoreIsCaughtAtItsLine) {
     ASSERT_NE(at, std::string::npos);
     recording.insert(at + 21, "9");
     Game g;
-    const rec::Verdict v = inFrames(g, recording, 3);
-    EXPECT_EQ(v.status, rec::Verdict::Unmet) << v.message;
+    const record::Verdict v = inFrames(g, recording, 3);
+    EXPECT_EQ(v.status, record::Verdict::Unmet) << v.message;
     const size_t line = static_cast<size_t>(std::count(recording.begin(), recording.begin() + static_cast<long>(at), '\n')) + 1;
     EXPECT_EQ(v.message.rfind("line " + std::to_string(line) + ": ", 0), 0u) << v.message;
 
     Game cut;
-    EXPECT_EQ(inFrames(cut, recording.substr(0, at), 5).status, rec::Verdict::Cut);
+    EXPECT_EQ(inFrames(cut, recording.substr(0, at), 5).status, record::Verdict::Cut);
 }

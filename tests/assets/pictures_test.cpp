@@ -60,7 +60,7 @@ struct Bmp {
 };
 
 Bmp load(std::string_view name) {
-    const AssetFile* a = findAsset(name);
+    const assets::AssetFile* a = assets::findAsset(name);
     if (!a) {
         ADD_FAILURE() << name << " is not embedded";
         return {};
@@ -100,21 +100,21 @@ TEST(Pictures, TheGeneratorDrawsOnlyTheNamedPicturesAndRefusesBadArguments) {
 // uncompressed 24-bit BMP.
 TEST(Pictures, EmbeddedAreTheFilesInAssetsWellFormedAndFoundByName) {
     const auto files = picturesIn(HVEZDA_ASSET_DIR);
-    EXPECT_EQ(allAssets().size(), std::count_if(files.begin(), files.end(), [](auto& f) { return f.first.ends_with(".bmp"); }));
-    for (const AssetFile& a : allAssets()) {
+    EXPECT_EQ(assets::allAssets().size(), std::count_if(files.begin(), files.end(), [](auto& f) { return f.first.ends_with(".bmp"); }));
+    for (const assets::AssetFile& a : assets::allAssets()) {
         SCOPED_TRACE(std::string(a.name));
-        EXPECT_EQ(findAsset(a.name), &a);
+        EXPECT_EQ(assets::findAsset(a.name), &a);
         EXPECT_GT(load(a.name).width, 0);
         const auto file = files.find(std::string(a.name) + ".bmp");
         EXPECT_TRUE(file != files.end() && std::equal(file->second.begin(), file->second.end(), a.data, a.data + a.size));
     }
-    for (const char* wrong : {"ship.bmp", "shi", "", "zzz"}) EXPECT_EQ(findAsset(wrong), nullptr) << wrong;
+    for (const char* wrong : {"ship.bmp", "shi", "", "zzz"}) EXPECT_EQ(assets::findAsset(wrong), nullptr) << wrong;
 }
 
 // Black is the scene's background: a picture that is not black all round its
 // edge shows a box around the sprite. And a picture must show something.
 TEST(Pictures, EmbeddedHaveBlackEdgesAndSomethingDrawnInside) {
-    for (const AssetFile& a : allAssets()) {
+    for (const assets::AssetFile& a : assets::allAssets()) {
         SCOPED_TRACE(std::string(a.name));
         const Bmp bmp = load(a.name);
         if (bmp.width == 0) continue;

@@ -7,11 +7,12 @@
 #include <span>
 #include <sstream>
 
+#include "base/text.h"
 #include "record/fields.h"
 #include "record/lines.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 
 namespace {
 
@@ -53,6 +54,24 @@ TEST(RecordLines, EveryStepReadsBackAsWritten) {
         ASSERT_EQ(readLine(g, line, back, words, error), LineKind::Step) << line << ": " << error;
         EXPECT_TRUE(back == s) << line << " read back as " << lineOf(back);
     }
+}
+
+// A terminal or a window shows what a file holds: a player line with a
+// control character or bytes that are not UTF-8 is refused, and an error
+// that quotes a line shows its control characters as \xHH.
+TEST(RecordLines, NoControlCharacterOfAFileReachesATerminal) {
+    Game g;
+    for (const std::string line :
+         {"player 2026-12-07T15:04:05+01:00 a\x1b]0;owned\x07b", "player 2026-12-07T15:04:05+01:00 \xc2\x9b" "31m",
+          "player 2026-12-07\x1b[2J", "player 2026-12-07T15:04:05+01:00 Ji\xf8\xed", "player 2026-12-07T15:04:05+01:00 a\x7f"}) {
+        Step step;
+        std::vector<std::string_view> words;
+        std::string error;
+        EXPECT_EQ(readLine(g, line, step, words, error), LineKind::Malformed) << base::quote(line);
+        EXPECT_EQ(std::count_if(error.begin(), error.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }), 0)
+            << error;
+    }
+    EXPECT_EQ(base::quote("\x1b]0;x\x07 Ji\xc5\x99\xc3\xad \xc2\x9b\xff"), "'\\x1b]0;x\\x07 Ji\xc5\x99\xc3\xad \\xc2\\x9b\\xff'");
 }
 
 // Counts the members of an aggregate: the most initializers it takes.

@@ -4,11 +4,12 @@
 #include <sstream>
 #include <string>
 
+#include "base/text.h"
 #include "record/replay.h"
 #include "sim/script.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {
@@ -22,8 +23,8 @@ std::string recordingOf(const std::string& play) {
     std::istringstream in(play);
     std::ostringstream out;
     runSimScript(sim, in, out);
-    return play + "expect Picture1.Left " + formatFloat(sim.game.scene.Picture1.Left) + "\nexpect-hash " +
-           formatHash(Values(sim.game).hash()) + "\n";
+    return play + "expect Picture1.Left " + base::formatFloat(sim.game.scene.Picture1.Left) + "\nexpect-hash " +
+           base::formatHash(Values(sim.game).hash()) + "\n";
 }
 
 struct Replayed {

@@ -15,7 +15,7 @@ namespace {
 TEST(StartUp, AsksTheHostInOrderAndExitClosesEverything) {
     std::vector<std::string> host;
     Game g;
-    auto music = std::make_shared<RecordingPlayer>();
+    auto music = std::make_shared<musicplayer::RecordingPlayer>();
     g.host.player = music;
     g.host.programFolder = [&] {
         host.push_back("folder");

@@ -5,10 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include "base/text.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {
@@ -108,6 +109,15 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
     }
 }
 
+// An advance whose end lies past the clock's range is malformed; the clock
+// never wraps to a negative time.
+TEST(Driver, RefusesAnAdvancePastTheClocksRange) {
+    const SimRun r = run("advance 1\nadvance 9223372036854775807\nget clock\n");
+    EXPECT_EQ(r.result.exitCode, 2);
+    EXPECT_EQ(r.result.error.rfind("line 2: ", 0), 0u) << r.result.error;
+    EXPECT_EQ(r.out, "");
+}
+
 TEST(Driver, ExpectationsHoldOrStopTheScriptWithStatusOne) {
     const std::string play = std::string("click Label5\nadvance 30\nexpect Label7.Caption ") + hvezda::kControlsHelp +
                              "\nexpect state.keyLeft\nexpect clock 30\n";
@@ -163,8 +173,8 @@ TEST(Driver, TheSameScriptAndSeedDrawTheSameNumbers) {
 TEST(Driver, FormatsNumbersShortestWithoutExponent) {
     for (auto [v, text] : {std::pair{4810.0f, "4810"}, {-3960.0f, "-3960"}, {622.5f, "622.5"}, {0.1f, "0.1"},
                            {1e20f, "100000002004087734272"}, {1e-7f, "0.0000001"}})
-        EXPECT_EQ(formatFloat(v), text);
-    EXPECT_EQ(formatColor(0x0000FF00), "0x0000FF00");
+        EXPECT_EQ(base::formatFloat(v), text);
+    EXPECT_EQ(base::formatColor(0x0000FF00), "0x0000FF00");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "sim/script.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {

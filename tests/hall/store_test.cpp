@@ -217,7 +217,7 @@ TEST(HallRules, DaysAreUtcAndEndAnHourLate) {
     daily.luck = Judged::Luck::Seed;
     daily.daily = "2026-12-07";
     EXPECT_NE(place(daily, kNoon).why.find("not the one of the day"), std::string::npos);
-    ASSERT_TRUE(rec::dailySeedOf("2026-12-07", daily.seed));
+    ASSERT_TRUE(record::dailySeedOf("2026-12-07", daily.seed));
     const int64_t lastMoment = kNoon + 13 * 3600'000LL - 1;  // 2026-12-08T00:59:59.999Z
     EXPECT_EQ(place(daily, lastMoment).board, "daily");
     EXPECT_NE(place(daily, lastMoment + 1).why.find("is over"), std::string::npos);

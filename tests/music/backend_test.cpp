@@ -20,7 +20,7 @@ class MusicBackend : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);  // never a real sound card from a test
-        player = std::make_unique<OpenmptPlayer>(PlayerReport{});
+        player = std::make_unique<musicplayer::OpenmptPlayer>(musicplayer::PlayerReport{});
     }
     void TearDown() override {
         // Every instance is gone, so the player must have let SDL audio go too.
@@ -33,7 +33,7 @@ protected:
             if (player->instanceState(h).nonZeroFrames >= frames) return true;
         return false;
     }
-    std::unique_ptr<OpenmptPlayer> player;
+    std::unique_ptr<musicplayer::OpenmptPlayer> player;
 };
 
 }  // namespace
@@ -84,7 +84,7 @@ TEST_F(MusicBackend, PausedOutputHoldsAndVolumeZeroIsSilent) {
     player->setVolume(0);
     player->pauseOutput(false);
     std::this_thread::sleep_for(40ms);
-    const OpenmptInstanceState silent = player->instanceState(h);
+    const musicplayer::OpenmptInstanceState silent = player->instanceState(h);
     std::this_thread::sleep_for(80ms);
     EXPECT_GT(player->instanceState(h).callbacks, silent.callbacks);
     EXPECT_EQ(player->instanceState(h).nonZeroFrames, silent.nonZeroFrames);

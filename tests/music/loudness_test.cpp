@@ -129,19 +129,19 @@ TEST(Loudness, LimiterHoldsTheCeilingAndLeavesQuietMusicAlone) {
     std::ostringstream log;
     for (int volume : {64, 8}) {
         const auto bytes = module(volume);
-        MusicRenderer limited(bytes, false, log);
+        musicplayer::MusicRenderer limited(bytes, false, log);
         std::vector<float> out(2 * 8 * kRate), half(out.size());
         out.resize(2 * limited.render(out.data(), out.size() / 2));
-        MusicRenderer again(bytes, false, log);
+        musicplayer::MusicRenderer again(bytes, false, log);
         half.resize(2 * again.render(half.data(), half.size() / 2, 0.5f));
         ASSERT_EQ(out.size(), half.size());
         for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(half[i], 0.5f * out[i]) << i;  // the volume scales, after the limiter
 
         openmpt::module plain(bytes, log);
-        plain.set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, MusicRenderer::kMasterGainMillibel);
+        plain.set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, musicplayer::MusicRenderer::kMasterGainMillibel);
         std::vector<float> raw(out.size());
         raw.resize(2 * plain.read_interleaved_stereo(kRate, raw.size() / 2, raw.data()));
-        ASSERT_EQ(out.size(), raw.size() + 2 * MusicRenderer::kLatency);
+        ASSERT_EQ(out.size(), raw.size() + 2 * musicplayer::MusicRenderer::kLatency);
         const double rawPeak = truePeakDb(raw);
         std::printf("at volume %d: %.2f dBTP from libopenmpt, %.2f dBTP from the renderer\n", volume, rawPeak, truePeakDb(out));
         if (volume == 64) {
@@ -150,7 +150,7 @@ TEST(Loudness, LimiterHoldsTheCeilingAndLeavesQuietMusicAlone) {
             EXPECT_GT(truePeakDb(out), -2.0);
         } else {
             ASSERT_LT(rawPeak, -3.0);
-            for (std::size_t i = 0; i < raw.size(); ++i) ASSERT_EQ(out[i + 2 * MusicRenderer::kLatency], raw[i]) << i;
+            for (std::size_t i = 0; i < raw.size(); ++i) ASSERT_EQ(out[i + 2 * musicplayer::MusicRenderer::kLatency], raw[i]) << i;
         }
     }
 }

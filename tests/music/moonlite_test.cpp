@@ -49,14 +49,14 @@ struct Render {
 // number, that channel alone.
 Render render(std::size_t frames, int only = -1, const std::vector<char>& module = readFile(HVEZDA_MOONLITE)) {
     std::ostringstream log;
-    MusicRenderer m(module, true, log);
+    musicplayer::MusicRenderer m(module, true, log);
     m.solo(only);
     Render r;
     r.s.resize(2 * frames);
     for (std::size_t n = 0; n < frames;) {
         if (r.orders.empty() || m.currentOrder() != r.orders.back()) {
             r.orders.push_back(m.currentOrder());
-            r.starts.push_back(n + MusicRenderer::kLatency);
+            r.starts.push_back(n + musicplayer::MusicRenderer::kLatency);
         }
         std::size_t got = m.render(r.s.data() + 2 * n, std::min<std::size_t>(48, frames - n));
         if (got == 0) break;
@@ -69,7 +69,7 @@ Render render(std::size_t frames, int only = -1, const std::vector<char>& module
 std::size_t firstPassEnd() {
     std::ostringstream log;
     return std::size_t(openmpt::module(readFile(HVEZDA_MOONLITE), log).get_duration_seconds() * kRate) +
-           MusicRenderer::kLatency;
+           musicplayer::MusicRenderer::kLatency;
 }
 
 double rmsDb(const std::vector<float>& s, std::size_t from, std::size_t to, int side = -1) {  // frames

@@ -11,13 +11,14 @@
 #include <sstream>
 
 #include "app/new_game.h"
+#include "key_log.h"
 #include "musicplayer/recording.h"
 #include "platform/input.h"
 #include "platform/settings.h"
 #include "sim/script.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {
@@ -36,10 +37,10 @@ std::string freshDir(const std::string& name) {
 struct Loaded {
     std::string file;
     std::vector<std::string> problems;
-    plat::Settings s;
+    platform::Settings s;
     Loaded(const std::string& name, const std::string& text) : file(freshDir(name) + "/settings.toml") {
         std::ofstream(file) << text;
-        s = plat::loadSettings(file, problems);
+        s = platform::loadSettings(file, problems);
     }
 };
 
@@ -51,10 +52,10 @@ TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
                       "[keys]\nleft = \"a\"\nright = \"D\"\nup = \"W\"\ndown = \"S\"\n"
                       "fire = \"Space\"\nrefill = \"Left Ctrl\"\n");
     EXPECT_TRUE(read.problems.empty()) << read.problems[0];
-    EXPECT_EQ(read.s, (plat::Settings{true, 3, true, false, 40, 400, 12, {"a", "D", "W", "S", "Space", "Left Ctrl"},
-                                      plat::accountName(), "https://hall.example/"}));
+    EXPECT_EQ(read.s, (platform::Settings{true, 3, true, false, 40, 400, 12, {"a", "D", "W", "S", "Space", "Left Ctrl"},
+                                      platform::accountName(), "https://hall.example/"}));
     // A flies left, Space fires, Ctrl refills; the arrow and X no longer do.
-    const plat::KeyBindings keys(read.s);
+    const platform::KeyBindings keys(read.s);
     for (auto [vk, code] : {std::pair{'A', 37}, {32, 88}, {17, 67}, {37, 0}, {88, 0}}) EXPECT_EQ(keys.gameCode(vk), code);
 }
 
@@ -66,7 +67,7 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
     const Loaded server("server", "hall_server = \"hall.example\"\n");
     ASSERT_EQ(server.problems.size(), 1u);
     EXPECT_EQ(server.problems[0].rfind(server.file + ":1: hall_server must be a server's address", 0), 0u);
-    EXPECT_EQ(server.s, plat::Settings{});
+    EXPECT_EQ(server.s, platform::Settings{});
     const std::string& file = read.file;
     const std::vector<std::string> want{
         file + ":1: scale must be a whole number from 0 to 8; using 0",
@@ -79,12 +80,12 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
     };
     EXPECT_EQ(std::multiset<std::string>(read.problems.begin(), read.problems.end()),
               std::multiset<std::string>(want.begin(), want.end()));
-    plat::Settings expected;  // the good values around the bad ones are read
+    platform::Settings expected;  // the good values around the bad ones are read
     expected.musicVolume = 50, expected.keys[2] = "Q";
     EXPECT_EQ(read.s, expected);
 
     const Loaded broken("malformed", "scale = 2\nfullscreen = tru\n");
-    EXPECT_EQ(broken.s, plat::Settings{});
+    EXPECT_EQ(broken.s, platform::Settings{});
     ASSERT_EQ(broken.problems.size(), 1u);
     EXPECT_EQ(broken.problems[0].rfind(broken.file + ":2: ", 0), 0u) << broken.problems[0];
     EXPECT_NE(broken.problems[0].find("using every default"), std::string::npos) << broken.problems[0];
@@ -94,18 +95,18 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
 TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     const std::string dir = freshDir("write"), file = dir + "/new/hvezda/settings.toml";
     std::vector<std::string> problems;
-    EXPECT_EQ(plat::loadSettings(file, problems), plat::Settings{});
+    EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
     EXPECT_TRUE(problems.empty());
     setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-    EXPECT_EQ(plat::settingsPath(), "/x/conf/hvezda/settings.toml");
+    EXPECT_EQ(platform::settingsPath(), "/x/conf/hvezda/settings.toml");
     unsetenv("XDG_CONFIG_HOME");
-    plat::Settings s;
+    platform::Settings s;
     s.scale = 2, s.vsync = true, s.repeatPerSecond = 0, s.keys[4] = "\\", s.hallServer = "http://127.0.0.1:8080";
-    ASSERT_EQ(plat::writeSettings(s, file), "");
-    EXPECT_EQ(plat::loadSettings(file, problems), s);
+    ASSERT_EQ(platform::writeSettings(s, file), "");
+    EXPECT_EQ(platform::loadSettings(file, problems), s);
     EXPECT_TRUE(problems.empty()) << problems[0];
-    ASSERT_EQ(plat::writeSettings(plat::Settings{}, file), "");
-    EXPECT_EQ(plat::loadSettings(file, problems), plat::Settings{});
+    ASSERT_EQ(platform::writeSettings(platform::Settings{}, file), "");
+    EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
     std::stringstream text;
     text << std::ifstream(file).rdbuf();
     EXPECT_NE(text.str().find("# Music volume in percent"), std::string::npos);
@@ -128,13 +129,12 @@ SDL_Event keyEvent(bool down, SDL_Scancode sc, Uint16 mod = 0) {
 struct Recorder {
     Game g;
     int64_t now = 0;
-    plat::InputRouter input;
+    platform::InputRouter input;
     std::vector<std::string> log;
-    explicit Recorder(const plat::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
-        input.onGameKey = [this](bool down, int code, int) {
-            log.push_back((down ? "+" : "-") + std::to_string(code));
-        };
-        input.onAction = [this](plat::Action a) { log.push_back(std::array{"fullscreen", "new game", "shot"}[int(a)]); };
+    KeyLog keys{[this](bool down, int code) { log.push_back((down ? "+" : "-") + std::to_string(code)); }};
+    explicit Recorder(const platform::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
+        input.watch(&keys);
+        input.onAction = [this](platform::Action a) { log.push_back(std::array{"fullscreen", "new game", "shot"}[int(a)]); };
         input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
     }
     std::vector<std::string> take() { return std::exchange(log, {}); }
@@ -170,7 +170,7 @@ TEST(Keyboard, PlatformKeysNeverReachTheGameAndAPauseLetsGoOfHeldKeys) {
     const SDL_Event focus{.window = {SDL_WINDOWEVENT, 0, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, 0, 0}};
     r.input.handle(focus);
     EXPECT_EQ(r.take(), Log{"paused"});
-    plat::InputOptions stayOn;
+    platform::InputOptions stayOn;
     stayOn.pauseOnFocusLoss = false;
     Recorder r2(stayOn);
     r2.input.handle(focus);

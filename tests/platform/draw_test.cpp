@@ -9,23 +9,23 @@
 #include <vector>
 
 #include "platform/clicks.h"
-#include "platform/damage.h"
-#include "platform/draw.h"
-#include "platform/text_wrap.h"
+#include "draw/damage.h"
+#include "draw/draw.h"
+#include "draw/text_wrap.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
 namespace {
 
-using plat::PanelLabel;
-using plat::Rect;
-using plat::Rgb;
+using platform::PanelLabel;
+using draw::Rect;
+using draw::Rgb;
 
 // Every character (not byte) one unit wide.
 int chars(std::string_view s) {
     int n = 0;
-    for (size_t i = 0; i < s.size(); i += plat::utf8CharLength(static_cast<unsigned char>(s[i]))) ++n;
+    for (size_t i = 0; i < s.size(); i += draw::utf8CharLength(static_cast<unsigned char>(s[i]))) ++n;
     return n;
 }
 
@@ -46,29 +46,29 @@ TEST(TextWrap, BreaksAtBlanksThenBetweenCharactersThenAtNewLines) {
         {"ěš", 0, {"ě", "š"}},                       // too narrow: still one character a line
         {"ab\r\n\ncd", 10, {"ab", "", "cd"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(plat::wrapText(c.text, c.width, chars), c.want) << c.text << " in " << c.width;
+    for (const auto& c : cases) EXPECT_EQ(draw::wrapText(c.text, c.width, chars), c.want) << c.text << " in " << c.width;
 }
 
 // Every call as a line of text; text is 6 px a character, 10 px high, its lines 12 px apart.
-class RecordingCanvas final : public plat::Canvas {
+class RecordingCanvas final : public draw::Canvas {
 public:
     std::vector<std::string> calls;
 
     void clear(Rgb c) override { add("clear", c); }
     void fill(const Rect& r, Rgb c) override { add("fill", r, c); }
     void picture(const Picture& p, int x, int y, const Rect& clip) override {
-        add("picture", p.name, "at", plat::Point{x, y}, "in", clip);
+        add("picture", p.name, "at", draw::Point{x, y}, "in", clip);
     }
-    void points(std::span<const plat::Point> at, Rgb c) override { add("points", std::to_string(at.size()), c); }
-    void line(plat::Point a, plat::Point b, Rgb c, const Rect& clip) override { add("line", a, "to", b, "in", clip, c); }
+    void points(std::span<const draw::Point> at, Rgb c) override { add("points", std::to_string(at.size()), c); }
+    void line(draw::Point a, draw::Point b, Rgb c, const Rect& clip) override { add("line", a, "to", b, "in", clip, c); }
     void text(const Font&, const std::string& s, Rgb, int x, int y, const Rect& clip) override {
-        add("text", "'" + s + "'", "at", plat::Point{x, y}, "in", clip);
+        add("text", "'" + s + "'", "at", draw::Point{x, y}, "in", clip);
     }
     std::optional<FontMetrics> fontMetrics(const Font&) override { return FontMetrics{10, 12}; }
     int textWidth(const Font&, std::string_view s) override { return 6 * chars(s); }
     void draw(Scene& s) {
         calls.clear();
-        plat::Painter(*this).draw(s);
+        draw::Painter(*this).draw(s);
     }
     // Where the first call starting with `prefix` is; calls.size() when none.
     size_t find(const std::string& prefix) const {
@@ -80,8 +80,8 @@ public:
 
 private:
     static std::string part(std::string_view s) { return std::string(s); }
-    static std::string part(plat::Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
-    static std::string part(const Rect& r) { return part(plat::Point{r.x, r.y}) + " " + std::to_string(r.w) + "x" + std::to_string(r.h); }
+    static std::string part(draw::Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    static std::string part(const Rect& r) { return part(draw::Point{r.x, r.y}) + " " + std::to_string(r.w) + "x" + std::to_string(r.h); }
     static std::string part(Rgb c) {
         char s[8];
         std::snprintf(s, sizeof s, "#%02x%02x%02x", c.r, c.g, c.b);
@@ -142,8 +142,8 @@ TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) 
 
 TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
     const Scene start = makeScene();
-    const Rect ship = plat::pixelBox(start.Picture1);
-    const Rect panel = plat::intersect(plat::pixelBox(start.Picture2), plat::kWindowRect);
+    const Rect ship = draw::pixelBox(start.Picture1);
+    const Rect panel = draw::intersect(draw::pixelBox(start.Picture2), draw::kWindowRect);
     const struct {
         const char* what;
         std::function<void(Scene&)> change;
@@ -166,9 +166,9 @@ TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
     };
     RecordingCanvas canvas;
     for (const auto& c : cases) {
-        plat::Damage damage(canvas);
+        draw::Damage damage(canvas);
         Scene s = makeScene();
-        EXPECT_EQ(damage.next(s), std::vector<Rect>{plat::kWindowRect}) << c.what << ": the screen was unknown";
+        EXPECT_EQ(damage.next(s), std::vector<Rect>{draw::kWindowRect}) << c.what << ": the screen was unknown";
         EXPECT_TRUE(damage.next(s).empty()) << c.what << ": nothing changed yet";
         c.change(s);
         const std::vector<Rect> got = damage.next(s);
@@ -179,7 +179,7 @@ TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
 }
 
 void expectClicks(Scene& s, std::initializer_list<std::tuple<int, int, PanelLabel>> probes) {
-    for (auto [x, y, want] : probes) EXPECT_EQ(plat::labelAt(s, x, y), want) << x << "," << y;
+    for (auto [x, y, want] : probes) EXPECT_EQ(platform::labelAt(s, x, y), want) << x << "," << y;
 }
 
 // The panel's inside starts one pixel in; EXIT at (8880, 960) 735 x 225 twips is 592..640 x 64..78 in it.
@@ -206,14 +206,14 @@ TEST(Clicks, EachLabelAnswersInsideItsOwnBoxWhereThePanelShowsItAndNothingCovers
     // before it, is beneath it and changes nothing.
     s.life.Left = s.enemyboss.Left = 8880;
     s.life.Top = s.enemyboss.Top = 1250;
-    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::None);
+    EXPECT_EQ(platform::labelAt(s, 600, 93), PanelLabel::None);
     s.life.Visible = false;
-    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::Exit);
+    EXPECT_EQ(platform::labelAt(s, 600, 93), PanelLabel::Exit);
     // Hidden labels and a hidden panel take no clicks.
     s.Label5.Visible = false;
-    EXPECT_EQ(plat::labelAt(s, 1 + 600, 1 + 32), PanelLabel::None);
+    EXPECT_EQ(platform::labelAt(s, 1 + 600, 1 + 32), PanelLabel::None);
     s.Picture2.Visible = false;
-    EXPECT_EQ(plat::labelAt(s, 600, 93), PanelLabel::None);
+    EXPECT_EQ(platform::labelAt(s, 600, 93), PanelLabel::None);
 }
 
 }  // namespace

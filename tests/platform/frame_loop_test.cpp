@@ -23,16 +23,16 @@ struct FakePage {
     int64_t now = 5 * kMs;
     std::deque<std::pair<int64_t, std::string>> events;
     std::vector<std::string> log;  // "NAME@CLOCK" for events, and the clock of each Timer1 tick
-    plat::PauseClock pause;
-    plat::LoopStats stats;
-    plat::FrameLoop loop;
+    platform::PauseClock pause;
+    platform::LoopStats stats;
+    platform::FrameLoop loop;
 
     FakePage() : loop(g, services(), [this] { return events.empty() ? kNever : events.front().first; }) {
         g.scene.Timer3.Enabled = g.scene.Timer4.Enabled = false;  // Timer1 alone: an instant every 10 ms
         g.onTick = [this](Game& game, TimerId) { log.push_back(std::to_string(game.clock)); };
     }
-    plat::LoopServices services() {
-        plat::LoopServices s;
+    platform::LoopServices services() {
+        platform::LoopServices s;
         s.nowNs = [this] { return now; };
         s.handleEvent = [this](int) {
             const std::string name = events.front().second;
@@ -40,7 +40,7 @@ struct FakePage {
             if (name == "pause") pause.pause(now);
             if (name == "resume") pause.resume(now);
             log.push_back(name + "@" + std::to_string(g.clock));
-            return plat::EventResult::Handled;
+            return platform::EventResult::Handled;
         };
         s.present = [] { return true; };
         s.running = [] { return true; };

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/hall.h"
+#include "base/text.h"
 #include "sim/seal.h"
 #include "sim/script.h"
 
@@ -69,7 +70,7 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     std::istringstream prefix(unended);
     std::ostringstream unused;
     ASSERT_EQ(runSimScript(sim, prefix, unused).exitCode, 0);
-    unended += "expect-hash " + rec::formatHash(sim.steps->values().hash()) + "\n";
+    unended += "expect-hash " + base::formatHash(sim.steps->values().hash()) + "\n";
     std::ofstream(dir + "/raised.sim") << raised;
     std::ofstream(dir + "/drawn.sim") << drawn;
     std::ofstream(dir + "/cut.sim") << corpus("game-over-format2.sim").substr(0, 900);

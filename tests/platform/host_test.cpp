@@ -26,13 +26,13 @@ TEST(Window, ScaleKeepsTheSizeOfA96DpiScreen) {
         int w, h, dpi, scale;
     } cases[] = {{1920, 1040, -1, 1}, {3840, 2160, -1, 2}, {3840, 2112, -1, 1}, {3840, 2112, 192, 2},
                  {7680, 4320, -1, 4}, {800, 600, -1, 1},   {1920, 1080, 288, 1}, {1300, 2160, -1, 1}};
-    for (const auto& c : cases) EXPECT_EQ(plat::scaleFactor(c.w, c.h, c.dpi), c.scale) << c.w << "x" << c.h << "@" << c.dpi;
+    for (const auto& c : cases) EXPECT_EQ(platform::scaleFactor(c.w, c.h, c.dpi), c.scale) << c.w << "x" << c.h << "@" << c.dpi;
 }
 
 TEST(ClockRandom, GamesStartedInOneInstantGetTheirOwnSeeds) {
     // F2 twice in a frame still gives two games their own luck.
     std::set<uint64_t> seeds;
-    for (int i = 0; i < 1000; ++i) seeds.insert(plat::clockSeed());
+    for (int i = 0; i < 1000; ++i) seeds.insert(platform::clockSeed());
     EXPECT_EQ(seeds.size(), 1000u);
 }
 
@@ -61,7 +61,7 @@ TEST(KeyMap, KeysBecomeVirtualKeyCodes) {
     };
     for (const auto& k : keys) {
         const SDL_Keycode key = k.key ? k.key : SDL_SCANCODE_TO_KEYCODE(k.place);
-        EXPECT_EQ(plat::virtualKey(key, k.place), k.vk) << SDL_GetScancodeName(k.place) << " typing " << key;
+        EXPECT_EQ(platform::virtualKey(key, k.place), k.vk) << SDL_GetScancodeName(k.place) << " typing " << key;
     }
 }
 
@@ -71,7 +71,7 @@ TEST(KeyMap, ModifiersMakeTheShiftState) {
         {KMOD_LALT, 4}, {KMOD_RALT, 4},   {KMOD_LSHIFT | KMOD_RCTRL | KMOD_LALT, 7},
         {KMOD_CAPS | KMOD_NUM, 0}, {KMOD_CAPS | KMOD_LCTRL, 2},  // lock keys are no modifiers
     };
-    for (auto [mod, state] : mods) EXPECT_EQ(plat::shiftState(static_cast<Uint16>(mod)), state) << mod;
+    for (auto [mod, state] : mods) EXPECT_EQ(platform::shiftState(static_cast<Uint16>(mod)), state) << mod;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 int main() {
     std::string why;
-    auto w = plat::openGameWindow(why);
+    auto w = platform::openGameWindow(why);
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!w || !SDL_GetWindowWMInfo(w->window, &info) || info.subsystem != SDL_SYSWM_X11) {
@@ -21,7 +21,7 @@ int main() {
     Display* sdlDisplay = info.info.x11.display;
     const Window gone = info.info.x11.window;
     Display* other = XOpenDisplay(nullptr);
-    plat::closeGameWindow(*w);
+    platform::closeGameWindow(*w);
     XSync(sdlDisplay, False);  // the server has destroyed the window
     XEvent e{};
     e.xclient.type = ClientMessage;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/new_game.h"
+#include "key_log.h"
 #include "platform/input.h"
 #include "platform/loop.h"
 #include "shell/shell.h"
@@ -38,8 +39,8 @@ struct FakeMachine {
     std::vector<Instant> instants;  // as the loop's probe reports them
 };
 
-plat::LoopServices servicesFor(FakeMachine& m) {
-    plat::LoopServices s;
+platform::LoopServices servicesFor(FakeMachine& m) {
+    platform::LoopServices s;
     s.nowNs = [&m] { return m.now; };
     s.handleEvent = [&m](int timeoutMs) {
         const int64_t wake = m.now + (timeoutMs > 0 ? timeoutMs * kMs + m.oversleep : 0);
@@ -50,10 +51,10 @@ plat::LoopServices servicesFor(FakeMachine& m) {
             if (e.at > m.now) m.now = e.at;
             m.log.push_back(e.name);
             e.run();
-            return plat::EventResult::Handled;
+            return platform::EventResult::Handled;
         }
         m.now = wake;
-        return plat::EventResult::None;
+        return platform::EventResult::None;
     };
     s.sleepNs = [&m](int64_t ns) {
         m.now += ns + m.sleepSlack;
@@ -76,8 +77,8 @@ plat::LoopServices servicesFor(FakeMachine& m) {
 // Presents that cannot wait for a display refreshing every `refresh` ns
 // (SDL's software renderer), noting when each frame went.
 constexpr int64_t refresh = 16'666'667;
-plat::LoopServices unwaitedPresents(FakeMachine& m, std::vector<int64_t>& frames, int64_t drawCost) {
-    plat::LoopServices s = servicesFor(m);
+platform::LoopServices unwaitedPresents(FakeMachine& m, std::vector<int64_t>& frames, int64_t drawCost) {
+    platform::LoopServices s = servicesFor(m);
     s.refreshNs = refresh;
     s.presentWaits = false;
     s.present = [&m, &frames, drawCost] {
@@ -96,12 +97,12 @@ Game onlyTimer1() {
     return g;
 }
 
-plat::LoopStats run(Game& g, FakeMachine& m, plat::LoopServices s = {}) {
+platform::LoopStats run(Game& g, FakeMachine& m, platform::LoopServices s = {}) {
     if (!s.nowNs) s = servicesFor(m);
-    plat::LoopProbe probe;
+    platform::LoopProbe probe;
     probe.onInstant = [&m](int64_t v, int64_t d, int64_t st) { m.instants.push_back({v, d, st}); };
-    plat::LoopStats stats;
-    plat::runLoop(g, s, stats, probe);
+    platform::LoopStats stats;
+    platform::runLoop(g, s, stats, probe);
     return stats;
 }
 
@@ -110,7 +111,7 @@ TEST(Loop, TicksKeepTheirGridWithoutDriftAndSleepBetweenThem) {
     FakeMachine m;
     const int64_t start = m.now;
     m.running = [&] { return m.presents < 1000; };
-    const plat::LoopStats stats = run(g, m);
+    const platform::LoopStats stats = run(g, m);
 
     ASSERT_EQ(m.instants.size(), 1000u);
     for (size_t k = 0; k < m.instants.size(); ++k) {
@@ -138,7 +139,7 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
         const int64_t start = m.now;
         m.onPresent = [&] { m.now += m.instants.size() == 50 && m.now < start + 1000 * kMs ? delayMs * kMs : 0; };
         m.running = [&] { return m.instants.size() < 60; };
-        const plat::LoopStats stats = run(g, m);
+        const platform::LoopStats stats = run(g, m);
 
         ASSERT_EQ(m.instants.size(), 60u);
         if (delayMs == 35) {
@@ -166,10 +167,11 @@ TEST(Loop, AStallRunsOneLateTickASmallDelayIsCaughtUp) {
 FakeMachine runPaused(double pauseAtMs, double lengthMs) {
     Game g;
     FakeMachine m;
-    plat::InputRouter input(g, 1, {}, [&m] { return m.now; });
-    input.onGameKey = [&](bool down, int code, int) {
+    platform::InputRouter input(g, 1, {}, [&m] { return m.now; });
+    KeyLog keys([&](bool down, int code) {
         m.log.push_back((down ? "down " : "up ") + std::to_string(code) + " at " + std::to_string(g.clock));
-    };
+    });
+    input.watch(&keys);
     auto at = [&](double ms, std::function<void()> run) {
         m.events.push_back({m.now + static_cast<int64_t>(ms * kMs), std::move(run), ""});
     };
@@ -181,7 +183,7 @@ FakeMachine runPaused(double pauseAtMs, double lengthMs) {
         at(pauseAtMs + lengthMs, [&] { input.setPaused(false); });
     }
     m.running = [&] { return g.clock < 1000; };
-    plat::LoopServices s = servicesFor(m);
+    platform::LoopServices s = servicesFor(m);
     s.pause = &input.pause();
     run(g, m, s);
     std::erase(m.log, "");
@@ -230,9 +232,9 @@ TEST(Loop, EventsComeBetweenTicksInArrivalOrderAndANewGameStartsItsOwnRhythm) {
         begun = true;
     });
     m.running = [&] { return m.instants.size() < 12; };
-    plat::LoopServices s = servicesFor(m);
+    platform::LoopServices s = servicesFor(m);
     s.newGame = [&] { return std::exchange(begun, false); };
-    const plat::LoopStats stats = run(g, m, s);
+    const platform::LoopStats stats = run(g, m, s);
 
     EXPECT_EQ(m.log, (std::vector<std::string>{"right down", "x down", "tick 10", "right up", "tick 20", "nothing",
                                                "tick 30", "tick 40", "tick 50", "new game", "tick 10", "tick 20",
@@ -250,7 +252,7 @@ TEST(Loop, WithVsyncFramesFitBetweenTicksAndTicksKeepTheirInstants) {
     FakeMachine m;
     m.yieldCost = 23'000;  // so waking up lands a little past the moment aimed at, as it does
     std::vector<std::pair<int64_t, int64_t>> waits;  // each present's call and return
-    plat::LoopServices s = servicesFor(m);
+    platform::LoopServices s = servicesFor(m);
     s.refreshNs = refresh;
     s.present = [&] {
         waits.emplace_back(m.now, (m.now + m.drawCost + refresh - 1) / refresh * refresh);
@@ -280,7 +282,7 @@ TEST(Loop, FramesThatCannotWaitForTheDisplayAreGivenItsRhythm) {
     FakeMachine m;
     m.yieldCost = 23'000;  // waking up a little late, frame after frame
     std::vector<int64_t> frames;
-    plat::LoopServices s = unwaitedPresents(m, frames, m.drawCost);
+    platform::LoopServices s = unwaitedPresents(m, frames, m.drawCost);
     m.running = [&] { return g.clock < 2000; };
     run(g, m, s);
 
@@ -302,11 +304,11 @@ TEST(Loop, AReplayShowsAFrameARefreshAtMostWherePresentsCannotWait) {
     Game g;
     FakeMachine m;
     std::vector<int64_t> frames;
-    plat::LoopServices s = unwaitedPresents(m, frames, 0);
-    plat::Pace pace;
-    plat::LoopStats stats;
+    platform::LoopServices s = unwaitedPresents(m, frames, 0);
+    platform::Pace pace;
+    platform::LoopStats stats;
     const int64_t start = m.now;
-    ASSERT_TRUE(plat::paceTo(g, 1000, s, pace, stats, {}));
+    ASSERT_TRUE(platform::paceTo(g, 1000, s, pace, stats, {}));
     EXPECT_EQ(g.clock, 1000);
     EXPECT_LT(m.now - start - 1000 * kMs, 1 * kMs);
     ASSERT_GE(frames.size(), 1000u / 20);  // after every other instant, 10 ms apart

@@ -16,7 +16,7 @@
 #include "platform/frames.h"
 #include "platform/input.h"
 #include "platform/pause_overlay.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 #include "platform/window.h"
 #include "player/player.h"
 #include "shell/shell.h"
@@ -33,29 +33,29 @@ protected:
         if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
         ASSERT_EQ(TTF_Init(), 0);
         Game probe;
-        fonts_ = std::make_unique<plat::FontCache>();
+        fonts_ = std::make_unique<draw::FontCache>();
         ASSERT_EQ(fonts_->openSceneFonts(probe.scene), "");
         std::string why;
-        auto w = plat::openGameWindow(why);
+        auto w = platform::openGameWindow(why);
         ASSERT_TRUE(w) << why;
         window_ = *w;
-        canvas_ = std::make_unique<plat::SdlCanvas>(window_.renderer, *fonts_, plat::embeddedPictures());
+        canvas_ = std::make_unique<draw::SdlCanvas>(window_.renderer, *fonts_, draw::embeddedPictures());
         SDL_SetWindowPosition(window_.window, 0, 0);  // wholly on the screen, so the server can read it
         SDL_ShowWindow(window_.window);
     }
     void TearDown() override {
         canvas_.reset();
         dropWhole(nullptr);
-        if (window_.window) plat::closeGameWindow(window_);
+        if (window_.window) platform::closeGameWindow(window_);
         fonts_.reset();
-        plat::releaseFontLookup();
+        draw::releaseFontLookup();
         TTF_Quit();
         SDL_Quit();
     }
 
     // Hands the waiting events to the game's input (or drops them); true
     // when one of kind `wanted` came for the game window, waiting up to 2 s.
-    bool pump(plat::InputRouter& input, int wanted = -1, bool tell = true) {
+    bool pump(platform::InputRouter& input, int wanted = -1, bool tell = true) {
         for (int i = 0; i < 200; ++i, SDL_Delay(10)) {
             bool seen = wanted < 0;
             for (SDL_Event e; SDL_PollEvent(&e);) {
@@ -76,12 +76,12 @@ protected:
         if (!surface_ || surface_->w != w || surface_->h != h) {
             dropWhole(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888));
             renderer_ = SDL_CreateSoftwareRenderer(surface_);
-            SDL_RenderSetLogicalSize(renderer_, plat::kWindowWidth, plat::kWindowHeight);
+            SDL_RenderSetLogicalSize(renderer_, draw::kWindowWidth, draw::kWindowHeight);
             SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-            whole_ = std::make_unique<plat::SdlCanvas>(renderer_, *fonts_, plat::embeddedPictures());
+            whole_ = std::make_unique<draw::SdlCanvas>(renderer_, *fonts_, draw::embeddedPictures());
         }
-        plat::Painter(*whole_).draw(scene);
-        if (paused) plat::drawPauseOverlay(renderer_, *fonts_);
+        draw::Painter(*whole_).draw(scene);
+        if (paused) platform::drawPauseOverlay(renderer_, *fonts_);
         SDL_RenderFlush(renderer_);
         ASSERT_TRUE(readWindowPixels(window_.window, shown_, sw, sh)) << "cannot read the window from the server";
         ASSERT_EQ(sw * sh, w * h) << when;
@@ -99,9 +99,9 @@ protected:
         renderer_ = nullptr;
     }
 
-    std::unique_ptr<plat::FontCache> fonts_;
-    plat::GameWindow window_;
-    std::unique_ptr<plat::SdlCanvas> canvas_, whole_;
+    std::unique_ptr<draw::FontCache> fonts_;
+    platform::GameWindow window_;
+    std::unique_ptr<draw::SdlCanvas> canvas_, whole_;
     SDL_Surface* surface_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     std::vector<uint32_t> shown_;
@@ -111,16 +111,16 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
     for (const bool win : {true, false}) {
         Game game;
         game.random.seed = [n = uint64_t{7}]() mutable { return n = n * 6364136223846793005ull + 1442695040888963407ull; };
-        plat::Painter painter(*canvas_);
+        draw::Painter painter(*canvas_);
         // The covering window takes the focus; were the game to pause then,
         // the pause's own whole frame would hide a missed exposure.
-        plat::InputOptions options;
+        platform::InputOptions options;
         options.pauseOnFocusLoss = false;
-        plat::InputRouter input(game, window_.id, options);
-        plat::Frames frames(window_.renderer, painter);
+        platform::InputRouter input(game, window_.id, options);
+        platform::Frames frames(window_.renderer, painter);
         ASSERT_TRUE(frames.drawsInPart()) << "SDL's software renderer was not chosen for the window";
         frames.setOverlay([&] {
-            if (input.pause().paused()) plat::drawPauseOverlay(window_.renderer, *fonts_);
+            if (input.pause().paused()) platform::drawPauseOverlay(window_.renderer, *fonts_);
         });
         const std::string name = win ? "won game" : "lost game";
         Form_Load(game);
@@ -144,8 +144,8 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
                 when = due == 500 ? "an exposure" : due == 1000 ? "a restore" : "a forced redraw";
             } else if (due == 4000 || due == 4300) {
                 // Larger, the picture scaled by 2 and letterboxed as fullscreen shows it; then back.
-                SDL_SetWindowSize(window_.window, due == 4000 ? 1400 : plat::kWindowWidth,
-                                  due == 4000 ? 1190 : plat::kWindowHeight);
+                SDL_SetWindowSize(window_.window, due == 4000 ? 1400 : draw::kWindowWidth,
+                                  due == 4000 ? 1190 : draw::kWindowHeight);
                 ASSERT_TRUE(pump(input, SDL_WINDOWEVENT_SIZE_CHANGED)) << "the window kept its size";
                 when = "a resize";
             } else {
@@ -185,7 +185,7 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
 TEST(SoftwareVsync, IsPacedByTheGameNotBySleepingInThePresent) {
     if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
     std::string why;
-    auto w = plat::openGameWindow(why, {1, false, true});
+    auto w = platform::openGameWindow(why, {1, false, true});
     ASSERT_TRUE(w) << why;
     SDL_RendererInfo info{};
     ASSERT_EQ(SDL_GetRendererInfo(w->renderer, &info), 0);
@@ -193,7 +193,7 @@ TEST(SoftwareVsync, IsPacedByTheGameNotBySleepingInThePresent) {
     EXPECT_FALSE(info.flags & SDL_RENDERER_PRESENTVSYNC);
     EXPECT_FALSE(w->presentWaits);
     EXPECT_GT(w->refreshNs, 0);
-    plat::closeGameWindow(*w);
+    platform::closeGameWindow(*w);
     SDL_Quit();
 }
 

@@ -14,12 +14,12 @@
 #include "sim/script.h"
 
 using namespace hvezda;
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {
 
-using Kind = plat::DeliveredEvent::Kind;
+using Kind = platform::DeliveredEvent::Kind;
 
 // A game played as the window's loop plays it: an instant's ticks, then the events before the next.
 struct Played {
@@ -35,7 +35,7 @@ struct Played {
             recorder.onInstant(game);
         }
     }
-    void event(const plat::DeliveredEvent& e) {
+    void event(const platform::DeliveredEvent& e) {
         recorder.before(game, e);
         const bool reached = e.kind == Kind::KeyDown ? keyDownEvent(game, e.code, e.shift)
                              : e.kind == Kind::KeyUp ? keyUpEvent(game, e.code, e.shift)
@@ -64,7 +64,7 @@ TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
         if (t % 1000 == 630) p.event({Kind::KeyUp, second % 2 ? keys::left : keys::right});
         if (t % 140 == 0 && t < 20000) p.event({Kind::KeyDown, keys::x});
         if (t == 7000) p.event({Kind::KeyDown, keys::c});
-        if (t == 9100) p.event({Kind::Click, 0, 0, plat::PanelLabel::Controls});
+        if (t == 9100) p.event({Kind::Click, 0, 0, platform::PanelLabel::Controls});
     }
     // Twenty-nine seconds without events are on the disk, whatever comes next.
     p.until(58500);
@@ -73,7 +73,7 @@ TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
     EXPECT_NE(cut.message.find("replayed 58"), std::string::npos) << cut.message;
 
     p.until(61005);
-    p.event({Kind::Click, 0, 0, plat::PanelLabel::Exit});
+    p.event({Kind::Click, 0, 0, platform::PanelLabel::Exit});
     EXPECT_FALSE(p.recorder.recording());
     Verdict v = verifyFile(path);
     EXPECT_EQ(v.status, Verdict::Verified) << v.message;

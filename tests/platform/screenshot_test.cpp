@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 #include "sim/script.h"
 
-using namespace rec;
+using namespace record;
 using namespace driver;
 
 namespace {
@@ -182,12 +182,12 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     ASSERT_EQ(TTF_Init(), 0);
     std::string line, again;
     {
-        plat::FontCache fonts;
-        line = plat::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
-        again = plat::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
+        draw::FontCache fonts;
+        line = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
+        again = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
     }
     TTF_Quit();
-    plat::releaseFontLookup();
+    draw::releaseFontLookup();
     // hvezda-2023-11-14-221320.png, or the 15th by the time zone.
     const std::string head = "screenshot saved to " + dir + "/hvezda-2023-11-1";
     ASSERT_TRUE(line.rfind(head, 0) == 0 && line.size() == head.size() + 12) << line;

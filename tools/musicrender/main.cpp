@@ -43,13 +43,13 @@ int main(int argc, char** argv) {
     }
     std::ostringstream log;
     try {
-        MusicRenderer song(data, false, log);
+        musicplayer::MusicRenderer song(data, false, log);
         if (channel >= song.channels()) throw std::runtime_error("the module has no channel " + std::to_string(channel));
         song.solo(channel);
-        const float volume = float(plat::Settings{}.musicVolume) / 100.0f;
+        const float volume = float(platform::Settings{}.musicVolume) / 100.0f;
 
         SF_INFO info{};
-        info.samplerate = MusicRenderer::kSampleRate;
+        info.samplerate = musicplayer::MusicRenderer::kSampleRate;
         info.channels = 2;
         info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         SNDFILE* file = sf_open(out.c_str(), SFM_WRITE, &info);
@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
         // Frames are counted on the song's own time: the renderer gives each
         // one kLatency frames after it took it in, and those first frames of
         // silence are left out. One pass is the module's length exactly.
-        const auto length = static_cast<long long>(std::llround(song.durationSeconds() * MusicRenderer::kSampleRate));
-        const auto latency = static_cast<long long>(MusicRenderer::kLatency);
+        const auto length = static_cast<long long>(std::llround(song.durationSeconds() * musicplayer::MusicRenderer::kSampleRate));
+        const auto latency = static_cast<long long>(musicplayer::MusicRenderer::kLatency);
         std::vector<float> block(2 * 48);  // 1 ms, the precision of --orders
         long long fed = 0;
         int order = -1;

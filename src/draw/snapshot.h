@@ -7,10 +7,10 @@
 #include <ctime>
 #include <string>
 
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 #include "scene/scene.h"
 
-namespace plat {
+namespace draw {
 
 // Writes the PNG; the error, or empty.
 std::string saveScenePng(hvezda::Scene& scene, FontCache& fonts, const std::string& file);
@@ -23,4 +23,4 @@ std::string screenshotFile(const std::string& folder, std::time_t when);
 // pictures). Returns the line to tell the player (where it went, or why not).
 std::string takeScreenshot(hvezda::Scene& scene, FontCache& fonts, const std::string& folder, std::time_t when);
 
-}  // namespace plat
+}  // namespace draw

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/marking_canvas.h"
+#include "draw/marking_canvas.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 void MarkingCanvas::start() {
     hash_ = base::kDigestBasis;
@@ -93,4 +93,4 @@ int MarkingCanvas::textWidth(const Font& font, std::string_view text) {
     return widths_[nextWidth_].width;
 }
 
-}  // namespace plat
+}  // namespace draw

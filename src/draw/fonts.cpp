@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/fonts.h"
+#include "draw/fonts.h"
 
 #include <SDL_ttf.h>
 
@@ -13,11 +13,11 @@
 #endif
 
 #include "base/files.h"
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 using base::pathFromUtf8;
 using base::utf8FromPath;
@@ -222,4 +222,4 @@ std::string FontCache::openSceneFonts(Scene& scene) {
     return {};
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "platform/draw.h"
+#include "draw/draw.h"
 
 #include <algorithm>
 
-#include "platform/text_wrap.h"
+#include "draw/text_wrap.h"
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 namespace {
 
@@ -144,4 +144,4 @@ const std::vector<std::string>& Painter::wrapped(const Font& font, const std::st
     return wrap_.lines;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/text_wrap.h"
+#include "draw/text_wrap.h"
 
-namespace plat {
+namespace draw {
 
 size_t utf8CharLength(unsigned char c) {
     if (c >= 0xF0 && c < 0xF8) return 4;
@@ -82,4 +82,4 @@ std::vector<std::string> wrapText(std::string_view text, int width, const Measur
     return lines;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 
 #include <algorithm>
 #include <cmath>
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 int px(float twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
 
@@ -55,4 +55,4 @@ Rgb resolveColor(uint32_t color) {
 
 int fontPixels(float points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-}  // namespace plat
+}  // namespace draw

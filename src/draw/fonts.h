@@ -20,7 +20,7 @@
 struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 
-namespace plat {
+namespace draw {
 
 struct FontFile {
     std::string path;
@@ -78,4 +78,4 @@ private:
     std::map<std::string, std::optional<FontFile>, std::less<>> files_;
 };
 
-}  // namespace plat
+}  // namespace draw

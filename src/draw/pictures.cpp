@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 SDL_Surface* decodePicture(std::span<const uint8_t> file) {
     if (file.empty()) return nullptr;
@@ -39,4 +39,4 @@ SDL_Texture* PictureCache::texture(const Picture& picture) {
     return tex;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plat {
+namespace draw {
 
 using MeasureText = std::function<int(std::string_view utf8)>;
 
@@ -23,4 +23,4 @@ std::vector<std::string> wrapText(std::string_view text, int width, const Measur
 // stray continuation bytes, so malformed text still advances).
 size_t utf8CharLength(unsigned char c);
 
-}  // namespace plat
+}  // namespace draw

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
-namespace plat {
+namespace draw {
 
 // A canvas that sets no pixels: it keeps a digest of everything it is asked
 // to draw and the rectangle covering every pixel that would be set. Text is
@@ -59,4 +59,4 @@ private:
     Rect area_;
 };
 
-}  // namespace plat
+}  // namespace draw

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/snapshot.h"
+#include "draw/snapshot.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "base/files.h"
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 std::string saveScenePng(Scene& scene, FontCache& fonts, const std::string& file) {
     if (std::string why = fonts.openSceneFonts(scene); !why.empty()) return why;
@@ -52,4 +52,4 @@ std::string takeScreenshot(Scene& scene, FontCache& fonts, const std::string& fo
     return why.empty() ? "screenshot saved to " + file : "no screenshot: " + why;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -8,16 +8,16 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/draw.h"
-#include "platform/fonts.h"
-#include "platform/pictures.h"
+#include "draw/draw.h"
+#include "draw/fonts.h"
+#include "draw/pictures.h"
 
 #include <SDL_rect.h>
 
 struct SDL_Renderer;
 struct SDL_Texture;
 
-namespace plat {
+namespace draw {
 
 class SdlCanvas final : public Canvas {
 public:
@@ -51,4 +51,4 @@ private:
     std::vector<SDL_Point> points_;
 };
 
-}  // namespace plat
+}  // namespace draw

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/draw.h"
+#include "draw/draw.h"
 
-namespace plat {
+namespace draw {
 
 // Hands on to `to` only what falls inside one rectangle; clearing fills it.
 // Text is measured by `measure`.
@@ -32,4 +32,4 @@ private:
     std::vector<Point> kept_;
 };
 
-}  // namespace plat
+}  // namespace draw

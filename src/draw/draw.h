@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "draw/geometry.h"
 #include "scene/scene.h"
 
-namespace plat {
+namespace draw {
 
 // Where an element is drawn: its pixel coordinates count from the origin, and
 // nothing of it shows outside the clip.
@@ -96,4 +96,4 @@ private:
     std::vector<Point> points_;
 };
 
-}  // namespace plat
+}  // namespace draw

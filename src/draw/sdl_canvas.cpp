@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/sdl_canvas.h"
+#include "draw/sdl_canvas.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -8,7 +8,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 namespace {
 
@@ -142,4 +142,4 @@ int SdlCanvas::textWidth(const Font& font, std::string_view text) {
     return w;
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -7,7 +7,7 @@
 
 #include "scene/scene.h"
 
-namespace plat {
+namespace draw {
 
 // The game's logical window, in pixels.
 inline constexpr int kWindowWidth = 667;
@@ -62,4 +62,4 @@ Rgb resolveColor(uint32_t color);
 // Points at 96 DPI to whole pixels: 12 pt is 16 px, 8 pt 11 px, 9.75 pt 13 px.
 int fontPixels(float points);
 
-}  // namespace plat
+}  // namespace draw

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The pictures embedded into the program at build time.
 #include "assets/assets.h"
-#include "platform/pictures.h"
+#include "draw/pictures.h"
 
-namespace plat {
+namespace draw {
 
 PictureSource embeddedPictures() {
     return PictureSource{[](std::string_view name) -> std::span<const uint8_t> {
-        const AssetFile* file = findAsset(name);
+        const assets::AssetFile* file = assets::findAsset(name);
         if (!file) return {};
         return {reinterpret_cast<const uint8_t*>(file->data), file->size};
     }};
 }
 
-}  // namespace plat
+}  // namespace draw

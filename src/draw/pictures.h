@@ -17,7 +17,7 @@ struct SDL_Renderer;
 struct SDL_Surface;
 struct SDL_Texture;
 
-namespace plat {
+namespace draw {
 
 struct PictureSource {
     // The picture's file (BMP or JPEG) by its name; empty when there is none.
@@ -48,4 +48,4 @@ private:
     std::map<std::string, SDL_Texture*, std::less<>> textures_;
 };
 
-}  // namespace plat
+}  // namespace draw

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/damage.h"
+#include "draw/damage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 namespace {
 
@@ -106,4 +106,4 @@ void Damage::redraw(const Rect& r) {
         if (!intersect(s.area, r).empty()) clippedPainter_.drawElement(s.element, s.at);
 }
 
-}  // namespace plat
+}  // namespace draw

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/clipped_canvas.h"
+#include "draw/clipped_canvas.h"
 
 #include <algorithm>
 
 using namespace hvezda;
 
-namespace plat {
+namespace draw {
 
 void ClippedCanvas::fill(const Rect& r, Rgb c) {
     if (const Rect in = intersect(r, area_); !in.empty()) to_.fill(in, c);
@@ -32,4 +32,4 @@ void ClippedCanvas::text(const Font& font, const std::string& text, Rgb c, int x
 
 // ---- Damage ---------------------------------------------------------------
 
-}  // namespace plat
+}  // namespace draw

@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/clipped_canvas.h"
-#include "platform/draw.h"
-#include "platform/marking_canvas.h"
+#include "draw/clipped_canvas.h"
+#include "draw/draw.h"
+#include "draw/marking_canvas.h"
 
-namespace plat {
+namespace draw {
 
 // At most `most` rectangles that cover `rects`. Rectangles whose common box
 // costs few pixels more than the two alone are joined (drawing and sending a
@@ -67,4 +67,4 @@ private:
     std::vector<Rect> raw_, damage_;
 };
 
-}  // namespace plat
+}  // namespace draw
