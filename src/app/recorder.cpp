@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "base/files.h"
+#include "platform/clock_random.h"
 #include "platform/folders.h"
 #include "shell/shell.h"
 
@@ -29,6 +30,15 @@ std::string numbered(const std::string& path, int n) {
 }
 
 }  // namespace
+
+rec::GameSeed seedFromClock() { return {plat::clockSeed(), {}}; }
+
+rec::GameSeed seedOfToday() {
+    rec::GameSeed s;
+    s.daily = rec::todayUtc();
+    rec::dailySeedOf(s.daily, s.seed);
+    return s;
+}
 
 std::string rotateRecordings(const std::string& folder, std::string& error) {
     const std::string last = folder + base::kPathSeparator + kLastGame;
@@ -56,18 +66,19 @@ void Recorder::start(Game& g) {
     whole_ = file_ != nullptr;
     if (!error.empty()) std::fprintf(stderr, "hvezda: not recording this game: %s\n", error.c_str());
 
+    // All of the game's luck from one seed: nothing drawn needs writing down.
+    seed_ = seeds_();
+    g.random.seed = rec::seedStream(seed_.seed);
+    g.random.onDraw = nullptr;
+
     rec::Writer::Header header;
     header.name = name_;
+    header.seed = seed_;
     header.comments = {"Hvězda " + std::string(rec::programVersion()) + ": a game played on " +
                            header.when.substr(0, 10) + " " + header.when.substr(11, 5),
                        "Replay it with: hvezda --replay FILE; check it with: hvezda-sim --verify FILE"};
     writer_.start(g, header);
     save(true);
-
-    // Every value the game draws, as the driver's random line will give it back.
-    g.random.onDraw = [this](float r) {
-        if (file_) writer_.drew(r);
-    };
 }
 
 std::string Recorder::open(const std::string& path) {

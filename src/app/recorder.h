@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
 // The recorder: writes the game being played as a driver script, as it goes,
 // so that hvezda-sim --verify and hvezda --replay play it again to the tick.
-// It watches the game from outside: the random values drawn (through the
-// game's random source), the keys and clicks handed to the game, and the
-// virtual clock. The game itself knows nothing of it. When the disk fails it
+// It gives each game its seed, from which the game draws all of its luck, and
+// writes that seed down; then it watches the game from outside: the keys and
+// clicks handed to the game, and the virtual clock. The game itself knows
+// nothing of it. When the disk fails it
 // says so in one line on standard error and stops recording; play goes on.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/input.h"
+#include "record/seed.h"
 #include "record/writer.h"
 #include "scene/game.h"
 
@@ -28,22 +31,33 @@ inline constexpr const char* kPreviousGame = "previous-game.sim";
 // (then nothing was touched).
 std::string rotateRecordings(const std::string& folder, std::string& error);
 
+// Where each game's luck comes from.
+using SeedSource = std::function<rec::GameSeed()>;
+// A seed of its own for every game, from the clock as the game starts.
+rec::GameSeed seedFromClock();
+// The daily flight: the seed of today's date (UTC), the same for everyone.
+rec::GameSeed seedOfToday();
+
 class Recorder : public plat::InputWatcher {
 public:
     // Records into `chosen`, the second game into chosen-2 and so on; when
     // empty, into the state folder (last-game.sim, the game before it moved
     // aside to previous-game.sim).
-    // `name`: who plays, for the recordings' player line.
-    explicit Recorder(std::string chosen = {}, std::string name = {})
-        : chosen_(std::move(chosen)), name_(std::move(name)) {}
+    // `name`: who plays, for the recordings' player line. `seeds`: each
+    // game's seed (seedFromClock when empty).
+    explicit Recorder(std::string chosen = {}, std::string name = {}, SeedSource seeds = {})
+        : chosen_(std::move(chosen)), name_(std::move(name)), seeds_(seeds ? std::move(seeds) : seedFromClock) {}
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
     ~Recorder() override { close(); }
 
-    // Starts recording g, whose start-up has not run yet: a new game. When
-    // it cannot, one line says why and the game is played unrecorded.
+    // Starts a new game: g, whose start-up has not run yet, draws its luck
+    // from a new seed's stream from now on, and its recording begins. When
+    // it cannot record, one line says why and the game is played unrecorded.
     void start(hvezda::Game& g);
     bool recording() const { return file_ != nullptr; }
+    // The seed of the game started last.
+    const rec::GameSeed& seed() const { return seed_; }
 
     // After each instant of the loop: once a virtual second, writes what is
     // pending and flushes it, so a crash loses at most the last second.
@@ -65,6 +79,8 @@ private:
     void close();
 
     std::string chosen_, name_;
+    SeedSource seeds_;
+    rec::GameSeed seed_;
     int games_ = 0;
     std::FILE* file_ = nullptr;
     std::string path_;

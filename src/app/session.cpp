@@ -15,6 +15,7 @@
 #include "platform/input.h"
 #include "platform/realtime.h"
 #include "platform/sdl_canvas.h"
+#include "record/seed.h"
 
 using namespace hvezda;
 
@@ -79,7 +80,8 @@ std::unique_ptr<Session> Session::open(Game& game, const SessionOptions& options
         std::fprintf(stderr, "%s: gamepads cannot be used: %s\n", options.program, SDL_GetError());
 
     game.host = makeHost(parts->windows);
-    game.random.seed = options.seed ? options.seed : plat::clockSeed();
+    // Until a recorder hands it a game's own seed, the game draws from one taken now.
+    game.random.seed = options.seed ? options.seed : rec::seedStream(plat::clockSeed());
     // The game never hears why the music is off; the player gets one line.
     game.host.player = makePlayer(
         options.music,

@@ -28,7 +28,8 @@ struct SessionOptions {
     const char* program = "hvezda";  // names the program in error lines
     const char* music = "real";      // the music player by name (musicplayer/modplug.h)
     std::span<const PlayerChoice> players;  // the players this program has besides "null" and "recording"
-    // Seeds the game's random draws; the clock when empty.
+    // Seeds the game's random draws; a seed from the clock when empty (the
+    // recorder gives each game it records a seed of its own).
     std::function<uint64_t()> seed;
     plat::WindowOptions window;  // scale, fullscreen, vsync
     plat::InputOptions input;    // key bindings, pausing on focus loss, gamepad repeats

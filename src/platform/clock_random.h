@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The game's random draws are seeded from the clock.
+// A new game's seed, taken from the clock.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 namespace plat {
 
-// A seed source for Game::random: the high-resolution performance counter,
-// mixed with a count of the calls so two draws in the same instant differ.
-std::function<uint64_t()> clockSeed();
+// 64 bits from the wall clock (nanoseconds since 1970) and the
+// high-resolution performance counter, hashed; two seeds taken in the same
+// instant still differ.
+uint64_t clockSeed();
 
 }  // namespace plat

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "record/seed.h"
 #include "shell/shell.h"
 
 #ifndef HVEZDA_VERSION
@@ -60,6 +61,21 @@ Step playerStep(std::string when, std::string name) {
     return s;
 }
 
+Step seedStep(uint64_t seed) {
+    Step s;
+    s.kind = Step::Kind::Seed;
+    s.seed = seed;
+    return s;
+}
+
+Step dailyStep(const std::string& date) {
+    Step s;
+    s.kind = Step::Kind::Daily;
+    s.when = date;
+    dailySeedOf(date, s.seed);
+    return s;
+}
+
 std::string lineOf(const Step& s) {
     switch (s.kind) {
         case Step::Kind::KeyDown:
@@ -78,6 +94,8 @@ std::string lineOf(const Step& s) {
         case Step::Kind::Checkpoint: return "checkpoint " + std::to_string(s.ms) + " " + formatHash(s.hash);
         case Step::Kind::Format: return "format " + std::to_string(s.format) + " " + s.writer;
         case Step::Kind::Player: return "player " + s.when + (s.name.empty() ? "" : " " + s.name);
+        case Step::Kind::Seed: return "seed " + std::to_string(s.seed);
+        case Step::Kind::Daily: return "daily " + s.when;
     }
     return {};
 }
@@ -212,6 +230,21 @@ LineKind readLine(Game& g, std::string_view line, Step& step, std::vector<std::s
         step.kind = Step::Kind::Player;
         return LineKind::Step;
     }
+    if (cmd == "seed") {
+        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
+        if (!parseInteger(w[1], step.seed))
+            return bad("seed needs a whole number from 0 to 18446744073709551615, not " + quote(w[1]));
+        step.kind = Step::Kind::Seed;
+        return LineKind::Step;
+    }
+    if (cmd == "daily") {
+        if (!wordCount(w, 2, 2, error)) return LineKind::Malformed;
+        if (!dailySeedOf(std::string(w[1]), step.seed))
+            return bad("daily needs a date as YYYY-MM-DD, not " + quote(w[1]));
+        step.when = std::string(w[1]);
+        step.kind = Step::Kind::Daily;
+        return LineKind::Step;
+    }
     return LineKind::Other;
 }
 
@@ -245,6 +278,11 @@ bool StepRunner::run(const Step& step, std::string& error) {
             error += g.clock != step.ms ? "the game's clock is at " + std::to_string(g.clock) + " ms"
                                         : "its digest is " + formatHash(digest_) + ", the recording's " + formatHash(step.hash);
             return false;
+        case Step::Kind::Seed:
+        case Step::Kind::Daily:
+            // The draws from here on come from the seed's stream, from its start.
+            g.random.seed = seedStream(step.seed);
+            return true;
         case Step::Kind::Format:
         case Step::Kind::Player: return true;
     }

@@ -16,14 +16,16 @@
 namespace rec {
 
 // The recordings this program writes; it reads these and every older one.
-// Format 1 (hvezda 0.1) had no format line and no checkpoints.
-inline constexpr int kFormat = 2;
+// Format 1 (hvezda 0.1) had no format line and no checkpoints; format 2 wrote
+// every value the game drew as random lines; format 3 names the game's seed
+// (and the date of a daily flight) instead.
+inline constexpr int kFormat = 3;
 
 // This program's version ("0.2"); its format lines name it as "hvezda 0.2".
 std::string_view programVersion();
 
 struct Step {
-    enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash, Checkpoint, Format, Player };
+    enum class Kind { KeyDown, KeyUp, Click, Advance, Random, Expect, ExpectHash, Checkpoint, Format, Player, Seed, Daily };
     Kind kind = Kind::Advance;
     int code = 0, shift = 0;     // KeyDown, KeyUp
     hvezda::PanelLabel label = hvezda::PanelLabel::None;  // Click
@@ -34,6 +36,8 @@ struct Step {
     int format = 0;              // Format: the format's number
     std::string writer;          // Format: the program that wrote it ("hvezda 0.2")
     std::string when, name;      // Player: the local time the game began (2026-12-07T15:04:05+0100), who played
+                                 // Daily: `when` is the date, YYYY-MM-DD
+    uint64_t seed = 0;           // Seed: the seed; Daily: the date's seed
     bool operator==(const Step&) const = default;
 };
 
@@ -44,6 +48,8 @@ Step advanceStep(int64_t ms);
 Step checkpointStep(int64_t clock, uint64_t digest);
 Step versionStep(int format, std::string writer);
 Step playerStep(std::string when, std::string name);
+Step seedStep(uint64_t seed);
+Step dailyStep(const std::string& date);  // a date parseDate reads
 
 // The line for a step, without a line end.
 std::string lineOf(const Step& step);

@@ -12,6 +12,7 @@
 #include "base/files.h"
 #include "base/utf8.h"
 #include "record/lines.h"
+#include "record/seed.h"
 
 using namespace hvezda;
 
@@ -81,7 +82,7 @@ Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool
     if (play) runner.emplace(g);
     int64_t playMs = 0;
     int expectations = 0, checkpoints = 0;
-    bool finalState = false, stepped = false;
+    bool finalState = false, stepped = false, sawSeed = false, sawRandom = false;
     std::string line, error;
     Step step;
     std::vector<std::string_view> words;
@@ -105,11 +106,12 @@ Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool
             case LineKind::Other:
                 return verdict(Verdict::Refused, n,
                                std::string(1, '\'').append(words[0].substr(0, 40)) +
-                                   "' is not a line of a recording (format, player, keydown, keyup, click, advance, "
-                                   "random, checkpoint, expect, expect-hash)");
+                                   "' is not a line of a recording (format, player, seed, daily, keydown, keyup, click, "
+                                   "advance, random, checkpoint, expect, expect-hash)");
             case LineKind::Step: break;
         }
-        const bool header = step.kind == Step::Kind::Format || step.kind == Step::Kind::Player;
+        const bool header = step.kind == Step::Kind::Format || step.kind == Step::Kind::Player ||
+                            step.kind == Step::Kind::Seed || step.kind == Step::Kind::Daily;
         if (header && stepped)
             return verdict(Verdict::Refused, n, "the " + std::string(words[0]) + " line must come before the game's first line");
         stepped = stepped || !header;
@@ -119,7 +121,21 @@ Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool
         } else if (step.kind == Step::Kind::Player) {
             said.when = step.when;
             said.name = step.name;
+        } else if (step.kind == Step::Kind::Seed || step.kind == Step::Kind::Daily) {
+            const bool isSeed = step.kind == Step::Kind::Seed;
+            if (said.format < 3)
+                return verdict(Verdict::Refused, n, "a " + std::string(words[0]) + " line needs a format 3 line before it");
+            if (isSeed ? sawSeed : !said.daily.empty())
+                return verdict(Verdict::Refused, n, "a second " + std::string(words[0]) + " line");
+            if (isSeed) sawSeed = true, said.seed = step.seed;
+            else said.daily = step.when;
+            uint64_t dateSeed = 0;
+            if (sawSeed && dailySeedOf(said.daily, dateSeed) && dateSeed != said.seed)
+                return verdict(Verdict::Refused, n,
+                               "the seed " + std::to_string(said.seed) + " is not the daily flight's of " + said.daily +
+                                   " (" + std::to_string(dateSeed) + ")");
         }
+        if (step.kind == Step::Kind::Random) sawRandom = true;
         if (step.kind == Step::Kind::Advance) {
             if (step.ms > limits.longestPlayMs - playMs)
                 return verdict(Verdict::Refused, n,
@@ -141,6 +157,9 @@ Verdict readLines(Game& g, std::istream& in, const RecordingLimits& limits, bool
         if (step.kind == Step::Kind::Checkpoint) ++checkpoints;
         finalState = finalState || step.kind == Step::Kind::ExpectHash;
     }
+    if (!said.daily.empty() && !sawSeed)
+        return verdict(Verdict::Refused, std::max(lastLine, 1), "the daily line " + said.daily + " has no seed line");
+    said.luck = said.format >= 3 && sawSeed && !sawRandom ? Verdict::Luck::Seed : Verdict::Luck::Chosen;
     if (!play) return {};
     if (!finalState)
         return verdict(Verdict::Cut, std::max(lastLine, 1),
@@ -158,10 +177,17 @@ Verdict readRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
     v.writer = std::move(header.writer);
     v.when = std::move(header.when);
     v.name = std::move(header.name);
+    v.luck = header.luck;
+    v.seed = header.seed;
+    v.daily = std::move(header.daily);
     return v;
 }
 
 }  // namespace
+
+std::string luckSaid(const Verdict& v) {
+    return v.luck == Verdict::Luck::Seed ? " luck: seed " + std::to_string(v.seed) : " luck: chosen";
+}
 
 std::string openRecording(const std::string& path, std::ifstream& file) {
     std::error_code error;
@@ -188,7 +214,11 @@ Verdict playRecording(Game& g, std::istream& in, const RecordingLimits& limits, 
 
 Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits) {
     const Verdict checked = checkRecording(g, in, limits);
-    return checked.status == Verdict::Verified ? playRecording(g, in, limits) : checked;
+    if (checked.status != Verdict::Verified) return checked;
+    // The luck as the whole file says it: a replay stops reading at EXIT.
+    Verdict played = playRecording(g, in, limits);
+    played.luck = checked.luck;
+    return played;
 }
 
 }  // namespace rec

@@ -2,9 +2,9 @@
 // Recordings: games the window wrote down as driver scripts, replayed and
 // checked. A recording may come from anyone, so it is read as a stream with
 // bounded lines and bounded play time, and it may hold nothing but comments
-// and the recorder's own lines (format, keydown, keyup, click, advance,
-// random, checkpoint, expect and expect-hash): nothing in it can write a file
-// or run for hours.
+// and the recorder's own lines (format, player, seed, daily, keydown, keyup,
+// click, advance, random, checkpoint, expect and expect-hash): nothing in it
+// can write a file or run for hours.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +35,16 @@ struct Verdict {
     // What the recording says of itself, as far as it was read.
     int format = 1;
     std::string writer, when, name;  // its format and player lines; empty without
+    // Where the game's luck came from: its seed alone (a format 3 recording
+    // with a seed line and no random line), or chosen by the recording.
+    enum class Luck { Chosen, Seed };
+    Luck luck = Luck::Chosen;
+    uint64_t seed = 0;   // its seed line's value
+    std::string daily;   // its daily line's date, empty without
 };
+
+// " luck: seed S" or " luck: chosen", as hvezda-sim --verify ends its line.
+std::string luckSaid(const Verdict& v);
 
 // Opens a recording: a regular file, as it is read twice (no pipe, no
 // folder). Returns an error text, empty on success.

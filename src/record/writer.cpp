@@ -15,19 +15,20 @@ constexpr const char* kFinalTargets[] = {
     "clock",         "score.Caption", "energy.Top",            "bossenergy.Top",     "Picture1.Left",
     "Picture1.Top",  "state.playerDestroyed", "state.bossApproach", "Timerboss.Enabled", "Label3.Visible"};
 
-// Random values on one line at most: well inside the readers' line limit.
-constexpr size_t kValuesPerLine = 64;
 }  // namespace
 
 void Writer::start(Game& g, const Header& header) {
     runner_.emplace(g);
-    drawn_.clear();
     writtenClock_ = checkpointClock_ = g.clock;
     sinceCheckpoint_ = ended_ = false;
     out_.clear();
     for (const std::string& c : header.comments) out_ += "# " + c + "\n";
     write(versionStep(kFormat, "hvezda " + std::string(programVersion())));
     write(playerStep(header.when, base::printableLine(header.name, kLongestName)));
+    if (header.seed) {
+        if (!header.seed->daily.empty()) write(dailyStep(header.seed->daily));
+        write(seedStep(header.seed->seed));
+    }
 }
 
 void Writer::write(const Step& step) {
@@ -37,14 +38,6 @@ void Writer::write(const Step& step) {
 
 void Writer::catchUp(Game& g) {
     if (!runner_) return;
-    for (size_t i = 0; i < drawn_.size(); i += kValuesPerLine) {
-        Step random;
-        random.kind = Step::Kind::Random;
-        random.values.assign(drawn_.begin() + static_cast<std::ptrdiff_t>(i),
-                             drawn_.begin() + static_cast<std::ptrdiff_t>(std::min(drawn_.size(), i + kValuesPerLine)));
-        write(random);
-    }
-    drawn_.clear();
     if (g.clock > writtenClock_) {
         write(advanceStep(g.clock - writtenClock_));
         runner_->ran();
@@ -68,7 +61,7 @@ bool Writer::instant(Game& g) {
 
 void Writer::event(Game& g, const Step& step) {
     if (!runner_) return;
-    catchUp(g);  // values a handler drew are queued before the line that draws them
+    catchUp(g);
     write(step);
     runner_->ran();
     sinceCheckpoint_ = true;
@@ -78,7 +71,12 @@ void Writer::end(Game& g) {
     if (!runner_ || ended_) return;
     catchUp(g);
     if (sinceCheckpoint_) checkpoint(g);
-    out_ += "# How the game ended:\n";
+    out_ += closingLines(g, runner_->values());
+    ended_ = true;
+}
+
+std::string Writer::closingLines(Game& g, const Values& values) {
+    std::string lines = "# How the game ended:\n";
     for (const char* name : kFinalTargets) {
         Target t;
         std::string unused;
@@ -87,13 +85,12 @@ void Writer::end(Game& g) {
         expect.kind = Step::Kind::Expect;
         expect.target = name;
         expect.value = readTarget(g, t);
-        write(expect);
+        lines += lineOf(expect) + "\n";
     }
     Step hash;
     hash.kind = Step::Kind::ExpectHash;
-    hash.hash = runner_->values().hash();
-    write(hash);
-    ended_ = true;
+    hash.hash = values.hash();
+    return lines + lineOf(hash) + "\n";
 }
 
 std::string Writer::localTime(std::time_t t) {

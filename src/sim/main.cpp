@@ -12,6 +12,7 @@
 #include "base/arguments.h"
 #include "base/files.h"
 #include "record/replay.h"
+#include "sim/seal.h"
 #include "sim/screenshot_hook.h"
 #include "sim/script.h"
 
@@ -20,7 +21,8 @@ using namespace driver;
 
 namespace {
 
-constexpr const char* kUsage = "usage: hvezda-sim [--seed N] [SCRIPT] | hvezda-sim --verify RECORDING";
+constexpr const char* kUsage =
+    "usage: hvezda-sim [--seed N] [SCRIPT] | hvezda-sim --verify RECORDING | hvezda-sim --seal SCRIPT";
 
 int usage(const std::string& why) {
     std::cerr << kUsage << "\n" << why << "\n";
@@ -29,13 +31,15 @@ int usage(const std::string& why) {
 
 std::string recordingHelp(const RecordingLimits& limits) {
     return "A recording, as the game writes it, that must replay through every checkpoint to the state "
-           "written at its end. It may hold only comments and format, player, keydown, keyup, click, advance, random, "
-           "checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
+           "written at its end. It may hold only comments and format, player, seed, daily, keydown, keyup, click, "
+           "advance, random, checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
            " bytes each, and at most 24 hours (" +
            std::to_string(limits.longestPlayMs) + " ms) of play; anything else is refused before it runs. "
            "Status: 0 verified, 1 the replay went another way (the first checkpoint that differs, at N ms), 2 refused "
            "(also a newer format), 3 cut short (replayed up to the "
-           "last complete line).";
+           "last complete line). A verified recording's line ends with where its luck came from: 'luck: seed S' "
+           "when every value came from its seed line, 'luck: chosen' when the recording gave them (random lines, "
+           "formats 1 and 2).";
 }
 
 int verify(Sim& sim, const std::string& path) {
@@ -45,7 +49,7 @@ int verify(Sim& sim, const std::string& path) {
         return 2;
     }
     const Verdict v = verifyRecording(sim.game, file);
-    if (v.status == Verdict::Verified) std::cout << "verified: " << v.message << "\n";
+    if (v.status == Verdict::Verified) std::cout << "verified: " << v.message << luckSaid(v) << "\n";
     else std::cerr << (v.status == Verdict::Cut ? "cut short: " : "error: ") << v.message << "\n";
     return v.status;
 }
@@ -57,10 +61,18 @@ int main(int argc, char** argv) {
                  "(standard input when SCRIPT is absent or -) and prints what the script asks for. The "
                  "protocol is in docs/driver.md.",
                  "hvezda-sim"};
-    std::string seedText, scriptPath, recording;
+    std::string seedText, scriptPath, recording, sealPath;
     auto* seed = app.add_option("--seed", seedText, "seeds the driver's own random generator (default 0)")->type_name("N");
     auto* script = app.add_option("SCRIPT", scriptPath, "the script to run")->type_name("");
-    app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
+    auto* verifyOption = app.add_option("--verify", recording, recordingHelp(RecordingLimits{}))->type_name("FILE")->excludes(script);
+    app.add_option("--seal", sealPath,
+                   "prints SCRIPT as a recording that verifies: a format line, its own lines, checkpoints and the "
+                   "closing expectations. SCRIPT may hold only comments and keydown, keyup, click, advance, random, "
+                   "seed, daily and player lines; any other is refused with its number (status 2)")
+        ->type_name("SCRIPT")
+        ->excludes(script)
+        ->excludes(verifyOption)
+        ->excludes(seed);
     try {
         base::Utf8Arguments utf8(argc, argv);
         app.parse(utf8.argc(), utf8.argv());
@@ -75,6 +87,22 @@ int main(int argc, char** argv) {
         char* end = nullptr;
         options.seed = std::strtoull(seedText.c_str(), &end, 10);
         if (*end != '\0' || seedText.empty() || seedText[0] == '-' || seedText[0] == '+') return usage("--seed needs a whole number");
+    }
+
+    if (!sealPath.empty()) {
+        std::ifstream in(base::pathFromUtf8(sealPath), std::ios::binary);
+        if (!in) {
+            std::cerr << "error: cannot read " << sealPath << "\n";
+            return 2;
+        }
+        std::string sealed;
+        const SimResult result = sealScript(in, sealed);
+        if (result.exitCode != 0) {
+            std::cerr << "error: " << result.error << "\n";
+            return result.exitCode;
+        }
+        std::cout << sealed;
+        return 0;
     }
 
     Sim sim;

@@ -56,8 +56,8 @@ TEST(Recording, OnlyTheRecordersLinesWithinTheLimits) {
     const Case cases[] = {
         {good, Verdict::Verified, "2 expectations and 0 checkpoints held after 500 ms of play", 500},
         // A newer format is refused whole; the format line comes first.
-        {"# a game\nformat 3 hvezda 9.1\n" + good, Verdict::Refused,
-         "line 2: written by 'hvezda 9.1' in recording format 3, which needs that program or a newer one", 0},
+        {"# a game\nformat 4 hvezda 9.1\n" + good, Verdict::Refused,
+         "line 2: written by 'hvezda 9.1' in recording format 4, which needs that program or a newer one", 0},
         {"advance 10\nformat 2 hvezda 0.2\n" + good, Verdict::Refused, "line 2: the format line must come before", 0},
         {kPlay + "checkpoint 500 1\n", Verdict::Unmet, "line 7: the game went another way at 500 ms: its digest is", 500},
         {kPlay + "checkpoint 400 1\n", Verdict::Unmet, "at 400 ms: the game's clock is at 500 ms", 500},

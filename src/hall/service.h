@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// The hall's answers, one function for each request, without HTTP: the
+// server program routes to these, and so could any other front.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "hall/store.h"
+
+namespace hall {
+
+struct Answer {
+    int status = 200;
+    std::string body;
+    std::string type = "application/json";
+    std::string fileName = {};  // a download's name, when it is one
+};
+
+// {"error": why} with a 4xx or 5xx status.
+Answer refusal(int status, const std::string& why);
+
+// The time now, milliseconds since 1970 UTC.
+using Clock = std::function<int64_t()>;
+int64_t systemNow();
+
+class Service {
+public:
+    Service(Store& store, Clock now, bool playPage) : store_(store), now_(std::move(now)), playPage_(playPage) {}
+
+    Answer submit(std::string_view recording, std::string_view authorization);  // POST /api/games
+    Answer seed();                                                               // GET /api/seed
+    Answer board(const std::string& which, const std::string& day);              // GET /api/board
+    Answer recording(const std::string& id);                                     // GET /api/games/ID
+    Answer page();                                                               // GET /
+
+private:
+    Store& store_;
+    Clock now_;
+    bool playPage_;
+};
+
+}  // namespace hall
