@@ -121,10 +121,11 @@ const flying = (await Promise.all([...Array(12).keys()].map((i) => get(page, `fi
   .filter((v) => v === 'true').length;
 await sleep(500);
 await finger.end();
+await sleep(100);  // the last repeat reaches the game at its next frame
 const presses1 = await presses();
 finger = await drag(steer[0], steer[1], 5, 0, 2);
 const second = await page.touchscreen.touchStart(steer[0] - 80, steer[1] + 80);
-await sleep(100);
+await sleep(150);
 const presses2 = await presses();
 await second.end();
 await finger.end();
