@@ -6,10 +6,10 @@
 #   scripts/web.sh           ->  build-web/hvezda-web/ (its path is the last line)
 #   scripts/web.sh --serve   the same, then serves it on http://127.0.0.1:8000/
 #
-# The folder holds index.html, page.js, touch.js, hvezda.js, hvezda.wasm,
-# hvezda.data (the music and the font), the icons, the web app's manifest and
-# its service worker (sw.js, which keeps the files for playing offline),
-# licences/ (what the program embeds), and
+# The folder holds index.html, page.js, touch.js, hall_client.js, hvezda.js,
+# hvezda.wasm, hvezda.data (the music and the font), the icons, the web app's
+# manifest and its service worker (sw.js, which keeps the files for playing
+# offline), licences/ (what the program embeds), and
 # the driver for node: `node hvezda-sim.js [--seed N] [SCRIPT]`, with fonts/
 # for its screenshots. The libraries come from scripts/web-deps.sh (built
 # once, then reused).
@@ -32,7 +32,8 @@ page="$build/hvezda-web"
 rm -rf "$page"
 mkdir -p "$page/fonts"
 cp "$build/hvezda.html" "$page/index.html"
-cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/{page.js,touch.js,manifest.webmanifest} "$page/"
+cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/{page.js,touch.js,hall_client.js,manifest.webmanifest} \
+  "$page/"
 cp assets/icon_32.png "$page/icon.png"
 cp assets/icon_192.png "$page/icon-192.png"
 cp assets/icon_512.png "$page/icon-512.png"
@@ -54,7 +55,7 @@ for pkg in emscripten fonts-liberation2; do cp "/usr/share/doc/$pkg/copyright" "
 # a cache named by the digest of those files: any change is a new release.
 (
   cd "$page"
-  kept=(index.html page.js touch.js hvezda.js hvezda.wasm hvezda.data manifest.webmanifest icon.png icon-192.png
+  kept=(index.html page.js touch.js hall_client.js hvezda.js hvezda.wasm hvezda.data manifest.webmanifest icon.png icon-192.png
     icon-512.png licences/*)
   version="$(cat "${kept[@]}" | sha256sum | cut -c1-16)"
   list="$(printf "'%s', " "${kept[@]}")"

@@ -5,7 +5,9 @@
 # through the driver under node; then the page served from 127.0.0.1 in
 # Debian's headless chromium, driven by npm's puppeteer-core, checked against
 # the native driver: on a desktop (browser_test.mjs) and on a phone with
-# touch emulated, installed and offline (phone_test.mjs).
+# touch emulated, installed and offline (phone_test.mjs); then the page at
+# /play/ of the hall of fame server, a whole game sent and replayed
+# (hall_page_test.mjs).
 # HVEZDA_WEB_SCREENSHOTS: where the phone's test leaves its screenshots
 # (default: web-screenshots beside PAGE-FOLDER).
 #
@@ -49,4 +51,18 @@ shots="${HVEZDA_WEB_SCREENSHOTS:-$(dirname "$page")/web-screenshots}"
 node "$root/tests/web/phone_test.mjs" "$url" "$work/site" "$native/hvezda-sim" "$work" "$npm_dir" "$shots" \
   || fail "the page on a phone in chromium"
 echo "the page's screenshots: $shots"
+
+# The page at /play/ of a real hall of fame server (a scratch SQLite file):
+# a whole game sent to the board, and replayed from it.
+if [ -x "$native/hvezda-hall" ]; then
+  "$native/hvezda-hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --web "$page" >"$work/hall.out" 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
+  hall=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
+  [ -n "$hall" ] || fail "no hall of fame server: $(cat "$work/hall.out")"
+  [ -z "$hall" ] || node "$root/tests/web/hall_page_test.mjs" "$hall" "$native/hvezda-sim" "$work" "$npm_dir" \
+    || fail "the page sending to the hall of fame"
+else
+  echo "SKIP: the page and the hall of fame: $native/hvezda-hall is not built"
+fi
 finish "web"
