@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: MIT
 // The CPU the page takes while the game plays (?seed=350 survives 17 s
 // untouched), music on: every process of Debian's headless chromium over
-// SECONDS of play, the page's own (the renderer) among them.
-//   node web_cpu.mjs URL NPM-FOLDER SECONDS
+// SECONDS of play, the page's own (the renderer) among them. On a desktop's
+// window and on a phone's screen (touch emulated), each beside chromium's
+// floor: a bare page whose canvas of the same size, shown as large, changes
+// as many times a second as the game's did, alone and with the sound and
+// the gamepads a page with music has (web_floor.html).
+//   node web_cpu.mjs URL FLOOR-URL NPM-FOLDER SECONDS
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 
-const [url, npm, seconds] = process.argv.slice(2);
+const [url, floorUrl, npm, seconds] = process.argv.slice(2);
 const puppeteer = createRequire(npm + '/')('puppeteer-core');
-const profile = fs.mkdtempSync('/tmp/hvezda-web-cpu-');
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const tick = 100;  // clock ticks a second in /proc/PID/stat
-// CPU seconds of the browser's processes (it and all below it) by kind (--type).
-function cpu() {
+
+// CPU seconds of a browser's processes (it and all below it) by kind (--type).
+function cpu(browser) {
   const procs = [];
   for (const pid of fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p))) {
     try {
@@ -37,24 +37,59 @@ function cpu() {
   }
   return kinds;
 }
-const page = await browser.newPage();
-await page.setViewport({ width: 1400, height: 1200 });
-await page.goto(url + '?seed=350');
-await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
-const box = await (await page.$('canvas')).boundingBox();
-await page.mouse.click(box.x + 100, box.y + 400);  // the music starts
-await new Promise((r) => setTimeout(r, 1000));
-const a = cpu();
-const t0 = Date.now();
-await new Promise((r) => setTimeout(r, seconds * 1000));
-const b = cpu();
-const wall = (Date.now() - t0) / 1000;
-let total = 0;
-for (const kind of Object.keys(b).sort()) {
-  const used = b[kind] - (a[kind] || 0);
-  total += used;
-  console.log(`page CPU, ${kind}: ${(100 * used / wall).toFixed(1)} % of one core`);
+
+// Opens `address` in a fresh chromium, lets `ready` start it, and measures
+// SECONDS: the share of a core by kind and in all, and frames drawn a second.
+async function measure(address, viewport, ready, frames) {
+  const profile = fs.mkdtempSync('/tmp/hvezda-web-cpu-');
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.goto(address);
+  const canvas = await ready(page);
+  await sleep(1000);
+  const [a, fa, t0] = [cpu(browser), await frames(page), Date.now()];
+  await sleep(seconds * 1000);
+  const [b, fb, wall] = [cpu(browser), await frames(page), (Date.now() - t0) / 1000];
+  await browser.close();
+  fs.rmSync(profile, { recursive: true, force: true });
+  const kinds = {};
+  let total = 0;
+  for (const kind of Object.keys(b).sort()) {
+    kinds[kind] = 100 * (b[kind] - (a[kind] || 0)) / wall;
+    total += kinds[kind];
+  }
+  return { kinds, total, fps: (fb - fa) / wall, wall, canvas };
 }
-console.log(`page CPU, all of chromium: ${(100 * total / wall).toFixed(1)} % of one core in ${wall.toFixed(1)} s`);
-await browser.close();
-fs.rmSync(profile, { recursive: true, force: true });
+
+const screens = [
+  ['desktop 1280 x 1000', { width: 1280, height: 1000 }],
+  ['phone 390 x 844', { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }],
+];
+for (const [name, viewport] of screens) {
+  const game = await measure(url + '?seed=350', viewport, async (page) => {
+    await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+    const box = await (await page.$('canvas')).boundingBox();
+    // The music starts at a click or a touch on the scene.
+    const [x, y] = [box.x + box.width * 0.15, box.y + box.height * 0.7];
+    if (viewport.hasTouch) await page.touchscreen.tap(x, y);
+    else await page.mouse.click(x, y);
+    return box;
+  }, (page) => page.evaluate(() => Number(Module.ccall('hvezda_loop_counts', 'string', [], []).split(' ')[2])));
+  for (const kind of Object.keys(game.kinds)) console.log(`${name}: page CPU, ${kind}: ${game.kinds[kind].toFixed(1)} % of one core`);
+  console.log(`${name}: page CPU, all of chromium: ${game.total.toFixed(1)} % of one core in ${game.wall.toFixed(1)} s, ` +
+    `${game.fps.toFixed(1)} frames drawn a second, the scene shown ${Math.round(game.canvas.width)} x ` +
+    `${Math.round(game.canvas.height)}`);
+  const { width, height } = game.canvas;
+  for (const [what, extra] of [['a bare canvas', ''], ['the same, with sound and gamepads', '&sound=1']]) {
+    const floor = await measure(`${floorUrl}?w=${width}&h=${height}&fps=${game.fps.toFixed(2)}${extra}`, viewport,
+      async () => null, (page) => page.evaluate(() => window.framesDrawn));
+    console.log(`${name}: floor, ${what} (${floor.fps.toFixed(1)} frames a second): ${floor.total.toFixed(1)} % ` +
+      `of one core (renderer ${floor.kinds.renderer.toFixed(1)} %); the page takes ${(game.total / floor.total).toFixed(2)} ` +
+      'times this floor');
+  }
+}

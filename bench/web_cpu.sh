@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The page's CPU beside the desktop game's, in one run: hvezda-pace (the real
-# loop and window on Xvfb, music on) and then the page in headless chromium,
-# SECONDS each (default 10).
+# loop and window on Xvfb, music on), then the page in headless chromium on a
+# desktop's window and on a phone's screen, each followed by chromium's floor
+# for it (a bare page drawing a canvas as large as often); SECONDS each
+# (default 10).
 #   bench/web_cpu.sh PAGE-FOLDER NATIVE-BUILD [SECONDS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,6 +14,8 @@ seconds="${3:-10}"
 . "$root/tests/lib/processes.sh"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" "$native/hvezda-pace" --seconds "$seconds" | grep -E '^CPU'
-serve_folder "$page"
-node "$root/bench/web_cpu.mjs" "$url" "$HOME/.cache/hvezda/web-npm" "$seconds"
+cp -r "$page" "$work/site"
+cp "$root/bench/web_floor.html" "$work/site/"
+serve_folder "$work/site"
+node "$root/bench/web_cpu.mjs" "$url" "${url}web_floor.html" "$HOME/.cache/hvezda/web-npm" "$seconds"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -6,8 +6,10 @@
 #   scripts/web.sh           ->  build-web/hvezda-web/ (its path is the last line)
 #   scripts/web.sh --serve   the same, then serves it on http://127.0.0.1:8000/
 #
-# The folder holds index.html, page.js, hall_client.js, hvezda.js, hvezda.wasm, hvezda.data
-# (the music and the font), the icon, licences/ (what the program embeds), and
+# The folder holds index.html, page.js, touch.js, hall_client.js, hvezda.js,
+# hvezda.wasm, hvezda.data (the music and the font), the icons, the web app's
+# manifest and its service worker (sw.js, which keeps the files for playing
+# offline), licences/ (what the program embeds), and
 # the driver for node: `node hvezda-sim.js [--seed N] [SCRIPT]`, with fonts/
 # for its screenshots. The libraries come from scripts/web-deps.sh (built
 # once, then reused).
@@ -30,8 +32,11 @@ page="$build/hvezda-web"
 rm -rf "$page"
 mkdir -p "$page/fonts"
 cp "$build/hvezda.html" "$page/index.html"
-cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/page.js src/web/hall_client.js "$page/"
+cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/{page.js,touch.js,hall_client.js,manifest.webmanifest} \
+  "$page/"
 cp assets/icon_32.png "$page/icon.png"
+cp assets/icon_192.png "$page/icon-192.png"
+cp assets/icon_512.png "$page/icon-512.png"
 cp "$(sed -n 's/^HVEZDA_WEB_FONT:FILEPATH=//p' "$build/CMakeCache.txt")" "$page/fonts/"
 
 # The licences of the game and of everything it embeds, with a page listing them.
@@ -45,6 +50,17 @@ for pkg in emscripten fonts-liberation2; do cp "/usr/share/doc/$pkg/copyright" "
   for f in "$licences"/*.txt; do f="$(basename "$f")"; echo "<li><a href=\"$f\">${f%.txt}</a></li>"; done
   echo '</ul>'
 } >"$licences/index.html"
+
+# The service worker keeps what the page needs to play (not the driver) under
+# a cache named by the digest of those files: any change is a new release.
+(
+  cd "$page"
+  kept=(index.html page.js touch.js hall_client.js hvezda.js hvezda.wasm hvezda.data manifest.webmanifest icon.png icon-192.png
+    icon-512.png licences/*)
+  version="$(cat "${kept[@]}" | sha256sum | cut -c1-16)"
+  list="$(printf "'%s', " "${kept[@]}")"
+  sed -e "s|@VERSION@|$version|" -e "s|@FILES@|${list%, }|" "$root/src/web/sw.js" >sw.js
+)
 
 if [ "${1:-}" = --serve ]; then
   echo "$page"

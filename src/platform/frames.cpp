@@ -90,6 +90,7 @@ bool Frames::sendInPart(const std::vector<Rect>& rects) {
         out[i] = SDL_Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
     }
     SDL_Window* window = SDL_RenderGetWindow(renderer_);
+    if (window && send_) return send_(window, out.data(), static_cast<int>(n));
     return window && SDL_UpdateWindowSurfaceRects(window, out.data(), static_cast<int>(n)) == 0;
 }
 

@@ -10,7 +10,9 @@
 #include "draw/damage.h"
 #include "draw/draw.h"
 
+struct SDL_Rect;
 struct SDL_Renderer;
+struct SDL_Window;
 
 namespace platform {
 
@@ -33,6 +35,13 @@ public:
     // drawn inside each rectangle, clipped to it.
     void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
 
+    // Sends the rectangles of a frame drawn in part (window pixels) from the
+    // window's surface to the screen in place of SDL, which may send more
+    // (a browser's page: SDL puts the whole frame on the canvas). False when
+    // it could not: the frame is then drawn and sent whole.
+    using Sender = std::function<bool(SDL_Window* window, const SDL_Rect* rects, int count)>;
+    void setSender(Sender send) { send_ = std::move(send); }
+
     uint64_t presented() const { return presented_; }
     uint64_t skipped() const { return skipped_; }
     uint64_t partial() const { return partial_; }  // of those presented, drawn and sent in part
@@ -51,6 +60,7 @@ private:
     SDL_Renderer* renderer_;
     Painter& painter_;
     std::function<void()> overlay_;
+    Sender send_;
     Damage damage_;
     bool inPart_ = false;
     Output output_;

@@ -23,6 +23,7 @@
 #include "musicplayer/openmpt_backend.h"
 #include "platform/folders.h"
 #include "platform/frame_loop.h"
+#include "platform/frames.h"
 #include "platform/monotonic.h"
 #include "platform/realtime.h"
 #include "platform/settings.h"
@@ -40,6 +41,28 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
     var page = Module['page'];
     var f = page && page[UTF8ToString(what)];
     if (f) f(UTF8ToString(a), UTF8ToString(b));
+});
+
+// Puts the rectangles of a frame drawn in part on the canvas, from the
+// window's surface (SDL's framebuffer: 4 bytes a pixel, red first, the last
+// unused), through the image SDL keeps of the whole frame. SDL itself would
+// copy and put the whole frame, 60 times a second. Returns 0 until SDL has
+// shown a first whole frame of this size.
+EM_JS(int, putRects, (const uint8_t* pixels, int pitch, int width, int height, const int* rects, int count), {
+    var SDL2 = Module['SDL2'];
+    if (!SDL2 || !SDL2.ctx || !SDL2.image || SDL2.w !== width || SDL2.h !== height) return 0;
+    var data = SDL2.image.data;
+    for (var i = 0; i < count; i++) {
+        var r = (rects >> 2) + 4 * i;
+        var x = HEAP32[r], y = HEAP32[r + 1], w = HEAP32[r + 2], h = HEAP32[r + 3];
+        for (var row = y; row < y + h; row++) {
+            var from = pixels + row * pitch + x * 4, to = (row * width + x) * 4;
+            data.set(HEAPU8.subarray(from, from + w * 4), to);
+            for (var a = to + 3, end = to + w * 4; a < end; a += 4) data[a] = 255;
+        }
+        SDL2.ctx.putImageData(SDL2.image, 0, 0, x, y, w, h);
+    }
+    return 1;
 });
 
 // What the page hands the game (Module.page[what]()), as text; empty when
@@ -232,6 +255,12 @@ int main(int argc, char** argv) {
     // A page has one window, its canvas: the music player is handed the game
     // window's number instead of a hidden window of its own.
     game.host.form2Handle = [] { return static_cast<int32_t>(web->session().window().id); };
+    web->session().frames().setSender([](SDL_Window* window, const SDL_Rect* rects, int count) {
+        const SDL_Surface* surface = SDL_GetWindowSurface(window);
+        static_assert(sizeof(SDL_Rect) == 4 * sizeof(int));
+        return surface && putRects(static_cast<const uint8_t*>(surface->pixels), surface->pitch, surface->w,
+                                   surface->h, reinterpret_cast<const int*>(rects), count) != 0;
+    });
     // Each ended game goes to the page, which sends it to the public hall of
     // fame when the player asked for that (hall_client.js).
     web->played->hall().onEnded = [](const std::string& recording) { pageCall("gameEnded", recording.c_str(), ""); };

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The page around the game (index.html): the canvas at the largest whole
-// scale that fits, fullscreen, the music's hint, downloads, the settings
-// file, and the player's files kept in the browser's storage (IndexedDB).
+// The page around the game (index.html): the canvas as large as it fits,
+// fullscreen, the music's hint, downloads, the settings file, the player's
+// files kept in the browser's storage (IndexedDB), and the release's files
+// kept for playing offline (sw.js). Touch controls are touch.js's.
 // The game calls the functions in Module.page (src/web/main.cpp).
 'use strict';
 (function () {
@@ -19,13 +20,34 @@
     $('status').textContent = line;
   }
 
-  // The largest whole scale of the 667 x 570 scene, in the display's pixels,
-  // that fits the window (or the screen in fullscreen).
+  // The scene as large as the stage lets it be: at a whole scale of the
+  // display's pixels when that fills at least nine tenths of the room (crisp,
+  // even pixels), else at the fraction that fits; never smoothed.
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const scale = Math.max(1, Math.floor(Math.min(stage.clientWidth * ratio / 667, stage.clientHeight * ratio / 570)));
+    const room = Math.min(stage.clientWidth * ratio / 667, stage.clientHeight * ratio / 570);
+    if (!(room > 0)) return;
+    const whole = Math.floor(room);
+    const scale = whole >= 1 && whole >= 0.9 * room ? whole : room;
     canvas.style.setProperty('width', 667 * scale / ratio + 'px', 'important');
     canvas.style.setProperty('height', 570 * scale / ratio + 'px', 'important');
+  }
+
+  // The page keeps the release's files for playing offline (sw.js). A new
+  // release's worker takes over while the old page plays on; the page says
+  // so once.
+  function keepOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    const before = navigator.serviceWorker.controller;
+    let told = false;
+    navigator.serviceWorker.addEventListener('controllerchange', () => {
+      if (!before || told) return;
+      told = true;
+      const line = $('update');
+      line.hidden = false;
+      line.querySelector('button').addEventListener('click', () => location.reload());
+    });
+    navigator.serviceWorker.register('sw.js').catch((e) => console.warn('Hvězda: no offline play: ' + e.message));
   }
 
   // Saves the files to the browser's storage; one save at a time, and one
@@ -162,7 +184,11 @@
   });
   document.addEventListener('visibilitychange', () => document.hidden && files && save());
   window.addEventListener('pagehide', () => files && save());
+  // The stage's size changes with the window, fullscreen and the touch
+  // controls coming and going.
+  if (window.ResizeObserver) new ResizeObserver(fit).observe(stage);
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);
   fit();
+  keepOffline();
 })();

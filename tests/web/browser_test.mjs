@@ -4,49 +4,18 @@
 // Prints one line a check; exits 1 when one failed.
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { createRequire } from 'node:module';
+import { check, downloaded as downloadedIn, failures, get, launch, open as openPage, scenePoint, sleep } from './lib.mjs';
 
 const [url, sim, work, npm] = process.argv.slice(2);
-const puppeteer = createRequire(npm + '/')('puppeteer-core');
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-let failures = 0;
-function check(ok, what) {
-  console.log((ok ? 'ok: ' : 'FAIL: ') + what);
-  failures += !ok;
-}
-
 const downloads = `${work}/downloads`;
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, userDataDir: `${work}/profile`,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const browser = await launch(npm, `${work}/profile`);
 
-// A page of the game, shown whole at scale 2, once its first frame is up.
-async function open(query, before) {
-  const page = await browser.newPage();
-  page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
-  await page.setViewport({ width: 1400, height: 1200 });
-  if (before) await page.evaluateOnNewDocument(before);
-  await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  await page.goto(url + query);
-  await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
-  return page;
-}
-const get = (page, target) => page.evaluate((t) => Module.ccall('hvezda_get', 'string', ['string'], [t]), target);
-// A click on the scene's pixel (x, y): the canvas is at scale 2.
+// A page of the game in a desktop browser's window, once its first frame is up.
+const open = (query, before) => openPage(browser, url + query, { width: 1280, height: 1000 }, downloads, before);
 async function clickScene(page, x, y) {
-  const box = await (await page.$('canvas')).boundingBox();
-  await page.mouse.click(box.x + 2 * x, box.y + 2 * y);
+  await page.mouse.click(...await scenePoint(page, x, y));
 }
-// The first download whose name matches, once it is complete.
-async function downloaded(pattern) {
-  for (let i = 0; i < 100; i++, await sleep(100)) {
-    const name = fs.existsSync(downloads) && fs.readdirSync(downloads).find((f) => pattern.test(f));
-    if (name) return { name, bytes: fs.readFileSync(`${downloads}/${name}`) };
-  }
-  return { name: null, bytes: null };
-}
+const downloaded = (pattern) => downloadedIn(downloads, pattern);
 
 // The first frame of ?seed=1, read before any tick ran, and the native
 // driver's screenshot of the same start, pixel for pixel (RGB). Headless

@@ -3,10 +3,13 @@
 # The browser build's tests: every scenario (it must print what the native
 # driver prints, and its expect lines must hold) and every recorded game
 # through the driver under node; then the page served from 127.0.0.1 in
-# Debian's headless chromium, driven by npm's puppeteer-core
-# (browser_test.mjs), checked against the native driver; then the page at
+# Debian's headless chromium, driven by npm's puppeteer-core, checked against
+# the native driver: on a desktop (browser_test.mjs) and on a phone with
+# touch emulated, installed and offline (phone_test.mjs); then the page at
 # /play/ of the hall of fame server, a whole game sent and replayed
 # (hall_page_test.mjs).
+# HVEZDA_WEB_SCREENSHOTS: where the phone's test leaves its screenshots
+# (default: web-screenshots beside PAGE-FOLDER).
 #
 #   tests/web/run.sh PAGE-FOLDER NATIVE-BUILD     (scripts/web.sh's folder, build/)
 set -euo pipefail
@@ -38,9 +41,16 @@ for recording in "$root"/tests/corpus/*.sim; do
 done
 [ "$failures" -eq 0 ] && echo "scenarios and recordings under node: all pass"
 
-serve_folder "$page"
+# A copy is served: the phone's test makes a new release of it.
+cp -r "$page" "$work/site"
+serve_folder "$work/site"
 node "$root/tests/web/browser_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" \
   || fail "the page in chromium"
+# Its screenshots of the page on four screens are kept.
+shots="${HVEZDA_WEB_SCREENSHOTS:-$(dirname "$page")/web-screenshots}"
+node "$root/tests/web/phone_test.mjs" "$url" "$work/site" "$native/hvezda-sim" "$work" "$npm_dir" "$shots" \
+  || fail "the page on a phone in chromium"
+echo "the page's screenshots: $shots"
 
 # The page at /play/ of a real hall of fame server (a scratch SQLite file):
 # a whole game sent to the board, and replayed from it.

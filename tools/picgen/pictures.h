@@ -12,16 +12,18 @@ struct PictureDef {
     const char* name;
     int width, height;
     void (*draw)(Canvas&);
-    // A see-through background: written as a PNG with alpha, not a BMP.
+    // Written as a PNG with alpha, not a BMP: icons (a see-through background,
+    // or for the page's icons an opaque one).
     bool transparent = false;
 };
 
-// In name order, as the files are listed: the game's pictures, then the
-// desktop icons of the fighter, one per size.
+// In name order, as the files are listed: the game's pictures, the desktop
+// icons of the fighter, one per size, and the page's icons.
 const std::vector<PictureDef>& allPictures();
 
 void drawShip(Canvas& c);
 void drawShipIcon(Canvas& c);  // any square size
+void drawAppIcon(Canvas& c);   // any square size
 void drawShipLeft(Canvas& c);
 void drawShipRight(Canvas& c);
 void drawCraftA(Canvas& c);

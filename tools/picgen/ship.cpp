@@ -111,20 +111,37 @@ void drawBanked(Canvas& c, float leftSpan, float rightSpan, float margin, Vec2 t
     c.clearWarp();
 }
 
-}  // namespace
-
-void drawShip(Canvas& c) { drawFighter(c, {}); }
-
-// The fighter drawn anew at the icon's own size (so every size is sharp, not
-// a scaled copy), nose up and centred, its flames inside the square.
-void drawShipIcon(Canvas& c) {
+// The fighter drawn anew at an icon's own size (so every size is sharp, not a
+// scaled copy), nose up and centred, its flames inside `share` of the square.
+void drawIconFighter(Canvas& c, float share) {
     const float side = static_cast<float>(c.width());
     const float top = 1.5f, bottom = 77.5f;  // the nose tip and the end of the flames, in model units
-    const float scale = side * 0.96f / (bottom - top);
+    const float scale = side * share / (bottom - top);
     const Vec2 origin{side * 0.5f - kAxis * scale, (side - (bottom - top) * scale) * 0.5f - top * scale};
     c.setWarp([=](Vec2 p) { return (p - origin) * (1.0f / scale); }, scale);
     drawFighter(c, {}, 1.0f / scale);
     c.clearWarp();
+}
+
+}  // namespace
+
+void drawShip(Canvas& c) { drawFighter(c, {}); }
+
+// The desktop's icons: the fighter alone on a see-through square.
+void drawShipIcon(Canvas& c) { drawIconFighter(c, 0.96f); }
+
+// The page's icon on a phone's home screen: the fighter in the night sky of
+// the game, the square filled to its corners. Launchers cut such an icon to a
+// circle or a rounded square that keeps the middle 80 %; the fighter stays
+// within it.
+void drawAppIcon(Canvas& c) {
+    const float side = static_cast<float>(c.width());
+    c.fill(box({side * 0.5f, side * 0.5f}, {side, side}), hex(0x000000));
+    // A few stars, as the scene scrolls them: fixed places, so every size shows the same sky.
+    const Vec2 stars[] = {{0.16f, 0.22f}, {0.83f, 0.14f}, {0.27f, 0.71f}, {0.78f, 0.62f},
+                          {0.12f, 0.47f}, {0.9f, 0.86f},  {0.62f, 0.9f},  {0.35f, 0.12f}};
+    for (const Vec2 s : stars) c.fill(circle(s * side, side / 192 * 1.4f), hex(0xd8d8e8));
+    drawIconFighter(c, 0.62f);
 }
 
 // Rolled to the left: the left wing dips away and narrows, the top of the

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// What the page's tests share: Debian's headless chromium through npm's
+// puppeteer-core, one line a check, the game's values, downloads.
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+
+export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+export let failures = 0;
+export function check(ok, what) {
+  console.log((ok ? 'ok: ' : 'FAIL: ') + what);
+  failures += !ok;
+}
+
+export async function launch(npm, profile) {
+  const puppeteer = createRequire(npm + '/')('puppeteer-core');
+  return puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// A page of the game once its first frame is up, downloads going to `downloads`.
+export async function open(browser, url, viewport, downloads, before) {
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
+  await page.setViewport(viewport);
+  if (before) await page.evaluateOnNewDocument(before);
+  if (downloads) {
+    await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  }
+  await page.goto(url);
+  await started(page);
+  return page;
+}
+export const started = (page) => page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+
+// `get TARGET` as the driver prints it.
+export const get = (page, target) => page.evaluate((t) => Module.ccall('hvezda_get', 'string', ['string'], [t]), target);
+
+// The scene's pixel (x, y) on the page, wherever and however large the canvas is shown.
+export async function scenePoint(page, x, y) {
+  const box = await (await page.$('canvas')).boundingBox();
+  return [box.x + x * box.width / 667, box.y + y * box.height / 570];
+}
+
+// The first download in `folder` whose name matches, once it is complete.
+export async function downloaded(folder, pattern) {
+  for (let i = 0; i < 100; i++, await sleep(100)) {
+    const name = fs.existsSync(folder) && fs.readdirSync(folder).find((f) => pattern.test(f));
+    if (name) return { name, bytes: fs.readFileSync(`${folder}/${name}`) };
+  }
+  return { name: null, bytes: null };
+}

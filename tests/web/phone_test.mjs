@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: MIT
+// The page on a phone, in Debian's headless chromium with touch emulated:
+// the layout of four screens, a game played by touch alone whose recording
+// the native driver verifies, and the installable page that plays offline
+// and takes a new release.
+//   node phone_test.mjs URL SITE-FOLDER NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER SCREENSHOT-FOLDER
+// SITE-FOLDER is the folder the server at URL serves (the test changes it
+// to make a new release). Prints one line a check; exits 1 when one failed.
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import { check, downloaded, failures, get, launch, open, scenePoint, sleep, started } from './lib.mjs';
+
+const [url, site, sim, work, npm, shots] = process.argv.slice(2);
+const downloads = `${work}/phone-downloads`;
+fs.mkdirSync(shots, { recursive: true });
+const browser = await launch(npm, `${work}/phone-profile`);
+const phone = (width, height) => ({ width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+
+// ---- every screen: the scene as large as it can be, nothing to scroll ------
+// What a player needs -- the scene, the page's buttons, on a touch screen the
+// touch controls, on a desktop the table of keys -- lies inside the window,
+// and the page itself cannot scroll.
+const inside = (r, w, h) => r.width > 0 && r.height > 0 && r.left >= -0.5 && r.top >= -0.5 && r.right <= w + 0.5 &&
+  r.bottom <= h + 0.5;
+for (const [width, height, touch] of [[1280, 1000, false], [390, 844, true], [360, 640, true], [844, 390, true]]) {
+  const page = await open(browser, url + '?seed=3', touch ? phone(width, height) : { width, height });
+  const seen = await page.evaluate(() => {
+    const box = (sel) => document.querySelector(sel).getBoundingClientRect().toJSON();
+    window.scrollTo(0, 1000);
+    return {
+      scroll: [document.documentElement.scrollWidth, document.documentElement.scrollHeight, window.scrollY],
+      canvas: box('canvas'),
+      needed: ['#fullscreen', '#last-game', '#previous-game', '#fire', '#shield', '#pause', '#steer', 'table']
+        .map((sel) => [sel, box(sel)]),
+      touch: document.documentElement.classList.contains('touch'),
+    };
+  });
+  const wanted = touch ? ['#fullscreen', '#last-game', '#previous-game', '#fire', '#shield', '#pause', '#steer']
+    : ['#fullscreen', '#last-game', '#previous-game', 'table'];
+  const missing = seen.needed.filter(([sel, r]) => wanted.includes(sel) !== inside(r, width, height)).map(([sel]) => sel);
+  // On a touch screen the scene fills the width or the height left to it;
+  // on a desktop it is at a whole scale, the table of keys under it.
+  const c = seen.canvas;
+  const largest = Math.min(width, height * 667 / 570);
+  const fills = touch ? c.width >= 0.9 * largest : Math.abs(c.width / 667 - Math.round(c.width / 667)) < 0.01;
+  check(seen.touch === touch && inside(c, width, height) && fills && missing.length === 0 &&
+    seen.scroll[0] <= width && seen.scroll[1] <= height && seen.scroll[2] === 0,
+  `${width} x ${height}${touch ? ', touch' : ''}: the scene ${Math.round(c.width)} x ${Math.round(c.height)} at ` +
+    `${Math.round(c.left)},${Math.round(c.top)}, nothing scrolls, ${missing.length ? 'out of sight or shown amiss: ' +
+    missing.join(' ') : 'all a player needs in sight'}`);
+  await page.screenshot({ path: `${shots}/${width}x${height}.png` });
+  await page.close();
+}
+
+// ---- a game played by touch alone ------------------------------------------
+// Headless chromium lets any page play sound; here, as on a phone, the
+// page's audio is held until it is resumed.
+const page = await open(browser, url + '?seed=5', phone(390, 844), downloads, () => {
+  window.AudioContext = class extends AudioContext {
+    constructor(...args) {
+      super(...args);
+      this.suspend();
+    }
+  };
+});
+const cdp = await page.createCDPSession();
+const num = async (target) => Number(await get(page, target));
+const centre = async (sel) => {
+  const b = await (await page.$(sel)).boundingBox();
+  return [b.x + b.width / 2, b.y + b.height / 2];
+};
+async function tap(x, y) {
+  const finger = await page.touchscreen.touchStart(x, y);
+  await sleep(50);
+  await finger.end();
+}
+// A finger put down at (x, y) and dragged by (dx, dy) in steps of a frame.
+async function drag(x, y, dx, dy, steps = 12) {
+  const finger = await page.touchscreen.touchStart(x, y);
+  for (let i = 1; i <= steps; i++) {
+    await finger.move(x + dx * i / steps, y + dy * i / steps);
+    await sleep(16);
+  }
+  return finger;
+}
+const cssPerPixel = (await (await page.$('canvas')).boundingBox()).width / 667;
+const steer = await centre('#steer');
+
+// The first touch lets the music play; the hint says so until then.
+const hint = await page.$eval('#hint .touch-only', (e) => e.offsetParent !== null);
+await tap(...steer);
+await page.waitForFunction(() => Module.SDL2.audioContext.state === 'running', { timeout: 3000 }).catch(() => {});
+check(hint && await page.evaluate(() => Module.SDL2.audioContext.state === 'running' &&
+  document.getElementById('hint').hidden), 'the hint asks for a touch; the first touch starts the music');
+
+// Relative steering: 90 px right and 60 px up on the steering area move the
+// ship as many of the scene's pixels (within a step), wherever it was; a
+// finger put down elsewhere moves nothing.
+const [left0, top0] = [await num('Picture1.Left'), await num('Picture1.Top')];
+let finger = await drag(steer[0] - 60, steer[1] + 40, 90 * cssPerPixel, -60 * cssPerPixel);
+await sleep(400);
+const [left1, top1] = [await num('Picture1.Left'), await num('Picture1.Top')];
+await finger.end();
+finger = await page.touchscreen.touchStart(steer[0] + 90, steer[1] - 100);
+await sleep(300);
+const [left2, top2] = [await num('Picture1.Left'), await num('Picture1.Top')];
+await finger.end();
+const [dx, dy] = [(left1 - left0) / 15, (top1 - top0) / 15];
+check(Math.abs(dx - 90) <= 10 && Math.abs(dy + 60) <= 7 && left2 === left1 && top2 === top1,
+  `a drag of 90, -60 pixels moves the ship ${dx}, ${dy}; another finger put down elsewhere moves nothing`);
+
+// The fire button fires on while held; a second finger fires while one
+// steers. What the game received is in the recording being written.
+const recorded = () => page.evaluate(() => new TextDecoder().decode(Module.FS.readFile(
+  Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/last-game.sim')));
+const presses = async () => ((await recorded()).match(/^keydown 88\b/gm) || []).length;
+const presses0 = await presses();
+finger = await page.touchscreen.touchStart(...await centre('#fire'));
+await sleep(150);
+const flying = (await Promise.all([...Array(12).keys()].map((i) => get(page, `fire(${i}).Visible`))))
+  .filter((v) => v === 'true').length;
+await sleep(500);
+await finger.end();
+await sleep(100);  // the last repeat reaches the game at its next frame
+const presses1 = await presses();
+finger = await drag(steer[0], steer[1], 5, 0, 2);
+const second = await page.touchscreen.touchStart(steer[0] - 80, steer[1] + 80);
+await sleep(150);
+const presses2 = await presses();
+await second.end();
+await finger.end();
+check(flying > 0 && presses1 - presses0 >= 10 && presses2 === presses1 + 1,
+  `the fire button fires (${flying} shots flying) and fires on while held (${presses1 - presses0} presses of X ` +
+  `in 0.65 s); a second finger fires (${presses2 - presses1} press)`);
+
+// A touch player: the steering finger keeps the ship under the lowest
+// enemy craft while the fire button is held, lifting and coming back
+// (relative steering needs no room to the edge) until a craft is hit.
+const score0 = await get(page, 'score.Caption');
+const trigger = await page.touchscreen.touchStart(...await centre('#fire'));
+let hand = null, at = null;
+const until = Date.now() + 20000;
+while (Date.now() < until && await get(page, 'score.Caption') === score0) {
+  const crafts = [];
+  for (const n of [1, 2, 3, 4]) {
+    if (await get(page, `enemycraft${n}.Visible`) !== 'true') continue;
+    crafts.push({ x: await num(`enemycraft${n}.Left`) + await num(`enemycraft${n}.Width`) / 2,
+      y: await num(`enemycraft${n}.Top`) });
+  }
+  crafts.sort((a, b) => b.y - a.y);
+  if (!crafts.length) {
+    await sleep(50);
+    continue;
+  }
+  const aim = (crafts[0].x - (await num('Picture1.Left') + await num('Picture1.Width') / 2)) / 15 * cssPerPixel;
+  const move = Math.max(-40, Math.min(40, aim));
+  if (!hand || Math.abs(at[0] + move - steer[0]) > 100) {
+    if (hand) await hand.end();
+    at = [steer[0], steer[1]];
+    hand = await page.touchscreen.touchStart(...at);
+  }
+  at = [at[0] + move, at[1]];
+  await hand.move(...at);
+  await sleep(30);
+}
+if (hand) await hand.end();
+await trigger.end();
+const score1 = await get(page, 'score.Caption');
+check(score1 !== score0, `a touch player hits enemy craft: the score ${score0} -> ${score1}`);
+await page.screenshot({ path: `${shots}/touch-game.png` });
+
+// Taps on the scene's labels are clicks: OVLÁDÁNÍ shows the controls.
+await tap(...await scenePoint(page, 624, 40));
+await sleep(150);
+check((await get(page, 'Label7.Caption')).length > 20, 'a tap on OVLÁDÁNÍ shows the controls');
+
+// The shield button is the single refill; the pause button pauses and resumes.
+const life0 = await get(page, 'life.Visible');
+await tap(...await centre('#shield'));
+await sleep(100);
+await tap(...await centre('#pause'));
+await sleep(200);
+const clock0 = await get(page, 'clock');
+await sleep(300);
+const still = await get(page, 'clock') === clock0;
+await tap(...await centre('#pause'));
+await sleep(200);
+check(await get(page, 'life.Visible') === 'false' && life0 === 'true' && still &&
+  await get(page, 'clock') !== clock0, 'the shield button spends the refill; the pause button stops and resumes the game');
+
+// EXIT by a tap; the recording, downloaded by a tap on the page's button,
+// holds only the keyboard's own keys and verifies natively.
+await tap(...await scenePoint(page, 610, 72));
+await page.waitForFunction(() => !document.getElementById('ended').hidden, { timeout: 3000 }).catch(() => {});
+await tap(...await centre('#last-game'));
+const recording = (await downloaded(downloads, /^last-game\.sim$/)).bytes;
+const text = recording ? recording.toString() : '';
+const codes = new Set([...text.matchAll(/^key(?:down|up) (\d+)/gm)].map((m) => Number(m[1])));
+const verified = spawnSync(sim, ['--verify', `${downloads}/last-game.sim`]);
+check([38, 39, 88, 67].every((c) => codes.has(c)) && [...codes].every((c) => [37, 38, 39, 40, 88, 67].includes(c)) &&
+  /^click Label4$/m.test(text) && verified.status === 0,
+  `the touch game's recording (keys ${[...codes].sort().join(' ')}, EXIT) verifies: ${verified.stdout}${verified.stderr}`.trim());
+// A key on a keyboard hides the touch controls, the next touch brings them back.
+await page.keyboard.press('ArrowLeft');
+const hidden = await page.$eval('#fire', (e) => e.offsetParent === null);
+await tap(...steer);
+check(hidden && await page.$eval('#fire', (e) => e.offsetParent !== null),
+  'a key on a keyboard hides the touch controls; a touch brings them back');
+await page.close();
+
+// ---- installable, offline, updated ------------------------------------------
+const pwa = await open(browser, url, phone(390, 844));
+await pwa.evaluate(() => navigator.serviceWorker.ready);
+await pwa.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 10000 }).catch(() => {});
+const pwaCdp = await pwa.createCDPSession();
+const { installabilityErrors: errors } = await pwaCdp.send('Page.getInstallabilityErrors');
+const manifest = await pwaCdp.send('Page.getAppManifest');
+check(errors.length === 0 && manifest.errors.length === 0 && /"display": "standalone"/.test(manifest.data),
+  `chromium finds the page installable (${errors.map((e) => e.errorId).join(', ') || 'no errors'}, ` +
+  `${manifest.errors.length} manifest errors)`);
+
+// The network off, the server's folder gone: a reload starts and plays.
+fs.renameSync(site, `${site}.away`);
+await pwa.setOfflineMode(true);
+await pwa.reload();
+const offline = await started(pwa).then(() => true, () => false);
+const clock1 = offline && await get(pwa, 'clock');
+await sleep(500);
+check(offline && Number(await get(pwa, 'clock')) > Number(clock1),
+  `with the network off a reload starts the game (its clock ${clock1} -> ${offline && await get(pwa, 'clock')})`);
+await pwa.setOfflineMode(false);
+fs.renameSync(`${site}.away`, site);
+
+// A new release: its worker replaces the old cache, and the page says so once.
+const caches0 = await pwa.evaluate(() => caches.keys());
+const sw = fs.readFileSync(`${site}/sw.js`, 'utf8');
+fs.writeFileSync(`${site}/sw.js`, sw.replace(/const version = '([^']*)'/, "const version = '$1-next'"));
+await pwa.reload();
+await started(pwa);
+const told = await pwa.waitForFunction(() => !document.getElementById('update').hidden, { timeout: 10000 })
+  .then(() => true, () => false);
+// The old cache goes once the new worker has taken over.
+await pwa.waitForFunction(async () => (await caches.keys()).length === 1, { timeout: 10000 }).catch(() => {});
+const caches1 = await pwa.evaluate(() => caches.keys());
+await pwa.reload();
+await started(pwa);
+await sleep(1000);
+check(told && caches0.length === 1 && caches1.length === 1 && caches1[0] === `${caches0[0]}-next` &&
+  await pwa.$eval('#update', (e) => e.hidden),
+  `a new release replaces the cache (${caches0} -> ${caches1}) and the page says so once`);
+
+await browser.close();
+process.exit(failures ? 1 : 0);
