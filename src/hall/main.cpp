@@ -54,6 +54,7 @@ void answer(httplib::Response& res, const hall::Answer& a) {
     res.status = a.status;
     res.set_content(a.body, a.type.c_str());
     if (a.retryAfter > 0) res.set_header("Retry-After", std::to_string(a.retryAfter));
+    if (!a.fileName.empty()) res.set_header("Content-Disposition", "attachment; filename=\"" + a.fileName + "\"");
 }
 
 }  // namespace

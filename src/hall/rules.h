@@ -50,9 +50,12 @@ struct Judged {
 // when it verifies to an ended game; otherwise false with `why`.
 bool judge(std::string_view recording, Judged& out, std::string& why);
 
-// The identity of a recording's game: SHA-256 of its step lines (comments,
-// blank, format and player lines left out; line ends and trailing blanks
-// not counted), hex, first 24 digits. Empty for no steps at all.
+// The identity of a recording's game: SHA-256 of what reached the game and
+// when (its luck lines, and each key, click and random line with the virtual
+// time it came at), hex, first 24 digits. The game follows from these alone,
+// so comments, the format and player lines, how the time between them was
+// cut into advances, and the checkpoints and expectations written along
+// are left out.
 std::string gameId(std::string_view recording, int* checkpoints = nullptr);
 
 // True for an identity as gameId writes them (used before looking one up).

@@ -86,7 +86,7 @@ Answer Service::board(const std::string& which, const std::string& day) {
     std::string date;
     if (which == "daily") {
         date = day.empty() ? utcDay(now_()) : day;
-        if (!dayStart(date)) return refusal(400, "day=" + day + " is no date (YYYY-MM-DD)");
+        if (!dayStart(date)) return refusal(400, "day=" + day.substr(0, 40) + " is no date (YYYY-MM-DD)");
     } else if (which != "open") {
         return refusal(400, "board= is daily or open");
     } else if (!day.empty()) {
@@ -103,7 +103,9 @@ Answer Service::recording(const std::string& id) {
     if (!wellFormedId(id)) return refusal(404, "no game has the id '" + id.substr(0, 40) + "'");
     std::optional<std::string> text = store_.recording(id);
     if (!text) return refusal(404, "no game has the id " + id);
-    return {200, std::move(*text), "text/plain; charset=utf-8"};
+    Answer a{200, std::move(*text), "text/plain; charset=utf-8"};
+    a.fileName = "hvezda-" + id + ".sim";
+    return a;
 }
 
 Answer Service::page() {

@@ -18,6 +18,7 @@ struct Answer {
     std::string body;
     std::string type = "application/json";
     int retryAfter = 0;  // seconds, for 429 and 503: sent as Retry-After when not 0
+    std::string fileName = {};  // a download's name, when it is one
 };
 
 // {"error": why} with a 4xx or 5xx status.

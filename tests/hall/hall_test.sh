@@ -66,6 +66,15 @@ accepted() {
 }
 ms() { echo $(( $(date -d "$1" +%s) * 1000 )); }
 
+# A command line it cannot serve: one line saying why, and no server.
+for args in "--listen 127.0.0.1" "--listen 127.0.0.1:http" "--database postgres://nowhere" "--database sqlite:$work/no/such/folder/x"; do
+  # shellcheck disable=SC2086
+  timeout 10 "$hall" $args >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || [ "$status" -eq 2 ] && grep -q '^hvezda-hall: ' "$work/err" ||
+    fail "hvezda-hall $args: status $status, said $(cat "$work/out" "$work/err")"
+done
+
 set_clock $(ms '2026-12-07 12:00 UTC')
 start_hall
 
@@ -105,7 +114,7 @@ head -c 600000 /dev/zero | tr '\0' '#' >"$work/huge.sim"
 refused "a body over the limit" "$work/huge.sim" "$alice" 413 "524288 bytes"
 refused "a game that never ended" "$work/short.sim" "$alice" 422 "cut short|final state|not ended"
 printf '# nothing but words\n\n' >"$work/empty.sim"
-refused "no game at all" "$work/empty.sim" "$alice" 422 "holds no game"
+refused "no game at all" "$work/empty.sim" "$alice" 422 "final state"
 printf 'format 99 hvezda 9.0\nadvance 10\n' >"$work/newer.sim"
 refused "a newer format" "$work/newer.sim" "$alice" 422 "format"
 printf 'write /etc/passwd\n' >"$work/command.sim"
@@ -130,6 +139,11 @@ accepted open1 "$alice" 200
 [ "$(field .id)" = "$open1" ] || fail "the same game sent again is another entry: $(cat "$work/body")"
 sed 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' "$work/open1.sim" >"$work/stolen.sim"
 refused "a stolen game under another name" "$work/stolen.sim" "$bob" 409 "already on the board"
+sed -e 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' -e 's/^advance 300000.*/advance 150000\nadvance 150000/' \
+  "$work/open1.script" >"$work/resealed.script"
+"$sim" --seal "$work/resealed.script" >"$work/resealed.sim"
+cmp -s "$work/resealed.sim" "$work/open1.sim" && fail "the resealed game is the same file"
+refused "a stolen game resealed" "$work/resealed.sim" "$bob" 409 "already on the board"
 seal open2 "seed $s1\n" 'Jiří Černý' 2
 refused "a used seed" "$work/open2.sim" "$alice" 422 "used by another game"
 seal open3 "seed 12345\n" 'Jiří Černý' 3

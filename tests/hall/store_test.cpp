@@ -202,12 +202,17 @@ TEST(HallRules, AGamesIdentityIsItsStepsAlone) {
                              "advance 100\ncheckpoint 100 0123456789abcdef\n";
     const std::string renamed = "format 3 hvezda 0.3\r\nseed 5\r\n\r\nplayer 2026-12-08T12:00:00+01:00 Bob  \r\n"
                                 "advance 100  \r\ncheckpoint 100 0123456789abcdef\r\n# the end\r\n";
+    // Resealed: the same keys at the same moments, the time cut otherwise, other checkpoints.
+    const std::string resealed = "seed 5\nadvance 40\nadvance 60\nkeydown 88\nadvance 5\ncheckpoint 105 00\n";
+    const std::string keyed = "seed 5\nadvance 100\nkeydown 88\nadvance 5\nexpect clock 105\n";
     int checkpoints = 0;
     EXPECT_EQ(gameId(game, &checkpoints), gameId(renamed));
     EXPECT_EQ(checkpoints, 1);
     EXPECT_TRUE(wellFormedId(gameId(game)));
     EXPECT_NE(gameId(game), gameId("seed 6\nadvance 100\ncheckpoint 100 0123456789abcdef\n"));
-    EXPECT_EQ(gameId("# nothing\nformat 3 hvezda 0.2\n"), "");
+    EXPECT_EQ(gameId(resealed), gameId(keyed));
+    EXPECT_NE(gameId(keyed), gameId("seed 5\nadvance 101\nkeydown 88\n"));  // the key a moment later
+    EXPECT_NE(gameId(keyed), gameId("seed 5\nadvance 100\nkeydown 88\nkeyup 88\n"));
 }
 
 TEST(HallRules, DaysAreUtcAndEndAnHourLate) {

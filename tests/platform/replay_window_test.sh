@@ -3,9 +3,10 @@
 # Recordings of real games in a real window under Xvfb: twenty seconds of
 # random input with pauses record themselves and replay to the tick in the
 # driver and in the window (where keys do nothing, the pause works and EXIT
-# stops the replay); changed in one place (a random value, an advance, a key
-# removed), it fails to verify exactly when the driver's hash after some step
-# differs, within a second of play; a recording cut at a random byte replays up to its cut;
+# stops the replay), all of their luck drawn from the one seed they name;
+# changed in one place (the seed, an advance, a key removed), it fails to
+# verify exactly when the driver's hash after some step differs, within a
+# second of play; a recording cut at a random byte replays up to its cut;
 # three games leave the last two, a chosen file is numbered; without a state
 # folder the game plays unrecorded; a recording that would write a file is
 # refused before a window opens.
@@ -44,10 +45,13 @@ recording="$state/last-game.sim"
 played=$(sed -n 's/^expect clock //p' "$recording")
 echo "recorded: $(wc -l <"$recording") lines, ${played:-0} ms of play; $(cat "$work/verify.out")"
 [ "${played:-0}" -ge 20000 ] || fail "only ${played:-0} ms of play recorded"
+seed=$(sed -n 's/^seed //p' "$recording")
+[ "$(grep -c '^seed ' "$recording")" -eq 1 ] && ! grep -q '^random ' "$recording" &&
+  grep -q "luck: seed $seed\$" "$work/verify.out" || fail "the game's luck is not its one seed's: $(grep -c '^random ' "$recording") random lines"
 
 # "CLOCK HASH" after every key, click and advance of a recording, as the driver has them.
 steps() {
-  awk '/^(keydown|keyup|click|advance) /{print; print "get clock"; print "hash"; next} /^random /' "$1" |
+  awk '/^(keydown|keyup|click|advance) /{print; print "get clock"; print "hash"; next} /^(random|seed) /' "$1" |
     "$sim" | sed 's/^[a-z]*=//' | paste -d' ' - -
 }
 # mutant NAME AWK [STEP]: the recording changed by AWK (its STEP-th step left
@@ -66,7 +70,7 @@ mutant() {
   fi
   echo "$1: first difference at ${first:-none} ms; $(cat "$work/$1.out")"
 }
-mutant random '!done && /^random / { $2 = $2 == "0.5" ? "0.25" : "0.5"; done = 1 } 1'
+mutant seed '/^seed / { n = length($2); $2 = substr($2, 1, n - 1) (substr($2, n) == "1" ? "2" : "1") } 1'
 middle=$(($(grep -c '^advance ' "$recording") / 2))
 mutant advance "/^advance / && ++n == $middle { \$2 += 10 } 1"
 key=$(awk '/^(keydown|keyup|click|advance) / { ++n } /^keydown / && ++k == 3 { print n; exit }' "$recording")
