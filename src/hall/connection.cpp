@@ -19,7 +19,7 @@ namespace hall {
 namespace {
 
 std::atomic<int64_t> requestNs{10'000'000'000};
-std::atomic<size_t> requestBytes{600 * 1024};
+std::atomic<size_t> requestBytes{2 << 20};
 
 int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())

@@ -18,9 +18,13 @@
 
 namespace hall {
 
+// A request's line and headers, at most (browsers send well under 4 KiB).
+inline constexpr size_t kLargestHead = 16 * 1024;
+inline constexpr size_t kMostHeaders = 64;
+
 struct ConnectionBounds {
     int64_t requestMs = 10'000;         // to send one whole request
-    size_t requestBytes = 600 * 1024;   // of one request, headers and body
+    size_t requestBytes = 2 << 20;      // of one request, headers and body (a body over the limit is read and dropped)
 };
 
 // Sets the bounds for every connection (before the server starts).

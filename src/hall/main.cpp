@@ -159,6 +159,17 @@ int main(int argc, char** argv) {
     server.set_keep_alive_timeout(5);
     server.set_keep_alive_max_count(1000);
     server.set_logger([](const httplib::Request&, const httplib::Response&) { hall::nextRequest(); });
+    // Headers beyond what any browser sends are refused before anything reads the body.
+    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        size_t bytes = req.target.size();
+        for (const auto& [name, value] : req.headers) bytes += name.size() + value.size() + 4;
+        if (bytes <= hall::kLargestHead && req.headers.size() <= hall::kMostHeaders)
+            return httplib::Server::HandlerResponse::Unhandled;
+        answer(res, hall::refusal(431, "the request's headers are larger than " + std::to_string(hall::kLargestHead) +
+                                           " bytes or more than " + std::to_string(hall::kMostHeaders)));
+        res.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     server.set_payload_max_length(hall::kLargestRecording);
     server.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
         if (!res.body.empty()) return;
