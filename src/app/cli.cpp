@@ -113,6 +113,11 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
                                     std::string(plat::folderInWords(plat::Folder::Hall)) +
                                     ") and exit without opening a window");
     cli.add_flag("--verbose", options.verbose, "With --scores, each game's recording too")->needs(scores);
+    cli.add_flag("--daily", options.daily,
+                 "Fly the daily flight: every game's luck drawn from the seed of today's date (UTC), the same for "
+                 "every player that day. With --scores, print today's best daily games instead")
+        ->excludes(replay)
+        ->excludes(best);
     scores->excludes(record)->excludes(replay)->excludes(best);
     cli.footer(controls());
     const std::optional<int> status = parse(cli, argc, argv);

@@ -29,6 +29,7 @@ struct GameOptions {
     bool scores = false;  // print the hall of fame and exit
     bool verbose = false;  // with scores: each entry's file too
     int replayBest = 0;   // play back the hall's entry of this place instead
+    bool daily = false;   // fly today's daily flight; with scores: print today's best daily games
 };
 
 // Each returns nothing when the program should go on, or the status to exit

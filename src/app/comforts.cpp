@@ -9,9 +9,11 @@
 
 #include "app/hall.h"
 #include "app/new_game.h"
+#include "app/recorder.h"
 #include "musicplayer/modplug.h"
 #include "platform/folders.h"
 #include "platform/frames.h"
+#include "platform/daily_badge.h"
 #include "platform/hall_overlay.h"
 #include "platform/pause_overlay.h"
 #include "platform/snapshot.h"
@@ -29,9 +31,12 @@ plat::Settings settingsFor(const GameOptions& options, const std::string& file, 
 
 void addComforts(Session& session, Game& game, const plat::Settings& settings, Recorder* recorder, HallKeeper* hall) {
     plat::InputRouter& input = session.input();
-    session.frames().setOverlay([&session, hall] {
+    session.frames().setOverlay([&session, hall, recorder] {
+        // A daily flight says so while it lasts, in the panel beside the title.
+        if (recorder && !recorder->seed().daily.empty())
+            plat::drawDailyBadge(session.window().renderer, session.fonts(), recorder->seed().daily);
         if (hall && session.input().boardOpen())
-            plat::drawHallOverlay(session.window().renderer, session.fonts(), hall->rows(), hall->highlighted());
+            plat::drawHallOverlay(session.window().renderer, session.fonts(), hall->board());
         else if (session.input().pause().paused())
             plat::drawPauseOverlay(session.window().renderer, session.fonts());
     });

@@ -13,6 +13,7 @@
 #include "app/recorder.h"
 #include "base/files.h"
 #include "record/replay.h"
+#include "record/seed.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
@@ -109,18 +110,40 @@ bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why)
     entry.winner = end == Ending::Winner;
     entry.name = v.name;
     entry.when = v.when;
+    entry.chosenLuck = v.luck != rec::Verdict::Luck::Seed;
+    entry.daily = entry.chosenLuck ? std::string() : v.daily;  // a daily flight's luck is its date's seed's
     return true;
 }
 
-std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::string>& problems) {
-    std::vector<HallEntry> entries = entriesIn(folder, problems);
+namespace {
+
+// Splits entries, best first, into the tables; `rest` gets those in neither.
+HallTables tablesOf(std::vector<HallEntry> entries, const std::string& date, std::vector<HallEntry>* rest = nullptr) {
     std::sort(entries.begin(), entries.end(), better);
-    if (entries.size() > kHallPlaces) entries.resize(kHallPlaces);
-    return entries;
+    HallTables t;
+    for (HallEntry& e : entries) {
+        const bool best = t.best.size() < kHallPlaces;
+        const bool daily = !date.empty() && e.daily == date && t.daily.size() < kHallPlaces;
+        if (best) t.best.push_back(e);
+        if (daily) t.daily.push_back(e);
+        if (!best && !daily && rest) rest->push_back(std::move(e));
+    }
+    return t;
+}
+
+}  // namespace
+
+HallTables readHallTables(const std::string& folder, const std::string& date, std::vector<std::string>& problems) {
+    return tablesOf(entriesIn(folder, problems), date);
+}
+
+std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::string>& problems) {
+    return readHallTables(folder, {}, problems).best;
 }
 
 int enterHall(const std::string& folder, const std::string& recording, std::vector<std::string>& problems,
-              std::string* written) {
+              std::string* written, const std::string& todayGiven) {
+    const std::string today = todayGiven.empty() ? rec::todayUtc() : todayGiven;
     HallEntry entry;
     std::string why;
     std::istringstream text(recording);
@@ -131,21 +154,26 @@ int enterHall(const std::string& folder, const std::string& recording, std::vect
     std::vector<HallEntry> entries = entriesIn(folder, problems);
     entry.file = fileNameFor(entry, folder);
     const auto place = std::count_if(entries.begin(), entries.end(), [&](const HallEntry& e) { return better(e, entry); });
-    if (static_cast<size_t>(place) >= kHallPlaces) return 0;
+    const auto dailyPlace = std::count_if(entries.begin(), entries.end(), [&](const HallEntry& e) {
+        return e.daily == today && better(e, entry);
+    });
+    const bool best = static_cast<size_t>(place) < kHallPlaces;
+    if (!best && !(entry.daily == today && static_cast<size_t>(dailyPlace) < kHallPlaces)) return 0;
     if (const std::string failed = base::writeFileAtomically(entry.file, recording); !failed.empty()) {
         problems.push_back(failed + "; not in the hall of fame");
         return -1;
     }
     if (written) *written = entry.file;
-    // The worst leave the folder once ten are better than them.
+    // A game leaves the folder once it is in neither table.
     entries.push_back(entry);
-    std::sort(entries.begin(), entries.end(), better);
-    for (size_t i = kHallPlaces; i < entries.size(); ++i) {
+    std::vector<HallEntry> rest;
+    tablesOf(std::move(entries), today, &rest);
+    for (const HallEntry& e : rest) {
         std::error_code ec;
-        if (!fs::remove(base::pathFromUtf8(entries[i].file), ec) && ec)
-            problems.push_back("cannot remove " + entries[i].file + ": " + ec.message());
+        if (!fs::remove(base::pathFromUtf8(e.file), ec) && ec)
+            problems.push_back("cannot remove " + e.file + ": " + ec.message());
     }
-    return static_cast<int>(place) + 1;
+    return best ? static_cast<int>(place) + 1 : 0;
 }
 
 std::string playTime(const HallEntry& e) {
@@ -159,6 +187,11 @@ std::string playTime(const HallEntry& e) {
 std::string playDate(const HallEntry& e) { return e.when.size() >= 10 ? e.when.substr(0, 10) : "-"; }
 
 std::string playerName(const HallEntry& e) { return e.name.empty() ? "-" : e.name; }
+
+std::string luckMark(const HallEntry& e) {
+    if (e.chosenLuck) return "chosen luck";
+    return e.daily.empty() ? "" : "daily";
+}
 
 
 HallKeeper::HallKeeper(std::string folder, Recorder* recorder, std::function<void()> show)
@@ -188,25 +221,31 @@ void HallKeeper::enter(Game& g) {
     if (recording.empty()) return;  // not recorded whole: the recorder has said why
     std::vector<std::string> problems;
     newest_.clear();
-    enterHall(folder_, recording, problems, &newest_);
+    enterHall(folder_, recording, problems, &newest_, rec::todayUtc());
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
     refresh();
 }
 
 void HallKeeper::refresh() {
-    rows_.clear();
-    highlight_ = -1;
+    board_ = {};
+    board_.date = rec::todayUtc();
     if (folder_.empty()) return;
     std::vector<std::string> problems;
-    const std::vector<HallEntry> table = readHall(folder_, problems);
+    const HallTables tables = readHallTables(folder_, board_.date, problems);
     for (const std::string& p : problems)
         if (said_.insert(p).second) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
-    for (size_t i = 0; i < table.size(); ++i) {
-        const HallEntry& e = table[i];
-        if (e.file == newest_) highlight_ = static_cast<int>(i);
-        rows_.push_back({std::to_string(i + 1), playerName(e), std::to_string(e.score), e.winner ? "WINNER" : "GAME OVER",
-                         playTime(e), playDate(e)});
-    }
+    auto fill = [this](const std::vector<HallEntry>& table, std::vector<plat::HallRow>& rows, int& marked) {
+        for (size_t i = 0; i < table.size(); ++i) {
+            const HallEntry& e = table[i];
+            if (e.file == newest_) marked = static_cast<int>(i);
+            // The board marks chosen luck with an asterisk and a daily flight with a D.
+            rows.push_back({std::to_string(i + 1), playerName(e), std::to_string(e.score), e.winner ? "WINNER" : "GAME OVER",
+                            playTime(e), playDate(e), e.chosenLuck ? "*" : e.daily.empty() ? "" : "D"});
+        }
+    };
+    fill(tables.best, board_.best, board_.bestMarked);
+    fill(tables.daily, board_.daily, board_.dailyMarked);
+    for (plat::HallRow& row : board_.daily) row.mark.clear();  // all of them are
 }
 
 }  // namespace app

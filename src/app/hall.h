@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The hall of fame: the ten best ended games, kept as their recordings in a
-// folder of their own. There is no table to trust: each time the hall is
+// The hall of fame: the ten best ended games, and beside them the ten best
+// daily flights of today, kept as their recordings in a folder of their own. There is no table to trust: each time the hall is
 // read, every recording in the folder is replayed in-process, and only those
 // that replay to their end take a place. A file edited by hand, cut, of a
 // newer format or no recording at all is left out with one line saying so.
@@ -25,6 +25,8 @@ struct HallEntry {
     int64_t score = 0;
     int64_t playMs = 0;  // the game's clock when it ended
     bool winner = false;
+    bool chosenLuck = false;  // the recording gave its random values instead of drawing them from a seed
+    std::string daily;        // the date of its daily flight (YYYY-MM-DD), empty for another game
 };
 
 inline constexpr size_t kHallPlaces = 10;
@@ -39,24 +41,34 @@ bool better(const HallEntry& a, const HallEntry& b);
 // holds a game that ended and replays to its end; else false with `why`.
 bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why);
 
-// The table: the entries of every recording in `folder` that holds an ended
-// game, best first, at most kHallPlaces. Each file left out adds one line to
-// `problems` ("FILE: why").
+// The tables: the best of all time and the best daily flights of one date.
+struct HallTables {
+    std::vector<HallEntry> best, daily;
+};
+// The entries of every recording in `folder` that holds an ended game, best
+// first, at most kHallPlaces in each table; `date` (YYYY-MM-DD, UTC) is the
+// daily table's. Each file left out adds one line to `problems` ("FILE: why").
+HallTables readHallTables(const std::string& folder, const std::string& date, std::vector<std::string>& problems);
+// The best of all time alone.
 std::vector<HallEntry> readHall(const std::string& folder, std::vector<std::string>& problems);
 
-// Enters a game (its recording's text) when it makes the ten: its file is
-// written whole, and whatever falls past the tenth place leaves the folder.
-// Returns its place from 1, 0 when it did not make the ten, -1 when it could
-// not be judged or written (`problems` says why; the hall is as it was).
-// `written` gets the new file's name.
+// Enters a game (its recording's text) when it makes the ten of all time or,
+// as a daily flight of `today`, the ten of today: its file is written whole,
+// and whatever is in neither table leaves the folder (yesterday's daily
+// flights too, unless they are among the best of all time). Returns its place
+// of all time from 1, 0 when it is not among the ten (it may still be among
+// today's), -1 when it could not be judged or written (`problems` says why;
+// the hall is as it was). `written` gets the new file's name, when it was kept.
 int enterHall(const std::string& folder, const std::string& recording, std::vector<std::string>& problems,
-              std::string* written = nullptr);
+              std::string* written = nullptr, const std::string& today = {});
 
 // An entry as the hall shows it: its play time as m:ss, its date, and who
-// played (games recorded before names were kept show "-" for both).
+// played (games recorded before names were kept show "-" for both), and how
+// its luck is marked (empty for a seed of the clock's).
 std::string playTime(const HallEntry& e);
 std::string playDate(const HallEntry& e);
 std::string playerName(const HallEntry& e);
+std::string luckMark(const HallEntry& e);  // "chosen luck", "daily" or ""
 
 class Recorder;
 
@@ -75,8 +87,7 @@ public:
     void gameStarted();               // a new game began
     void refresh();                   // reads the table again
 
-    const std::vector<plat::HallRow>& rows() const { return rows_; }
-    int highlighted() const { return highlight_; }
+    const plat::HallBoard& board() const { return board_; }
 
 private:
     void enter(hvezda::Game& g);
@@ -87,8 +98,7 @@ private:
     int64_t endedAt_ = -1;  // the clock when this game's end was seen
     bool entered_ = false;
     std::string newest_;  // the file of the last game entered
-    std::vector<plat::HallRow> rows_;
-    int highlight_ = -1;
+    plat::HallBoard board_;
     std::set<std::string> said_;  // problems said once, not at every look
 };
 

@@ -21,6 +21,7 @@
 #include "platform/folders.h"
 #include "shell/shell.h"
 #include "record/replay.h"
+#include "record/seed.h"
 
 using namespace hvezda;
 using namespace rec;
@@ -32,25 +33,31 @@ int fail(const std::string& why, int status) {
     return status;
 }
 
-// The hall of fame's table, each recording in its folder replayed first.
-std::vector<app::HallEntry> hallTable(std::string& folder) {
+// The hall of fame's tables, each recording in its folder replayed first.
+app::HallTables hallTables(std::string& folder) {
     std::string error;
     folder = plat::folder(plat::Folder::Hall, false, error);
     std::vector<std::string> problems;
-    std::vector<app::HallEntry> table;
-    if (!folder.empty()) table = app::readHall(folder, problems);
+    app::HallTables tables;
+    if (!folder.empty()) tables = app::readHallTables(folder, rec::todayUtc(), problems);
     else problems.push_back("no hall of fame: " + error);
     for (const std::string& p : problems) std::fprintf(stderr, "hvezda: %s\n", p.c_str());
-    return table;
+    return tables;
 }
 
 // --scores: one line a place (place, name, score, how it ended, play time,
-// date; with `verbose` its recording), then the folder.
-int printScores(bool verbose) {
+// date, and "chosen luck" or "daily" where it applies; with `verbose` its
+// recording), then the folder. With `daily`, today's daily flights.
+int printScores(bool verbose, bool daily) {
     std::string folder;
-    const std::vector<app::HallEntry> table = hallTable(folder);
+    const app::HallTables tables = hallTables(folder);
+    const std::vector<app::HallEntry>& table = daily ? tables.daily : tables.best;
     if (table.empty()) {
-        std::printf("The hall of fame is empty: no ended game in %s yet.\n", folder.c_str());
+        if (daily)
+            std::printf("No daily flight of today (%s) in the hall of fame in %s yet.\n", rec::todayUtc().c_str(),
+                        folder.c_str());
+        else
+            std::printf("The hall of fame is empty: no ended game in %s yet.\n", folder.c_str());
         return 0;
     }
     size_t widest = 0;
@@ -58,9 +65,13 @@ int printScores(bool verbose) {
     for (size_t i = 0; i < table.size(); ++i) {
         const app::HallEntry& e = table[i];
         const std::string name = app::playerName(e), pad(widest - base::utf8Count(name), ' ');
+        // The luck's mark after the date, in a column of its own.
+        std::string date = app::playDate(e);
+        if (const std::string mark = app::luckMark(e); !mark.empty())
+            date += std::string(date.size() < 10 ? 10 - date.size() : 0, ' ') + "  " + mark;
         std::printf("%2zu  %s%s  %6lld  %-9s  %5s  %s%s%s\n", i + 1, name.c_str(), pad.c_str(),
                     static_cast<long long>(e.score), e.winner ? "WINNER" : "GAME OVER", app::playTime(e).c_str(),
-                    app::playDate(e).c_str(), verbose ? "  " : "", verbose ? e.file.c_str() : "");
+                    date.c_str(), verbose ? "  " : "", verbose ? e.file.c_str() : "");
     }
     std::printf("%s\n", folder.c_str());
     return 0;
@@ -110,10 +121,10 @@ int main(int argc, char** argv) {
         std::printf("hvezda: settings written to %s\n", settingsFile.c_str());
         return 0;
     }
-    if (asked.scores) return printScores(asked.verbose);
+    if (asked.scores) return printScores(asked.verbose, asked.daily);
     if (asked.replayBest > 0) {
         std::string folder;
-        const std::vector<app::HallEntry> table = hallTable(folder);
+        const std::vector<app::HallEntry> table = hallTables(folder).best;
         if (table.size() < static_cast<size_t>(asked.replayBest))
             return fail("the hall of fame has no game in place " + std::to_string(asked.replayBest), 2);
         asked.replay = table[static_cast<size_t>(asked.replayBest - 1)].file;
@@ -137,7 +148,8 @@ int main(int argc, char** argv) {
     std::string why;
     auto session = app::Session::open(game, options, why);
     if (!session) return fail(why, 1);
-    app::Recorder recorder(asked.record, settings.name);
+    // Each game's luck: a seed of its own from the clock, or today's for everyone.
+    app::Recorder recorder(asked.record, settings.name, asked.daily ? app::seedOfToday : app::seedFromClock);
     std::string hallError;
     app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
                          [&session] { session->input().openBoard(); });

@@ -23,7 +23,7 @@ void table(std::string& html, const std::string& title, const std::vector<Entry>
             "<th>Záznam</th></tr></thead>\n<tbody>\n";
     for (const Entry& e : entries) {
         const std::string id = escapeHtml(e.id);
-        html += "<tr><td>" + std::to_string(e.rank) + "</td><td class=\"name\">" + escapeHtml(e.name) + "</td><td>" +
+        html += "<tr><td>" + std::to_string(e.rank) + "</td><td class=\"name\">" + (e.name.empty() ? "-" : escapeHtml(e.name)) + "</td><td>" +
                 std::to_string(e.score) + "</td><td>" + resultOf(e) + "</td><td>" + playTime(e.lengthMs) +
                 "</td><td>" + utcTime(e.receivedMs) + "</td><td><a href=\"/api/games/" + id + "\">stáhnout</a>";
         if (playPage) html += " · <a href=\"/play/?replay=" + id + "\">přehrát</a>";

@@ -4,6 +4,7 @@
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -193,7 +194,10 @@ std::optional<std::string> bearerToken(std::string_view header, std::string& why
         why = "no player token: send the header Authorization: Bearer TOKEN";
         return std::nullopt;
     }
-    if (header.substr(0, scheme.size()) != scheme) {
+    // The scheme's name is not case-sensitive.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (header.size() < scheme.size() ||
+        !std::equal(scheme.begin(), scheme.end(), header.begin(), [&](char a, char b) { return lower(a) == lower(b); })) {
         why = "the Authorization header is not 'Bearer TOKEN'";
         return std::nullopt;
     }

@@ -62,7 +62,8 @@ std::string gameId(std::string_view recording, int* checkpoints = nullptr);
 bool wellFormedId(std::string_view id);
 
 // Why a name cannot be shown on the board, empty when it can: valid UTF-8,
-// not blank, no control or direction-changing characters, within the sizes.
+// not empty or blank, no control or direction-changing characters, within
+// the sizes. (A game with no name at all is listed without one.)
 std::string badName(std::string_view name);
 
 // The token of an "Authorization: Bearer TOKEN" header; nullopt, with `why`,

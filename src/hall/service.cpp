@@ -38,7 +38,8 @@ Answer Service::submit(std::string_view recording, std::string_view authorizatio
     const int64_t now = now_();
     const Placement placement = place(game, now);
     if (placement.board.empty()) return refusal(422, placement.why);
-    if (const std::string bad = badName(game.name); !bad.empty()) return refusal(422, bad);
+    // A game with no name (the player line has none) is listed as nobody's, bound to no token.
+    if (const std::string bad = game.name.empty() ? "" : badName(game.name); !bad.empty()) return refusal(422, bad);
 
     Submission s;
     s.entry.id = game.id;
@@ -59,7 +60,8 @@ Answer Service::submit(std::string_view recording, std::string_view authorizatio
         case Added::New: return {201, sentAnswer(entry).dump() + "\n"};
         case Added::Again: return {200, sentAnswer(entry).dump() + "\n"};
         case Added::OtherPlayer:
-            return refusal(409, "this game is already on the board, sent by another player (as " + entry.name + ")");
+            return refusal(409, "this game is already on the board, sent by another player" +
+                                    (entry.name.empty() ? std::string() : " (as " + entry.name + ")"));
         case Added::NameTaken: return refusal(409, "the name '" + game.name + "' belongs to another player");
         case Added::SeedUnknown:
             return refusal(422, "the seed " + std::to_string(game.seed) +

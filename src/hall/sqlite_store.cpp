@@ -115,6 +115,9 @@ public:
         exec("PRAGMA journal_mode = WAL");
         exec("PRAGMA synchronous = NORMAL");
         exec(kSchema);
+        Statement count(db_, "SELECT count(*) FROM seeds WHERE game IS NULL");
+        count.step();
+        waiting_ = count.integer(0);
     }
     ~SqliteStore() override { sqlite3_close(db_); }
 
@@ -126,7 +129,7 @@ public:
             entry.rank = rank(entry);
             return had->second == s.tokenHash ? Added::Again : Added::OtherPlayer;
         }
-        {
+        if (!s.entry.name.empty()) {
             Statement owner(db_, "SELECT token_hash FROM players WHERE name = ?");
             owner.bind(1, s.entry.name);
             if (owner.step() && owner.text(0) != s.tokenHash) return Added::NameTaken;
@@ -140,8 +143,11 @@ public:
             Statement use(db_, "UPDATE seeds SET game = ? WHERE seed = ?");
             use.bind(1, s.entry.id).bind(2, std::to_string(s.entry.seed)).step();
         }
-        Statement bindName(db_, "INSERT OR IGNORE INTO players (name, token_hash, since) VALUES (?, ?, ?)");
-        bindName.bind(1, s.entry.name).bind(2, s.tokenHash).bind(3, s.entry.receivedMs).step();
+        const int64_t waiting = waiting_ - (s.entry.board == "open");
+        if (!s.entry.name.empty()) {
+            Statement bindName(db_, "INSERT OR IGNORE INTO players (name, token_hash, since) VALUES (?, ?, ?)");
+            bindName.bind(1, s.entry.name).bind(2, s.tokenHash).bind(3, s.entry.receivedMs).step();
+        }
         Statement insert(db_,
                          "INSERT INTO games (id, name, token_hash, score, winner, length_ms, checkpoints, board, day, "
                          "seed, received, recording) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -150,6 +156,7 @@ public:
         insert.bind(6, e.lengthMs).bind(7, int64_t{e.checkpoints}).bind(8, e.board).bind(9, e.day);
         insert.bind(10, std::to_string(e.seed)).bind(11, e.receivedMs).blob(12, s.recording).step();
         t.commit();
+        waiting_ = waiting;
         entry = e;
         entry.rank = rank(entry);
         return Added::New;
@@ -160,13 +167,17 @@ public:
         Transaction t(*this);
         Statement forget(db_, "DELETE FROM seeds WHERE game IS NULL AND issued < ?");
         forget.bind(1, nowMs - lifeMs).step();
-        Statement count(db_, "SELECT count(*) FROM seeds WHERE game IS NULL");
-        count.step();
-        if (count.integer(0) >= most) return false;
+        const int64_t waiting = waiting_ - sqlite3_changes(db_);
+        if (waiting >= most) {
+            t.commit();
+            waiting_ = waiting;
+            return false;
+        }
         Statement issue(db_, "INSERT OR IGNORE INTO seeds (seed, issued) VALUES (?, ?)");
         issue.bind(1, std::to_string(seed)).bind(2, nowMs).step();
         const bool issued = sqlite3_changes(db_) == 1;
         t.commit();
+        waiting_ = waiting + issued;
         return issued;
     }
 
@@ -245,6 +256,9 @@ private:
 
     sqlite3* db_ = nullptr;
     std::mutex mutex_;
+    // Seeds issued and not used, as the file holds them: counted once when
+    // opened, then kept, as one server process owns its file.
+    int64_t waiting_ = 0;
 };
 
 }  // namespace

@@ -48,7 +48,8 @@ enum class Added {
 class Store {
 public:
     virtual ~Store() = default;
-    // Adds a game and binds its name to the token when the name is new, all at once.
+    // Adds a game and binds its name to the token when the name is new, all
+    // at once. A game with an empty name is nobody's and binds nothing.
     virtual Added add(const Submission& s, Entry& entry) = 0;
     // Notes a seed as issued at nowMs; forgets seeds issued before
     // nowMs - lifeMs and never used. False when `most` seeds already wait.

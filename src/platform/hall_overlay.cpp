@@ -39,19 +39,56 @@ void text(SDL_Renderer* r, TTF_Font* font, std::string s, int x, int y, SDL_Colo
     SDL_FreeSurface(surface);
 }
 
-// The columns: where each starts (or ends, when right-aligned).
+// The columns of a table, from its left edge: where each starts (or ends,
+// when right-aligned). The all-time table starts at the panel's left, today's
+// at its middle.
 struct Column {
     int x;
     Align align;
     int width;
 };
-constexpr Column kPlace{kPanelX + 34, Align::Right, 0}, kName{kPanelX + 50, Align::Left, 210},
-    kScore{kPanelX + 330, Align::Right, 0}, kEnding{kPanelX + 350, Align::Left, 0},
-    kTime{kPanelX + 510, Align::Right, 0}, kDate{kPanelX + 526, Align::Left, 0};
+constexpr int kHalf = kPanelW / 2;
+constexpr Column kPlace{30, Align::Right, 0}, kName{40, Align::Left, 128}, kScore{216, Align::Right, 0},
+    kTime{262, Align::Right, 0}, kMark{270, Align::Left, 0};
+
+void table(SDL_Renderer* r, FontCache& fonts, int left, const std::string& title, const std::vector<HallRow>& rows,
+           int marked, const std::string& empty) {
+    TTF_Font* head = fonts.get(hvezda::Font{"MS Sans Serif", 10, 700, 238});
+    TTF_Font* body = fonts.get(hvezda::Font{"MS Sans Serif", 12, 400, 238});
+    const int headY = kFirstRow - 28;
+    text(r, head, "#", left + kPlace.x, headY, kGreen, kPlace.align);
+    text(r, head, title, left + kName.x, headY, kGreen, kName.align);
+    text(r, head, "SKÓRE", left + kScore.x, headY, kGreen, kScore.align);
+    text(r, head, "ČAS", left + kTime.x, headY, kGreen, kTime.align);
+    if (rows.empty()) text(r, body, empty, left + kHalf / 2, kFirstRow + 4 * kRowHeight, kWhite, Align::Centre);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int y = kFirstRow + static_cast<int>(i) * kRowHeight;
+        SDL_Color colour = kWhite;
+        if (static_cast<int>(i) == marked) {
+            const SDL_Rect bar{left + 6, y - 3, kHalf - 12, kRowHeight - 2};
+            SDL_SetRenderDrawColor(r, 0, 0, 0x40, 255);  // the game's dark blue
+            SDL_RenderFillRect(r, &bar);
+            colour = kGreen;
+        }
+        const HallRow& row = rows[i];
+        text(r, body, row.place, left + kPlace.x, y, colour, kPlace.align);
+        text(r, body, row.name, left + kName.x, y, colour, kName.align, kName.width);
+        text(r, body, row.score, left + kScore.x, y, colour, kScore.align);
+        text(r, body, row.time, left + kTime.x, y, colour, kTime.align);
+        text(r, body, row.mark, left + kMark.x, y, colour, kMark.align);
+    }
+}
+
+// "7. 12." for 2026-12-07.
+std::string dayAndMonth(const std::string& iso) {
+    if (iso.size() != 10) return iso;
+    auto number = [&](size_t at) { return std::to_string((iso[at] - '0') * 10 + (iso[at + 1] - '0')); };
+    return number(8) + ". " + number(5) + ".";
+}
 
 }  // namespace
 
-void drawHallOverlay(SDL_Renderer* r, FontCache& fonts, const std::vector<HallRow>& rows, int highlight) {
+void drawHallOverlay(SDL_Renderer* r, FontCache& fonts, const HallBoard& board) {
     SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(r, 0, 0, 0, 160);
     const SDL_Rect all{0, 0, kWindowWidth, kWindowHeight};
@@ -63,37 +100,17 @@ void drawHallOverlay(SDL_Renderer* r, FontCache& fonts, const std::vector<HallRo
     SDL_SetRenderDrawColor(r, 0, 255, 0, 255);
     SDL_RenderDrawRect(r, &panel);
     SDL_RenderDrawLine(r, kPanelX + 12, kFirstRow - 6, kPanelX + kPanelW - 13, kFirstRow - 6);
+    SDL_RenderDrawLine(r, kPanelX + kHalf, kFirstRow - 30, kPanelX + kHalf, kFirstRow + 10 * kRowHeight - 6);
 
     TTF_Font* heading = fonts.get(hvezda::Font{"MS Sans Serif", 24, 700, 238});
+    TTF_Font* small = fonts.get(hvezda::Font{"MS Sans Serif", 8, 400, 238});
     TTF_Font* head = fonts.get(hvezda::Font{"MS Sans Serif", 10, 700, 238});
-    TTF_Font* body = fonts.get(hvezda::Font{"MS Sans Serif", 12, 400, 238});
     text(r, heading, "SÍŇ SLÁVY", kWindowWidth / 2, kPanelY + 14, kWhite, Align::Centre);
-    const int headY = kFirstRow - 28;
-    text(r, head, "#", kPlace.x, headY, kGreen, kPlace.align);
-    text(r, head, "HRÁČ", kName.x, headY, kGreen, kName.align);
-    text(r, head, "SKÓRE", kScore.x, headY, kGreen, kScore.align);
-    text(r, head, "KONEC", kEnding.x, headY, kGreen, kEnding.align);
-    text(r, head, "ČAS", kTime.x, headY, kGreen, kTime.align);
-    text(r, head, "DATUM", kDate.x, headY, kGreen, kDate.align);
-
-    if (rows.empty()) text(r, body, "Zatím žádná dohraná hra.", kWindowWidth / 2, kFirstRow + 4 * kRowHeight, kWhite, Align::Centre);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int y = kFirstRow + static_cast<int>(i) * kRowHeight;
-        SDL_Color colour = kWhite;
-        if (static_cast<int>(i) == highlight) {
-            const SDL_Rect bar{kPanelX + 6, y - 3, kPanelW - 12, kRowHeight - 2};
-            SDL_SetRenderDrawColor(r, 0, 0, 0x40, 255);  // the game's dark blue
-            SDL_RenderFillRect(r, &bar);
-            colour = kGreen;
-        }
-        const HallRow& row = rows[i];
-        text(r, body, row.place, kPlace.x, y, colour, kPlace.align);
-        text(r, body, row.name, kName.x, y, colour, kName.align, kName.width);
-        text(r, body, row.score, kScore.x, y, colour, kScore.align);
-        text(r, body, row.ending, kEnding.x, y, colour, kEnding.align);
-        text(r, body, row.time, kTime.x, y, colour, kTime.align);
-        text(r, body, row.date, kDate.x, y, colour, kDate.align);
-    }
+    table(r, fonts, kPanelX, "NEJLEPŠÍ", board.best, board.bestMarked, "Zatím žádná dohraná hra.");
+    table(r, fonts, kPanelX + kHalf, "DENNÍ LET " + dayAndMonth(board.date), board.daily, board.dailyMarked,
+          "Dnes zatím žádný denní let.");
+    text(r, small, "* štěstí zvolené záznamem, ne ze semínka    D denní let (hvezda --daily)", kWindowWidth / 2,
+         kPanelY + kPanelH - 44, kGrey, Align::Centre);
     text(r, head, "Zavřete libovolnou klávesou nebo kliknutím.", kWindowWidth / 2, kPanelY + kPanelH - 26, kGrey,
          Align::Centre);
 }

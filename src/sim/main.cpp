@@ -31,8 +31,8 @@ int usage(const std::string& why) {
 
 std::string recordingHelp(const RecordingLimits& limits) {
     return "A recording, as the game writes it, that must replay through every checkpoint to the state "
-           "written at its end. It may hold only comments and format, player, keydown, keyup, click, advance, random, "
-           "checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
+           "written at its end. It may hold only comments and format, player, seed, daily, keydown, keyup, click, "
+           "advance, random, checkpoint, expect and expect-hash lines, of at most " + std::to_string(limits.longestLine) +
            " bytes each, and at most 24 hours (" +
            std::to_string(limits.longestPlayMs) + " ms) of play; anything else is refused before it runs. "
            "Status: 0 verified, 1 the replay went another way (the first checkpoint that differs, at N ms), 2 refused "

@@ -62,11 +62,12 @@ SimResult sealScript(std::istream& script, std::string& recording) {
             return refused(n, quote(words[0]) +
                                   " is not a line a script to seal may hold (keydown, keyup, click, advance, random, "
                                   "seed, daily, player)");
-        if (isHeader(step.kind)) {
-            if (stepped) return refused(n, "the " + std::string(words[0]) + " line must come before the game's first line");
-            bool& twice = step.kind == Step::Kind::Seed ? sawSeed : sawDaily;
-            if (step.kind != Step::Kind::Player && twice) return refused(n, "a second " + std::string(words[0]) + " line");
-            twice = true;
+        if (isHeader(step.kind) && stepped)
+            return refused(n, "the " + std::string(words[0]) + " line must come before the game's first line");
+        if (step.kind == Step::Kind::Seed || step.kind == Step::Kind::Daily) {
+            bool& seen = step.kind == Step::Kind::Seed ? sawSeed : sawDaily;
+            if (seen) return refused(n, "a second " + std::string(words[0]) + " line");
+            seen = true;
         }
         stepped = stepped || !isHeader(step.kind);
         if (step.kind == Step::Kind::Click && step.label == PanelLabel::Exit) {

@@ -163,10 +163,16 @@ int main(int argc, char** argv) {
     web = new WebGame;
     Game& game = web->game;
     app::SessionOptions options;
-    // index.html?seed=N: the driver's generator with --seed N.
+    // Each game's luck: a seed of its own from the clock; index.html?seed=N
+    // gives the first game the seed N (a game anyone can fly again), and
+    // ?daily every game today's seed, as hvezda --daily does.
+    app::SeedSource seeds = app::seedFromClock;
+    if (argc == 2 && std::strcmp(argv[1], "--daily") == 0) seeds = app::seedOfToday;
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
-        options.seed = [seed = std::strtoull(argv[2], nullptr, 10), &game, draws = uint64_t{0}]() mutable {
-            return rec::driverSeed(seed, game.clock, draws++);
+        seeds = [first = std::strtoull(argv[2], nullptr, 10), taken = false]() mutable {
+            if (taken) return app::seedFromClock();
+            taken = true;
+            return rec::GameSeed{first, {}};
         };
     }
     web->settingsFile = plat::settingsPath();
@@ -186,7 +192,7 @@ int main(int argc, char** argv) {
     // A page has one window, its canvas: the music player is handed the game
     // window's number instead of a hidden window of its own.
     game.host.form2Handle = [] { return static_cast<int32_t>(web->session->window().id); };
-    web->recorder = std::make_unique<app::Recorder>(std::string{}, web->settings.name);
+    web->recorder = std::make_unique<app::Recorder>(std::string{}, web->settings.name, std::move(seeds));
     // The hall of fame lives in the browser's storage with the recordings.
     std::string hallError;
     web->hall = std::make_unique<app::HallKeeper>(plat::folder(plat::Folder::Hall, false, hallError),

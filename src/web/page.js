@@ -8,7 +8,10 @@
   const $ = (id) => document.getElementById(id);
   const stage = $('stage');
   const canvas = $('canvas');
-  const seed = new URLSearchParams(location.search).get('seed');
+  const asked = new URLSearchParams(location.search);
+  const seed = asked.get('seed');
+  // ?daily: today's daily flight, the same waves for every player today (UTC).
+  const daily = asked.has('daily');
   let running = false;
   let files = null; // [the settings file, the recordings' folder]
 
@@ -97,7 +100,7 @@
 
   window.Module = {
     canvas,
-    arguments: /^\d{1,19}$/.test(seed || '') ? ['--seed', seed] : [],
+    arguments: daily ? ['--daily'] : /^\d{1,20}$/.test(seed || '') ? ['--seed', seed] : [],
     preRun: [
       () => {
         // The home folder holds the settings and the recordings, as on Linux.
@@ -150,6 +153,13 @@
   $('last-game').addEventListener('click', () => offerRecording('last-game.sim'));
   $('previous-game').addEventListener('click', () => offerRecording('previous-game.sim'));
   $('again').href = location.href;
+  // The daily flight's button starts it in this page; while it lasts the button offers an ordinary game.
+  $('daily').textContent = daily ? 'Obyčejná hra' : 'Denní let (pro všechny stejný)';
+  $('daily').addEventListener('click', () => {
+    const url = new URL(location.href);
+    url.search = daily ? '' : '?daily';
+    location.href = url.href;
+  });
   document.addEventListener('visibilitychange', () => document.hidden && files && save());
   window.addEventListener('pagehide', () => files && save());
   window.addEventListener('resize', fit);

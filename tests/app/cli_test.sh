@@ -41,6 +41,12 @@ bad "a probe's option to the game" "$game" --seconds 5
 bad "a probe run of no length" "$pace" --seconds 0
 bad "a probe run of no number" "$pace" --seconds soon
 bad "an unknown phase" "$pace" --phase sideways
+bad "a daily flight is no replay" "$game" --daily --replay-best 1
+
+# Today's daily flights, from an empty hall, with no window.
+XDG_STATE_HOME="$work/state" run "$game" --scores --daily
+[ "$status" -eq 0 ] && grep -q "^No daily flight of today ($(date -u +%F))" "$work/out" ||
+  fail "--scores --daily: status $status, said '$(cat "$work/out" "$work/err")'"
 
 run "$pace" --help
 [ "$status" -eq 0 ] && grep -q -- '--phase' "$work/out" && grep -q -- '--no-music' "$work/out" ||

@@ -115,6 +115,11 @@ TEST_P(StoreTest, ANameBelongsToItsFirstToken) {
     EXPECT_EQ(store_->add(other, e), Added::NameTaken);
     EXPECT_FALSE(store_->recording("b"));
     EXPECT_EQ(store_->add(game("c", "Jiří", 30, 1000), e), Added::New);
+    // Games without a name are nobody's: any token may send them.
+    EXPECT_EQ(store_->add(game("d", "", 30, 1000), e), Added::New);
+    other = game("e", "", 30, 1000);
+    other.tokenHash = tokenHash("someone else");
+    EXPECT_EQ(store_->add(other, e), Added::New);
 }
 
 TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
@@ -134,6 +139,10 @@ TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
     EXPECT_FALSE(store_->issueSeed(3, kNoon, 1000, 2));
     EXPECT_TRUE(store_->issueSeed(3, kNoon + 1001, 1000, 2));
     EXPECT_EQ(store_->add(game("c", "Ann", 10, 1000, "open", 1), e), Added::SeedUnknown);
+    std::string error;
+    store_ = openStore(GetParam() + (folder_ / "hall.sqlite").string(), error);  // opened again: seed 3 still waits
+    EXPECT_FALSE(store_->issueSeed(4, kNoon + 1001, 1000, 1));
+    EXPECT_TRUE(store_->issueSeed(4, kNoon + 1001, 1000, 2));
 }
 
 TEST_P(StoreTest, ManyThreadsSendingTheSameGameMakeOneEntry) {
@@ -167,6 +176,7 @@ TEST(HallRules, NamesAreShownAsWrittenButNeverAsControlsOrMarkup) {
 TEST(HallRules, TokensComeAsBearerAndAreKeptOnlyHashed) {
     std::string why;
     EXPECT_EQ(bearerToken("Bearer abcdefghijklmnop", why).value_or(""), "abcdefghijklmnop");
+    EXPECT_EQ(bearerToken("bearer abcdefghijklmnop", why).value_or(""), "abcdefghijklmnop");
     for (const char* bad : {"", "Basic abcdefghijklmnop", "Bearer short", "Bearer abcdefghijklmnop\"", "Bearer  abcdefghijklmnop"})
         EXPECT_FALSE(bearerToken(bad, why)) << bad;
     EXPECT_EQ(tokenHash("abcdefghijklmnop").size(), 64u);
@@ -175,7 +185,7 @@ TEST(HallRules, TokensComeAsBearerAndAreKeptOnlyHashed) {
 }
 
 // The recorded games replay in the server to the score the driver checked at
-// their end; their luck is their own, so no board takes them.
+// their end, with the luck their lines say.
 TEST(HallRules, RecordedGamesReplayToTheDriversScore) {
     for (const auto& file : std::filesystem::directory_iterator(HVEZDA_CORPUS)) {
         std::ifstream in(file.path(), std::ios::binary);
@@ -188,7 +198,8 @@ TEST(HallRules, RecordedGamesReplayToTheDriversScore) {
         EXPECT_EQ(game.score, std::stoll(text.substr(at + 21))) << file.path();
         EXPECT_EQ(game.winner, file.path().filename().string().rfind("winner", 0) == 0) << file.path();
         EXPECT_GT(game.lengthMs, 0);
-        EXPECT_EQ(game.luck, Judged::Luck::Chosen);
+        const bool seeded = text.find("\nseed ") != std::string::npos;
+        EXPECT_EQ(game.luck, seeded ? Judged::Luck::Seed : Judged::Luck::Chosen) << file.path();
         EXPECT_EQ(game.id, gameId(text));
     }
     Judged game;

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/hall.h"
+#include "sim/seal.h"
 #include "sim/script.h"
 
 using namespace driver;
@@ -41,11 +42,11 @@ std::vector<int64_t> scores(const std::vector<HallEntry>& table) {
 }
 
 TEST(Hall, BestFirstByScoreThenLengthThenTheMomentItBegan) {
-    const HallEntry high{"a", "", "2026-12-07T12:00:00+00:00", 100, 9000, false};
+    const HallEntry high{"a", "", "2026-12-07T12:00:00+00:00", 100, 9000, false, false, ""};
     HallEntry shorter = high, earlier = high;
     shorter.playMs = 8990;
     earlier.when = "2026-12-07T12:30:00+01:00";  // 11:30 UTC: earlier, though its clock read later
-    EXPECT_TRUE(better(high, {"b", "", high.when, 99, 10, true}));
+    EXPECT_TRUE(better(high, {"b", "", high.when, 99, 10, true, false, ""}));
     EXPECT_TRUE(better(shorter, high));
     EXPECT_TRUE(better(earlier, high));
     EXPECT_FALSE(better(high, high));
@@ -123,6 +124,57 @@ TEST(Hall, TheEleventhGamePushesTheWorstOut) {
     // A game that would be eleventh is not written at all.
     EXPECT_EQ(enterHall(dir, games[0], problems), 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 10);
+}
+
+// A game flown until it ends, sealed: with the keys given, on the daily flight of `date`.
+std::string flown(const std::string& date, const std::string& keys, const std::string& more = "") {
+    std::istringstream script("daily " + date + "\n" + more + keys + "advance 120000\n");
+    std::string recording;
+    EXPECT_EQ(sealScript(script, recording).exitCode, 0);
+    return recording;
+}
+
+TEST(Hall, TodaysDailyFlightsBesideTheBestAndChosenLuckMarked) {
+    const std::string dir = freshFolder("daily");
+    std::vector<std::string> problems;
+    // Ten games of luck their recordings chose: 1056 down to 36.
+    const std::string game = corpus("game-over-format2.sim");
+    for (int minute = 50; minute < 55; ++minute)
+        enterHall(dir, std::string(game).replace(game.find("player ") + 21, 2, std::to_string(minute)), problems);
+    for (const char* name : {"winner.sim", "boss-lost.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
+        enterHall(dir, corpus(name), problems);
+    // Today's daily flights, 96, 48 and 24 (below every game of all time), and yesterday's.
+    std::string file;
+    EXPECT_EQ(enterHall(dir, flown("2026-12-07", "keydown 39\nkeydown 88\n"), problems, &file, "2026-12-07"), 6);
+    EXPECT_EQ(enterHall(dir, flown("2026-12-07", "keydown 88\n"), problems, &file, "2026-12-07"), 7);
+    EXPECT_EQ(enterHall(dir, flown("2026-12-07", ""), problems, &file, "2026-12-07"), 0);
+    EXPECT_NE(file, "");  // kept for today's table all the same
+    file.clear();
+    EXPECT_EQ(enterHall(dir, flown("2026-12-06", ""), problems, &file, "2026-12-07"), 0);
+    EXPECT_EQ(file, "");
+    // Chosen luck on a daily line is no daily flight.
+    HallEntry chosen;
+    std::string why;
+    std::istringstream withRandom(flown("2026-12-07", "", "random 0.5\n"));
+    EXPECT_TRUE(judgeRecording(withRandom, chosen, why)) << why;
+    EXPECT_TRUE(chosen.chosenLuck);
+    EXPECT_EQ(chosen.daily, "");
+    EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
+
+    HallTables t = readHallTables(dir, "2026-12-07", problems);
+    EXPECT_EQ(scores(t.best), (std::vector<int64_t>{1056, 1044, 1032, 1020, 96, 96, 48, 36, 36, 36}));
+    EXPECT_EQ(scores(t.daily), (std::vector<int64_t>{96, 48, 24}));
+    EXPECT_EQ(luckMark(t.best[0]), "chosen luck");
+    EXPECT_EQ(luckMark(t.daily[0]), "daily");
+    EXPECT_EQ(t.daily[0].daily, "2026-12-07");
+    EXPECT_EQ(readHallTables(dir, "2026-12-08", problems).daily.size(), 0u);
+    // The next day, a game entered: yesterday's 24 is in neither table and leaves.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 11);
+    EXPECT_EQ(enterHall(dir, flown("2026-12-08", ""), problems, nullptr, "2026-12-08"), 0);
+    t = readHallTables(dir, "2026-12-08", problems);
+    EXPECT_EQ(scores(t.daily), (std::vector<int64_t>{24}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 11);
+    EXPECT_EQ(readHallTables(dir, "2026-12-07", problems).daily.size(), 2u);
 }
 
 }  // namespace
