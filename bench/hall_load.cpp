@@ -63,14 +63,14 @@ std::string script(const std::string& day, int i) {
     return s.str();
 }
 
-std::vector<std::string> sealGames(const std::string& day, int n) {
+std::vector<std::string> sealGames(const std::string& day, int first, int n) {
     std::vector<std::string> games(static_cast<size_t>(n));
     std::atomic<int> next{0}, failed{0};
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t)
         workers.emplace_back([&] {
             for (int i; (i = next++) < n;) {
-                std::istringstream in(script(day, i));
+                std::istringstream in(script(day, first + i));
                 if (driver::sealScript(in, games[static_cast<size_t>(i)]).exitCode != 0) ++failed;
             }
         });
@@ -97,10 +97,11 @@ int main(int argc, char** argv) {
                  "hvezda-hall-load"};
     std::vector<std::string> urls;
     std::string writeGames, day = today();
-    int games = 1000, clients = 16, readers = 8;
+    int games = 1000, first = 0, clients = 16, readers = 8;
     double rate = 0, readSeconds = 5;
     app.add_option("--url", urls, "a server, http://127.0.0.1:PORT (twice: uploads alternate, each read on the other)");
     app.add_option("--games", games, "games to send")->capture_default_str();
+    app.add_option("--first", first, "the first game's number (games already sent are not new)")->capture_default_str();
     app.add_option("--clients", clients, "concurrent senders")->capture_default_str();
     app.add_option("--rate", rate, "games a second in all (0: as fast as the servers take them)")->capture_default_str();
     app.add_option("--read-seconds", readSeconds, "how long the board is read after the uploads (0: not)")
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
 
     const auto sealStart = Clock::now();
-    const std::vector<std::string> recordings = sealGames(day, games);
+    const std::vector<std::string> recordings = sealGames(day, first, games);
     std::printf("sealed %d games of %s in %.1f s\n", games, day.c_str(), msSince(sealStart) / 1000);
     if (!writeGames.empty()) {
         std::filesystem::create_directories(writeGames);

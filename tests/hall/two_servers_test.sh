@@ -14,16 +14,13 @@ database=$(pg_url two)
 # Both servers read the time from one file: seeds are issued at noon, games arrive an hour later.
 set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
 
-# Starts server $1 (a or b) on a free port: its address in url_$1.
-start_hall() {
-  "$hall" --listen 127.0.0.1:0 --database "$database" --test-clock "$work/clock" >"$work/$1.out" 2>"$work/$1.err" &
-  started+=($!)
-  for _ in $(seq 200); do grep -q 'listening on' "$work/$1.out" && break; sleep 0.05; done
-  grep -q 'listening on' "$work/$1.out" || { echo "FAIL: server $1 did not start: $(cat "$work/$1.err")"; exit 1; }
-}
 url() { sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/$1.out"; }
 # Both start at once on a new database: each makes the tables it misses, neither fails.
-start_hall a & start_hall b & wait
+for s in a b; do
+  "$hall" --listen 127.0.0.1:0 --database "$database" --test-clock "$work/clock" >"$work/$s.out" 2>"$work/$s.err" &
+  started+=($!)
+done
+for _ in $(seq 200); do grep -q 'listening on' "$work/a.out" && grep -q 'listening on' "$work/b.out" && break; sleep 0.05; done
 url_a=$(url a) url_b=$(url b)
 [ -n "$url_a" ] && [ -n "$url_b" ] || { echo "FAIL: two servers starting at once: $(cat "$work"/*.err)"; exit 1; }
 
@@ -63,13 +60,16 @@ send two "$url_a" "$alice"
 # One seed in two games sent to both servers at the same moment: one is taken.
 seal three "$s2" Ann 3
 seal four "$s2" Ann 4
+race=()
 for n in 1 2 3; do
   curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/three.sim" \
     "$url_a/api/games" >>"$work/race" &
+  race+=($!)
   curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/four.sim" \
     "$url_b/api/games" >>"$work/race" &
+  race+=($!)
 done
-wait
+wait "${race[@]}"
 # The winner's game is 201 once and 200 twice; the other 422 three times.
 [ "$(sort "$work/race" | tr '\n' ' ')" = "200 200 201 422 422 422 " ] ||
   fail "one seed in two games on two servers at once: $(sort "$work/race" | tr '\n' ' ')"
