@@ -12,8 +12,8 @@ set -euo pipefail
 play=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  libopenmpt-dev libasound2-dev libcli11-dev libtomlplusplus-dev zlib1g-dev
-  libcpp-httplib-dev libsqlite3-dev libssl-dev nlohmann-json3-dev libpq-dev
+  libopenmpt-dev libasound2-dev libcli11-dev libtomlplusplus-dev zlib1g-dev libsndfile1-dev
+  libcpp-httplib-dev libsqlite3-dev libssl-dev nlohmann-json3-dev libcurl4-openssl-dev libpq-dev
 )
 test=(
   googletest libgtest-dev libbenchmark-dev

@@ -6,7 +6,7 @@
 #   scripts/web.sh           ->  build-web/hvezda-web/ (its path is the last line)
 #   scripts/web.sh --serve   the same, then serves it on http://127.0.0.1:8000/
 #
-# The folder holds index.html, page.js, hvezda.js, hvezda.wasm, hvezda.data
+# The folder holds index.html, page.js, hall_client.js, hvezda.js, hvezda.wasm, hvezda.data
 # (the music and the font), the icon, licences/ (what the program embeds), and
 # the driver for node: `node hvezda-sim.js [--seed N] [SCRIPT]`, with fonts/
 # for its screenshots. The libraries come from scripts/web-deps.sh (built
@@ -30,7 +30,7 @@ page="$build/hvezda-web"
 rm -rf "$page"
 mkdir -p "$page/fonts"
 cp "$build/hvezda.html" "$page/index.html"
-cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/page.js "$page/"
+cp "$build"/hvezda.{js,wasm,data} "$build/hvezda-sim.js" src/web/page.js src/web/hall_client.js "$page/"
 cp assets/icon_32.png "$page/icon.png"
 cp "$(sed -n 's/^HVEZDA_WEB_FONT:FILEPATH=//p' "$build/CMakeCache.txt")" "$page/fonts/"
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/folders.h"
 #include "platform/settings.h"
@@ -33,7 +34,7 @@ std::string controls() {
     "  refill, Start pauses, Back + Start starts a new game, Y shows the hall of fame.\n"
     "Settings: settings.toml in " + folderInWords(Folder::Settings) + ":\n"
     "  fullscreen, scale, vsync, pause_on_focus_loss, music_volume, gamepad_repeat_delay,\n"
-    "  gamepad_repeat_rate, name, and under [keys] left, right, up, down, fire, refill (key names\n"
+    "  gamepad_repeat_rate, name, hall_server, and under [keys] left, right, up, down, fire, refill (key names\n"
     "  such as \"Space\"); --write-settings writes them all with comments.\n";
 }
 
@@ -119,8 +120,21 @@ std::optional<int> readGameCommandLine(int argc, char** argv, GameOptions& optio
         ->excludes(replay)
         ->excludes(best);
     scores->excludes(record)->excludes(replay)->excludes(best);
+    std::vector<std::string> submit;
+    cli.add_option("--submit", submit,
+                   "Send a recording to a public hall of fame (URL, by default the setting hall_server) with this "
+                   "player's token, print the server's answer and exit: 0 when it is on the board, 1 when the "
+                   "server refused it, 3 when it could not be sent")
+        ->expected(1, 2)
+        ->type_name("FILE [URL]")
+        ->excludes(record)
+        ->excludes(replay)
+        ->excludes(best)
+        ->excludes(scores);
     cli.footer(controls());
     const std::optional<int> status = parse(cli, argc, argv);
+    if (!submit.empty()) options.submit = submit[0];
+    if (submit.size() > 1) options.submitTo = submit[1];
     if (!status && options.speed != 1 && options.replay.empty() && options.replayBest == 0) {
         std::fprintf(stderr, "hvezda: --speed goes with --replay or --replay-best\nRun 'hvezda --help' for more information.\n");
         return 2;

@@ -30,6 +30,8 @@ struct GameOptions {
     bool verbose = false;  // with scores: each entry's file too
     int replayBest = 0;   // play back the hall's entry of this place instead
     bool daily = false;   // fly today's daily flight; with scores: print today's best daily games
+    std::string submit;     // a recording to send to a public hall of fame
+    std::string submitTo;   // its server; empty: the setting hall_server
 };
 
 // Each returns nothing when the program should go on, or the status to exit

@@ -216,9 +216,11 @@ void HallKeeper::gameStarted() {
 
 void HallKeeper::enter(Game& g) {
     entered_ = true;
-    if (folder_.empty()) return;
+    if (folder_.empty() && !onEnded) return;
     const std::string recording = recorder_->snapshot(g);
     if (recording.empty()) return;  // not recorded whole: the recorder has said why
+    if (onEnded) onEnded(recording);
+    if (folder_.empty()) return;
     std::vector<std::string> problems;
     newest_.clear();
     enterHall(folder_, recording, problems, &newest_, rec::todayUtc());

@@ -89,6 +89,10 @@ public:
 
     const plat::HallBoard& board() const { return board_; }
 
+    // Called with each ended game's recording as it is entered (a public
+    // hall of fame sends it on); it must return at once.
+    std::function<void(const std::string& recording)> onEnded;
+
 private:
     void enter(hvezda::Game& g);
 

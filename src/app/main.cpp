@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +16,12 @@
 #include "app/comforts.h"
 #include "app/console.h"
 #include "app/hall.h"
+#ifdef HVEZDA_HALL_CLIENT
+#include "app/hall_client.h"
+#endif
 #include "app/recorder.h"
 #include "app/session.h"
+#include "base/paths.h"
 #include "base/utf8.h"
 #include "musicplayer/openmpt_backend.h"
 #include "platform/folders.h"
@@ -100,6 +106,45 @@ int replay(Game& game, app::Session& session, std::istream& recording, double sp
     return fail(v.message, 2);
 }
 
+#ifdef HVEZDA_HALL_CLIENT
+// The player's token, kept in the state folder; empty after saying why not.
+std::string tokenOrSay() {
+    std::string error;
+    const std::string folder = plat::folder(plat::Folder::Recordings, true, error);
+    const std::string token = folder.empty() ? std::string() : app::playerToken(folder, error);
+    if (token.empty()) std::fprintf(stderr, "hvezda: no player token for the hall of fame: %s\n", error.c_str());
+    return token;
+}
+#endif
+
+// --submit FILE [URL]: the server's answer on standard output.
+int submit(const std::string& file, const std::string& server) {
+    if (server.empty())
+        return fail("--submit names no server and the setting hall_server is empty", 2);
+#ifdef HVEZDA_HALL_CLIENT
+    std::ifstream in(base::pathFromUtf8(file), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in) return fail("cannot read " + file, 2);
+    const std::string token = tokenOrSay();
+    if (token.empty()) return 3;
+    const app::HallAnswer a = app::postGame(server, token, text.str());
+    if (a.accepted()) {
+        std::printf("%s\n", a.body.c_str());
+        std::fprintf(stderr, "hvezda: %s took %s: %s\n", app::hallBase(server).c_str(), file.c_str(),
+                     app::acceptedInWords(a.body).c_str());
+        return 0;
+    }
+    if (a.refused()) return fail(app::hallBase(server) + " refused " + file + " (" + std::to_string(a.status) + "): " + a.reason(), 1);
+    return fail("cannot send " + file + " to " + app::hallBase(server) + ": " +
+                    (a.status ? "status " + std::to_string(a.status) + ": " + a.reason() : a.error),
+                3);
+#else
+    (void)file;
+    return fail("this build cannot send games: it was built without libcurl", 3);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +167,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (asked.scores) return printScores(asked.verbose, asked.daily);
+    if (!asked.submit.empty()) return submit(asked.submit, asked.submitTo.empty() ? settings.hallServer : asked.submitTo);
     if (asked.replayBest > 0) {
         std::string folder;
         const std::vector<app::HallEntry> table = hallTables(folder).best;
@@ -148,11 +194,38 @@ int main(int argc, char** argv) {
     std::string why;
     auto session = app::Session::open(game, options, why);
     if (!session) return fail(why, 1);
-    // Each game's luck: a seed of its own from the clock, or today's for everyone.
-    app::Recorder recorder(asked.record, settings.name, asked.daily ? app::seedOfToday : app::seedFromClock);
+    // Each game's luck: a seed of its own from the clock, or today's for
+    // everyone. Each ended game goes to the public hall of fame the settings
+    // name, from a thread of its own, and each new game not of the daily
+    // flight takes the open seed that thread fetched ahead (a seed from the
+    // clock while none has come).
+    app::SeedSource seeds = asked.daily ? app::seedOfToday : app::seedFromClock;
+#ifdef HVEZDA_HALL_CLIENT
+    std::unique_ptr<app::HallSender> sender;
+    if (!settings.hallServer.empty() && asked.replay.empty()) {
+        std::string error;
+        const std::string token = tokenOrSay();
+        if (!token.empty())
+            sender = std::make_unique<app::HallSender>(settings.hallServer, token,
+                                                       plat::folder(plat::Folder::Recordings, true, error));
+    }
+    if (sender && !asked.daily)
+        seeds = [&sender] {
+            const std::optional<uint64_t> open = sender->takeSeed();
+            return open ? rec::GameSeed{*open, {}} : app::seedFromClock();
+        };
+#else
+    if (!settings.hallServer.empty())
+        std::fprintf(stderr, "hvezda: this build cannot send games to %s: it was built without libcurl\n",
+                     settings.hallServer.c_str());
+#endif
+    app::Recorder recorder(asked.record, settings.name, seeds);
     std::string hallError;
     app::HallKeeper hall(plat::folder(plat::Folder::Hall, false, hallError), asked.replay.empty() ? &recorder : nullptr,
                          [&session] { session->input().openBoard(); });
+#ifdef HVEZDA_HALL_CLIENT
+    if (sender) hall.onEnded = [&sender](const std::string& recording) { sender->send(recording); };
+#endif
     app::addComforts(*session, game, settings, &recorder, &hall);
     if (!asked.replay.empty()) return replay(game, *session, recording, asked.speed);
 

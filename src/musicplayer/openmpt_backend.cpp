@@ -4,9 +4,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,19 +17,21 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <libopenmpt/libopenmpt.hpp>
+#include <libopenmpt/libopenmpt_ext.hpp>
 
 #include "musicplayer/quiet_alsa.h"
 #include "base/files.h"
 
 namespace {
 
-constexpr int kSampleRate = 48000;
+constexpr int kSampleRate = MusicRenderer::kSampleRate;
 constexpr Uint16 kBufferFrames = 1024;  // ~21 ms: short enough to stop promptly
 // No song is anywhere near this; refusing bigger files keeps a wrong path from
 // eating memory.
@@ -43,6 +47,158 @@ protected:
 
 }  // namespace
 
+// ---- The song as the game hears it ----------------------------------------
+
+namespace {
+
+// The limiter looks this many frames ahead: its gain falls over as many frames
+// before a peak, then rises again over about 80 ms.
+constexpr std::size_t kAhead = 96;
+// Its estimate of the true peak reads this many frames around each one.
+constexpr int kTaps = 16, kHalfTaps = kTaps / 2;
+constexpr std::size_t kRing = 256;  // a power of two, above kAhead + kTaps
+static_assert(MusicRenderer::kLatency == kAhead + kHalfTaps - 1);
+
+// A 4x oversampled peak, between a frame and the next: a windowed sinc for each
+// of the three points in between.
+struct Interpolator {
+    std::array<std::array<double, kTaps>, 3> taps{};
+    double reach = 0.0;  // the most any point in between can exceed its loudest neighbour by, as a factor
+    Interpolator() {
+        constexpr double pi = 3.14159265358979323846;
+        for (int phase = 0; phase < 3; ++phase) {
+            const double at = (phase + 1) / 4.0;
+            for (int k = 0; k < kTaps; ++k) {
+                const double x = k - (kHalfTaps - 1) - at;  // taps at frames -7..8 around the frame
+                const double sinc = std::sin(pi * x) / (pi * x);
+                const double window = 0.5 + 0.5 * std::cos(pi * x / (kHalfTaps + 0.5));
+                taps[phase][k] = sinc * window;
+            }
+            double sum = 0.0;
+            for (double t : taps[phase]) sum += std::fabs(t);
+            reach = std::max(reach, sum);
+        }
+    }
+};
+const Interpolator& interpolator() {
+    static const Interpolator i;
+    return i;
+}
+
+}  // namespace
+
+struct MusicRenderer::Impl {
+    std::unique_ptr<openmpt::module_ext> song;
+    openmpt::ext::interactive* mixer = nullptr;
+    bool looping = false;
+    std::size_t drained = 0;      // frames of silence fed after a song that does not loop has ended
+    uint64_t frame = 0;           // frames fed in so far
+    std::array<std::array<float, 2>, kRing> in{};  // what came in, for the delay and the peak estimate
+    std::array<double, kRing> wanted;  // the gain each frame's peak asks for
+    std::array<double, kRing> held;    // that, held down over the look-ahead, released slowly
+    double release = 0.0, envelope = 1.0;
+    // Frames since one came near the ceiling, since one asked for less gain,
+    // and since the gain was last under 1: while these are long enough, the
+    // gain is exactly 1 and nothing needs computing.
+    uint64_t sinceNear = kRing, sinceWanted = kRing, sinceHeld = kRing;
+    std::vector<float> block;
+
+    Impl() {
+        wanted.fill(1.0);
+        held.fill(1.0);
+    }
+
+    double truePeak(uint64_t at) const {
+        double peak = 0.0;
+        for (int c = 0; c < 2; ++c) {
+            peak = std::max(peak, double(std::fabs(in[at % kRing][c])));
+            for (const auto& taps : interpolator().taps) {
+                double v = 0.0;
+                for (int k = 0; k < kTaps; ++k) v += taps[k] * in[(at + kRing + k - (kHalfTaps - 1)) % kRing][c];
+                peak = std::max(peak, std::fabs(v));
+            }
+        }
+        return peak;
+    }
+
+    // Takes one frame in; gives the one kLatency frames before, limited.
+    std::array<float, 2> step(float left, float right) {
+        in[frame % kRing] = {left, right};
+        const uint64_t at = frame + kRing - kHalfTaps;  // the newest frame whose neighbours are all in
+        ++frame;
+        const bool near = std::max(std::fabs(left), std::fabs(right)) * interpolator().reach > kCeiling;
+        sinceNear = near ? 0 : sinceNear + 1;
+        const double peak = sinceNear < kTaps ? truePeak(at) : 0.0;
+        wanted[at % kRing] = peak > kCeiling ? kCeiling / peak : 1.0;
+        sinceWanted = peak > kCeiling ? 0 : sinceWanted + 1;
+        double low = 1.0;
+        for (std::size_t k = 0; sinceWanted < kAhead && k < kAhead; ++k) low = std::min(low, wanted[(at - k) % kRing]);
+        // Down at once (the average below spreads it), up slowly; exactly 1 once recovered.
+        envelope = low < envelope ? low : envelope + (low - envelope) * release;
+        if (std::fabs(low - envelope) < 1e-9) envelope = low;
+        held[at % kRing] = envelope;
+        sinceHeld = envelope < 1.0 ? 0 : sinceHeld + 1;
+        double gain = 1.0;
+        if (sinceHeld < kAhead) {
+            double sum = 0.0;
+            for (std::size_t k = 0; k < kAhead; ++k) sum += held[(at - k) % kRing];
+            gain = sum / double(kAhead);
+        }
+        const auto& out = in[(at - kAhead + 1) % kRing];
+        return {float(out[0] * gain), float(out[1] * gain)};
+    }
+};
+
+MusicRenderer::MusicRenderer(const std::vector<char>& data, bool looping, std::ostream& log)
+    : impl_(std::make_unique<Impl>()) {
+    try {
+        impl_->song = std::make_unique<openmpt::module_ext>(data, log);
+    } catch (const std::exception&) {
+        throw std::runtime_error("not a module the player can play");
+    }
+    impl_->looping = looping;
+    impl_->song->set_repeat_count(looping ? -1 : 0);
+    impl_->song->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, kMasterGainMillibel);
+    impl_->mixer = static_cast<openmpt::ext::interactive*>(impl_->song->get_interface(openmpt::ext::interactive_id));
+    impl_->release = 1.0 - std::exp(-1.0 / (0.08 * kSampleRate));
+}
+
+MusicRenderer::~MusicRenderer() = default;
+
+std::size_t MusicRenderer::render(float* out, std::size_t frames, float volume) {
+    Impl& m = *impl_;
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t want = std::min<std::size_t>(frames - done, 1024);
+        m.block.resize(2 * want);
+        std::size_t got = m.song->read_interleaved_stereo(kSampleRate, want, m.block.data());
+        if (got == 0) {  // the song is over: what the limiter still holds comes out
+            got = std::min(want, kLatency - m.drained);
+            if (got == 0) break;
+            std::fill(m.block.begin(), m.block.begin() + 2 * got, 0.0f);
+            m.drained += got;
+        }
+        for (std::size_t i = 0; i < got; ++i) {
+            const auto frame = m.step(m.block[2 * i], m.block[2 * i + 1]);
+            out[2 * (done + i)] = frame[0] * volume;
+            out[2 * (done + i) + 1] = frame[1] * volume;
+        }
+        done += got;
+    }
+    return done;
+}
+
+void MusicRenderer::solo(int channel) {
+    for (int ch = 0; impl_->mixer && ch < impl_->song->get_num_channels(); ++ch)
+        impl_->mixer->set_channel_mute_status(ch, channel >= 0 && ch != channel);
+}
+
+int MusicRenderer::channels() const { return impl_->song->get_num_channels(); }
+int MusicRenderer::currentOrder() const { return impl_->song->get_current_order(); }
+double MusicRenderer::durationSeconds() const { return impl_->song->get_duration_seconds(); }
+
+// ---- The player -------------------------------------------------------------
+
 struct OpenmptPlayer::Instance {
     const std::atomic<float>* gain = nullptr;  // the player's volume
     bool looping = false;
@@ -51,7 +207,7 @@ struct OpenmptPlayer::Instance {
     // thread, so each instance has its own and it outlives the song.
     NullBuffer logBuffer;
     std::ostream log{&logBuffer};
-    std::unique_ptr<openmpt::module> song;
+    std::unique_ptr<MusicRenderer> song;
     SDL_AudioDeviceID device = 0;
     // Read by the callback, written only while the device is locked.
     bool attached = false;
@@ -70,17 +226,13 @@ void renderCallback(void* userdata, Uint8* stream, int len) {
     std::size_t done = 0;
     if (inst->attached && inst->song) {
         try {
-            while (done < frames) {
-                std::size_t n = inst->song->read_interleaved_stereo(kSampleRate, frames - done, out + 2 * done);
-                if (n == 0) break;  // song over (not looping): the rest is silence
-                done += n;
-            }
+            // Fewer frames only when the song is over (not looping): the rest is silence.
+            done = inst->song->render(out, frames, inst->gain->load(std::memory_order_relaxed));
         } catch (...) {
             // Nothing may escape into SDL's thread; a failing render is silence.
+            done = 0;
         }
     }
-    if (const float g = inst->gain->load(std::memory_order_relaxed); g != 1.0f)
-        for (std::size_t i = 0; i < 2 * done; ++i) out[i] *= g;
     const std::size_t filled = done * 2 * sizeof(float);
     if (len > 0) std::memset(stream + filled, 0, static_cast<std::size_t>(len) - filled);
 
@@ -172,7 +324,7 @@ bool readWholeFile(const char* path, std::vector<char>& data, std::string& why) 
     return false;
 }
 
-std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst, const PlayerReport& report) {
+std::unique_ptr<MusicRenderer> loadSong(const char* path, Instance& inst, const PlayerReport& report) {
     std::vector<char> data;
     std::string why;
     if (!readWholeFile(path, data, why)) {
@@ -180,9 +332,7 @@ std::unique_ptr<openmpt::module> loadSong(const char* path, Instance& inst, cons
         return nullptr;
     }
     try {
-        auto song = std::make_unique<openmpt::module>(data, inst.log);
-        song->set_repeat_count(inst.looping ? -1 : 0);
-        return song;
+        return std::make_unique<MusicRenderer>(data, inst.looping, inst.log);
     } catch (...) {
         if (report) report(std::string("no music: ") + path + " is not a module the player can play");
         return nullptr;

@@ -9,12 +9,57 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "musicplayer/modplug.h"
+
+// The song as the game hears it: libopenmpt at the game's mix gain (a
+// module is otherwise lowered by its number of channels), then a limiter that
+// keeps the true peak at most -1 dBTP, then the player's volume, which only
+// ever lowers it. The audio device's callback plays through one of these, and
+// hvezda-render-music writes one to a file, so what is measured is what is
+// heard.
+class MusicRenderer {
+public:
+    static constexpr int kSampleRate = 48000;
+    // libopenmpt's master gain (RENDER_MASTERGAIN_MILLIBEL): the loop's integrated
+    // loudness comes out at about -16.5 LUFS (docs/music.md).
+    static constexpr int kMasterGainMillibel = 420;
+    static constexpr double kCeiling = 0.85;  // -1.4 dBFS, on a 4x oversampled estimate of the peak
+
+    // From a module file's bytes; throws std::runtime_error when they are not
+    // one libopenmpt can play. `log` takes libopenmpt's messages and must
+    // outlive the renderer.
+    MusicRenderer(const std::vector<char>& data, bool looping, std::ostream& log);
+    ~MusicRenderer();
+    MusicRenderer(const MusicRenderer&) = delete;
+    MusicRenderer& operator=(const MusicRenderer&) = delete;
+
+    // Up to `frames` interleaved stereo frames at kSampleRate, scaled by
+    // `volume` (0 to 1); fewer only when a song that does not loop has ended.
+    std::size_t render(float* out, std::size_t frames, float volume = 1.0f);
+
+    // Only this channel of the module sounds (-1: all), for measuring a part alone.
+    void solo(int channel);
+    int channels() const;
+    // The pattern order libopenmpt has reached (kLatency frames ahead of what
+    // render last gave), and the length of one pass in seconds.
+    int currentOrder() const;
+    double durationSeconds() const;
+    // The frames the limiter holds back (its look-ahead, and half its peak
+    // estimate's reach): the output lags the song by this much.
+    static constexpr std::size_t kLatency = 96 + 7;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
 
 // Diagnostics for tests and debugging; never needed by the game.
 struct OpenmptInstanceState {

@@ -134,6 +134,16 @@ Settings loadSettings(const std::string& file, std::vector<std::string>& problem
         else
             problems.push_back(where(file, *n) + "name must be a text in quotes; using " + tomlText(s.name));
     }
+    if (const toml::node* n = t.get("hall_server")) {
+        const auto server = n->value_exact<std::string>();
+        if (server && (server->empty() || server->rfind("http://", 0) == 0 || server->rfind("https://", 0) == 0) &&
+            server->find_first_of(" \t\r\n") == std::string::npos)
+            s.hallServer = *server;
+        else
+            problems.push_back(where(file, *n) +
+                               "hall_server must be a server's address in quotes, such as \"https://example.org\" "
+                               "(or \"\" for none); sending no games");
+    }
     for (const auto& [key, node] : t) {
         if (key.str() == "keys") {
             if (const toml::table* keys = node.as_table())
@@ -145,7 +155,8 @@ Settings loadSettings(const std::string& file, std::vector<std::string>& problem
         static constexpr const char* known[] = {"fullscreen",           "scale",
                                                 "vsync",                "pause_on_focus_loss",
                                                 "music_volume",         "gamepad_repeat_delay",
-                                                "gamepad_repeat_rate",  "name"};
+                                                "gamepad_repeat_rate",  "name",
+                                                "hall_server"};
         // A named copy: clang before 16 cannot capture a structured binding.
         const std::string_view name = key.str();
         if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return name == k; }) ==
@@ -177,6 +188,10 @@ std::string settingsText(const Settings& s) {
       << "gamepad_repeat_rate = " << s.repeatPerSecond << "\n\n"
       << "# Your name, in the recordings of your games and in the hall of fame.\n"
       << "name = " << tomlText(s.name) << "\n\n"
+      << "# A public hall of fame (hvezda-hall) that each ended game is sent to, such as\n"
+      << "# \"https://example.org\"; \"\" sends nothing. A game that cannot go waits and goes\n"
+      << "# with the next one.\n"
+      << "hall_server = " << tomlText(s.hallServer) << "\n\n"
       << "# The game's keys, by SDL's key names (\"Space\", \"Left Ctrl\", \"Keypad 4\", \"W\").\n"
       << "[keys]\n";
     for (size_t i = 0; i < kGameKeys.size(); ++i)

@@ -43,6 +43,7 @@ struct Settings {
     int repeatPerSecond = 30;   // and then this many a second (0: no repeat)
     std::array<std::string, kGameKeys.size()> keys{"Left", "Right", "Up", "Down", "X", "C"};
     std::string name = accountName();  // who plays, in the recordings and the hall of fame
+    std::string hallServer;  // a public hall of fame each ended game is sent to ("https://..."); empty: none
     bool operator==(const Settings&) const = default;
 };
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,9 @@
 #include "platform/realtime.h"
 #include "platform/settings.h"
 #include "platform/snapshot.h"
+#include "page_replay.h"
 #include "record/fields.h"
+#include "record/replay.h"
 #include "record/seed.h"
 #include "shell/shell.h"
 
@@ -41,7 +44,22 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
     if (f) f(UTF8ToString(a), UTF8ToString(b));
 });
 
+// What the page hands the game (Module.page[what]()), as text; empty when
+// the page has nothing of that name.
+EM_JS(char*, pageAsk, (const char* what), {
+    var page = Module['page'];
+    var f = page && page[UTF8ToString(what)];
+    return stringToNewUTF8((f && f()) || "");
+});
+
 namespace {
+
+std::string askPage(const char* what) {
+    char* text = pageAsk(what);
+    std::string s = text ? text : "";
+    std::free(text);
+    return s;
+}
 
 struct WebGame {
     Game game;
@@ -54,6 +72,8 @@ struct WebGame {
     plat::LoopStats stats;
     plat::LoopProbe probe;
     uint64_t timer1Ticks = 0;
+    std::unique_ptr<webreplay::PageReplay> replay;  // ?replay=ID: a game from the hall of fame played back
+    double replayStartMs = 0;
 };
 // Made once and never freed: the browser keeps calling back after main returns.
 WebGame* web = nullptr;
@@ -79,6 +99,22 @@ void end() {
     web->loop.reset();
     web->session.reset();  // the window and the music go with SDL
     pageCall("ended", "", "");
+}
+
+// A frame of a replay: the steps due by now, then the scene. The page hears
+// how it went when it is over.
+void replayFrame() {
+    SDL_PumpEvents();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+    const bool going = web->replay->runUntil(static_cast<int64_t>(emscripten_get_now() - web->replayStartMs));
+    web->session->present();
+    if (going) return;
+    emscripten_cancel_main_loop();
+    const rec::Verdict& v = web->replay->verdict();
+    std::fprintf(v.status == rec::Verdict::Verified ? stdout : stderr, "hvezda: %s\n", v.message.c_str());
+    pageCall("replayed", v.status == rec::Verdict::Verified ? "verified" : "failed", v.message.c_str());
 }
 
 void frame() {
@@ -166,7 +202,12 @@ int main(int argc, char** argv) {
     // Each game's luck: a seed of its own from the clock; index.html?seed=N
     // gives the first game the seed N (a game anyone can fly again), and
     // ?daily every game today's seed, as hvezda --daily does.
-    app::SeedSource seeds = app::seedFromClock;
+    // Otherwise a game takes the open seed the page fetched ahead from the
+    // hall of fame that serves it, when there is one (hall_client.js).
+    app::SeedSource seeds = [] {
+        const std::string open = askPage("nextSeed");
+        return open.empty() ? app::seedFromClock() : rec::GameSeed{std::strtoull(open.c_str(), nullptr, 10), {}};
+    };
     if (argc == 2 && std::strcmp(argv[1], "--daily") == 0) seeds = app::seedOfToday;
     if (argc == 3 && std::strcmp(argv[1], "--seed") == 0) {
         seeds = [first = std::strtoull(argv[2], nullptr, 10), taken = false]() mutable {
@@ -197,9 +238,31 @@ int main(int argc, char** argv) {
     std::string hallError;
     web->hall = std::make_unique<app::HallKeeper>(plat::folder(plat::Folder::Hall, false, hallError),
                                                   web->recorder.get(), [] { web->session->input().openBoard(); });
+    // Each ended game goes to the page, which sends it to the public hall of
+    // fame when the player asked for that (hall_client.js).
+    web->hall->onEnded = [](const std::string& recording) { pageCall("gameEnded", recording.c_str(), ""); };
     app::addComforts(*web->session, game, web->settings, web->recorder.get(), web->hall.get());
     pageActions();
     game.onTick = [](Game&, TimerId id) { web->timer1Ticks += id == TimerId::Timer1; };
+
+    // ?replay=ID: the page fetched a recording from the hall of fame.
+    if (const std::string recording = askPage("replayRecording"); !recording.empty()) {
+        Game scratch;
+        std::istringstream in(recording);
+        const rec::Verdict v = rec::checkRecording(scratch, in, rec::RecordingLimits{});
+        if (v.status != rec::Verdict::Verified) {
+            pageCall("failed", ("the recording cannot be replayed: " + v.message).c_str(), "");
+            return 1;
+        }
+        Form_Load(game);
+        web->replay = std::make_unique<webreplay::PageReplay>(game, recording);
+        web->session->present(true);
+        web->session->show();
+        pageCall("firstFrame", "", "");
+        web->replayStartMs = emscripten_get_now();
+        emscripten_set_main_loop(replayFrame, 0, false);
+        return 0;
+    }
 
     web->recorder->start(game);
     web->session->input().watch(web->recorder.get());

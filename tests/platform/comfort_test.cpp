@@ -47,10 +47,12 @@ TEST(Settings, EveryValueIsReadAndKeysAreRebound) {
     const Loaded read("values",
                       "fullscreen = true\nscale = 3\nvsync = true\npause_on_focus_loss = false\n"
                       "music_volume = 40\ngamepad_repeat_delay = 400\ngamepad_repeat_rate = 12\n"
+                      "hall_server = \"https://hall.example/\"\n"
                       "[keys]\nleft = \"a\"\nright = \"D\"\nup = \"W\"\ndown = \"S\"\n"
                       "fire = \"Space\"\nrefill = \"Left Ctrl\"\n");
     EXPECT_TRUE(read.problems.empty()) << read.problems[0];
-    EXPECT_EQ(read.s, (plat::Settings{true, 3, true, false, 40, 400, 12, {"a", "D", "W", "S", "Space", "Left Ctrl"}}));
+    EXPECT_EQ(read.s, (plat::Settings{true, 3, true, false, 40, 400, 12, {"a", "D", "W", "S", "Space", "Left Ctrl"},
+                                      plat::accountName(), "https://hall.example/"}));
     // A flies left, Space fires, Ctrl refills; the arrow and X no longer do.
     const plat::KeyBindings keys(read.s);
     for (auto [vk, code] : {std::pair{'A', 37}, {32, 88}, {17, 67}, {37, 0}, {88, 0}}) EXPECT_EQ(keys.gameCode(vk), code);
@@ -61,6 +63,10 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
                       "scale = 9\nvsync = \"yes\"\nmusic_volume = 50\nvolume = 3\n"
                       "gamepad_repeat_rate = 2.5\n[keys]\nfire = \"Nokey\"\nleft = \"Right\"\n"
                       "up = \"Q\"\njump = \"J\"\n");
+    const Loaded server("server", "hall_server = \"hall.example\"\n");
+    ASSERT_EQ(server.problems.size(), 1u);
+    EXPECT_EQ(server.problems[0].rfind(server.file + ":1: hall_server must be a server's address", 0), 0u);
+    EXPECT_EQ(server.s, plat::Settings{});
     const std::string& file = read.file;
     const std::vector<std::string> want{
         file + ":1: scale must be a whole number from 0 to 8; using 0",
@@ -94,7 +100,7 @@ TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     EXPECT_EQ(plat::settingsPath(), "/x/conf/hvezda/settings.toml");
     unsetenv("XDG_CONFIG_HOME");
     plat::Settings s;
-    s.scale = 2, s.vsync = true, s.repeatPerSecond = 0, s.keys[4] = "\\";
+    s.scale = 2, s.vsync = true, s.repeatPerSecond = 0, s.keys[4] = "\\", s.hallServer = "http://127.0.0.1:8080";
     ASSERT_EQ(plat::writeSettings(s, file), "");
     EXPECT_EQ(plat::loadSettings(file, problems), s);
     EXPECT_TRUE(problems.empty()) << problems[0];

@@ -4,7 +4,9 @@
 # driver prints, and its expect lines must hold) and every recorded game
 # through the driver under node; then the page served from 127.0.0.1 in
 # Debian's headless chromium, driven by npm's puppeteer-core
-# (browser_test.mjs), checked against the native driver.
+# (browser_test.mjs), checked against the native driver; then the page at
+# /play/ of the hall of fame server, a whole game sent and replayed
+# (hall_page_test.mjs).
 #
 #   tests/web/run.sh PAGE-FOLDER NATIVE-BUILD     (scripts/web.sh's folder, build/)
 set -euo pipefail
@@ -39,4 +41,18 @@ done
 serve_folder "$page"
 node "$root/tests/web/browser_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" \
   || fail "the page in chromium"
+
+# The page at /play/ of a real hall of fame server (a scratch SQLite file):
+# a whole game sent to the board, and replayed from it.
+if [ -x "$native/hvezda-hall" ]; then
+  "$native/hvezda-hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --web "$page" >"$work/hall.out" 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
+  hall=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
+  [ -n "$hall" ] || fail "no hall of fame server: $(cat "$work/hall.out")"
+  [ -z "$hall" ] || node "$root/tests/web/hall_page_test.mjs" "$hall" "$native/hvezda-sim" "$work" "$npm_dir" \
+    || fail "the page sending to the hall of fame"
+else
+  echo "SKIP: the page and the hall of fame: $native/hvezda-hall is not built"
+fi
 finish "web"

@@ -182,7 +182,7 @@ struct Hit {
 };
 // K/k kick (firm/soft), S snare, s ghost snare, T/M/L toms high to low; 1-9 a
 // snare roll rising in volume.
-constexpr Hit kKitHits[] = {{'K', kKick, 56},  {'k', kKick, 36}, {'S', kSnare, 54},    {'s', kSnare, 15},
+constexpr Hit kKitHits[] = {{'K', kKick, 52},  {'k', kKick, 34}, {'S', kSnare, 54},    {'s', kSnare, 15},
                             {'T', kTom, 46},   {'M', kTom, 48, 5}, {'L', kTom, 50, 10}};
 // H/h/x hi-hat (accent/plain/ghost), o open hi-hat, C crash, Z/z shaker.
 constexpr Hit kCymbalHits[] = {{'H', kHat, 60},   {'h', kHat, 44},      {'x', kHat, 28},  {'o', kOpenHat, 44},
@@ -349,7 +349,7 @@ const Section kIntro{.chords = "Am7 | Fmaj7 | Dm7 | Esus4 E7",
                      .chordEvery = kPadded,
                      .lead = "r:58 B1:2 C2:2 D2:2",
                      .bell = "E2:4 A2:4 B2:4 C3:4 | B2:8 A2:4 E2:4 | F2:4 A2:4 D3:4 C3:4 | B2:8 r:8",
-                     .level = 1.15};
+                     .level = 1.0};
 // A: the theme as a question (ending on G) and its answer (ending on E).
 const Section kA1{.chords = "Am7 | Fmaj7 | C G/B | Gsus4 G",
                   .bass = {kTres, kTres, "R..R..O.R..R..R.", "R..R..O.R.r.O.o."},
@@ -376,7 +376,7 @@ const Section kB1{.chords = "Fmaj7 | G | Em7 | Am Am/G",
                   .lead = "r:2 A2:4 G2:2 F2:3 C2:3 F2:2 | r:2 B2:4 A2:2 G2:3 D2:3 G2:2 |"
                           "r:2 G2:4 E2:2 B1:3 E2:3 G2:2 | A2:10 G2:2 E2:2 C2:2",
                   .harmony = true,
-                  .level = 0.9};
+                  .level = 0.95};
 const Section kB2{.chords = "Dm7 | Em7 | Fmaj7 G | Esus4 E",
                   .bass = {kPumpB, kPumpB, kPumpB, "R.R.R.R.RrRrO.O."},
                   .kit = {kHalf, kHalf2, kHalf, "K.....k.S.S.T.ML"},
@@ -385,7 +385,7 @@ const Section kB2{.chords = "Dm7 | Em7 | Fmaj7 G | Esus4 E",
                   .lead = "r:2 F2:4 E2:2 D2:3 A1:3 D2:2 | r:2 G2:4 F2:2 E2:3 B1:3 E2:2 |"
                           "r:2 A2:4 G2:2 F2:2 G2:2 A2:2 C3:2 | B2:8 G#2:4 E2:4",
                   .harmony = true,
-                  .level = 0.9};
+                  .level = 0.95};
 // Groove: the lead rests; a bell riff over the bass riff and the pad.
 const Section kG1{.chords = "Am | Am | Fmaj7 | G",
                   .bass = {kRiff, kRiff, kRiff, "R..R..r.O.O.F.T."},
@@ -394,7 +394,7 @@ const Section kG1{.chords = "Am | Am | Fmaj7 | G",
                   .chordEvery = kPadded,
                   .bell = "E2:2 r:1 A2:1 r:2 B2:2 C3:2 B2:1 r:1 A2:2 E2:2 | E2:2 r:1 A2:1 r:2 B2:2 C3:2 E3:1 r:1 C3:2 G2:2 |"
                           "F2:2 r:1 A2:1 r:2 C3:2 E3:2 C3:1 r:1 A2:2 F2:2 | G2:2 r:1 B2:1 r:2 D3:2 F3:2 D3:1 r:1 B2:2 G2:2",
-                  .level = 0.9};
+                  .level = 0.95};
 const Section kG2{.chords = "Am | Am C/G | Dm7 | E7",
                   .bass = {kRiff, "R.rO..R.R.r.R.r.", kRiff, "R..R..r.O.O.F.T."},
                   .kit = {kFunk, kFunk2, kFunk, "K..sS..KT.TMM.LL"},
@@ -402,7 +402,7 @@ const Section kG2{.chords = "Am | Am C/G | Dm7 | E7",
                   .chordEvery = kPadded,
                   .bell = "E2:2 r:1 A2:1 r:2 B2:2 C3:2 B2:1 r:1 A2:2 E2:2 | E2:2 r:1 A2:1 r:2 C3:2 E3:2 G3:1 r:1 E3:2 C3:2 |"
                           "D2:2 r:1 F2:1 r:2 A2:2 C3:2 A2:1 r:1 F2:2 D2:2 | E2:2 r:1 G#2:1 r:2 B2:2 D3:2 B2:1 r:1 G#2:2 E2:2",
-                  .level = 0.9};
+                  .level = 0.95};
 // The theme again with drive: sixteenth hats, busier bass, higher endings, the bell echoing.
 const Section kA3{.chords = "Am Am/G | Fmaj7 | C | G7",
                   .bass = {kDriveBass, kDriveBass, kDriveBass, "R.rRO.rRR.R.O.O."},
@@ -413,7 +413,7 @@ const Section kA3{.chords = "Am Am/G | Fmaj7 | C | G7",
                   .lead = "E2:3 A1:3 C2:2 E2:2 A2:2 G2:2 E2:2 | F2:3 E2:3 C2:2 r:2 A1:2 C2:2 F2:2 |"
                           "G2:3 E2:3 C2:2 D2:2 E2:2 G2:2 C3:2 | B2:6 A2:2 G2:2 D2:2 B1:2 D2:2",
                   .echo = 3,
-                  .level = 1.1};
+                  .level = 1.0};
 const Section kA4{.chords = "Am | Fmaj7 Dm7 | G | Esus4 E7",
                   .bass = {kDriveBass, kDriveBass, kDriveBass, "R.rRO.rRR.r.O.O."},
                   .kit = {kDrive, kDrive, kDrive, "K...S..sK.S.SSSS"},
@@ -423,7 +423,7 @@ const Section kA4{.chords = "Am | Fmaj7 Dm7 | G | Esus4 E7",
                   .lead = "A2:3 E2:3 C2:2 E2:3 A2:3 B2:2 | C3:6 B2:2 A2:2 F2:2 A2:2 C3:2 |"
                           "B2:3 G2:3 D2:2 G2:3 B2:3 D3:2 | E3:6 D3:2 B2:2 G#2:2 E2:4",
                   .echo = 3,
-                  .level = 1.1};
+                  .level = 1.0};
 // Breakdown: the pad and a bell tune alone; then the lead low under the bell.
 const Section kBreak1{.chords = "Am | Fmaj7 | Dm7 | Esus4 E",
                       .bass = {kHold, kHold, kHold, "R.......R......."},
@@ -431,7 +431,7 @@ const Section kBreak1{.chords = "Am | Fmaj7 | Dm7 | Esus4 E",
                       .cymbals = {kShakeSlow, kShakeSlow, kShakeSlow, kShakeSlow},
                       .chordEvery = kPadded,
                       .bell = "r:4 E2:4 A2:4 B2:4 | C3:6 B2:2 A2:4 E2:4 | F2:4 A2:4 C3:4 D3:4 | B2:8 G#2:4 E2:4",
-                      .level = 0.45};
+                      .level = 1.15};
 const Section kBreak2{.chords = "Fmaj7 | G | Am Am/G | Bbmaj7 A7",
                       .bass = {"R.......O.......", "R.......O.......", "R.......R.......", "R.......R......."},
                       .kit = {"k...............", "k...............", "k.......s.......", "k...s...s.s.sSSS"},
@@ -440,7 +440,7 @@ const Section kBreak2{.chords = "Fmaj7 | G | Am Am/G | Bbmaj7 A7",
                       .lead = "A1:8 C2:4 E2:4 | D2:8 B1:4 G1:4 | C2:6 B1:2 A1:4 E1:4 | F1:8 E1:8",
                       .bell = "C3:2 A2:2 F2:2 A2:2 C3:4 E3:4 | D3:2 B2:2 G2:2 B2:2 D3:4 F3:4 |"
                               "E3:2 C3:2 A2:2 C3:2 E3:2 D3:2 C3:2 B2:2 | A2:4 D3:4 C#3:4 E3:4",
-                      .level = 0.5};
+                      .level = 1.0};
 // C: D minor over a pedal and a half-time beat, a tune of its own; then the
 // arpeggio back and a turn through the circle of fifths.
 const Section kC1{.chords = "Dm | Gm7/D | Bbmaj7/D | A7/C#",
@@ -449,14 +449,14 @@ const Section kC1{.chords = "Dm | Gm7/D | Bbmaj7/D | A7/C#",
                   .cymbals = {kEights, kEights, kEights, kEightsOpen},
                   .chordEvery = kPadded,
                   .lead = "A2:6 F2:2 D2:4 E2:4 | F2:4 G2:2 A#2:6 A2:4 | A2:6 F2:2 D2:8 | E2:4 C#2:4 A1:4 G2:4",
-                  .level = 0.85};
+                  .level = 0.95};
 const Section kC2{.chords = "Dm | Bbmaj7 | Gm7 C7 | Fmaj7 A7",
                   .bass = {kLong, kLong, kLong, "R.......R.r.O.o."},
                   .kit = {kHalf, kHalf2, kHalf, kHalf2},
                   .cymbals = {kEights, kEights, kEights, kEightsOpen},
                   .chordEvery = kPadded,
                   .lead = "F2:4 E2:2 D2:2 A2:8 | A#2:4 A2:2 F2:2 D2:8 | D2:2 F2:2 A#2:4 C3:2 A#2:2 G2:4 | A2:8 C#3:4 E3:4",
-                  .level = 0.85};
+                  .level = 0.95};
 const Section kC3{.chords = "Gm7 | C7 | Fmaj7 | Bbmaj7",
                   .bass = {kPump, kPump, kPump, kPump},
                   .kit = {kRock, kRock2, kRock, kRock2},
@@ -482,14 +482,14 @@ const Section kQuiet1{.chords = "Dm | Bbmaj7 | Gm7 | Asus4 A",
                       .cymbals = {kShakeSlow, kShakeSlow, kShakeSlow, kShakeSlow},
                       .chordEvery = {2, 2, 2, 2},
                       .arpOctaves = true,
-                      .level = 0.45};
+                      .level = 1.2};
 const Section kQuiet2{.chords = "Dm | Bbmaj7 | Gm7 C7 | Fmaj7 E7",
                       .bass = {"R.......r.......", "R.......r.......", "R.......R.......", "R.......R.......",},
                       .kit = {"k.......k.......", "k.......k.......", "k.......k.......", "k.......k...s.s."},
                       .cymbals = {"z.z.z.z.z.z.z.z.", "z.z.z.z.z.z.z.z.", "z.z.z.z.z.z.z.z.", "z.z.z.z.zzzzZzZz"},
                       .chordEvery = kPadded,
                       .bell = "A2:3 D2:3 F2:2 A2:3 G2:3 F2:2 | F2:6 D2:2 r:8 | G2:4 A#2:4 C3:4 E2:4 | A2:8 G#2:4 B2:4",
-                      .level = 0.5};
+                      .level = 1.0};
 // Build-up to E minor: the lead still resting, the arpeggio quickening over a snare roll.
 const Section kBuild{.chords = "Cmaj7 | D | Bsus4 | B7",
                      .bass = {"R.R.R.R.R.R.R.R.", "R.R.R.R.R.R.R.R.", "RrRrRrRrRrRrRrRr", "RrRrRrRrRrRrO.O."},
@@ -497,7 +497,7 @@ const Section kBuild{.chords = "Cmaj7 | D | Bsus4 | B7",
                      .cymbals = {"z.z.z.z.z.z.z.z.", "ZzZzZzZzZzZzZzZz", "HxHxHxHxHxHxHxHx", "HhHhHhHhHhHhHhHh"},
                      .chordEvery = {4, 2, 2, 1},
                      .arpOctaves = true,
-                     .level = 0.9};
+                     .level = 0.95};
 // D: the high point, a new tune in E minor, sung in harmony, echoed, and once
 // over the pad.
 const Section kD1{.chords = "Em | Cmaj7 | Am7 | Bsus4 B7",
@@ -508,7 +508,7 @@ const Section kD1{.chords = "Em | Cmaj7 | Am7 | Bsus4 B7",
                   .arpOctaves = true,
                   .lead = "B2:4 E3:4 D3:2 B2:2 G2:4 | A2:2 B2:2 C3:4 B2:4 G2:4 | E2:6 G2:2 A2:4 C3:4 | B2:8 A2:4 F#2:4",
                   .harmony = true,
-                  .level = 1.1};
+                  .level = 1.0};
 const Section kD2{.chords = "Em Em/D | Cmaj7 | Am7 D7 | G B7",
                   .bass = {kDriveBass, kDriveBass, kDriveBass, "R.rRO.rRR.R.O.O."},
                   .kit = {kDrive, kDrive, kDrive, kRock2},
@@ -517,7 +517,7 @@ const Section kD2{.chords = "Em Em/D | Cmaj7 | Am7 D7 | G B7",
                   .arpOctaves = true,
                   .lead = "B2:4 E3:4 F#3:2 G3:2 F#3:4 | E3:6 D3:2 C3:4 B2:4 | A2:4 C3:4 D3:2 C3:2 A2:2 F#2:2 | G2:8 F#2:4 D#2:4",
                   .echo = 3,
-                  .level = 1.1};
+                  .level = 1.0};
 const Section kD3{.chords = "Cmaj7 | D | Bm7 Em | Am7 B7",
                   .bass = {kTres, kTres, kTres, "R..R..O.R.r.O.o."},
                   .kit = {kRock, kRock2, kRock, kRock2},
@@ -534,7 +534,7 @@ const Section kD4{.chords = "Em | Cmaj7 | Am7 B7 | Em",
                   .arpOctaves = true,
                   .lead = "G3:4 F#3:2 E3:2 B2:4 E3:4 | D3:4 C3:2 B2:2 G2:4 E2:4 | A2:4 C3:4 D#3:4 F#3:4 | E3:12 r:4",
                   .echo = 3,
-                  .level = 1.15};
+                  .level = 1.0};
 // Back to A minor, falling; the last notes climb into the theme's first when the song starts over.
 const Section kOutro{.chords = "Cmaj7 | Am7 | Dm7 | Esus4 E7",
                      .bass = {kTres, kTres, kTres, "R..R..O.R.R.O.O."},
@@ -542,7 +542,7 @@ const Section kOutro{.chords = "Cmaj7 | Am7 | Dm7 | Esus4 E7",
                      .cymbals = {kCrashIn, kEights, kEights, kEightsOpen},
                      .chordEvery = {4, 4, 2, 2},
                      .lead = "E3:4 D3:2 C3:2 G2:8 | A2:4 G2:2 E2:2 C2:8 | D2:4 F2:4 A2:4 C3:4 | B2:8 G#2:2 B2:2 D2:2 D#2:2",
-                     .level = 1.0};
+                     .level = 0.95};
 
 // The first row sets tempo and panning. Its notes play at their samples' own
 // volume, since the effect column is taken, so those volumes are set to match.

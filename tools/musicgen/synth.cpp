@@ -143,7 +143,7 @@ Sample makeBass() {
 Sample makeLead(bool high) {
     const int cycle = high ? 16 : 32, harmonics = cycle / 2 - 1;
     constexpr int attackCycles = 3, decayCycles = 40, loopCycles = 256;
-    constexpr double sustain = 0.7, duty = 0.19, bright = 12.0;
+    constexpr double sustain = 0.7, duty = 0.33, bright = 12.0;
     const int loopStart = (attackCycles + decayCycles) * cycle, loopLength = loopCycles * cycle;
     auto at = [&](int i, double d, double top) {
         const double phase = static_cast<double>(i) / cycle;
@@ -238,18 +238,20 @@ Sample makePad(const char* name, const std::array<int, 4>& semitones) {
     return finish(name, w, 0.9, 40, swell, loop);
 }
 
-// Kick: a sine falling from ~180 Hz to ~48 Hz with a short noise click.
+// Kick: a sine falling from ~300 Hz to ~58 Hz, driven into saturation for
+// overtones a small speaker can play, with a beater's knock of noise. Its low
+// end is short, so it leaves room for the bass.
 Sample makeKick() {
-    const int n = static_cast<int>(kRateB3 * 0.26);
+    const int n = static_cast<int>(kRateB3 * 0.2);
     Prng rng(0x4B1C4u);
     std::vector<double> w;
     double phase = 0.0, sweep = 1.0, env = 1.0, click = 1.0;
-    const double sweepF = decayFactor(0.04, kRateB3), envF = decayFactor(0.14, kRateB3),
-                 clickF = decayFactor(0.002, kRateB3);
+    const double sweepF = decayFactor(0.045, kRateB3), envF = decayFactor(0.05, kRateB3),
+                 clickF = decayFactor(0.008, kRateB3);
     for (int i = 0; i < n; ++i) {
         double attack = i < 48 ? i / 48.0 : 1.0;
-        w.push_back(saturate(1.4 * (attack * env * sine(2.0 * kPi * phase) + 0.3 * click * rng.bipolar())));
-        phase += (48.0 + 135.0 * sweep) / kRateB3;
+        w.push_back(saturate(2.2 * (attack * env * sine(2.0 * kPi * phase) + 0.7 * click * rng.bipolar())));
+        phase += (58.0 + 240.0 * sweep) / kRateB3;
         sweep *= sweepF;
         env *= envF;
         click *= clickF;
@@ -264,15 +266,15 @@ Sample makeSnare() {
     Prng rng(0x5A4E0u);
     std::vector<double> w;
     double phase = 0.0, body = 1.0, hiss = 1.0, prev = 0.0, bright = 0.0;
-    const double bodyF = decayFactor(0.04, kRateB3), hissF = decayFactor(0.085, kRateB3);
+    const double bodyF = decayFactor(0.06, kRateB3), hissF = decayFactor(0.085, kRateB3);
     for (int i = 0; i < n; ++i) {
         double noise = rng.bipolar();
         bright += 0.7 * (noise - 0.6 * prev - bright);  // a band from about 1 to 7 kHz, sloping on above
         prev = noise;
         double attack = i < 24 ? i / 24.0 : 1.0;
         double tone = 0.7 * sine(2.0 * kPi * phase) + 0.3 * sine(2.0 * kPi * phase * 1.77);
-        w.push_back(saturate(1.3 * attack * (0.45 * body * tone + 0.9 * hiss * bright)));
-        phase += 185.0 / kRateB3;
+        w.push_back(saturate(1.3 * attack * (0.7 * body * tone + 0.9 * hiss * bright)));
+        phase += 260.0 / kRateB3;
         body *= bodyF;
         hiss *= hissF;
     }

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The game sending to a real hvezda-hall on 127.0.0.1 with a scratch SQLite
+# file, in a real window under Xvfb:
+# - --submit: a recording of chosen luck refused (status 1, the reason said),
+#   no server (status 3), a file that is not there (status 2);
+# - a daily game ended while the server is down waits in the queue folder;
+#   the server up, the next start sends it, and fetches an open seed;
+# - the next game is played on that seed and lands on the open board; both
+#   boards show the scores the recordings state, under the player's name;
+#   sending a game again gives its entry (200).
+# usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
+game=$1 sim=$2 hallbin=$3 chosen=$4
+source "$(dirname "$0")/../lib/processes.sh"
+export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
+state="$work/state/hvezda"
+queue="$state/hall-queue"
+start_xvfb 1280x1024
+
+# The server on $1 (0: any free port): $url, $port, $hall_pid.
+start_hall() {
+  "$hallbin" --listen "127.0.0.1:$1" --database "sqlite:$work/hall.sqlite" >"$work/hall.out" 2>&1 &
+  hall_pid=$!
+  started+=($hall_pid)
+  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
+  url=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
+  [ -n "$url" ] || { echo "FAIL: no server: $(cat "$work/hall.out")"; exit 1; }
+  port=${url##*:}
+}
+stop_hall() { kill "$hall_pid"; wait "$hall_pid" 2>/dev/null; }
+# A board's entries as "NAME SCORE RESULT" lines, best first.
+board() {
+  python3 -c 'import json, sys, urllib.request
+for e in json.load(urllib.request.urlopen(sys.argv[1]))["entries"]: print(e["name"], e["score"], e["result"])' \
+    "$url/api/board?board=$1${2:+&day=$2}"
+}
+# Plays one game (the game's arguments) under the craft until it ends, then
+# waits for the hall of fame to take it and EXITs.
+play_to_end() {
+  local rec=$1
+  shift
+  start_game "$game" --record "$rec" "$@" || return 1
+  xdotool windowfocus --sync "$wid"
+  sides=(Left Right Right Left)
+  for ((i = 0; i < 800; i++)); do
+    [ "$({ head -n "$(wc -l <"$rec")" "$rec"; echo "get Timer1.Enabled"; } | "$sim" 2>/dev/null | sed 's/^[^=]*=//')" = false ] && break
+    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
+  done
+  sleep 3  # the hall takes an ended game two seconds of play later
+  xdotool mousemove --window "$wid" 300 300 click 1  # closes the hall's table
+  click_to_end || fail "EXIT did not end the game"
+}
+score_of() { sed -n 's/^expect score.Caption //p' "$1"; }
+# Waits up to $2 tenths of a second for the game's standard error to say $1.
+err_says() {
+  for ((i = 0; i < $2; i++)); do grep -q "$1" "$work/game.err" && return 0; sleep 0.1; done
+  return 1
+}
+
+mkdir -p "$XDG_CONFIG_HOME/hvezda"
+
+# --submit on its own.
+start_hall 0
+"$game" --submit "$chosen" "$url" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = 1 ] && grep -q "refused $chosen (4[0-9][0-9]): ." "$work/err" ||
+  fail "--submit of a game of chosen luck: status $status, $(cat "$work/err")"
+[ -s "$state/hall-token" ] || fail "--submit kept no token"
+token=$(cat "$state/hall-token")
+"$game" --submit "$work/nothing.sim" "$url" 2>"$work/err"
+status=$?
+[ "$status" = 2 ] || fail "--submit of a missing file: status $status, $(cat "$work/err")"
+stop_hall
+"$game" --submit "$chosen" "$url" 2>"$work/err"
+status=$?
+[ "$status" = 3 ] && grep -q "cannot send" "$work/err" || fail "--submit with no server: status $status, $(cat "$work/err")"
+
+# A daily game with the server down waits in the queue.
+printf 'name = "Jiří <b>Hráč</b>"\nhall_server = "%s/"\n' "$url" >"$XDG_CONFIG_HOME/hvezda/settings.toml"
+play_to_end "$work/daily.sim" --daily
+day=$(sed -n 's/^daily //p' "$work/daily.sim")
+[ -n "$day" ] || fail "the daily game's recording names no day: $(head -n 8 "$work/daily.sim")"
+[ "$(ls "$queue" 2>/dev/null | wc -l)" = 1 ] && grep -q 'cannot take games now' "$work/game.err" ||
+  fail "the game sent with no server is not queued: $(ls "$queue" 2>&1); $(cat "$work/game.err")"
+"$sim" --verify "$queue"/*.sim >"$work/verify" 2>&1 && grep -qx "daily $day" "$queue"/*.sim ||
+  fail "the queued game is not the daily game: $(cat "$work/verify")"
+
+# The server up: the next start sends it and fetches an open seed.
+start_hall "$port"
+start_game "$game" --record "$work/idle.sim" || exit 1
+err_says 'took a game' 100 || fail "the queued game was not sent: $(cat "$work/game.err")"
+for _ in $(seq 100); do [ -s "$state/hall-seed" ] && break; sleep 0.1; done
+seed=$(cut -d' ' -f1 "$state/hall-seed" 2>/dev/null)
+click_to_end || fail "EXIT did not end the idle game"
+[ -z "$(ls "$queue")" ] || fail "the queue still holds $(ls "$queue")"
+[ -n "$seed" ] || fail "no open seed was fetched ahead"
+[ "$(cat "$state/hall-token")" = "$token" ] || fail "the token changed"
+
+# The next game is played on that seed and lands on the open board.
+play_to_end "$work/open.sim"
+grep -qx "seed $seed" "$work/open.sim" || fail "the game was not played on the seed $seed: $(grep '^seed' "$work/open.sim")"
+err_says 'took a game' 100 || fail "the open game was not sent: $(cat "$work/game.err")"
+next=$(cut -d' ' -f1 "$state/hall-seed" 2>/dev/null)
+[ -n "$next" ] && [ "$next" != "$seed" ] || fail "the seed after $seed is '$next'"
+want="Jiří <b>Hráč</b> $(score_of "$work/daily.sim") GAME OVER"
+[ "$(board daily "$day")" = "$want" ] || fail "the daily board of $day: '$(board daily "$day")', not '$want'"
+want="Jiří <b>Hráč</b> $(score_of "$work/open.sim") GAME OVER"
+[ "$(board open)" = "$want" ] || fail "the open board: '$(board open)', not '$want'"
+# The board's recording of it, sent again, is its entry.
+id=$(python3 -c 'import json, sys, urllib.request
+print(json.load(urllib.request.urlopen(sys.argv[1]))["entries"][0]["id"])' "$url/api/board?board=open")
+python3 -c 'import sys, urllib.request; sys.stdout.buffer.write(urllib.request.urlopen(sys.argv[1]).read())' \
+  "$url/api/games/$id" >"$work/sent.sim"
+"$game" --submit "$work/sent.sim" >"$work/out" 2>"$work/err" || fail "sending the open game again: $(cat "$work/err")"
+grep -q "\"id\": *\"$id\"" "$work/out" && grep -q "\"score\": *$(score_of "$work/open.sim")[,}]" "$work/out" ||
+  fail "the answer to a second send: $(cat "$work/out")"
+finish "the game sending to the hall of fame"

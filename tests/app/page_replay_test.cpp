@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// The page's replay, a frame's worth of steps at a time: every recorded game
+// ends where the driver's replay of it ends, whatever the frames' lengths,
+// and a doctored one is caught at its line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "page_replay.h"
+#include "record/fields.h"
+#include "record/replay.h"
+#include "shell/shell.h"
+
+using namespace hvezda;
+
+namespace {
+
+std::string text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Plays `recording` in frames of 1 to 40 ms; the verdict, with g's hash after it.
+rec::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
+    Form_Load(g);
+    webreplay::PageReplay replay(g, recording);
+    std::mt19937 frames(seed);
+    int64_t now = 0;
+    while (replay.runUntil(now)) now += 1 + static_cast<int64_t>(frames() % 40);
+    return replay.verdict();
+}
+
+}  // namespace
+
+TEST(PageReplay, EveryRecordedGameEndsWhereTheDriverEndsIt) {
+    for (const auto& file : std::filesystem::directory_iterator(HVEZDA_CORPUS)) {
+        const std::string recording = text(file.path());
+        Game paged, driven;
+        const rec::Verdict v = inFrames(paged, recording, 7);
+        EXPECT_EQ(v.status, rec::Verdict::Verified) << file.path() << ": " << v.message;
+        std::istringstream in(recording);
+        Form_Load(driven);
+        ASSERT_EQ(rec::verifyRecording(driven, in).status, rec::Verdict::Verified) << file.path();
+        EXPECT_EQ(paged.clock, driven.clock) << file.path();
+        EXPECT_EQ(rec::Values(paged).digest(), rec::Values(driven).digest()) << file.path();
+    }
+}
+
+TEST(PageReplay, ADoctoredScoreIsCaughtAtItsLine) {
+    std::string recording = text(std::filesystem::path(HVEZDA_CORPUS) / "game-over.sim");
+    const size_t at = recording.find("expect score.Caption ");
+    ASSERT_NE(at, std::string::npos);
+    recording.insert(at + 21, "9");
+    Game g;
+    const rec::Verdict v = inFrames(g, recording, 3);
+    EXPECT_EQ(v.status, rec::Verdict::Unmet) << v.message;
+    const size_t line = static_cast<size_t>(std::count(recording.begin(), recording.begin() + static_cast<long>(at), '\n')) + 1;
+    EXPECT_EQ(v.message.rfind("line " + std::to_string(line) + ": ", 0), 0u) << v.message;
+
+    Game cut;
+    EXPECT_EQ(inFrames(cut, recording.substr(0, at), 5).status, rec::Verdict::Cut);
+}

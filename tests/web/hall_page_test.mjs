@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+// The page served by hvezda-hall at /play/, in Debian's headless chromium: a
+// whole game played with "Poslat do síně slávy" ticked lands on /'s board
+// with the score the native driver verifies, and /play/?replay=ID plays it
+// back in sync.
+//   node hall_page_test.mjs HALL-URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
+// Prints one line a check; exits 1 when one failed.
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+
+const [hall, sim, work, npm] = process.argv.slice(2);
+const puppeteer = createRequire(npm + '/')('puppeteer-core');
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+let failures = 0;
+function check(ok, what) {
+  console.log((ok ? 'ok: ' : 'FAIL: ') + what);
+  failures += !ok;
+}
+
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium', headless: true, userDataDir: `${work}/hall-profile`,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
+});
+const page = await browser.newPage();
+page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
+await page.setViewport({ width: 1400, height: 1200 });
+const started = () => page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+const get = (target) => page.evaluate((t) => Module.ccall('hvezda_get', 'string', ['string'], [t]), target);
+const said = () => page.$eval('#hall-said', (e) => e.textContent);
+
+// Ticked once, and a name with markup in the settings; the page remembers both.
+const name = 'Jiří <i>z</i> prohlížeče';
+await page.goto(hall + '/play/');
+await started();
+check(!(await page.$eval('#hall-send', (e) => e.checked)), 'the tick box is off until ticked');
+await page.click('#hall-send');
+await page.click('#settings summary');
+await page.waitForFunction(() => document.getElementById('settings-text').value.includes('\nname = '));
+await page.$eval('#settings-text', (e, n) => { e.value = e.value.replace(/^name = .*$/m, `name = "${n}"`); }, name);
+await page.click('#settings-save');
+await sleep(1500); // the settings reach the browser's storage
+await page.reload();
+await started();
+check(await page.$eval('#hall-send', (e) => e.checked), 'the tick box is remembered');
+
+// A whole game: short flights under the craft until the ship is lost.
+const t0 = Date.now();
+await page.focus('canvas');
+const sides = ['ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowLeft'];
+for (let i = 0; i < 800 && (await get('Timer1.Enabled')) === 'true'; i++) {
+  await page.keyboard.down(sides[i % 4]);
+  await sleep(50);
+  await page.keyboard.up(sides[i % 4]);
+  await sleep(200);
+}
+const score = await get('score.Caption');
+await page.waitForFunction(() => /přijala|odmítla|nepřijme/.test(document.getElementById('hall-said').textContent),
+  { timeout: 15000 }).catch(() => {});
+check(/přijala/.test(await said()), `a game of ${Math.round((Date.now() - t0) / 1000)} s, score ${score}, ` +
+  `is taken by the hall: "${await said()}"`);
+
+// On the open board, with the score the native driver verifies.
+const board = await (await fetch(hall + '/api/board?board=open')).json();
+const entry = board.entries && board.entries[0];
+let verified = null;
+if (entry) {
+  const recording = await (await fetch(`${hall}/api/games/${entry.id}`)).text();
+  fs.writeFileSync(`${work}/sent.sim`, recording);
+  verified = spawnSync(sim, ['--verify', `${work}/sent.sim`]);
+  const driver = (/^expect score\.Caption (\d+)$/m.exec(recording) || [])[1];
+  check(verified.status === 0 && driver === score && String(entry.score) === score && entry.name === name &&
+    /^seed \d+$/m.test(recording),
+  `the open board's entry (${entry && entry.name}, ${entry && entry.score}) is the game the driver verifies: ` +
+    `${verified.stdout}`.trim());
+} else {
+  check(false, `the game is on the open board: ${JSON.stringify(board)}`);
+}
+const html = await (await fetch(hall + '/')).text();
+check(entry && html.includes('Jiří &lt;i&gt;z&lt;/i&gt; prohlížeče') && !html.includes(name) && html.includes(`${score}`) &&
+  html.includes(`/play/?replay=${entry.id}`), "/ shows the entry, its name escaped, and links its replay");
+
+// Its replay, played back in the page at its own pace (eight times the speed would be a feature; this is real time).
+if (entry) {
+  await page.goto(`${hall}/play/?replay=${entry.id}`);
+  await started();
+  const length = Number(entry.length_ms) || 60000;
+  await page.waitForFunction(() => /souhlasí|nesouhlasí|nelze/.test(document.getElementById('hall-said').textContent),
+    { timeout: length + 20000, polling: 500 }).catch(() => {});
+  check(/Záznam sehrán, souhlasí/.test(await said()) && (await get('score.Caption')) === score,
+    `/play/?replay=${entry.id} plays the game back in sync: "${await said()}"`);
+}
+
+await browser.close();
+process.exit(failures ? 1 : 0);
