@@ -190,11 +190,15 @@ public:
                 entry.rank = rank(c, entry);
                 return had->text(0, 10) == s.tokenHash ? Added::Again : Added::OtherPlayer;
             }
-            c.run("INSERT INTO players (name, token_hash, since) VALUES ($1, $2, $3) ON CONFLICT (name) DO NOTHING",
-                  Params() << e.name << s.tokenHash << e.receivedMs);
-            if (c.run("SELECT token_hash FROM players WHERE name = $1", Params() << e.name)->text(0, 0) != s.tokenHash) {
-                c.exec("ROLLBACK");
-                return Added::NameTaken;
+            // A game without a name is nobody's: no name to bind.
+            if (!e.name.empty()) {
+                c.run("INSERT INTO players (name, token_hash, since) VALUES ($1, $2, $3) ON CONFLICT (name) DO NOTHING",
+                      Params() << e.name << s.tokenHash << e.receivedMs);
+                if (c.run("SELECT token_hash FROM players WHERE name = $1", Params() << e.name)->text(0, 0) !=
+                    s.tokenHash) {
+                    c.exec("ROLLBACK");
+                    return Added::NameTaken;
+                }
             }
             if (e.board == "open") {
                 // One update decides: only a seed issued in time and unused passes it, once.

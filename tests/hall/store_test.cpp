@@ -34,8 +34,8 @@ protected:
         if (GetParam() == "postgresql" && !std::getenv("HVEZDA_TEST_POSTGRES"))
             GTEST_SKIP() << "no PostgreSQL: tests/hall/with_postgres.sh starts one";
         std::string error;
-        store_ = openStore(GetParam() == "postgresql" ? freshPostgres() : GetParam() + (folder_ / "hall.sqlite").string(),
-                           error);
+        address_ = GetParam() == "postgresql" ? freshPostgres() : GetParam() + (folder_ / "hall.sqlite").string();
+        store_ = openStore(address_, error);
         ASSERT_TRUE(store_) << error;
     }
     void TearDown() override {
@@ -74,6 +74,7 @@ protected:
     }
 
     std::filesystem::path folder_;
+    std::string address_;
     std::unique_ptr<Store> store_;
 };
 
@@ -140,7 +141,9 @@ TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
     EXPECT_TRUE(store_->issueSeed(3, kNoon + 1001, 1000, 2));
     EXPECT_EQ(store_->add(game("c", "Ann", 10, 1000, "open", 1), e), Added::SeedUnknown);
     std::string error;
-    store_ = openStore(GetParam() + (folder_ / "hall.sqlite").string(), error);  // opened again: seed 3 still waits
+    store_.reset();
+    store_ = openStore(address_, error);  // opened again: seed 3 still waits
+    ASSERT_TRUE(store_) << error;
     EXPECT_FALSE(store_->issueSeed(4, kNoon + 1001, 1000, 1));
     EXPECT_TRUE(store_->issueSeed(4, kNoon + 1001, 1000, 2));
 }
