@@ -13,12 +13,12 @@ play=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libopenmpt-dev libasound2-dev libcli11-dev libtomlplusplus-dev zlib1g-dev libsndfile1-dev
-  libcpp-httplib-dev libsqlite3-dev libssl-dev nlohmann-json3-dev libcurl4-openssl-dev
+  libcpp-httplib-dev libsqlite3-dev libssl-dev nlohmann-json3-dev libcurl4-openssl-dev libpq-dev
 )
 test=(
   googletest libgtest-dev libbenchmark-dev
   openmpt123 time
-  curl jq sqlite3
+  curl jq sqlite3 postgresql
   xvfb xauth xdotool x11-utils imagemagick openbox libxtst-dev libxdamage-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream man-db lintian file

@@ -4,7 +4,7 @@
 # with libFuzzer (clang, ASan + UBSan) for SECONDS in all (shared evenly among
 # the modes), default 120.
 #
-#   scripts/fuzz.sh [SECONDS [MODE...]]    modes: script recording keys (default all)
+#   scripts/fuzz.sh [SECONDS [MODE...]]    modes: script recording keys hall (default: the first three)
 #   scripts/fuzz.sh 3600 keys              the soak: an hour of random play
 #
 # The keys mode plays whole games from random bytes: key presses and releases
@@ -32,7 +32,7 @@ scripts/deps.sh
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DHVEZDA_SANITIZE=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target hvezda-fuzz-script hvezda-fuzz-recording hvezda-fuzz-keys
+cmake --build build-fuzz -j"$(nproc)" --target hvezda-fuzz-script hvezda-fuzz-recording hvezda-fuzz-keys hvezda-fuzz-hall
 
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
@@ -51,6 +51,10 @@ for mode in "${modes[@]}"; do
     seeds+=(tests/corpus)
     extra=(-dict=tests/fuzz/script.dict)
     max_len=65536  # whole recordings of real games
+  elif [ "$mode" = hall ]; then
+    seeds=(tests/fuzz/corpus/recording tests/corpus)
+    extra=(-dict=tests/fuzz/script.dict)
+    max_len=65536
   elif [ "$mode" = keys ]; then
     max_len=16384  # whole random games
   fi

@@ -13,6 +13,9 @@
 #include <pthread.h>
 
 #include "base/arguments.h"
+#include "hall/connection.h"
+#include "hall/limits.h"
+#include "hall/queue.h"
 #include "hall/rules.h"
 #include "hall/service.h"
 #include "hall/store.h"
@@ -50,6 +53,7 @@ hall::Clock testClock(const std::string& file) {
 void answer(httplib::Response& res, const hall::Answer& a) {
     res.status = a.status;
     res.set_content(a.body, a.type.c_str());
+    if (a.retryAfter > 0) res.set_header("Retry-After", std::to_string(a.retryAfter));
     if (!a.fileName.empty()) res.set_header("Content-Disposition", "attachment; filename=\"" + a.fileName + "\"");
 }
 
@@ -71,6 +75,25 @@ int main(int argc, char** argv) {
     app.add_option("--web", web, "serves this folder (the browser build of the game) at /play/")
         ->type_name("DIR")
         ->check(CLI::ExistingDirectory);
+    int submissionsPerMinute = hall::kDefaultSubmissionsPerMinute, seedsPerMinute = hall::kDefaultSeedsPerMinute;
+    bool behindProxy = false;
+    size_t threads = 32, verifyQueue = 64, verifiers = std::max(1u, std::thread::hardware_concurrency());
+    app.add_option("--submissions-per-minute", submissionsPerMinute,
+                   "games one address may send a minute (a burst of as many), 0 for no limit; over it: 429")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
+    app.add_option("--seeds-per-minute", seedsPerMinute, "seeds one address may ask for a minute, 0 for no limit")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
+    app.add_flag("--behind-proxy", behindProxy,
+                 "a proxy on this machine stands in front: count requests against the last address of its "
+                 "X-Forwarded-For header, not the proxy's");
+    app.add_option("--threads", threads, "connections served at once")->check(CLI::Range(1, 1024))->capture_default_str();
+    app.add_option("--verify-queue", verifyQueue, "games waiting for or in their replay, at most; past it: 503")
+        ->check(CLI::Range(1, 100000))
+        ->capture_default_str();
+    app.add_option("--verifiers", verifiers, "replays run at once (default: the number of cores)")
+        ->check(CLI::Range(1, 256));
     // For tests only: the server's time from a file (milliseconds since 1970 UTC), read at every request.
     app.add_option("--test-clock", clockFile)->group("");
     try {
@@ -101,7 +124,24 @@ int main(int argc, char** argv) {
         std::cerr << "hvezda-hall: " << error << "\n";
         return 1;
     }
-    hall::Service service(*store, clockFile.empty() ? hall::Clock(hall::systemNow) : testClock(clockFile), !web.empty());
+    const hall::Clock now = clockFile.empty() ? hall::Clock(hall::systemNow) : testClock(clockFile);
+    hall::Service service(*store, now, !web.empty());
+    hall::VerifyQueue queue(verifiers, verifyQueue);
+    service.verifyThrough(&queue);
+    hall::RateLimit submissions(submissionsPerMinute), seeds(seedsPerMinute);
+    // 0 when `limit` lets the request through; otherwise answered with 429.
+    const auto limited = [&](hall::RateLimit& limit, const httplib::Request& req, httplib::Response& res,
+                             const char* what) {
+        const std::string address =
+            hall::clientAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"), behindProxy);
+        const int wait = limit.take(address, hall::systemNow());
+        if (wait == 0) return false;
+        hall::Answer a = hall::refusal(429, std::string("more than ") + std::to_string(limit.perMinute()) + " " +
+                                                what + " a minute from one address: wait " + std::to_string(wait) + " s");
+        a.retryAfter = wait;
+        answer(res, a);
+        return true;
+    };
 
     // SIGINT and SIGTERM end the server between requests: every thread but
     // the one that waits for them has them blocked.
@@ -112,6 +152,24 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     httplib::Server server;
+    hall::boundConnections({});
+    server.new_task_queue = [threads] { return new hall::ConnectionPool(threads, 4 * threads); };
+    server.set_read_timeout(5, 0);
+    server.set_write_timeout(5, 0);
+    server.set_keep_alive_timeout(5);
+    server.set_keep_alive_max_count(1000);
+    server.set_logger([](const httplib::Request&, const httplib::Response&) { hall::nextRequest(); });
+    // Headers beyond what any browser sends are refused before anything reads the body.
+    server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        size_t bytes = req.target.size();
+        for (const auto& [name, value] : req.headers) bytes += name.size() + value.size() + 4;
+        if (bytes <= hall::kLargestHead && req.headers.size() <= hall::kMostHeaders)
+            return httplib::Server::HandlerResponse::Unhandled;
+        answer(res, hall::refusal(431, "the request's headers are larger than " + std::to_string(hall::kLargestHead) +
+                                           " bytes or more than " + std::to_string(hall::kMostHeaders)));
+        res.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     server.set_payload_max_length(hall::kLargestRecording);
     // Headers and body leave in separate writes: without this, a kept-alive
     // connection waits for the delayed acknowledgement between them (27 ms an answer).
@@ -146,10 +204,11 @@ int main(int argc, char** argv) {
         res.set_header("Access-Control-Max-Age", "86400");
     });
     server.Post("/api/games", [&](const httplib::Request& req, httplib::Response& res) {
+        if (limited(submissions, req, res, "games")) return;
         answer(res, service.submit(req.body, req.get_header_value("Authorization")));
     });
-    server.Get("/api/seed", [&](const httplib::Request&, httplib::Response& res) {
-        answer(res, service.seed());
+    server.Get("/api/seed", [&](const httplib::Request& req, httplib::Response& res) {
+        if (!limited(seeds, req, res, "seeds")) answer(res, service.seed());
         res.set_header("Cache-Control", "no-store");
     });
     server.Get("/api/board", [&](const httplib::Request& req, httplib::Response& res) {

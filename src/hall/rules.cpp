@@ -123,14 +123,26 @@ bool judge(std::string_view recording, Judged& out, std::string& why) {
     Form_Load(g);  // no music: the host hands the game no player
     // The end comes in a tick; the next tick (or the replay's end) sees it.
     int64_t lastTick = 0, endedAt = -1;
+    // The virtual time is bounded by the limits, the real time by a deadline
+    // looked at every few hundred ticks: a replay out of time is refused.
+    struct OutOfTime {};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLongestReplayMs);
+    uint32_t ticks = 0;
     g.onTick = [&](Game& game, TimerId) {
         if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
         lastTick = game.clock;
+        if (++ticks % 256 == 0 && std::chrono::steady_clock::now() > deadline) throw OutOfTime{};
     };
     record::RecordingLimits limits;
     limits.longestPlayMs = kLongestGameMs;
     std::istringstream in{std::string(recording)};
-    const record::Verdict v = record::verifyRecording(g, in, limits);
+    record::Verdict v;
+    try {
+        v = record::verifyRecording(g, in, limits);
+    } catch (const OutOfTime&) {
+        why = "the replay took longer than " + std::to_string(kLongestReplayMs) + " ms";
+        return false;
+    }
     if (v.status != record::Verdict::Verified) {
         why = (v.status == record::Verdict::Cut ? "the recording is cut short: " : "the recording does not verify: ") + v.message;
         return false;

@@ -15,6 +15,7 @@ namespace hall {
 // Sizes the server holds whatever a client sends.
 inline constexpr size_t kLargestRecording = 512 * 1024;   // bytes of one recording (a real game is well under 100 KB)
 inline constexpr int64_t kLongestGameMs = 3LL * 3600 * 1000;  // virtual time a recording may play
+inline constexpr int64_t kLongestReplayMs = 2000;           // real time one replay may take, whatever its lines
 inline constexpr size_t kLongestNameBytes = 64;             // as the game's recorder cuts them
 inline constexpr size_t kLongestNameChars = 32;
 inline constexpr size_t kShortestToken = 16, kLongestToken = 256;

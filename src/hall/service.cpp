@@ -26,7 +26,15 @@ Answer Service::submit(std::string_view recording, std::string_view authorizatio
     if (recording.size() > kLargestRecording)
         return refusal(413, "the recording is larger than " + std::to_string(kLargestRecording) + " bytes");
     Judged game;
-    if (!judge(recording, game, why)) return refusal(422, why);
+    bool judged = false;
+    const auto replay = [&] { judged = judge(recording, game, why); };
+    if (!queue_) replay();
+    else if (!queue_->run(replay)) {
+        Answer busy = refusal(503, "the server is replaying as many games as it can: send again shortly");
+        busy.retryAfter = 2;
+        return busy;
+    }
+    if (!judged) return refusal(422, why);
     const int64_t now = now_();
     const Placement placement = place(game, now);
     if (placement.board.empty()) return refusal(422, placement.why);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "hall/queue.h"
 #include "hall/store.h"
 
 namespace hall {
@@ -16,6 +17,7 @@ struct Answer {
     int status = 200;
     std::string body;
     std::string type = "application/json";
+    int retryAfter = 0;  // seconds, for 429 and 503: sent as Retry-After when not 0
     std::string fileName = {};  // a download's name, when it is one
 };
 
@@ -29,6 +31,8 @@ int64_t systemNow();
 class Service {
 public:
     Service(Store& store, Clock now, bool playPage) : store_(store), now_(std::move(now)), playPage_(playPage) {}
+    // Replays go through this queue (when set): 503 at once when it is full.
+    void verifyThrough(VerifyQueue* queue) { queue_ = queue; }
 
     Answer submit(std::string_view recording, std::string_view authorization);  // POST /api/games
     Answer seed();                                                               // GET /api/seed
@@ -40,6 +44,7 @@ private:
     Store& store_;
     Clock now_;
     bool playPage_;
+    VerifyQueue* queue_ = nullptr;
 };
 
 }  // namespace hall

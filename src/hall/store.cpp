@@ -4,6 +4,7 @@
 namespace hall {
 
 std::unique_ptr<Store> openSqliteStore(const std::string& path, std::string& error);
+std::unique_ptr<Store> openPostgresStore(const std::string& address, std::string& error);
 
 std::unique_ptr<Store> openStore(const std::string& address, std::string& error) {
     constexpr std::string_view sqlite = "sqlite:";
@@ -15,7 +16,10 @@ std::unique_ptr<Store> openStore(const std::string& address, std::string& error)
         }
         return openSqliteStore(path, error);
     }
-    error = "'" + address + "' is no database this server keeps (sqlite:PATH)";
+    // libpq reads the address itself: postgresql://USER@HOST/DB?host=/run/postgresql and all.
+    if (address.starts_with("postgresql://") || address.starts_with("postgres://"))
+        return openPostgresStore(address, error);
+    error = "'" + address + "' is no database this server keeps (sqlite:PATH, postgresql://...)";
     return nullptr;
 }
 

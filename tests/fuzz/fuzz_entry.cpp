@@ -14,6 +14,9 @@
 #include "shell/shell.h"
 #include "record/replay.h"
 #include "sim/script.h"
+#ifdef HVEZDA_FUZZ_HALL
+#include "hall/rules.h"
+#endif
 
 using namespace hvezda;
 using namespace record;
@@ -134,6 +137,20 @@ void fuzzRecording(const uint8_t* data, size_t size) {
     if (v.status == Verdict::Stopped) fail("stopped with no viewer: " + v.message);
     namesALine(v.message, text);
 }
+
+#ifdef HVEZDA_FUZZ_HALL
+void fuzzHall(const uint8_t* data, size_t size) {
+    const std::string_view body(reinterpret_cast<const char*>(data), size);
+    hall::Judged game;
+    std::string why;
+    if (!hall::judge(body, game, why)) {
+        if (why.empty()) fail("refused without a reason");
+        return;
+    }
+    if (!hall::wellFormedId(game.id) || game.id != hall::gameId(body)) fail("a judged game without its identity");
+    if (game.lengthMs < 0 || game.lengthMs > hall::kLongestGameMs) fail("a game of " + std::to_string(game.lengthMs) + " ms");
+}
+#endif
 
 const char* fuzzKeys(const uint8_t* data, size_t size) {
     auto w = std::make_unique<Watched>(size);

@@ -16,6 +16,11 @@ void fuzzScript(const uint8_t* data, size_t size);
 // play time limited to kScriptBudgetMs.
 void fuzzRecording(const uint8_t* data, size_t size);
 
+// The bytes as a body sent to the hall of fame's server, through the
+// server's own judge: refused with a reason or judged to an ended game with
+// an identity, never a crash. (Only where the server is built.)
+void fuzzHall(const uint8_t* data, size_t size);
+
 // The bytes as events for the core's key handlers, three bytes each: an
 // operation byte and a 16-bit key code (little-endian). Operations, by the
 // byte's low three bits: 0-1 key down, 2-3 key up (the upper bits give the

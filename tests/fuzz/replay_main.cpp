@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
     void (*entry)(const uint8_t*, size_t) = mode == "script"      ? fuzzScript
                                             : mode == "recording" ? fuzzRecording
+#ifdef HVEZDA_FUZZ_HALL
+                                            : mode == "hall"      ? fuzzHall
+#endif
                                                                   : nullptr;
     if (!entry && mode != "keys") {
         std::fprintf(stderr, "usage: hvezda-fuzz-replay script|recording|keys PATH...\n");

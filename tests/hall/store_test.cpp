@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include <libpq-fe.h>
 #include <unistd.h>
 
 #include "hall/page.h"
@@ -30,8 +31,11 @@ protected:
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
+        if (GetParam() == "postgresql" && !std::getenv("HVEZDA_TEST_POSTGRES"))
+            GTEST_SKIP() << "no PostgreSQL: tests/hall/with_postgres.sh starts one";
         std::string error;
-        store_ = openStore(GetParam() + (folder_ / "hall.sqlite").string(), error);
+        address_ = GetParam() == "postgresql" ? freshPostgres() : GetParam() + (folder_ / "hall.sqlite").string();
+        store_ = openStore(address_, error);
         ASSERT_TRUE(store_) << error;
     }
     void TearDown() override {
@@ -55,7 +59,22 @@ protected:
         return s;
     }
 
+    // A new, empty database on the server with_postgres.sh started; the test
+    // is skipped without one.
+    static std::string freshPostgres() {
+        const char* server = std::getenv("HVEZDA_TEST_POSTGRES");
+        if (!server || !*server) return {};
+        PGconn* c = PQconnectdb(server);
+        const std::string name = "store_" + std::to_string(::getpid());
+        PQclear(PQexec(c, ("DROP DATABASE IF EXISTS " + name).c_str()));
+        PQclear(PQexec(c, ("CREATE DATABASE " + name).c_str()));
+        PQfinish(c);
+        std::string address = server;
+        return address.replace(address.find("/postgres?"), 9, "/" + name);
+    }
+
     std::filesystem::path folder_;
+    std::string address_;
     std::unique_ptr<Store> store_;
 };
 
@@ -122,7 +141,9 @@ TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
     EXPECT_TRUE(store_->issueSeed(3, kNoon + 1001, 1000, 2));
     EXPECT_EQ(store_->add(game("c", "Ann", 10, 1000, "open", 1), e), Added::SeedUnknown);
     std::string error;
-    store_ = openStore(GetParam() + (folder_ / "hall.sqlite").string(), error);  // opened again: seed 3 still waits
+    store_.reset();
+    store_ = openStore(address_, error);  // opened again: seed 3 still waits
+    ASSERT_TRUE(store_) << error;
     EXPECT_FALSE(store_->issueSeed(4, kNoon + 1001, 1000, 1));
     EXPECT_TRUE(store_->issueSeed(4, kNoon + 1001, 1000, 2));
 }
@@ -142,7 +163,7 @@ TEST_P(StoreTest, ManyThreadsSendingTheSameGameMakeOneEntry) {
     EXPECT_EQ(store_->board("daily", "2026-12-07", kBoardPlaces).size(), 25u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values("sqlite:"));
+INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values("sqlite:", "postgresql"));
 
 TEST(HallRules, NamesAreShownAsWrittenButNeverAsControlsOrMarkup) {
     EXPECT_EQ(badName("Jiří Černý"), "");

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+// The hall's limits without a server: the per-address buckets, the address a
+// request counts against, and a full verification queue turning a game
+// away at once with 503 and a wait.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "hall/limits.h"
+#include "hall/queue.h"
+#include "hall/service.h"
+
+using namespace hall;
+
+TEST(HallLimits, AnAddressGetsItsBurstThenWaitsForTheRefill) {
+    RateLimit limit(3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(limit.take("192.0.2.1", 1000), 0);
+    EXPECT_EQ(limit.take("192.0.2.1", 1000), 20);  // one request back every 20 s
+    EXPECT_EQ(limit.take("192.0.2.2", 1000), 0);   // another address has its own
+    EXPECT_EQ(limit.take("192.0.2.1", 11000), 10);
+    EXPECT_EQ(limit.take("192.0.2.1", 21000), 0);
+    EXPECT_GT(limit.take("192.0.2.1", 21000), 0);
+    RateLimit none(0);
+    for (int i = 0; i < 1000; ++i) EXPECT_EQ(none.take("192.0.2.1", 0), 0);
+}
+
+TEST(HallLimits, TheProxysHeaderCountsOnlyBehindAProxy) {
+    EXPECT_EQ(clientAddress("127.0.0.1", "192.0.2.9", false), "127.0.0.1");
+    EXPECT_EQ(clientAddress("127.0.0.1", "203.0.113.5, 192.0.2.9", true), "192.0.2.9");
+    EXPECT_EQ(clientAddress("127.0.0.1", "2001:db8::1", true), "2001:db8::1");
+    for (const char* bad : {"", "  ", "evil<script>", "192.0.2.9, "})
+        EXPECT_EQ(clientAddress("127.0.0.1", bad, true), "127.0.0.1") << bad;
+}
+
+TEST(HallLimits, AFullQueueTurnsAGameAwayAtOnceWithAWait) {
+    VerifyQueue queue(1, 2);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::promise<void> startedRunning;
+    std::thread running([&] { queue.run([&] { startedRunning.set_value(); released.wait(); }); });
+    startedRunning.get_future().wait();
+    std::thread waiting([&] { EXPECT_TRUE(queue.run([] {})); });
+    while (queue.waitingOrRunning() < 2) std::this_thread::yield();
+
+    bool ran = false;
+    EXPECT_FALSE(queue.run([&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    // Through the service: 503 and Retry-After, before the body is even looked at.
+    struct NoStore final : Store {
+        Added add(const Submission&, Entry&) override { return Added::New; }
+        bool issueSeed(uint64_t, int64_t, int64_t, int64_t) override { return true; }
+        std::vector<Entry> board(const std::string&, const std::string&, size_t) override { return {}; }
+        std::optional<Entry> game(const std::string&) override { return std::nullopt; }
+        std::optional<std::string> recording(const std::string&) override { return std::nullopt; }
+    } store;
+    Service service(store, [] { return int64_t{0}; }, false);
+    service.verifyThrough(&queue);
+    const Answer busy = service.submit("advance 100\n", "Bearer abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(busy.status, 503);
+    EXPECT_GT(busy.retryAfter, 0);
+
+    release.set_value();
+    running.join();
+    waiting.join();
+    EXPECT_EQ(queue.waitingOrRunning(), 0u);
+    EXPECT_TRUE(queue.run([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(service.submit("advance 100\n", "Bearer abcdefghijklmnopqrstuvwxyz").status, 422);
+}

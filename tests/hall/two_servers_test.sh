@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Two hvezda-hall servers on one PostgreSQL are one board: a game sent to
+# one is on the other's board at once; a seed issued by one is taken once,
+# by either, even when two games of it reach both servers at the same time;
+# a name bound on one is bound on the other.
+# usage: two_servers_test.sh HVEZDA_HALL HVEZDA_SIM
+hall=$1 sim=$2
+source "$(dirname "$0")/../lib/processes.sh"
+source "$(dirname "$0")/postgres.sh"
+need curl jq
+start_postgres
+database=$(pg_url two)
+# Both servers read the time from one file: seeds are issued at noon, games arrive an hour later.
+set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
+
+url() { sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/$1.out"; }
+# Both start at once on a new database: each makes the tables it misses, neither fails.
+for s in a b; do
+  "$hall" --listen 127.0.0.1:0 --database "$database" --test-clock "$work/clock" >"$work/$s.out" 2>"$work/$s.err" &
+  started+=($!)
+done
+for _ in $(seq 200); do grep -q 'listening on' "$work/a.out" && grep -q 'listening on' "$work/b.out" && break; sleep 0.05; done
+url_a=$(url a) url_b=$(url b)
+[ -n "$url_a" ] && [ -n "$url_b" ] || { echo "FAIL: two servers starting at once: $(cat "$work"/*.err)"; exit 1; }
+
+# A game of seed $2 by player $3, its keys varied by $4, sealed into $work/$1.sim.
+seal() {
+  { printf 'seed %s\nplayer 2026-12-07T12:00:00+01:00 %s\n' "$2" "$3"
+    for i in $(seq 20); do printf 'keydown 88\nadvance 40\nkeyup 88\nadvance %d\n' $((40 + $4)); done
+    echo "advance 300000"; } >"$work/$1.script"
+  "$sim" --seal "$work/$1.script" >"$work/$1.sim" || fail "sealing $1"
+}
+# Sends $work/$1.sim to server URL $2 with token $3: $status, the answer in $work/body.
+send() {
+  status=$(curl -s -o "$work/body" -w '%{http_code}' -H "Authorization: Bearer $3" -H 'Content-Type: text/plain' \
+    --data-binary @"$work/$1.sim" "$2/api/games")
+}
+seed_from() { curl -s "$1/api/seed" | jq -r .seed; }
+alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
+
+set_clock '2026-12-07 12:00 UTC'
+s1=$(seed_from "$url_a") s2=$(seed_from "$url_b") s3=$(seed_from "$url_b")
+set_clock '2026-12-07 13:00 UTC'
+
+# Issued by a, sent to b, on a's board at once.
+seal one "$s1" Ann 1
+send one "$url_b" "$alice"
+[ "$status" = 201 ] || fail "a seed issued by a, its game sent to b: $status $(cat "$work/body")"
+id=$(jq -r .id "$work/body")
+[ "$(curl -s "$url_a/api/board?board=open" | jq -r '.entries[0].id')" = "$id" ] || fail "a's board lacks the game sent to b"
+[ "$(curl -s -o /dev/null -w '%{http_code}' "$url_a/api/games/$id")" = 200 ] || fail "a cannot give back the game sent to b"
+send one "$url_a" "$alice"
+[ "$status" = 200 ] && [ "$(jq -r .id "$work/body")" = "$id" ] || fail "the same game sent to a again: $status $(cat "$work/body")"
+seal two "$s1" Ann 2
+send two "$url_a" "$alice"
+[ "$status" = 422 ] && jq -r .error "$work/body" | grep -q 'used by another game' ||
+  fail "the seed used on b, used again on a: $status $(cat "$work/body")"
+
+# One seed in two games sent to both servers at the same moment: one is taken.
+seal three "$s2" Ann 3
+seal four "$s2" Ann 4
+race=()
+for n in 1 2 3; do
+  curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/three.sim" \
+    "$url_a/api/games" >>"$work/race" &
+  race+=($!)
+  curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/four.sim" \
+    "$url_b/api/games" >>"$work/race" &
+  race+=($!)
+done
+wait "${race[@]}"
+# The winner's game is 201 once and 200 twice; the other 422 three times.
+[ "$(sort "$work/race" | tr '\n' ' ')" = "200 200 201 422 422 422 " ] ||
+  fail "one seed in two games on two servers at once: $(sort "$work/race" | tr '\n' ' ')"
+
+# A name bound through b is bound on a.
+seal five "$s3" Ann 5
+send five "$url_a" "$bob"
+[ "$status" = 409 ] || fail "Ann's name with another token on the other server: $status $(cat "$work/body")"
+[ "$(curl -s "$url_b/api/board?board=open" | jq '.entries | length')" = 2 ] &&
+  [ "$(curl -s "$url_a/api/board?board=open")" = "$(curl -s "$url_b/api/board?board=open")" ] ||
+  fail "the two servers show different boards"
+finish "two servers on one PostgreSQL"
