@@ -44,6 +44,9 @@ public:
     platform::LoopServices loopServices(std::function<bool()> more = {});
     // The game is left: the hall takes it when it ended, the recording ends.
     void finish();
+    // Closes the window and the music after finish(); the game's state stays
+    // readable (a page keeps answering questions about it after EXIT).
+    void closeSession() { session_.reset(); }
 
 private:
     explicit PlayedGame(const PlayOptions& options);

@@ -114,7 +114,7 @@ void end() {
     emscripten_cancel_main_loop();
     web->played->finish();
     web->loop.reset();
-    web->played.reset();  // the window and the music go with SDL
+    web->played->closeSession();  // the window and the music go with SDL; the game stays readable
     pageCall("ended", "", "");
 }
 
