@@ -82,32 +82,12 @@ bool better(const HallEntry& a, const HallEntry& b) {
 }
 
 bool judgeRecording(std::istream& recording, HallEntry& entry, std::string& why) {
-    Game g;
-    Form_Load(g);  // no music: the host hands the game no player
-    // The end comes in a tick; the next tick (or the replay's end) sees it.
-    int64_t lastTick = 0, endedAt = -1;
-    g.onTick = [&](Game& game, TimerId) {
-        if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
-        lastTick = game.clock;
-    };
-    const record::Verdict v = record::verifyRecording(g, recording);
-    if (v.status != record::Verdict::Verified) {
-        why = v.message;
-        return false;
-    }
-    const Ending end = ending(g);
-    if (end == Ending::None) {
-        why = "the game had not ended";
-        return false;
-    }
-    const std::string& caption = g.scene.score.Caption;
-    auto [next, ec] = std::from_chars(caption.data(), caption.data() + caption.size(), entry.score);
-    if (ec != std::errc{} || next != caption.data() + caption.size()) {
-        why = "its score '" + caption + "' is no whole number";
-        return false;
-    }
-    entry.playMs = endedAt >= 0 ? endedAt : lastTick;
-    entry.winner = end == Ending::Winner;
+    record::PlayedToTheEnd played;
+    if (!record::playToTheEnd(recording, {}, played, why)) return false;
+    const record::Verdict& v = played.verdict;
+    entry.score = played.score;
+    entry.playMs = played.lengthMs;
+    entry.winner = played.winner;
     entry.name = v.name;
     entry.when = v.when;
     entry.chosenLuck = v.luck != record::Verdict::Luck::Seed;

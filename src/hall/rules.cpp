@@ -119,47 +119,33 @@ bool judge(std::string_view recording, Judged& out, std::string& why) {
     }
     out = Judged{};
     out.id = gameId(recording, &out.checkpoints);
-    Game g;
-    Form_Load(g);  // no music: the host hands the game no player
-    // The end comes in a tick; the next tick (or the replay's end) sees it.
-    int64_t lastTick = 0, endedAt = -1;
     // The virtual time is bounded by the limits, the real time by a deadline
     // looked at every few hundred ticks: a replay out of time is refused.
     struct OutOfTime {};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLongestReplayMs);
     uint32_t ticks = 0;
-    g.onTick = [&](Game& game, TimerId) {
-        if (endedAt < 0 && ending(game) != Ending::None) endedAt = lastTick;
-        lastTick = game.clock;
-        if (++ticks % 256 == 0 && std::chrono::steady_clock::now() > deadline) throw OutOfTime{};
-    };
     record::RecordingLimits limits;
     limits.longestPlayMs = kLongestGameMs;
     std::istringstream in{std::string(recording)};
-    record::Verdict v;
+    record::PlayedToTheEnd played;
     try {
-        v = record::verifyRecording(g, in, limits);
+        const bool ended = record::playToTheEnd(in, limits, played, why, [&] {
+            if (++ticks % 256 == 0 && std::chrono::steady_clock::now() > deadline) throw OutOfTime{};
+        });
+        if (!ended) {
+            const record::Verdict::Status status = played.verdict.status;
+            if (status == record::Verdict::Cut) why = "the recording is cut short: " + why;
+            else if (status != record::Verdict::Verified) why = "the recording does not verify: " + why;
+            return false;
+        }
     } catch (const OutOfTime&) {
         why = "the replay took longer than " + std::to_string(kLongestReplayMs) + " ms";
         return false;
     }
-    if (v.status != record::Verdict::Verified) {
-        why = (v.status == record::Verdict::Cut ? "the recording is cut short: " : "the recording does not verify: ") + v.message;
-        return false;
-    }
-    const Ending end = ending(g);
-    if (end == Ending::None) {
-        why = "the game had not ended";
-        return false;
-    }
-    const std::string& caption = g.scene.score.Caption;
-    auto [next, ec] = std::from_chars(caption.data(), caption.data() + caption.size(), out.score);
-    if (ec != std::errc{} || next != caption.data() + caption.size()) {
-        why = "its score '" + caption + "' is no whole number";
-        return false;
-    }
-    out.winner = end == Ending::Winner;
-    out.lengthMs = endedAt >= 0 ? endedAt : lastTick;
+    const record::Verdict& v = played.verdict;
+    out.score = played.score;
+    out.winner = played.winner;
+    out.lengthMs = played.lengthMs;
     out.name = v.name;
     out.format = v.format;
     out.luck = v.luck == record::Verdict::Luck::Seed ? Judged::Luck::Seed : Judged::Luck::Chosen;

@@ -2,6 +2,7 @@
 #include "record/replay.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <optional>
 #include <istream>
@@ -13,6 +14,7 @@
 #include "base/utf8.h"
 #include "record/lines.h"
 #include "record/seed.h"
+#include "shell/shell.h"
 
 using namespace hvezda;
 
@@ -219,6 +221,39 @@ Verdict verifyRecording(Game& g, std::istream& in, const RecordingLimits& limits
     Verdict played = playRecording(g, in, limits);
     played.luck = checked.luck;
     return played;
+}
+
+bool playToTheEnd(std::istream& in, const RecordingLimits& limits, PlayedToTheEnd& out, std::string& why,
+                  const std::function<void()>& everyTick) {
+    Game g;
+    hvezda::Form_Load(g);  // no music: the host hands the game no player
+    // The end comes in a tick; the next tick (or the replay's end) sees it.
+    int64_t lastTick = 0, endedAt = -1;
+    g.onTick = [&](Game& game, hvezda::TimerId) {
+        if (endedAt < 0 && hvezda::ending(game) != hvezda::Ending::None) endedAt = lastTick;
+        lastTick = game.clock;
+        if (everyTick) everyTick();
+    };
+    out = PlayedToTheEnd{};
+    out.verdict = verifyRecording(g, in, limits);
+    if (out.verdict.status != Verdict::Verified) {
+        why = out.verdict.message;
+        return false;
+    }
+    const hvezda::Ending end = hvezda::ending(g);
+    if (end == hvezda::Ending::None) {
+        why = "the game had not ended";
+        return false;
+    }
+    const std::string& caption = g.scene.score.Caption;
+    auto [next, ec] = std::from_chars(caption.data(), caption.data() + caption.size(), out.score);
+    if (ec != std::errc{} || next != caption.data() + caption.size()) {
+        why = "its score '" + caption + "' is no whole number";
+        return false;
+    }
+    out.winner = end == hvezda::Ending::Winner;
+    out.lengthMs = endedAt >= 0 ? endedAt : lastTick;
+    return true;
 }
 
 }  // namespace record

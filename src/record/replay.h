@@ -64,4 +64,18 @@ Verdict playRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& 
 // on g, whose start-up has run.
 Verdict verifyRecording(hvezda::Game& g, std::istream& in, const RecordingLimits& limits = {});
 
+// A recorded game replayed to its end from start-up, as the hall of fame
+// (local or public) ranks it: verified, ended, and its score a whole number.
+struct PlayedToTheEnd {
+    Verdict verdict;
+    bool winner = false;
+    int64_t score = 0;
+    int64_t lengthMs = 0;  // the tick before the one that saw the end (or the last tick)
+};
+// False with `why` when the recording does not verify, the game had not
+// ended or its score is no number. `everyTick` is called after each tick
+// (it may throw to give up).
+bool playToTheEnd(std::istream& in, const RecordingLimits& limits, PlayedToTheEnd& out, std::string& why,
+                  const std::function<void()>& everyTick = {});
+
 }  // namespace record
