@@ -65,7 +65,8 @@ start_hall
 answered=$(sort -u "$work/ok" | wc -l)
 missing=0
 while read -r id; do
-  [ "$(curl -s -o /dev/null -w '%{http_code}' "$url/api/games/$id")" = 200 ] || missing=$((missing + 1))
+  status=$(curl -s -o /dev/null -w '%{http_code}' "$url/api/games/$id")
+  [ "$status" = 200 ] || { missing=$((missing + 1)); echo "not found: game '$id' (status $status)"; }
 done < <(sort -u "$work/ok")
 echo "$kind: $kills kills, $answered games answered 201, $((answered - missing)) found after the restarts"
 [ "$missing" = 0 ] || fail "$missing games answered 201 are lost"
