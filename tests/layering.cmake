@@ -4,7 +4,7 @@
 # libraries it links, as the build writes them to ARROWS
 # (hvezda_write_arrows in cmake/layers.cmake), and every target of src/ and
 # bench/ has its row. A row marked "(browser build)" is for a target that
-# only that build makes. A build without SDL (WHOLE off) makes only some of
+# only that build makes. A build without SDL or the benchmarks (WHOLE off) makes only some of
 # the targets: there each target it makes must have its row and link nothing
 # its row does not name. The includes the roots cannot hold are checked too
 # (cmake/includes.cmake, which also runs before every build).
