@@ -9,6 +9,11 @@
 
 namespace hall {
 
+namespace {
+// Boards whose answers are kept (any day may be asked for: past this, all are forgotten).
+constexpr size_t kKeptBoards = 64;
+}  // namespace
+
 // A reason may quote what was sent, cut anywhere: bytes that are not UTF-8 become U+FFFD.
 Answer refusal(int status, const std::string& why) {
     return {status, nlohmann::json{{"error", why}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"};
@@ -94,11 +99,26 @@ Answer Service::board(const std::string& which, const std::string& day) {
     } else if (!day.empty()) {
         return refusal(400, "the open board has no days");
     }
+    // The version is read before the board: a game added in between makes
+    // the next read miss, never keeps an old board under a new version.
+    const std::optional<uint64_t> version = store_.boardsVersion();
+    const std::string key = which + " " + date;
+    if (version) {
+        std::lock_guard lock(keptMutex_);
+        auto it = kept_.find(key);
+        if (it != kept_.end() && it->second.version == *version) return {200, it->second.body};
+    }
     nlohmann::json rows = nlohmann::json::array();
     for (const Entry& e : store_.board(which, date, kBoardPlaces)) rows.push_back(boardRow(e));
     nlohmann::json answer{{"board", which}, {"entries", rows}};
     answer["day"] = date.empty() ? nlohmann::json() : nlohmann::json(date);
-    return {200, answer.dump() + "\n"};
+    std::string body = answer.dump() + "\n";
+    if (version) {
+        std::lock_guard lock(keptMutex_);
+        if (kept_.size() >= kKeptBoards) kept_.clear();
+        kept_[key] = {*version, body};
+    }
+    return {200, std::move(body)};
 }
 
 Answer Service::recording(const std::string& id) {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,13 @@ private:
     Clock now_;
     bool playPage_;
     VerifyQueue* queue_ = nullptr;
+    // Board answers as last made, by board and day, with the store's version then.
+    struct Kept {
+        uint64_t version;
+        std::string body;
+    };
+    std::map<std::string, Kept> kept_;
+    std::mutex keptMutex_;
 };
 
 }  // namespace hall

@@ -4,6 +4,7 @@
 // the next moment.
 #include <sqlite3.h>
 
+#include <atomic>
 #include <mutex>
 #include <stdexcept>
 
@@ -156,6 +157,7 @@ public:
         insert.bind(6, e.lengthMs).bind(7, int64_t{e.checkpoints}).bind(8, e.board).bind(9, e.day);
         insert.bind(10, std::to_string(e.seed)).bind(11, e.receivedMs).blob(12, s.recording).step();
         t.commit();
+        ++version_;
         waiting_ = waiting;
         entry = e;
         entry.rank = rank(entry);
@@ -202,6 +204,8 @@ public:
         had->first.rank = rank(had->first);
         return had->first;
     }
+
+    std::optional<uint64_t> boardsVersion() const override { return version_.load(); }
 
     std::optional<std::string> recording(const std::string& id) override {
         std::lock_guard lock(mutex_);
@@ -259,6 +263,7 @@ private:
     // Seeds issued and not used, as the file holds them: counted once when
     // opened, then kept, as one server process owns its file.
     int64_t waiting_ = 0;
+    std::atomic<uint64_t> version_{0};
 };
 
 }  // namespace

@@ -58,6 +58,11 @@ public:
     virtual std::vector<Entry> board(const std::string& board, const std::string& day, size_t limit) = 0;
     virtual std::optional<Entry> game(const std::string& id) = 0;
     virtual std::optional<std::string> recording(const std::string& id) = 0;
+    // A number that changes after every game this store adds, where this
+    // process is the database's only writer (a SQLite file): a board read
+    // under the same number is still the board. None where other servers
+    // write too, so that every board is read afresh.
+    virtual std::optional<uint64_t> boardsVersion() const { return std::nullopt; }
 };
 
 // The store an address names: sqlite:PATH (the file is made when missing).
