@@ -66,6 +66,16 @@ async function measure(address, viewport, ready, frames) {
   return { kinds, total, fps: (fb - fa) / wall, wall, canvas };
 }
 
+// The music (the floor's tone) starts at a click or a touch on the scene:
+// one low on its left, where the game has nothing to click.
+async function start(page, viewport) {
+  const box = await (await page.$('canvas')).boundingBox();
+  const [x, y] = [box.x + box.width * 0.15, box.y + box.height * 0.7];
+  if (viewport.hasTouch) await page.touchscreen.tap(x, y);
+  else await page.mouse.click(x, y);
+  return box;
+}
+
 const screens = [
   ['desktop 1280 x 1000', { width: 1280, height: 1000 }],
   ['phone 390 x 844', { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }],
@@ -73,12 +83,7 @@ const screens = [
 for (const [name, viewport] of screens) {
   const game = await measure(url + '?seed=350', viewport, async (page) => {
     await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
-    const box = await (await page.$('canvas')).boundingBox();
-    // The music starts at a click or a touch on the scene.
-    const [x, y] = [box.x + box.width * 0.15, box.y + box.height * 0.7];
-    if (viewport.hasTouch) await page.touchscreen.tap(x, y);
-    else await page.mouse.click(x, y);
-    return box;
+    return start(page, viewport);
   }, (page) => page.evaluate(() => Number(Module.ccall('hvezda_loop_counts', 'string', [], []).split(' ')[2])));
   for (const kind of Object.keys(game.kinds)) console.log(`${name}: page CPU, ${kind}: ${game.kinds[kind].toFixed(1)} % of one core`);
   console.log(`${name}: page CPU, all of chromium: ${game.total.toFixed(1)} % of one core in ${game.wall.toFixed(1)} s, ` +
@@ -87,7 +92,7 @@ for (const [name, viewport] of screens) {
   const { width, height } = game.canvas;
   for (const [what, extra] of [['a bare canvas', ''], ['the same, with sound and gamepads', '&sound=1']]) {
     const floor = await measure(`${floorUrl}?w=${width}&h=${height}&fps=${game.fps.toFixed(2)}${extra}`, viewport,
-      async () => null, (page) => page.evaluate(() => window.framesDrawn));
+      (page) => start(page, viewport), (page) => page.evaluate(() => window.framesDrawn));
     console.log(`${name}: floor, ${what} (${floor.fps.toFixed(1)} frames a second): ${floor.total.toFixed(1)} % ` +
       `of one core (renderer ${floor.kinds.renderer.toFixed(1)} %); the page takes ${(game.total / floor.total).toFixed(2)} ` +
       'times this floor');
