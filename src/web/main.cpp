@@ -43,24 +43,26 @@ EM_JS(void, pageCall, (const char* what, const char* a, const char* b), {
     if (f) f(UTF8ToString(a), UTF8ToString(b));
 });
 
-// Puts the rectangles of a frame drawn in part on the canvas, from the
-// window's surface (SDL's framebuffer: 4 bytes a pixel, red first, the last
-// unused), through the image SDL keeps of the whole frame. SDL itself would
-// copy and put the whole frame, 60 times a second. Returns 0 until SDL has
-// shown a first whole frame of this size.
+// Puts the rectangles of a frame drawn in part on the canvas straight from
+// the window's surface (SDL's framebuffer: 4 bytes a pixel, red first, the
+// last opaque, see sendRects), read in place through an image over the
+// program's memory: nothing is copied on the way. SDL itself would copy and
+// put the whole frame, 60 times a second. Returns 0 until SDL has shown a
+// first whole frame of this size.
 EM_JS(int, putRects, (const uint8_t* pixels, int pitch, int width, int height, const int* rects, int count), {
     var SDL2 = Module['SDL2'];
-    if (!SDL2 || !SDL2.ctx || !SDL2.image || SDL2.w !== width || SDL2.h !== height) return 0;
-    var data = SDL2.image.data;
+    if (!SDL2 || !SDL2.ctx || !SDL2.image || SDL2.w !== width || SDL2.h !== height || pitch !== width * 4) return 0;
+    // A new image when the memory grew (its old buffer is gone) or the surface moved.
+    var image = SDL2.surfaceImage;
+    if (!image || image.data.buffer !== HEAPU8.buffer || SDL2.surfacePixels !== pixels || image.width !== width ||
+        image.height !== height) {
+        image = SDL2.surfaceImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
+                                                  width, height);
+        SDL2.surfacePixels = pixels;
+    }
     for (var i = 0; i < count; i++) {
         var r = (rects >> 2) + 4 * i;
-        var x = HEAP32[r], y = HEAP32[r + 1], w = HEAP32[r + 2], h = HEAP32[r + 3];
-        for (var row = y; row < y + h; row++) {
-            var from = pixels + row * pitch + x * 4, to = (row * width + x) * 4;
-            data.set(HEAPU8.subarray(from, from + w * 4), to);
-            for (var a = to + 3, end = to + w * 4; a < end; a += 4) data[a] = 255;
-        }
-        SDL2.ctx.putImageData(SDL2.image, 0, 0, x, y, w, h);
+        SDL2.ctx.putImageData(image, 0, 0, HEAP32[r], HEAP32[r + 1], HEAP32[r + 2], HEAP32[r + 3]);
     }
     return 1;
 });
@@ -108,6 +110,23 @@ int64_t nextEventNs() {
         at = std::min(at, platform::monotonicNs() - std::max<int64_t>(0, ago) * 1'000'000);
     }
     return at;
+}
+
+// The frame's rectangles to the canvas. The canvas takes a pixel's fourth
+// byte as its opacity; SDL leaves it unused, so it is made opaque here.
+bool sendRects(SDL_Window* window, const SDL_Rect* rects, int count) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface || surface->format->BytesPerPixel != 4) return false;
+    for (int i = 0; i < count; ++i) {
+        const SDL_Rect& r = rects[i];
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            uint8_t* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch + r.x * 4;
+            for (int x = 0; x < r.w; ++x) row[4 * x + 3] = 255;
+        }
+    }
+    static_assert(sizeof(SDL_Rect) == 4 * sizeof(int));
+    return putRects(static_cast<const uint8_t*>(surface->pixels), surface->pitch, surface->w, surface->h,
+                    reinterpret_cast<const int*>(rects), count) != 0;
 }
 
 void end() {
@@ -255,12 +274,7 @@ int main(int argc, char** argv) {
     // A page has one window, its canvas: the music player is handed the game
     // window's number instead of a hidden window of its own.
     game.host.form2Handle = [] { return static_cast<int32_t>(web->session().window().id); };
-    web->session().frames().setSender([](SDL_Window* window, const SDL_Rect* rects, int count) {
-        const SDL_Surface* surface = SDL_GetWindowSurface(window);
-        static_assert(sizeof(SDL_Rect) == 4 * sizeof(int));
-        return surface && putRects(static_cast<const uint8_t*>(surface->pixels), surface->pitch, surface->w,
-                                   surface->h, reinterpret_cast<const int*>(rects), count) != 0;
-    });
+    web->session().frames().setSender(sendRects);
     // Each ended game goes to the page, which sends it to the public hall of
     // fame when the player asked for that (hall_client.js).
     web->played->hall().onEnded = [](const std::string& recording) { pageCall("gameEnded", recording.c_str(), ""); };
