@@ -45,8 +45,6 @@ TEST(SeedStream, OnlyRealDatesHaveADailySeed) {
                              "2026-12-07x", "2026/12/07", "+026-12-07", ""})
         EXPECT_FALSE(parseDate(date, y, m, d)) << date;
     EXPECT_TRUE(parseDate(todayUtc(), y, m, d));
-    EXPECT_NE(dailySeed(2026, 12, 7), dailySeed(2026, 12, 8));
-    EXPECT_NE(dailySeed(2026, 12, 7), dailySeed(2027, 12, 7));
 }
 
 // The values a script's game draws, in order.
@@ -114,13 +112,6 @@ TEST(Luck, ASeedAloneOrChosenByTheRecording) {
     EXPECT_EQ(luckSaid(v), " luck: chosen");
     // No seed line: the verifier's own generator, which a script picks with --seed.
     EXPECT_EQ(verified(sealed(kPlay)).luck, Verdict::Luck::Chosen);
-
-    // Another seed: the first checkpoint after a craft came back says so.
-    std::string other = bySeed;
-    other.replace(other.find("seed 42"), 7, "seed 43");
-    v = verified(other);
-    EXPECT_EQ(v.status, Verdict::Unmet);
-    EXPECT_NE(v.message.find("the game went another way at 2500 ms"), std::string::npos) << v.message;
 
     // A daily line: its date's seed and no other, in format 3 only.
     const std::string daily = sealed("player 2026-12-07T21:00:00+01:00 Eva\ndaily 2026-12-07\n" + kPlay);
