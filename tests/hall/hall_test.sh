@@ -14,16 +14,7 @@ alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
 day_ms=86400000
 
 # Starts the server on a free port, its address in $url; its clock is the file $work/clock.
-start_hall() {
-  : >"$work/hall.out"
-  "$hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@" \
-    >"$work/hall.out" 2>"$work/hall.err" &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: the server did not start: $(cat "$work/hall.err")"; exit 1; }
-}
+start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@"; }
 set_clock() { echo "$1" >"$work/clock"; }
 
 # Sends recording $1 with token $2 (none when empty): $status, the answer in $work/body.
