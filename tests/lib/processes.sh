@@ -105,7 +105,7 @@ serve_hall() {
   "$program" --listen "127.0.0.1:$at" "$@" >"$work/hall.out" 2>>"$work/hall.err" &
   hall_pid=$!
   started+=($hall_pid)
-  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
+  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; kill -0 "$hall_pid" 2>/dev/null || break; sleep 0.05; done
   url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
   [ -n "$url" ] || { echo "FAIL: the server did not start: $(tail -n 3 "$work/hall.err")"; exit 1; }
   port=${url##*:}
