@@ -99,8 +99,6 @@ s1=$(jq -r .seed "$work/seed1") s2=$(jq -r .seed "$work/seed2")
 # Refusals that need no luck at all.
 printf 'advance 100\n' >"$work/short.sim"
 refused "no token" "$work/short.sim" "" 401 "no player token"
-refused "a short token" "$work/short.sim" "abc" 401 "16 to 256"
-refused "a token with a space" "$work/short.sim" "abcdefghijklmnop qrstuvwx" 401 "letters, digits"
 head -c 600000 /dev/zero | tr '\0' '#' >"$work/huge.sim"
 refused "a body over the limit" "$work/huge.sim" "$alice" 413 "524288 bytes"
 refused "a game that never ended" "$work/short.sim" "$alice" 422 "cut short|final state|not ended"
