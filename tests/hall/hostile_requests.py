@@ -124,7 +124,6 @@ cases = [
     ("a path out of the tree", get(b"/api/games/../../../etc/passwd"), {400, 404}),
     ("a NUL in the path", get(b"/api/games/%00abc"), {400, 404}),
     ("a broken escape in the query", get(b"/api/board?board=%zz&day=%"), {400}),
-    ("a day that is no date", get(b"/api/board?board=daily&day=2026-02-30"), {400}),
     ("no token", post(good, auth=False), {401}),
     ("a token of another scheme", post(good, b"Authorization: Basic YWxhZGRpbjpvcGVu\r\n", auth=False), {401}),
     ("a token of 10 KB", post(good, b"Authorization: Bearer " + b"a" * 10000 + b"\r\n", auth=False), {400, 401, 431}),
@@ -142,8 +141,6 @@ cases = [
     ("a driver command", post(b"seed 5\n" + line + b"screenshot /tmp/hall.png\n"), {422}),
     ("a format from the future", post(b"format 99 hvezda 9.0\nseed 5\n" + line + b"advance 10\n"), {422}),
     ("a game of chosen luck", post(chosen), {422}),
-    ("a game with its score doctored", post(good.replace(b"expect score.Caption ", b"expect score.Caption 9")), {422}),
-    ("a good game's seed line doctored", post(good.replace(b"\nseed ", b"\nseed 1")), {422}),
     ("a range past the end", get(b"/api/games/0123456789abcdef01234567", b"Range: bytes=99999999-\r\n"), {404, 416}),
 ]
 for name, data, expect in cases:
