@@ -98,7 +98,6 @@ def replay(body):
 
 line = b"player 2026-12-07T12:00:00+01:00 Ann\n"
 cases = [
-    ("body over the size limit", post(b"#" * 600000), {413}),
     ("Content-Length of a terabyte, no body", b"POST /api/games HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer " + token
      + b"\r\nContent-Length: 1000000000000\r\n\r\n", {413}),
     ("chunked body over the limit", b"POST /api/games HTTP/1.1\r\nHost: x\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n"
@@ -124,7 +123,6 @@ cases = [
     ("a path out of the tree", get(b"/api/games/../../../etc/passwd"), {400, 404}),
     ("a NUL in the path", get(b"/api/games/%00abc"), {400, 404}),
     ("a broken escape in the query", get(b"/api/board?board=%zz&day=%"), {400}),
-    ("no token", post(good, auth=False), {401}),
     ("a token of another scheme", post(good, b"Authorization: Basic YWxhZGRpbjpvcGVu\r\n", auth=False), {401}),
     ("a token of 10 KB", post(good, b"Authorization: Bearer " + b"a" * 10000 + b"\r\n", auth=False), {400, 401, 431}),
     ("a form-encoded body", post(b"a=" + b"b" * 9000, kind=b"application/x-www-form-urlencoded"), {413}),
