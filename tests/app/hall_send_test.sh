@@ -18,15 +18,7 @@ queue="$state/hall-queue"
 start_xvfb 1280x1024
 
 # The server on $1 (0: any free port): $url, $port, $hall_pid.
-start_hall() {
-  "$hallbin" --listen "127.0.0.1:$1" --database "sqlite:$work/hall.sqlite" >"$work/hall.out" 2>&1 &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: no server: $(cat "$work/hall.out")"; exit 1; }
-  port=${url##*:}
-}
+start_hall() { serve_hall "$hallbin" "$1" --database "sqlite:$work/hall.sqlite"; }
 stop_hall() { kill "$hall_pid"; wait "$hall_pid" 2>/dev/null; }
 # A board's entries as "NAME SCORE RESULT" lines, best first.
 board() {

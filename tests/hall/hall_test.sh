@@ -14,16 +14,7 @@ alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
 day_ms=86400000
 
 # Starts the server on a free port, its address in $url; its clock is the file $work/clock.
-start_hall() {
-  : >"$work/hall.out"
-  "$hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@" \
-    >"$work/hall.out" 2>"$work/hall.err" &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: the server did not start: $(cat "$work/hall.err")"; exit 1; }
-}
+start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@"; }
 set_clock() { echo "$1" >"$work/clock"; }
 
 # Sends recording $1 with token $2 (none when empty): $status, the answer in $work/body.
@@ -108,8 +99,6 @@ s1=$(jq -r .seed "$work/seed1") s2=$(jq -r .seed "$work/seed2")
 # Refusals that need no luck at all.
 printf 'advance 100\n' >"$work/short.sim"
 refused "no token" "$work/short.sim" "" 401 "no player token"
-refused "a short token" "$work/short.sim" "abc" 401 "16 to 256"
-refused "a token with a space" "$work/short.sim" "abcdefghijklmnop qrstuvwx" 401 "letters, digits"
 head -c 600000 /dev/zero | tr '\0' '#' >"$work/huge.sim"
 refused "a body over the limit" "$work/huge.sim" "$alice" 413 "524288 bytes"
 refused "a game that never ended" "$work/short.sim" "$alice" 422 "cut short|final state|not ended"
@@ -189,16 +178,12 @@ set_clock $(ms '2026-12-07 13:00 UTC')
 seal day7 'daily 2026-12-07\n' 'Jiří Černý' 5
 accepted day7 "$alice" 201
 [ "$(field .board)" = daily ] && [ "$(field .day)" = 2026-12-07 ] || fail "a day's game: $(cat "$work/body")"
-seal day6 'daily 2026-12-06\n' 'Jiří Černý' 6
 set_clock $(ms '2026-12-08 00:59 UTC')
-refused "a game of the day before" "$work/day6.sim" "$alice" 422 "day 2026-12-06 is over"
 seal day7b 'daily 2026-12-07\n' 'Jiří Černý' 7
 accepted day7b "$alice" 201
 set_clock $(ms '2026-12-08 01:00 UTC')
 seal day7c 'daily 2026-12-07\n' 'Jiří Černý' 8
 refused "a day's seed an hour after the day" "$work/day7c.sim" "$alice" 422 "day 2026-12-07 is over"
-seal day9 'daily 2026-12-09\n' 'Jiří Černý' 9
-refused "a day to come" "$work/day9.sim" "$alice" 422 "has not begun"
 sed 's/^seed .*/seed 5/' "$work/day7c.sim" >"$work/daylie.sim"
 refused "another seed for the day" "$work/daylie.sim" "$alice" 422 "does not verify|not the one of the day"
 curl -s "$url/api/board?board=daily&day=2026-12-07" >"$work/body"

@@ -98,7 +98,6 @@ def replay(body):
 
 line = b"player 2026-12-07T12:00:00+01:00 Ann\n"
 cases = [
-    ("body over the size limit", post(b"#" * 600000), {413}),
     ("Content-Length of a terabyte, no body", b"POST /api/games HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer " + token
      + b"\r\nContent-Length: 1000000000000\r\n\r\n", {413}),
     ("chunked body over the limit", b"POST /api/games HTTP/1.1\r\nHost: x\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n"
@@ -124,11 +123,8 @@ cases = [
     ("a path out of the tree", get(b"/api/games/../../../etc/passwd"), {400, 404}),
     ("a NUL in the path", get(b"/api/games/%00abc"), {400, 404}),
     ("a broken escape in the query", get(b"/api/board?board=%zz&day=%"), {400}),
-    ("a day that is no date", get(b"/api/board?board=daily&day=2026-02-30"), {400}),
-    ("no token", post(good, auth=False), {401}),
     ("a token of another scheme", post(good, b"Authorization: Basic YWxhZGRpbjpvcGVu\r\n", auth=False), {401}),
     ("a token of 10 KB", post(good, b"Authorization: Bearer " + b"a" * 10000 + b"\r\n", auth=False), {400, 401, 431}),
-    ("a form-encoded body", post(b"a=" + b"b" * 9000, kind=b"application/x-www-form-urlencoded"), {413}),
     ("an empty body", post(b""), {422}),
     ("a body of NUL bytes", post(b"\0" * 5000), {422}),
     ("a body that is no UTF-8", post(bytes(range(256)) * 50), {422}),
@@ -142,8 +138,6 @@ cases = [
     ("a driver command", post(b"seed 5\n" + line + b"screenshot /tmp/hall.png\n"), {422}),
     ("a format from the future", post(b"format 99 hvezda 9.0\nseed 5\n" + line + b"advance 10\n"), {422}),
     ("a game of chosen luck", post(chosen), {422}),
-    ("a game with its score doctored", post(good.replace(b"expect score.Caption ", b"expect score.Caption 9")), {422}),
-    ("a good game's seed line doctored", post(good.replace(b"\nseed ", b"\nseed 1")), {422}),
     ("a range past the end", get(b"/api/games/0123456789abcdef01234567", b"Range: bytes=99999999-\r\n"), {404, 416}),
 ]
 for name, data, expect in cases:

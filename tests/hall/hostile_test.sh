@@ -9,14 +9,7 @@ hall=$1 load=$2 corpus=$3
 source "$(dirname "$0")/../lib/processes.sh"
 need curl jq python3
 
-start_hall() {
-  "$hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" "$@" >"$work/hall.out" 2>"$work/hall.err" &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: the server did not start: $(cat "$work/hall.err")"; exit 1; }
-}
+start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" "$@"; }
 "$load" --write-games "$work/games" --games 3 >/dev/null || { echo "FAIL: sealing"; exit 1; }
 
 start_hall --submissions-per-minute 0

@@ -24,15 +24,7 @@ fi
 "$load" --write-games "$work/games" --games $((kills * per_round)) >"$work/seal.out" || { echo "FAIL: sealing"; exit 1; }
 games=("$work"/games/*.sim)
 
-start_hall() {
-  : >"$work/hall.out"
-  "$hall" --listen 127.0.0.1:0 --database "$database" --submissions-per-minute 0 >"$work/hall.out" 2>>"$work/hall.err" &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: the server did not start: $(tail -n 3 "$work/hall.err")"; exit 1; }
-}
+start_hall() { serve_hall "$hall" 0 --database "$database" --submissions-per-minute 0; }
 
 # Sender $1 of round $2: its games one after the other; the id of each answered 201 goes to $work/ok.
 sender() {

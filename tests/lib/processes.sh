@@ -95,3 +95,18 @@ serve_folder() {
   url="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.out")/"
   [ "$url" != "http://127.0.0.1:/" ] || { echo "FAIL: no server for $1: $(cat "$work/server.out")"; exit 1; }
 }
+
+# The hall of fame's server $1 on 127.0.0.1:$2 (0: any free port) with the
+# options after: $url, $port, $hall_pid; what it says in $work/hall.out and .err.
+serve_hall() {
+  local program=$1 at=$2
+  shift 2
+  : >"$work/hall.out"
+  "$program" --listen "127.0.0.1:$at" "$@" >"$work/hall.out" 2>>"$work/hall.err" &
+  hall_pid=$!
+  started+=($hall_pid)
+  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; kill -0 "$hall_pid" 2>/dev/null || break; sleep 0.05; done
+  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
+  [ -n "$url" ] || { echo "FAIL: the server did not start: $(tail -n 3 "$work/hall.err")"; exit 1; }
+  port=${url##*:}
+}
