@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The command line of the game and of the timing probe: --help and --version
-# answer on standard output with status 0, and a bad command line gets one
-# line and a hint on standard error with status 2. None of them may open a
-# window: with no display, trying to would end in status 1.
+# The game's and the timing probe's command lines: --help and --version answer with status 0, a bad one gets a line
+# and a hint on standard error with status 2; none opens a window (with no display that would be status 1).
 # usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
 game=$1 pace=$2 version=$3
 source "$(dirname "$0")/../lib/processes.sh"

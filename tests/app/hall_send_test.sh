@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game sending to a real hvezda-hall on 127.0.0.1 with a scratch SQLite
-# file, in a real window under Xvfb:
-# - --submit: a recording of chosen luck refused (status 1, the reason said),
-#   no server (status 3), a file that is not there (status 2);
-# - a daily game ended while the server is down waits in the queue folder;
-#   the server up, the next start sends it, and fetches an open seed;
-# - the next game is played on that seed and lands on the open board; both
-#   boards show the scores the recordings state, under the player's name;
-#   sending a game again gives its entry (200).
+# The game sending to a real hvezda-hall on 127.0.0.1 (SQLite) under Xvfb: --submit's statuses; a daily game queued
+# while the server is down goes at the next start, which fetches a seed the next game is played on; the boards.
 # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
 game=$1 sim=$2 hallbin=$3 chosen=$4
 source "$(dirname "$0")/../lib/processes.sh"
@@ -26,8 +19,7 @@ board() {
 for e in json.load(urllib.request.urlopen(sys.argv[1]))["entries"]: print(e["name"], e["score"], e["result"])' \
     "$url/api/board?board=$1${2:+&day=$2}"
 }
-# Plays one game (the game's arguments) under the craft until it ends, then
-# waits for the hall of fame to take it and EXITs.
+# Plays a game (recorded to $1, the game's arguments after) under the craft until it ends; then EXIT.
 play_to_end() {
   local rec=$1
   shift

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The driver program itself on bad input: a malformed line stops it with status
-# 2 and one line naming the line, from a file and from standard input alike,
-# after printing only what the lines before it asked for; so do an unreadable
-# script, a bad option, --verify of a folder and --seal of a line no recording
-# holds. 100 MB of garbage is refused.
+# The driver on bad input, from a file or standard input: status 2 and a line naming the bad line, after printing
+# only what came before; the same for bad files and options. 100 MB of garbage is refused in bounded memory.
 #   sim_errors.sh HVEZDA_SIM
 sim=$1
 source "$(dirname "$0")/../lib/processes.sh"

@@ -55,8 +55,7 @@ Verdict verifyFile(const std::string& path) {
 TEST(Recorder, AGameReplaysToTheTickAndACrashLosesAtMostASecond) {
     const std::string path = ::testing::TempDir() + "recorder" + std::to_string(getpid());
     Played p(path);
-    // Flying, firing, a refill and a click; craft come back in random
-    // columns meanwhile, so values are drawn between events.
+    // Flying, firing, a refill and a click; craft come back in random columns, so values are drawn between events.
     for (int64_t t = 0; t < 30000; t += 10) {
         p.until(t);
         const int second = static_cast<int>(t / 1000);

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Screenshots, probed where the drawing rules show (panel, gauges, score, pictures, a frame, a
-// star, the accented capitals) with tolerances, so new artwork does not break them; and F12.
+// Screenshots probed where the drawing rules show, with tolerances so new artwork does not break them; and F12.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
@@ -135,15 +134,13 @@ TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {
         while (y < y1 && s.count(593, y, x1, y + 1, ink) == 0) ++y;
         EXPECT_TRUE(std::abs(x - 594) <= 1 && std::abs(y - wantY) <= 1) << x << "," << y << " for " << wantY;
     }
-    // "OVLÁDÁNÍ", 65 x 17 at (593, 33): the capitals' top is the first row
-    // with more ink than three accents have, and the row above it is blank.
+    // "OVLÁDÁNÍ", 65 x 17 at (593, 33): the capitals' top is the first row with more ink than three accents, below a blank.
     const int x0 = 593, x1 = 658, y0 = 33;
     int capTop = y0;
     while (capTop < y0 + 17 && s.count(x0, capTop, x1, capTop + 1, ink) <= 6) ++capTop;
     ASSERT_TRUE(capTop > y0 + 2 && capTop < y0 + 17) << capTop;
     EXPECT_EQ(s.count(x0, capTop - 1, x1, capTop, lit), 0);
-    // Above that, three accents (runs of inked columns), each at least two
-    // rows tall, its top row right of its bottom row, over a letter's top.
+    // Above, three accents (runs of inked columns), two rows tall at least, slanted right, each over a letter's top.
     std::vector<std::pair<int, int>> runs;
     for (int x = x0; x < x1; ++x) {
         if (s.count(x, y0, x + 1, capTop - 1, ink) == 0) continue;

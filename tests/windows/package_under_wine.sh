@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The Windows package: what the zip holds, and that its programs import only
-# Windows' own DLLs. Then under Wine on a virtual X display, twice -- as
-# unpacked, and under a folder and for a user both named Jiří: --version
-# answers; the 667 x 570 window shows what the Linux driver draws for the
-# start (the panel, the ship, the gauge); the music plays without complaint;
-# EXIT ends the game with status 0. For Jiří also the settings and the
-# recording land in %APPDATA%\hvezda, and hvezda-sim.exe verifies that
-# recording by its full name.
+# The Windows zip: its files, only Windows' DLLs imported. Under Wine, as unpacked and for a user and folder named
+# Jiří: --version; the window shows the driver's start; EXIT gives 0; files land in %APPDATA%\hvezda and verify.
 #   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
 zip=$(realpath "$1") linux=$(realpath "$2")
 ship=$(dirname "$0")/../../assets/ship.bmp user=${USER:-player}
@@ -67,8 +61,7 @@ for place in here Jiří; do
   wineserver -k
 done
 
-# Jiří's own folder for the game's files; the Windows driver checks the
-# recording there, named on its command line.
+# Jiří's own folder holds the game's files; the Windows driver verifies the recording by its full name.
 appdata="$WINEPREFIX/drive_c/users/Jiří/AppData/Roaming/hvezda"
 [ -s "$appdata/last-game.sim" ] || fail "Jiří: no recording in $appdata"
 wine "$(dirname "$game")/hvezda-sim.exe" --verify 'C:\users\Jiří\AppData\Roaming\hvezda\last-game.sim' \
