@@ -32,6 +32,13 @@ check "bad --seed" 2 "" "usage: hvezda-sim *" "$sim" --seed x "$work/bad.sim"
 check "a folder as a recording" 2 "" "error: $work is not a file" "$sim" --verify "$work"
 check "--seal of a driver-only line" 2 "" "error: line 1: 'get' is not a line a script to seal may hold *" \
   "$sim" --seal "$work/bad.sim"
+# A sealed game with a checkpoint changed went another way (1); cut at a random byte, it replays up to the cut (3).
+printf 'keydown 39\nadvance 3000\nkeyup 39\nadvance 500\n' >"$work/play.sim"
+"$sim" --seal "$work/play.sim" >"$work/good.sim"
+sed 's/^checkpoint 3000 .*/checkpoint 3000 0000000000000001/' "$work/good.sim" >"$work/other.sim"
+check "a checkpoint that differs" 1 "" "error: line 4: the game went another way at 3000 ms: *" "$sim" --verify "$work/other.sim"
+head -c $((1 + RANDOM % ($(grep -b '^expect-hash' "$work/good.sim" | cut -d: -f1) - 1))) "$work/good.sim" >"$work/cut.sim"
+check "a recording cut short" 3 "" "cut short: line [0-9]*: *" "$sim" --verify "$work/cut.sim"
 # A recording from a stranger: 100 MB of garbage is refused at once in bounded memory.
 head -c 100000000 /dev/urandom >"$work/garbage.sim"
 /usr/bin/time -f "%e %M" -o "$work/time" "$sim" --verify "$work/garbage.sim" >/dev/null 2>&1
