@@ -91,7 +91,15 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     EXPECT_EQ(playerName(table[3]), "-");
 }
 
-TEST(Hall, TheEleventhGamePushesTheWorstOut) {
+// A game flown until it ends, sealed: with the keys given, on the daily flight of `date`.
+std::string flown(const std::string& date, const std::string& keys, const std::string& more = "") {
+    std::istringstream script("daily " + date + "\n" + more + keys + "advance 120000\n");
+    std::string recording;
+    EXPECT_EQ(sealScript(script, recording).exitCode, 0);
+    return recording;
+}
+
+TEST(Hall, TheEleventhGamePushesTheWorstOutAndTodaysDailyFlightsStandBesideTheBest) {
     const std::string dir = freshFolder("eleven");
     // Six ties: the same game begun at six moments, entered latest first.
     const std::string game = corpus("game-over-format2.sim");
@@ -114,25 +122,6 @@ TEST(Hall, TheEleventhGamePushesTheWorstOut) {
     // A game that would be eleventh is not written at all.
     EXPECT_EQ(enterHall(dir, games[0], problems), 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 10);
-}
-
-// A game flown until it ends, sealed: with the keys given, on the daily flight of `date`.
-std::string flown(const std::string& date, const std::string& keys, const std::string& more = "") {
-    std::istringstream script("daily " + date + "\n" + more + keys + "advance 120000\n");
-    std::string recording;
-    EXPECT_EQ(sealScript(script, recording).exitCode, 0);
-    return recording;
-}
-
-TEST(Hall, TodaysDailyFlightsBesideTheBestAndChosenLuckMarked) {
-    const std::string dir = freshFolder("daily");
-    std::vector<std::string> problems;
-    // Ten games of luck their recordings chose: 1056 down to 36.
-    const std::string game = corpus("game-over-format2.sim");
-    for (int minute = 50; minute < 55; ++minute)
-        enterHall(dir, std::string(game).replace(game.find("player ") + 21, 2, std::to_string(minute)), problems);
-    for (const char* name : {"winner.sim", "boss-lost.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
-        enterHall(dir, corpus(name), problems);
     // Today's daily flights, 96, 48 and 24 (below every game of all time), and yesterday's.
     std::string file;
     EXPECT_EQ(enterHall(dir, flown("2026-12-07", "keydown 39\nkeydown 88\n"), problems, &file, "2026-12-07"), 6);

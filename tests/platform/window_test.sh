@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The game in a real window. With no display: no font, --write-settings, --scale 9. Under Xvfb and a window manager:
 # fullscreen, the pause, F12, F11, F2, Alt+Enter, EXIT, --scale, a renamed copy's class and icon, its close request.
-# usage: window_test.sh HVEZDA HVEZDA_SIM X11_CLOSE_WINDOW SHIP_BMP
-game=$1 sim=$2 closer=$3 ship=$4
+# usage: window_test.sh HVEZDA HVEZDA_SIM SHIP_BMP
+game=$1 sim=$2 ship=$3
 source "$(dirname "$0")/../lib/processes.sh"
 export HOME=$work/home XDG_PICTURES_DIR=$work/pictures XDG_STATE_HOME=$work/state SDL_AUDIODRIVER=dummy
 unset XDG_CONFIG_HOME
@@ -98,7 +98,7 @@ grep -qx "hvezda: scale 3 does not fit the display; using 2" "$work/game.err" ||
   fail "--scale 3 said: $(cat "$work/game.err")"
 xprop -id "$wid" WM_CLASS | grep -q '= "hvezda", "hvezda"$' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
 xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (79 x 79)' || fail "no 79 x 79 window icon"
-"$closer" "$wid"
+xdotool windowactivate --sync "$wid" key alt+F4  # the window manager's close request (WM_DELETE_WINDOW)
 wait_end "$pid" 10 || { fail "the game still runs a second after its window was closed"; kill "$pid"; }
 [ "${status:-1}" -eq 0 ] || fail "closing the window ended the game with status $status"
 finish window
