@@ -172,6 +172,16 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
     }
 }
 
+// A wake-up reaching the X server after the game window is gone, as SDL's can at exit, does not end the program.
+TEST(LateWakeup, ToADestroyedWindowChangesNothing) {
+    if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
+    std::string why;
+    auto w = platform::openGameWindow(why);
+    ASSERT_TRUE(w) << why;
+    EXPECT_TRUE(wakeAfterClose(w->window, [&] { platform::closeGameWindow(*w); }));
+    SDL_Quit();
+}
+
 // SDL's software renderer's vsync would only sleep in the present: the window takes none and the loop paces itself.
 TEST(SoftwareVsync, IsPacedByTheGameNotBySleepingInThePresent) {
     if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";

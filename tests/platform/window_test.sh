@@ -56,11 +56,8 @@ shot paused2
   fail "the paused frame is not dimmed: brightness $(mean paused2), in play $(mean fresh)"
 
 xdotool key F12
-# On a loaded machine the picture may take longer than a moment: wait up to 5 s.
-for _ in $(seq 25); do
-  picture=$(ls "$XDG_PICTURES_DIR"/hvezda-*.png 2> /dev/null)
-  [ -n "$picture" ] && grep -q "screenshot saved" "$work/game.err" && break
-  sleep 0.2
+for _ in $(seq 25); do  # up to 5 s on a loaded machine
+  picture=$(ls "$XDG_PICTURES_DIR"/hvezda-*.png 2> /dev/null) && grep -q "screenshot saved" "$work/game.err" && break; sleep 0.2
 done
 [ -n "$picture" ] && [ "$(identify -format '%wx%h' "$picture")" = 667x570 ] || fail "F12 wrote no 667 x 570 PNG"
 grep -qx "hvezda: screenshot saved to $picture" "$work/game.err" || fail "F12 said: $(cat "$work/game.err")"

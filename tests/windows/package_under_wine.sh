@@ -38,9 +38,7 @@ for place in here Jiří; do
   pid=$!
   # Looked for often: the craft soon shoot, and the start lasts a moment.
   for _ in $(seq 1800); do
-    wid=$(xdotool search --onlyvisible --name '^Form1$' 2> /dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    sleep 0.05
+    wid=$(xdotool search --onlyvisible --name '^Form1$' 2> /dev/null | head -n 1) && [ -n "$wid" ] && break; sleep 0.05
   done
   [ -n "$wid" ] || { fail "$place: no window"; kill "$pid"; continue; }
   for _ in $(seq 4); do x=$(ship_x "$ship") && [ "$x" = 304 ] && break; done  # the window may show before its first frame
