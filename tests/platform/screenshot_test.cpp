@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -40,16 +41,14 @@ public:
     bool ok() const { return s_ && s_->w == 667 && s_->h == 570; }
     bool operator==(const Shot& o) const { return std::memcmp(s_->pixels, o.s_->pixels, 570 * s_->pitch) == 0; }
     Rgb at(int x, int y) const {
-        Uint32 v;
-        std::memcpy(&v, static_cast<const uint8_t*>(s_->pixels) + y * s_->pitch + x * 4, 4);
+        const Uint32 v = static_cast<const Uint32*>(s_->pixels)[y * s_->pitch / 4 + x];
         Uint8 r, g, b;
         SDL_GetRGB(v, s_->format, &r, &g, &b);
         return {r, g, b};
     }
-    int count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& pred) const {
+    int count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& pred) const {  // pixels in the box
         int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += pred(at(x, y));
+        for (int i = 0; i < (x1 - x0) * (y1 - y0); ++i) n += pred(at(x0 + i % (x1 - x0), y0 + i / (x1 - x0)));
         return n;
     }
 
@@ -177,12 +176,10 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     std::ostringstream out;
     ASSERT_EQ(runSimScript(sim, in, out).exitCode, 0);
     ASSERT_EQ(TTF_Init(), 0);
-    std::string line, again;
-    {
-        draw::FontCache fonts;
-        line = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
-        again = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
-    }
+    auto fonts = std::make_unique<draw::FontCache>();
+    const std::string line = draw::takeScreenshot(sim.game.scene, *fonts, dir, 1700000000);
+    const std::string again = draw::takeScreenshot(sim.game.scene, *fonts, dir, 1700000000);
+    fonts.reset();
     TTF_Quit();
     draw::releaseFontLookup();
     // hvezda-2023-11-14-221320.png, or the 15th by the time zone.
