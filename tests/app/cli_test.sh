@@ -6,26 +6,20 @@
 game=$1 pace=$2 version=$3
 source "$(dirname "$0")/../lib/processes.sh"
 
-run() {  # program, arguments...
-  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"
-  status=$?
-}
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"; status=$?; }
 
 run "$game" --help
 [ "$status" -eq 0 ] && [ ! -s "$work/err" ] || fail "--help: status $status, standard error: $(cat "$work/err")"
 grep -q '^Usage: hvezda' "$work/out" || fail "--help shows no usage: $(head -c 300 "$work/out")"
-for control in 'arrow keys' 'X ' 'C ' 'EXIT'; do
-  grep -q "$control" "$work/out" || fail "--help does not mention '$control'"
-done
+for control in 'arrow keys' 'X ' 'C ' 'EXIT'; do grep -q "$control" "$work/out" || fail "--help does not mention '$control'"; done
 
 run "$game" --version
 [ "$status" -eq 0 ] && [ "$(cat "$work/out")" = "hvezda $version" ] && [ ! -s "$work/err" ] ||
   fail "--version: status $status, said '$(cat "$work/out" "$work/err")'"
 
 bad() {  # what, program, arguments...
-  local what=$1 name
+  local what=$1 name=$(basename "$2")
   shift
-  name=$(basename "$1")
   run "$@"
   [ "$status" -eq 2 ] || fail "$what: status $status, not 2"
   [ ! -s "$work/out" ] || fail "$what: printed on standard output: $(head -c 300 "$work/out")"
