@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The game's and the timing probe's command lines: --help and --version answer with status 0, a bad one gets a line
 # and a hint on standard error with status 2; none opens a window (with no display that would be status 1).
-# usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
-game=$1 pace=$2 version=$3
+game=$1 pace=$2 version=$3  # usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
 source "$(dirname "$0")/../lib/processes.sh"
 
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"; status=$?; }

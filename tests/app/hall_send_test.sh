@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The game sending to a real hvezda-hall on 127.0.0.1 (SQLite) under Xvfb: --submit's statuses; a daily game queued
 # while the server is down goes at the next start, which fetches a seed the next game is played on; the boards.
-# usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
-game=$1 sim=$2 hallbin=$3 chosen=$4
+game=$1 sim=$2 hallbin=$3 chosen=$4  # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"

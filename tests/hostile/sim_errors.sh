@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The driver on bad input, from a file or standard input: status 2 and a line naming the bad line, after printing
 # only what came before; the same for bad files and options. 100 MB of garbage is refused in bounded memory.
-#   sim_errors.sh HVEZDA_SIM
-sim=$1
+sim=$1  # usage: sim_errors.sh HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 
 # label, wanted status, wanted stdout, wanted stderr (a pattern), command...

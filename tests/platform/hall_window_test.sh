@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The hall of fame in a real window under Xvfb: after each of three games it shows by itself, the new row alone on the
 # dark-blue bar; H in a game leaves its recording whole; --scores lists them best first; a daily flight says so.
-# usage: hall_window_test.sh HVEZDA HVEZDA_SIM
-game=$1 sim=$2
+game=$1 sim=$2  # usage: hall_window_test.sh HVEZDA HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 mkdir -p "$XDG_CONFIG_HOME/hvezda"

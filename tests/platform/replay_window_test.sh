@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Games recorded in a real window under Xvfb replay to the tick in the driver and the window, on their one seed;
 # the state folder keeps the last two; with no state folder the game plays unrecorded.
-# usage: replay_window_test.sh HVEZDA HVEZDA_SIM
-game=$1 sim=$2
+game=$1 sim=$2  # usage: replay_window_test.sh HVEZDA HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"

@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The game in a real window. With no display: no font, --write-settings, --scale 9. Under Xvfb and a window manager:
 # fullscreen, the pause, F12, F11, F2, Alt+Enter, EXIT, --scale, a renamed copy's class and icon, its close request.
-# usage: window_test.sh HVEZDA HVEZDA_SIM SHIP_BMP
-game=$1 sim=$2 ship=$3
+game=$1 sim=$2 ship=$3  # usage: window_test.sh HVEZDA HVEZDA_SIM SHIP_BMP
 source "$(dirname "$0")/../lib/processes.sh"
 export HOME=$work/home XDG_PICTURES_DIR=$work/pictures XDG_STATE_HOME=$work/state SDL_AUDIODRIVER=dummy
 unset XDG_CONFIG_HOME

@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The Windows zip: its files, only Windows' DLLs imported. Under Wine, as unpacked and for a user and folder named
 # Jiří: --version; the window shows the driver's start; EXIT gives 0; files land in %APPDATA%\hvezda and verify.
-#   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
-zip=$(realpath "$1") linux=$(realpath "$2")
+zip=$(realpath "$1") linux=$(realpath "$2")  # usage: tests/windows/package_under_wine.sh ZIP LINUX-BUILD
 ship=$(dirname "$0")/../../assets/ship.bmp user=${USER:-player}
 name=$(basename "$zip" .zip)
 version=${name#hvezda-}
