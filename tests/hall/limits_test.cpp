@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The hall's limits without a server: the per-address buckets, the address a
-// request counts against, and a full verification queue turning a game
-// away at once with 503 and a wait.
+// The per-address buckets, the address a request counts against, and a full queue's 503 with a wait.
 #include <gtest/gtest.h>
 
 #include <future>

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Two hvezda-hall servers on one PostgreSQL are one board: a game sent to
-# one is on the other's board at once; a seed issued by one is taken once,
-# by either, even when two games of it reach both servers at the same time;
-# a name bound on one is bound on the other.
+# Two hvezda-hall servers on one PostgreSQL are one board: games, seeds (taken once, even by two games
+# sent to both at the same moment) and names are shared at once.
 # usage: two_servers_test.sh HVEZDA_HALL HVEZDA_SIM
 hall=$1 sim=$2
 source "$(dirname "$0")/../lib/processes.sh"
@@ -11,7 +9,7 @@ source "$(dirname "$0")/postgres.sh"
 need curl jq
 start_postgres
 database=$(pg_url two)
-# Both servers read the time from one file: seeds are issued at noon, games arrive an hour later.
+# Both servers read the time from one file.
 set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
 
 url() { sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/$1.out"; }
@@ -57,7 +55,7 @@ send two "$url_a" "$alice"
 [ "$status" = 422 ] && jq -r .error "$work/body" | grep -q 'used by another game' ||
   fail "the seed used on b, used again on a: $status $(cat "$work/body")"
 
-# One seed in two games sent to both servers at the same moment: one is taken.
+# One seed in two games sent to both servers at the same moment: one is taken (201, 200, 200), one not.
 seal three "$s2" Ann 3
 seal four "$s2" Ann 4
 race=()
@@ -70,7 +68,6 @@ for n in 1 2 3; do
   race+=($!)
 done
 wait "${race[@]}"
-# The winner's game is 201 once and 200 twice; the other 422 three times.
 [ "$(sort "$work/race" | tr '\n' ' ')" = "200 200 201 422 422 422 " ] ||
   fail "one seed in two games on two servers at once: $(sort "$work/race" | tr '\n' ' ')"
 
