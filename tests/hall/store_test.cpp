@@ -42,19 +42,9 @@ protected:
     }
     static Submission game(const std::string& id, const std::string& name, int64_t score, int64_t lengthMs,
                            const std::string& board = "daily", uint64_t seed = 0) {
-        Submission s;
-        s.entry.id = id;
-        s.entry.name = name;
-        s.entry.score = score;
-        s.entry.lengthMs = lengthMs;
-        s.entry.board = board;
-        s.entry.day = board == "daily" ? "2026-12-07" : "";
-        s.entry.seed = seed;
-        s.entry.receivedMs = kNoon;
-        s.recording = "recording of " + id + "\n";
-        s.tokenHash = tokenHash(name + "'s token");
-        s.latestIssueMs = kNoon;
-        return s;
+        return {{.id = id, .name = name, .score = score, .lengthMs = lengthMs, .board = board,
+                 .day = board == "daily" ? "2026-12-07" : "", .seed = seed, .receivedMs = kNoon},
+                "recording of " + id + "\n", tokenHash(name + "'s token"), kNoon};
     }
 
     // A new, empty database on the server with_postgres.sh started.
