@@ -11,12 +11,12 @@ export function check(ok, what) {
   failures += !ok;
 }
 
-export async function launch(npm, profile) {
+export async function launch(npm, profile, extra = []) {
   const puppeteer = createRequire(npm + '/')('puppeteer-core');
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+      '--disable-component-update', '--disable-sync', ...extra],
   });
 }
 
