@@ -119,8 +119,6 @@ open1=$(field .id)
   fail "the first open game: $(cat "$work/body")"
 accepted open1 "$alice" 200
 [ "$(field .id)" = "$open1" ] || fail "the same game sent again is another entry: $(cat "$work/body")"
-sed 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' "$work/open1.sim" >"$work/stolen.sim"
-refused "a stolen game under another name" "$work/stolen.sim" "$bob" 409 "already on the board"
 sed -e 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' -e 's/^advance 300000.*/advance 150000\nadvance 150000/' \
   "$work/open1.script" >"$work/resealed.script"
 "$sim" --seal "$work/resealed.script" >"$work/resealed.sim"
@@ -128,8 +126,6 @@ cmp -s "$work/resealed.sim" "$work/open1.sim" && fail "the resealed game is the 
 refused "a stolen game resealed" "$work/resealed.sim" "$bob" 409 "already on the board"
 seal open2 "seed $s1\n" 'Jiří Černý' 2
 refused "a used seed" "$work/open2.sim" "$alice" 422 "used by another game"
-seal open3 "seed 12345\n" 'Jiří Černý' 3
-refused "a seed never issued" "$work/open3.sim" "$alice" 422 "not issued by this server"
 seal open4 "seed $s2\n" 'Jiří Černý' 4
 refused "a name of another token" "$work/open4.sim" "$bob" 409 "belongs to another player"
 seal open4 "seed $s2\n" '<b>Bob</b> & <script>' 4
@@ -140,7 +136,6 @@ curl -s "$url/api/board?board=open" >"$work/body"
   [ "$(field '[.entries[].rank] | join(",")')" = 1,2,3 ] || fail "the open board: $(cat "$work/body")"
 curl -s "$url/api/games/$open1" >"$work/back.sim"
 cmp -s "$work/back.sim" "$work/open1.sim" || fail "the recording is not given back byte for byte"
-"$sim" --verify "$work/back.sim" >/dev/null || fail "the recording given back does not verify"
 
 # Doctored luck or score does not verify.
 sed "s/^seed .*/seed $(curl -s "$url/api/seed" | jq -r .seed)/" "$work/open1.sim" >"$work/luck.sim"
@@ -162,8 +157,6 @@ accepted day7b "$alice" 201
 set_clock '2026-12-08 01:00 UTC'
 seal day7c 'daily 2026-12-07\n' 'Jiří Černý' 8
 refused "a day's seed an hour after the day" "$work/day7c.sim" "$alice" 422 "day 2026-12-07 is over"
-sed 's/^seed .*/seed 5/' "$work/day7c.sim" >"$work/daylie.sim"
-refused "another seed for the day" "$work/daylie.sim" "$alice" 422 "does not verify|not the one of the day"
 curl -s "$url/api/board?board=daily&day=2026-12-07" >"$work/body"
 [ "$(field '.entries | length')" = 2 ] && [ "$(field .entries[0].name)" = 'Jiří Černý' ] ||
   fail "the board of 2026-12-07: $(cat "$work/body")"
