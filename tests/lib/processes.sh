@@ -4,7 +4,7 @@ set -u
 work=$(mktemp -d)
 failures=0
 started=()
-trap 'kill "${started[@]}" 2>/dev/null; chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
+trap 'kill "${started[@]}" 2>/dev/null; chmod -R u+rwX "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Ends the script: "$1: all checks passed" and status 0, or status 1.
 finish() { [ "$failures" -eq 0 ] && echo "$1: all checks passed"; exit $((failures > 0)); }

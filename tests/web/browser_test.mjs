@@ -3,8 +3,8 @@
 //   node browser_test.mjs URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { check, downloaded as downloadedIn, failures, get, launch, open as openPage, scenePoint, sleep, started }
-  from './lib.mjs';
+import { check, downloaded as downloadedIn, failures, get, holdAudio, launch, open as openPage, scenePoint, sleep,
+  started, stateFile } from './lib.mjs';
 
 const [url, sim, work, npm] = process.argv.slice(2);
 const downloads = `${work}/downloads`;
@@ -14,15 +14,8 @@ const open = (query, before) => openPage(browser, url + query, { width: 1280, he
 const clickScene = async (page, x, y) => page.mouse.click(...await scenePoint(page, x, y));
 const downloaded = (pattern) => downloadedIn(downloads, pattern);
 
-// The first frame of ?seed=1, read before any tick ran, is the native driver's screenshot (RGB). The page's
-// audio is held until resumed, as in a player's browser (headless chromium lets any page play).
-const page = await open('?seed=1', () => {
-  window.AudioContext = class extends AudioContext {
-    constructor(...args) {
-      super(...args);
-      this.suspend();
-    }
-  };
+// The first frame of ?seed=1, read before any tick ran, is the native driver's screenshot (RGB).
+const page = await open('?seed=1', [holdAudio, () => {
   let module;
   Object.defineProperty(window, 'Module', {
     get: () => module,
@@ -37,7 +30,7 @@ const page = await open('?seed=1', () => {
       };
     },
   });
-});
+}]);
 const first = await page.evaluate(() => window.firstFrame);
 execFileSync(sim, ['--seed', '1'], { input: `screenshot ${work}/native.png\n` });
 const want = execFileSync('convert', [`${work}/native.png`, '-depth', '8', 'rgba:-'], { maxBuffer: 1 << 24 });
@@ -135,10 +128,7 @@ await page.click('#settings summary');
 const reloaded = await page.waitForFunction(() => document.getElementById('settings-text').value
   .includes('\nmusic_volume = 40\n'), { timeout: 5000 }).catch(() => false);
 check(said === 'Uloženo.' && reloaded, `the settings are saved and survive a reload (${said})`);
-const kept = await page.evaluate(() => {
-  const folder = Module.ccall('hvezda_files', 'string', [], []).split('\n')[1];
-  return new TextDecoder().decode(Module.FS.readFile(folder + '/previous-game.sim'));
-}).catch(() => '');
+const kept = await stateFile(page, 'previous-game.sim');
 check(recording && kept === recording.toString(), 'the last recording survives a reload');
 await page.close();
 
@@ -163,10 +153,7 @@ const ordinary = await open('');
 await Promise.all([ordinary.waitForNavigation(), ordinary.click('#daily')]);
 await started(ordinary);
 const today = new Date().toISOString().slice(0, 10);
-const dailyGame = await ordinary.evaluate(() => {
-  const folder = Module.ccall('hvezda_files', 'string', [], []).split('\n')[1];
-  return new TextDecoder().decode(Module.FS.readFile(folder + '/last-game.sim'));
-}).catch(() => '');
+const dailyGame = await stateFile(ordinary, 'last-game.sim');
 check(new URL(ordinary.url()).search === '?daily' && dailyGame.includes(`\ndaily ${today}\nseed `) &&
   await ordinary.$eval('#daily', (e) => e.textContent) === 'Obyčejná hra',
   `the daily flight's button starts today's daily flight (${dailyGame.split('\n').slice(3, 6).join(' / ')})`);

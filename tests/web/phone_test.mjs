@@ -4,7 +4,7 @@
 //   node phone_test.mjs URL SITE-FOLDER NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER SCREENSHOT-FOLDER
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { check, downloaded, failures, get, launch, open, scenePoint, sleep, started } from './lib.mjs';
+import { check, downloaded, failures, get, holdAudio, launch, open, scenePoint, sleep, started, stateFile } from './lib.mjs';
 
 const [url, site, sim, work, npm, shots] = process.argv.slice(2);
 const downloads = `${work}/phone-downloads`;
@@ -46,15 +46,7 @@ for (const [width, height, touch] of [[1280, 1000, false], [390, 844, true], [36
 }
 
 // A game played by touch alone; its audio held until resumed, as on a phone.
-const page = await open(browser, url + '?seed=5', phone(390, 844), downloads, () => {
-  window.AudioContext = class extends AudioContext {
-    constructor(...args) {
-      super(...args);
-      this.suspend();
-    }
-  };
-});
-const cdp = await page.createCDPSession();
+const page = await open(browser, url + '?seed=5', phone(390, 844), downloads, holdAudio);
 const num = async (target) => Number(await get(page, target));
 const centre = async (sel) => {
   const b = await (await page.$(sel)).boundingBox();
@@ -99,9 +91,7 @@ check(Math.abs(dx - 90) <= 10 && Math.abs(dy + 60) <= 7 && left2 === left1 && to
   `a drag of 90, -60 pixels moves the ship ${dx}, ${dy}; another finger put down elsewhere moves nothing`);
 
 // The fire button fires on while held; a second finger fires while one steers (as the recording shows).
-const recorded = () => page.evaluate(() => new TextDecoder().decode(Module.FS.readFile(
-  Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/last-game.sim')));
-const presses = async () => ((await recorded()).match(/^keydown 88\b/gm) || []).length;
+const presses = async () => ((await stateFile(page, 'last-game.sim')).match(/^keydown 88\b/gm) || []).length;
 const presses0 = await presses();
 finger = await page.touchscreen.touchStart(...await centre('#fire'));
 await sleep(150);
