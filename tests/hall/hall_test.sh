@@ -8,7 +8,6 @@ source "$(dirname "$0")/../lib/processes.sh"
 need curl jq sqlite3
 
 alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
-day_ms=86400000
 
 # The server on a free port, its clock the file $work/clock; the clock set to a date.
 start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@"; }
