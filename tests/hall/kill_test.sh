@@ -19,9 +19,12 @@ start_hall() { serve_hall "$hall" 0 --database "$database" --submissions-per-min
 sender() {
   local i
   for ((i = $2 * per_round + $1; i < ($2 + 1) * per_round; i += senders)); do
+    # A server killed between its status line and its body leaves no body:
+    # then the previous answer must not be read as this one's.
+    rm -f "$work/answer.$1"
     curl -s -m 5 -o "$work/answer.$1" -w '%{http_code}' -H "Authorization: Bearer kill-test-token-$1-0123456789" \
       -H 'Content-Type: text/plain' --data-binary @"${games[$i]}" "$url/api/games" >"$work/status.$1" 2>/dev/null
-    [ "$(cat "$work/status.$1")" = 201 ] && jq -r .id "$work/answer.$1" >>"$work/ok"
+    [ "$(cat "$work/status.$1")" = 201 ] && jq -er '.id | strings' "$work/answer.$1" >>"$work/ok" 2>/dev/null
   done
 }
 
