@@ -66,8 +66,7 @@ struct Watched {
     }
     void rebase() { score = std::strtod(sim.game.scene.score.Caption.c_str(), nullptr); }
     void check(const std::string& where) {
-        const std::string e = broken();
-        if (!e.empty()) fail("at " + std::to_string(sim.game.clock) + " ms, " + where + ": " + e);
+        if (const std::string e = broken(); !e.empty()) fail("at " + std::to_string(sim.game.clock) + " ms, " + where + ": " + e);
     }
     std::string broken() {
         const Game& g = sim.game;
@@ -109,16 +108,11 @@ void fuzzScript(const uint8_t* data, size_t size) {
     SimResult r;
     try {
         r = runSimScript(*sim, in, out);
-    } catch (const OutOfTime&) {
-        return;
-    }
+    } catch (const OutOfTime&) { return; }
     // The reader's promises: 0 with no error, or 1 or 2 naming a line that exists.
-    if (r.exitCode == 0) {
-        if (!r.error.empty()) fail("status 0 with an error: " + r.error);
-        return;
-    }
-    if (r.exitCode != 1 && r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
-    namesALine(r.error, script);
+    if (r.exitCode == 0 && !r.error.empty()) fail("status 0 with an error: " + r.error);
+    if (r.exitCode != 0 && r.exitCode != 1 && r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
+    if (r.exitCode != 0) namesALine(r.error, script);
 }
 
 void fuzzRecording(const uint8_t* data, size_t size) {
@@ -133,9 +127,8 @@ void fuzzRecording(const uint8_t* data, size_t size) {
     if (sim->game.clock != 0 || !sim->game.random.queued.empty()) fail("checking the recording ran it");
     if (v.status == Verdict::Verified) v = playRecording(sim->game, in, limits);
     if (sim->game.clock > kScriptBudgetMs) fail("played past the limit: " + std::to_string(sim->game.clock) + " ms");
-    if (v.status == Verdict::Verified) return;
     if (v.status == Verdict::Stopped) fail("stopped with no viewer: " + v.message);
-    namesALine(v.message, text);
+    if (v.status != Verdict::Verified) namesALine(v.message, text);
 }
 
 #ifdef HVEZDA_FUZZ_HALL
@@ -145,10 +138,8 @@ void fuzzHall(const uint8_t* data, size_t size) {
     std::string why;
     if (!hall::judge(body, game, why)) {
         if (why.empty()) fail("refused without a reason");
-        return;
-    }
-    if (!hall::wellFormedId(game.id) || game.id != hall::gameId(body)) fail("a judged game without its identity");
-    if (game.lengthMs < 0 || game.lengthMs > hall::kLongestGameMs) fail("a game of " + std::to_string(game.lengthMs) + " ms");
+    } else if (!hall::wellFormedId(game.id) || game.id != hall::gameId(body)) fail("a judged game without its identity");
+    else if (game.lengthMs < 0 || game.lengthMs > hall::kLongestGameMs) fail("a game of " + std::to_string(game.lengthMs) + " ms");
 }
 #endif
 
@@ -182,10 +173,7 @@ const char* fuzzKeys(const uint8_t* data, size_t size) {
                 }
                 w->rebase();
                 break;
-            case 7:
-                keyDownEvent(g, 88, 0);
-                keyUpEvent(g, 88, 0);
-                break;
+            case 7: keyDownEvent(g, 88, 0), keyUpEvent(g, 88, 0); break;
         }
         w->check("after event " + std::to_string(i / 3));
     }
