@@ -105,8 +105,7 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
     }
 }
 
-// An advance whose end lies past the clock's range is malformed; the clock
-// never wraps to a negative time.
+// An advance past the clock's range is malformed: the clock never wraps.
 TEST(Driver, RefusesAnAdvancePastTheClocksRange) {
     const SimRun r = run("advance 1\nadvance 9223372036854775807\nget clock\n");
     EXPECT_EQ(r.result.exitCode, 2);
@@ -152,10 +151,9 @@ TEST(Driver, DumpListsEveryTargetOnceEndingWithTheClock) {
 }
 
 TEST(Driver, FormatsNumbersShortestWithoutExponent) {
-    for (auto [v, text] : {std::pair{4810.0f, "4810"}, {-3960.0f, "-3960"}, {622.5f, "622.5"}, {0.1f, "0.1"},
-                           {1e20f, "100000002004087734272"}, {1e-7f, "0.0000001"}})
-        EXPECT_EQ(base::formatFloat(v), text);
-    EXPECT_EQ(base::formatColor(0x0000FF00), "0x0000FF00");
+    // (Whole, negative and short fractions are every scenario's and the set test's.)
+    EXPECT_EQ(base::formatFloat(1e20f), "100000002004087734272");
+    EXPECT_EQ(base::formatFloat(1e-7f), "0.0000001");
 }
 
 }  // namespace
