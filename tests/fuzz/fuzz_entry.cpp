@@ -25,8 +25,7 @@ using namespace driver;
 namespace {
 
 [[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "fuzz: %s\n", why.c_str());
-    std::fflush(stderr);
+    std::fprintf(stderr, "fuzz: %s\n", why.c_str());  // stderr is unbuffered
     std::abort();
 }
 
@@ -87,8 +86,7 @@ struct Watched {
                   : p == Phase::Boss ? on == 0b10101 && approach
                                      : on == 0b00111;
         if (!ok) return "timers " + std::to_string(on) + " cannot run in phase " + std::to_string(int(p));
-        if (p < phase)
-            return "phase went back from " + std::to_string(int(phase)) + " to " + std::to_string(int(p));
+        if (p < phase) return "phase went back from " + std::to_string(int(phase)) + " to " + std::to_string(int(p));
         clock = g.clock, score = now, phase = p;
         return {};
     }
