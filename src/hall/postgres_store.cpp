@@ -336,12 +336,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Store> openPostgresStore(const std::string& address, std::string& error) {
-    try {
-        return std::make_unique<PostgresStore>(address);
-    } catch (const std::exception& e) {
-        error = e.what();
-        return nullptr;
-    }
+    return openBackend<PostgresStore>(address, error);
 }
 
 }  // namespace hall

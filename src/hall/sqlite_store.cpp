@@ -269,12 +269,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Store> openSqliteStore(const std::string& path, std::string& error) {
-    try {
-        return std::make_unique<SqliteStore>(path);
-    } catch (const std::exception& e) {
-        error = e.what();
-        return nullptr;
-    }
+    return openBackend<SqliteStore>(path, error);
 }
 
 }  // namespace hall

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,5 +70,16 @@ public:
 // Null, with `error`, for an address of no backend this program has or a
 // database that cannot be opened.
 std::unique_ptr<Store> openStore(const std::string& address, std::string& error);
+
+// A backend opened on `address`, or null with what its constructor threw as `error`.
+template <class Backend>
+std::unique_ptr<Store> openBackend(const std::string& address, std::string& error) {
+    try {
+        return std::make_unique<Backend>(address);
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
+}
 
 }  // namespace hall
