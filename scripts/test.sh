@@ -25,10 +25,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs="$(nproc)"
+# Each part says when it starts, so a slow machine shows where the time goes.
+part() { echo "== $* ($SECONDS s since the start) =="; }
 
 scripts/deps.sh
 
-echo "== ordinary build =="
+part "ordinary build"
 # Warnings are errors here; the tests and benchmarks are built even where
 # scripts/play.sh configured build/ without them.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
@@ -36,7 +38,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-echo "== core and driver without SDL =="
+part "core and driver without SDL"
 # The core, the headless driver and their tests must build and pass with no
 # platform library at all.
 cmake -S . -B build-nosdl -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
@@ -44,11 +46,11 @@ cmake -S . -B build-nosdl -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_WERROR=ON \
 cmake --build build-nosdl -j"$jobs"
 ctest --test-dir build-nosdl --output-on-failure -j"$jobs"
 
-echo "== reproducible packages =="
+part "reproducible packages"
 scripts/reproducible.sh
 
 if [ "${HVEZDA_TEST_WINDOWS:-1}" != "0" ]; then
-  echo "== Windows build under Wine =="
+  part "Windows build under Wine"
   zip="$(scripts/windows.sh | tail -n 1)"
   tests/install/hardening_test.sh build-win64/hvezda.exe build-win64/hvezda-sim.exe
   tests/windows/scenarios_under_wine.sh build-win64
@@ -56,16 +58,17 @@ if [ "${HVEZDA_TEST_WINDOWS:-1}" != "0" ]; then
 fi
 
 if [ "${HVEZDA_TEST_WEB:-1}" != "0" ]; then
-  echo "== browser build =="
+  part "browser build"
   page="$(scripts/web.sh | tail -n 1)"
   tests/web/run.sh "$page" build
 fi
 
 if [ "${HVEZDA_TEST_SANITIZE:-1}" = "0" ]; then
+  echo "== every test passed in $SECONDS s (no sanitized pass) =="
   exit 0
 fi
 
-echo "== sanitized build (ASan + UBSan) =="
+part "sanitized build (ASan + UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVEZDA_SANITIZE=ON -DHVEZDA_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 # halt_on_error/abort_on_error: the first report ends the test with a failure;
@@ -79,3 +82,4 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/hostile/lsan.supp:print_suppression
 # suppression can name. The ordinary pass keeps the default renderer.
 export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE nosanitize
+echo "== every test passed in $SECONDS s =="

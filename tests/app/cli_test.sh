@@ -1,33 +1,24 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The command line of the game and of the timing probe: --help and --version
-# answer on standard output with status 0, and a bad command line gets one
-# line and a hint on standard error with status 2. None of them may open a
-# window: with no display, trying to would end in status 1.
-# usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
-game=$1 pace=$2 version=$3
+# The game's and the timing probe's command lines: --help and --version answer with status 0, a bad one gets a line
+# and a hint on standard error with status 2; none opens a window (with no display that would be status 1).
+game=$1 pace=$2 version=$3  # usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
 source "$(dirname "$0")/../lib/processes.sh"
 
-run() {  # program, arguments...
-  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"
-  status=$?
-}
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$@" >"$work/out" 2>"$work/err"; status=$?; }
 
 run "$game" --help
 [ "$status" -eq 0 ] && [ ! -s "$work/err" ] || fail "--help: status $status, standard error: $(cat "$work/err")"
 grep -q '^Usage: hvezda' "$work/out" || fail "--help shows no usage: $(head -c 300 "$work/out")"
-for control in 'arrow keys' 'X ' 'C ' 'EXIT'; do
-  grep -q "$control" "$work/out" || fail "--help does not mention '$control'"
-done
+for control in 'arrow keys' 'X ' 'C ' 'EXIT'; do grep -q "$control" "$work/out" || fail "--help does not mention '$control'"; done
 
 run "$game" --version
 [ "$status" -eq 0 ] && [ "$(cat "$work/out")" = "hvezda $version" ] && [ ! -s "$work/err" ] ||
   fail "--version: status $status, said '$(cat "$work/out" "$work/err")'"
 
 bad() {  # what, program, arguments...
-  local what=$1 name
+  local what=$1 name=$(basename "$2")
   shift
-  name=$(basename "$1")
   run "$@"
   [ "$status" -eq 2 ] || fail "$what: status $status, not 2"
   [ ! -s "$work/out" ] || fail "$what: printed on standard output: $(head -c 300 "$work/out")"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The sender against a stand-in server on 127.0.0.1 whose answers the test
-// chooses: what goes over the wire, the queue kept through a server that is
-// down or busy, refusals dropped, and the seed fetched ahead.
+// The sender against a stand-in server on 127.0.0.1: what goes over the wire, the queue kept while it is down or
+// busy, refusals dropped, the seed fetched ahead.
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -27,17 +26,14 @@ std::string fresh(const std::string& name) {
 }
 
 std::string read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(file, std::ios::binary).rdbuf();
     return s.str();
 }
 
 size_t queued(const std::string& folder) {
-    std::error_code ec;
     const fs::path q = fs::path(folder) / app::kQueueFolder;
-    return fs::exists(q, ec) ? static_cast<size_t>(std::distance(fs::directory_iterator(q), fs::directory_iterator()))
-                             : 0;
+    return fs::exists(q) ? size_t(std::distance(fs::directory_iterator(q), fs::directory_iterator())) : 0;
 }
 
 bool eventually(const std::function<bool()>& done) {
@@ -75,10 +71,7 @@ struct StandIn {
         thread = std::thread([this] { server.listen_after_bind(); });
         while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ~StandIn() {
-        server.stop();
-        thread.join();
-    }
+    ~StandIn() { server.stop(), thread.join(); }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
     size_t received() {
         std::lock_guard lock(mutex);
@@ -102,17 +95,11 @@ TEST(HallClient, TheTokenIsMadeOnceAndKept) {
     EXPECT_EQ(read(fs::path(dir) / app::kTokenFile), remade + "\n");
 }
 
-// Down, then busy (503), then up: the games wait in order and go with the
-// next one; a refusal leaves the queue; the seed comes ahead, once taken
-// another is asked for.
+// Down, busy (503), up: the games wait in order and go with the next; a refusal leaves the queue; seeds come ahead.
 TEST(HallClient, GamesWaitWhileTheServerCannotTakeThemAndARefusalIsFinal) {
     const std::string dir = fresh("queue");
     const std::string token(64, 'a');
-    std::string closed;
-    {
-        StandIn gone;
-        closed = gone.url();
-    }
+    const std::string closed = StandIn().url();
     {
         app::HallSender down(closed, token, dir);
         down.send("game 1\n");

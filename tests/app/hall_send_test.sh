@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game sending to a real hvezda-hall on 127.0.0.1 with a scratch SQLite
-# file, in a real window under Xvfb:
-# - --submit: a recording of chosen luck refused (status 1, the reason said),
-#   no server (status 3), a file that is not there (status 2);
-# - a daily game ended while the server is down waits in the queue folder;
-#   the server up, the next start sends it, and fetches an open seed;
-# - the next game is played on that seed and lands on the open board; both
-#   boards show the scores the recordings state, under the player's name;
-#   sending a game again gives its entry (200).
-# usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
-game=$1 sim=$2 hallbin=$3 chosen=$4
+# The game sending to a real hvezda-hall on 127.0.0.1 (SQLite) under Xvfb: --submit's statuses; a daily game queued
+# while the server is down goes at the next start, which fetches a seed the next game is played on; the boards.
+game=$1 sim=$2 hallbin=$3 chosen=$4  # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
@@ -18,15 +10,7 @@ queue="$state/hall-queue"
 start_xvfb 1280x1024
 
 # The server on $1 (0: any free port): $url, $port, $hall_pid.
-start_hall() {
-  "$hallbin" --listen "127.0.0.1:$1" --database "sqlite:$work/hall.sqlite" >"$work/hall.out" 2>&1 &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: no server: $(cat "$work/hall.out")"; exit 1; }
-  port=${url##*:}
-}
+start_hall() { serve_hall "$hallbin" "$1" --database "sqlite:$work/hall.sqlite"; }
 stop_hall() { kill "$hall_pid"; wait "$hall_pid" 2>/dev/null; }
 # A board's entries as "NAME SCORE RESULT" lines, best first.
 board() {
@@ -34,8 +18,7 @@ board() {
 for e in json.load(urllib.request.urlopen(sys.argv[1]))["entries"]: print(e["name"], e["score"], e["result"])' \
     "$url/api/board?board=$1${2:+&day=$2}"
 }
-# Plays one game (the game's arguments) under the craft until it ends, then
-# waits for the hall of fame to take it and EXITs.
+# Plays a game (recorded to $1, the game's arguments after) under the craft until it ends; then EXIT.
 play_to_end() {
   local rec=$1
   shift
@@ -57,22 +40,20 @@ err_says() {
   return 1
 }
 
+submit() { "$game" --submit "$@" >"$work/out" 2>"$work/err"; status=$?; }
 mkdir -p "$XDG_CONFIG_HOME/hvezda"
 
 # --submit on its own.
 start_hall 0
-"$game" --submit "$chosen" "$url" >"$work/out" 2>"$work/err"
-status=$?
+submit "$chosen" "$url"
 [ "$status" = 1 ] && grep -q "refused $chosen (4[0-9][0-9]): ." "$work/err" ||
   fail "--submit of a game of chosen luck: status $status, $(cat "$work/err")"
 [ -s "$state/hall-token" ] || fail "--submit kept no token"
 token=$(cat "$state/hall-token")
-"$game" --submit "$work/nothing.sim" "$url" 2>"$work/err"
-status=$?
+submit "$work/nothing.sim" "$url"
 [ "$status" = 2 ] || fail "--submit of a missing file: status $status, $(cat "$work/err")"
 stop_hall
-"$game" --submit "$chosen" "$url" 2>"$work/err"
-status=$?
+submit "$chosen" "$url"
 [ "$status" = 3 ] && grep -q "cannot send" "$work/err" || fail "--submit with no server: status $status, $(cat "$work/err")"
 
 # A daily game with the server down waits in the queue.
@@ -107,11 +88,10 @@ want="Jiří <b>Hráč</b> $(score_of "$work/daily.sim") GAME OVER"
 want="Jiří <b>Hráč</b> $(score_of "$work/open.sim") GAME OVER"
 [ "$(board open)" = "$want" ] || fail "the open board: '$(board open)', not '$want'"
 # The board's recording of it, sent again, is its entry.
-id=$(python3 -c 'import json, sys, urllib.request
-print(json.load(urllib.request.urlopen(sys.argv[1]))["entries"][0]["id"])' "$url/api/board?board=open")
-python3 -c 'import sys, urllib.request; sys.stdout.buffer.write(urllib.request.urlopen(sys.argv[1]).read())' \
-  "$url/api/games/$id" >"$work/sent.sim"
-"$game" --submit "$work/sent.sim" >"$work/out" 2>"$work/err" || fail "sending the open game again: $(cat "$work/err")"
+id=$(python3 -c 'import json, sys, urllib.request as u; i = json.load(u.urlopen(sys.argv[1] + "/api/board?board=open"))["entries"][0]["id"]
+open(sys.argv[2], "wb").write(u.urlopen(sys.argv[1] + "/api/games/" + i).read()); print(i)' "$url" "$work/sent.sim")
+submit "$work/sent.sim"
+[ "$status" = 0 ] || fail "sending the open game again: $(cat "$work/err")"
 grep -q "\"id\": *\"$id\"" "$work/out" && grep -q "\"score\": *$(score_of "$work/open.sim")[,}]" "$work/out" ||
   fail "the answer to a second send: $(cat "$work/out")"
 finish "the game sending to the hall of fame"

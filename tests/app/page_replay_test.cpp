@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The page's replay, a frame's worth of steps at a time: every recorded game
-// ends where the driver's replay of it ends, whatever the frames' lengths,
-// and a doctored one is caught at its line.
+// The page's replay, a frame at a time: every recorded game ends where the driver's does; a doctored one is caught.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,9 +17,8 @@ using namespace hvezda;
 namespace {
 
 std::string text(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(file, std::ios::binary).rdbuf();
     return s.str();
 }
 

@@ -19,19 +19,16 @@ using namespace driver;
 
 namespace {
 
-TEST(SeedStream, TheWorkedValuesOfTheDriverPageAndQueuedValuesFirst) {
+TEST(SeedStream, TheWorkedValuesOfTheDriverPage) {
     // docs/driver.md gives these two; another language's stream must match them.
     EXPECT_EQ(streamMix(0 + kStreamStep), 0xE220A8397B1DCDAFull);
     EXPECT_EQ(streamValue(0, 0), 14819496.0f / 16777216.0f);  // 0.8833108
     EXPECT_EQ(streamMix(1 + 2 * kStreamStep), 0xBEEB8DA1658EEC67ull);
     EXPECT_EQ(streamValue(1, 1), 12512141.0f / 16777216.0f);  // 0.7457817
     EXPECT_EQ(dailySeed(2026, 12, 7), 5560289080743383542ull);
-    // Through the game's own draw: a queued value first, and it takes no
-    // place in the stream; floor(R x 2^24) is the 24 bits themselves.
+    // Through the game's own draw: floor(R x 2^24) is the 24 bits themselves.
     Random r;
     r.seed = seedStream(1);
-    r.queued = {0.5f};
-    EXPECT_EQ(drawRandom(r, 1 << 24), 1 << 23);
     EXPECT_EQ(drawRandom(r, 1 << 24), 9505325);
     EXPECT_EQ(drawRandom(r, 1 << 24), 12512141);
     EXPECT_EQ(drawRandom(r, 8000), static_cast<int>(streamValue(1, 2) * 8000.0f));
@@ -45,8 +42,6 @@ TEST(SeedStream, OnlyRealDatesHaveADailySeed) {
                              "2026-12-07x", "2026/12/07", "+026-12-07", ""})
         EXPECT_FALSE(parseDate(date, y, m, d)) << date;
     EXPECT_TRUE(parseDate(todayUtc(), y, m, d));
-    EXPECT_NE(dailySeed(2026, 12, 7), dailySeed(2026, 12, 8));
-    EXPECT_NE(dailySeed(2026, 12, 7), dailySeed(2027, 12, 7));
 }
 
 // The values a script's game draws, in order.
@@ -114,13 +109,6 @@ TEST(Luck, ASeedAloneOrChosenByTheRecording) {
     EXPECT_EQ(luckSaid(v), " luck: chosen");
     // No seed line: the verifier's own generator, which a script picks with --seed.
     EXPECT_EQ(verified(sealed(kPlay)).luck, Verdict::Luck::Chosen);
-
-    // Another seed: the first checkpoint after a craft came back says so.
-    std::string other = bySeed;
-    other.replace(other.find("seed 42"), 7, "seed 43");
-    v = verified(other);
-    EXPECT_EQ(v.status, Verdict::Unmet);
-    EXPECT_NE(v.message.find("the game went another way at 2500 ms"), std::string::npos) << v.message;
 
     // A daily line: its date's seed and no other, in format 3 only.
     const std::string daily = sealed("player 2026-12-07T21:00:00+01:00 Eva\ndaily 2026-12-07\n" + kPlay);

@@ -1,38 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The hall of fame's server, as a client meets it: a real hvezda-hall on
-# 127.0.0.1 with a real SQLite file, driven with curl. Games of the open and
-# the daily board are accepted with the score the driver computes; every
-# refusal comes with its status and reason; names are shown, never run as
-# markup; one game is one entry; a name belongs to its first token.
+# A real hvezda-hall on 127.0.0.1 and SQLite, driven with curl: both boards take games at the driver's
+# score, every refusal has its status and reason, names are never markup, one game is one entry.
 # usage: hall_test.sh HVEZDA_HALL HVEZDA_SIM CORPUS_FOLDER
 hall=$1 sim=$2 corpus=$3
 source "$(dirname "$0")/../lib/processes.sh"
 need curl jq sqlite3
 
 alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
-day_ms=86400000
 
-# Starts the server on a free port, its address in $url; its clock is the file $work/clock.
-start_hall() {
-  : >"$work/hall.out"
-  "$hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@" \
-    >"$work/hall.out" 2>"$work/hall.err" &
-  hall_pid=$!
-  started+=($hall_pid)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  [ -n "$url" ] || { echo "FAIL: the server did not start: $(cat "$work/hall.err")"; exit 1; }
-}
-set_clock() { echo "$1" >"$work/clock"; }
+# The server on a free port, its clock the file $work/clock; the clock set to a date.
+start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@"; }
+set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
+ask() { status=$(curl -s -o "$work/body" -w '%{http_code}' "$@"); }
 
-# Sends recording $1 with token $2 (none when empty): $status, the answer in $work/body.
-send() {
-  local auth=()
-  [ -n "$2" ] && auth=(-H "Authorization: Bearer $2")
-  status=$(curl -s -o "$work/body" -w '%{http_code}' "${auth[@]}" -H 'Content-Type: text/plain' \
-    --data-binary @"$1" "$url/api/games")
-}
+# Sends recording $1 with token $2: $status, the answer in $work/body.
+send() { ask -H "Authorization: Bearer $2" -H 'Content-Type: text/plain' --data-binary @"$1" "$url/api/games"; }
 field() { jq -r "$1" "$work/body"; }
 
 # Expects recording $2 sent with token $3 to be refused with status $4 and a reason matching $5.
@@ -42,7 +25,7 @@ refused() {
     fail "$1: status $status, not $4 with a reason like '$5': $(head -c 300 "$work/body")"
 }
 
-# The steps of a game that fires and turns, different for each $1: its script, without luck, in $work/steps.
+# The steps of a game that fires and turns, different for each $1.
 steps() {
   for i in $(seq 150); do
     printf 'keydown 88\nadvance 40\nkeyup 88\nadvance 40\n'
@@ -50,8 +33,7 @@ steps() {
   done
   echo "advance 300000"  # the ship is lost well before this, whatever the luck
 }
-# A recording sealed by the driver in $work/$1.sim: luck lines $2 (seed N, daily DATE), player $3, steps $4.
-# What the driver says of its end goes to $work/$1.driver (score and clock).
+# A recording sealed in $work/$1.sim: luck lines $2, player $3, steps $4; its final score in $work/$1.driver.
 seal() {
   { printf '%b' "$2"; echo "player 2026-12-07T12:00:00+01:00 $3"; steps "$4"; } >"$work/$1.script"
   "$sim" --seal "$work/$1.script" >"$work/$1.sim" 2>"$work/$1.err" || fail "sealing $1: $(cat "$work/$1.err")"
@@ -64,9 +46,8 @@ accepted() {
     [ "$(field .result)" = "GAME OVER" ] && [ "$(field .length_ms)" -gt 0 ] ||
     fail "$1: status $status (not $3), score not the driver's $(cat "$work/$1.driver"): $(head -c 300 "$work/body")"
 }
-ms() { echo $(( $(date -d "$1" +%s) * 1000 )); }
 
-# A command line it cannot serve: one line saying why, and no server.
+# A command line it cannot serve: one line saying why.
 for args in "--listen 127.0.0.1" "--listen 127.0.0.1:http" "--database postgres://nowhere" "--database sqlite:$work/no/such/folder/x"; do
   # shellcheck disable=SC2086
   timeout 10 "$hall" $args >"$work/out" 2>"$work/err"
@@ -75,22 +56,19 @@ for args in "--listen 127.0.0.1" "--listen 127.0.0.1:http" "--database postgres:
     fail "hvezda-hall $args: status $status, said $(cat "$work/out" "$work/err")"
 done
 
-set_clock $(ms '2026-12-07 12:00 UTC')
+set_clock '2026-12-07 12:00 UTC'
 start_hall
 
-# The page and the empty boards.
-status=$(curl -s -o "$work/body" -w '%{http_code}' "$url/api/board?board=open")
+# The empty boards; wrong questions.
+ask "$url/api/board?board=open"
 [ "$status" = 200 ] && [ "$(field '.entries | length')" = 0 ] && [ "$(field .board)" = open ] ||
   fail "the empty open board: $status $(cat "$work/body")"
-status=$(curl -s -o "$work/body" -w '%{http_code}' "$url/api/board?board=daily")
+ask "$url/api/board?board=daily"
 [ "$status" = 200 ] && [ "$(field .day)" = 2026-12-07 ] || fail "today's board is not the clock's day: $(cat "$work/body")"
-for q in 'board=weekly' 'board=daily&day=2026-02-30' 'board=open&day=2026-12-07'; do
-  status=$(curl -s -o "$work/body" -w '%{http_code}' "$url/api/board?$q")
-  [ "$status" = 400 ] && [ -n "$(field .error)" ] || fail "board?$q: $status $(cat "$work/body")"
-done
-for path in /api/games/0123456789abcdef01234567 '/api/games/%3Cscript%3E' /nowhere; do
-  status=$(curl -s -o "$work/body" -w '%{http_code}' "$url$path")
-  [ "$status" = 404 ] && [ -n "$(field .error)" ] || fail "GET $path: $status $(cat "$work/body")"
+for q in 400:/api/board?board=weekly '400:/api/board?board=daily&day=2026-02-30' \
+  '400:/api/board?board=open&day=2026-12-07' 404:/api/games/0123456789abcdef01234567 '404:/api/games/%3Cscript%3E' 404:/nowhere; do
+  ask "$url${q#*:}"
+  [ "$status" = "${q%%:*}" ] && [ -n "$(field .error)" ] || fail "GET ${q#*:}: $status $(cat "$work/body")"
 done
 
 # A page from another address may send games: the preflight allows the token's header.
@@ -105,20 +83,9 @@ s1=$(jq -r .seed "$work/seed1") s2=$(jq -r .seed "$work/seed2")
 [[ "$s1" =~ ^[0-9]+$ ]] && [ "$s1" != "$s2" ] && [ "$s1" -lt 9007199254740992 ] ||
   fail "two seeds: '$s1' and '$s2'"
 
-# Refusals that need no luck at all.
+# Refusals that need no luck at all (more with their reasons in hostile_requests.py).
 printf 'advance 100\n' >"$work/short.sim"
-refused "no token" "$work/short.sim" "" 401 "no player token"
-refused "a short token" "$work/short.sim" "abc" 401 "16 to 256"
-refused "a token with a space" "$work/short.sim" "abcdefghijklmnop qrstuvwx" 401 "letters, digits"
-head -c 600000 /dev/zero | tr '\0' '#' >"$work/huge.sim"
-refused "a body over the limit" "$work/huge.sim" "$alice" 413 "524288 bytes"
 refused "a game that never ended" "$work/short.sim" "$alice" 422 "cut short|final state|not ended"
-printf '# nothing but words\n\n' >"$work/empty.sim"
-refused "no game at all" "$work/empty.sim" "$alice" 422 "final state"
-printf 'format 99 hvezda 9.0\nadvance 10\n' >"$work/newer.sim"
-refused "a newer format" "$work/newer.sim" "$alice" 422 "format"
-printf 'write /etc/passwd\n' >"$work/command.sim"
-refused "a driver command" "$work/command.sim" "$alice" 422 "not a line of a recording"
 for game in "$corpus"/*.sim; do
   grep -q '^daily ' "$game" && continue  # a day's game is judged by its day below
   if grep -q '^seed ' "$game"; then
@@ -127,10 +94,9 @@ for game in "$corpus"/*.sim; do
     refused "$(basename "$game"), luck of its own" "$game" "$alice" 422 "luck was chosen"
   fi
 done
-status=$(curl -s -o "$work/body" -w '%{http_code}' -H "Authorization: Bearer $alice" --data-binary @"$corpus/winner.sim" "$url/api/games")
+ask -H "Authorization: Bearer $alice" --data-binary @"$corpus/winner.sim" "$url/api/games"
 [ "$status" = 413 ] && field .error | grep -q 'text/plain' || fail "a form-encoded game: $status $(cat "$work/body")"
-# A game recorded in the window, its seed issued here an hour ago: listed with the score the
-# driver checked at its end, under no name.
+# A game recorded in the window, its seed issued here an hour ago: listed at its checked score, under no name.
 for game in "$corpus"/*.sim; do
   grep -q '^seed ' "$game" && ! grep -q '^daily ' "$game" || continue
   sqlite3 "$work/hall.sqlite" "INSERT INTO seeds (seed, issued) VALUES ('$(sed -n 's/^seed //p' "$game")', $(($(cat "$work/clock") - 3600000)))"
@@ -145,35 +111,24 @@ refused "a doctored end" "$work/doctored.sim" "$alice" 422 "does not verify"
 # The open board: a seed this server issued, once, for a game no longer than the time since.
 seal open1 "seed $s1\n" 'Jiří Černý' 1
 refused "a game longer than the time since its seed" "$work/open1.sim" "$alice" 422 "longer than the time since its seed"
-set_clock $(ms '2026-12-07 12:30 UTC')
+set_clock '2026-12-07 12:30 UTC'
 accepted open1 "$alice" 201
 open1=$(field .id)
 [ "$(field .board)" = open ] && [ "$(field .rank)" -ge 1 ] && [ "$(field .name)" = 'Jiří Černý' ] && [ "$(field .day)" = null ] ||
   fail "the first open game: $(cat "$work/body")"
-accepted open1 "$alice" 200
-[ "$(field .id)" = "$open1" ] || fail "the same game sent again is another entry: $(cat "$work/body")"
-sed 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' "$work/open1.sim" >"$work/stolen.sim"
-refused "a stolen game under another name" "$work/stolen.sim" "$bob" 409 "already on the board"
 sed -e 's/^player .*/player 2026-12-07T12:00:00+01:00 Mallory/' -e 's/^advance 300000.*/advance 150000\nadvance 150000/' \
   "$work/open1.script" >"$work/resealed.script"
 "$sim" --seal "$work/resealed.script" >"$work/resealed.sim"
 cmp -s "$work/resealed.sim" "$work/open1.sim" && fail "the resealed game is the same file"
 refused "a stolen game resealed" "$work/resealed.sim" "$bob" 409 "already on the board"
-seal open2 "seed $s1\n" 'Jiří Černý' 2
-refused "a used seed" "$work/open2.sim" "$alice" 422 "used by another game"
-seal open3 "seed 12345\n" 'Jiří Černý' 3
-refused "a seed never issued" "$work/open3.sim" "$alice" 422 "not issued by this server"
 seal open4 "seed $s2\n" 'Jiří Černý' 4
 refused "a name of another token" "$work/open4.sim" "$bob" 409 "belongs to another player"
 seal open4 "seed $s2\n" '<b>Bob</b> & <script>' 4
 accepted open4 "$bob" 201
 curl -s "$url/api/board?board=open" >"$work/body"
-[ "$(field '[.entries[].id] | length')" = 3 ] && [ "$(field '.entries[0].score')" -ge "$(field '.entries[1].score')" ] &&
-  [ "$(field '.entries[1].score')" -ge "$(field '.entries[2].score')" ] &&
-  [ "$(field '[.entries[].rank] | join(",")')" = 1,2,3 ] || fail "the open board: $(cat "$work/body")"
+[ "$(field '[.entries[].rank] | join(",")')" = 1,2,3 ] || fail "the open board: $(cat "$work/body")"
 curl -s "$url/api/games/$open1" >"$work/back.sim"
 cmp -s "$work/back.sim" "$work/open1.sim" || fail "the recording is not given back byte for byte"
-"$sim" --verify "$work/back.sim" >/dev/null || fail "the recording given back does not verify"
 
 # Doctored luck or score does not verify.
 sed "s/^seed .*/seed $(curl -s "$url/api/seed" | jq -r .seed)/" "$work/open1.sim" >"$work/luck.sim"
@@ -183,24 +138,17 @@ refused "a doctored score" "$work/score.sim" "$alice" 422 "does not verify"
 printf 'seed %s\nplayer 2026-12-07T12:00:00+01:00 Ev\xe2\x80\xaeil\nadvance 300000\n' "$(curl -s "$url/api/seed" | jq -r .seed)" \
   >"$work/bidi.script"
 "$sim" --seal "$work/bidi.script" >"$work/bidi.sim"
-set_clock $(ms '2026-12-07 13:00 UTC')
+set_clock '2026-12-07 13:00 UTC'
 
 # The daily board: the day's seed, until an hour after the day ends.
 seal day7 'daily 2026-12-07\n' 'Jiří Černý' 5
 accepted day7 "$alice" 201
-[ "$(field .board)" = daily ] && [ "$(field .day)" = 2026-12-07 ] || fail "a day's game: $(cat "$work/body")"
-seal day6 'daily 2026-12-06\n' 'Jiří Černý' 6
-set_clock $(ms '2026-12-08 00:59 UTC')
-refused "a game of the day before" "$work/day6.sim" "$alice" 422 "day 2026-12-06 is over"
+set_clock '2026-12-08 00:59 UTC'
 seal day7b 'daily 2026-12-07\n' 'Jiří Černý' 7
 accepted day7b "$alice" 201
-set_clock $(ms '2026-12-08 01:00 UTC')
+set_clock '2026-12-08 01:00 UTC'
 seal day7c 'daily 2026-12-07\n' 'Jiří Černý' 8
 refused "a day's seed an hour after the day" "$work/day7c.sim" "$alice" 422 "day 2026-12-07 is over"
-seal day9 'daily 2026-12-09\n' 'Jiří Černý' 9
-refused "a day to come" "$work/day9.sim" "$alice" 422 "has not begun"
-sed 's/^seed .*/seed 5/' "$work/day7c.sim" >"$work/daylie.sim"
-refused "another seed for the day" "$work/daylie.sim" "$alice" 422 "does not verify|not the one of the day"
 curl -s "$url/api/board?board=daily&day=2026-12-07" >"$work/body"
 [ "$(field '.entries | length')" = 2 ] && [ "$(field .entries[0].name)" = 'Jiří Černý' ] ||
   fail "the board of 2026-12-07: $(cat "$work/body")"
@@ -208,7 +156,7 @@ curl -s "$url/api/board?board=daily&day=2026-12-07" >"$work/body"
 # Names: shown as written, never as markup; no control or direction-changing characters.
 refused "a name that turns the text round" "$work/bidi.sim" "$alice" 422 "direction-changing"
 kill "$hall_pid"; wait "$hall_pid" 2>/dev/null
-set_clock $(ms '2026-12-07 18:00 UTC')
+set_clock '2026-12-07 18:00 UTC'
 mkdir -p "$work/web" && echo '<title>Hvězda</title>' >"$work/web/index.html"
 start_hall --web "$work/web"
 [ "$(curl -s "$url/play/")" = '<title>Hvězda</title>' ] || fail "--web does not serve the page at /play/"

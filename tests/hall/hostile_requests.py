@@ -1,9 +1,7 @@
 # SPDX-License-Identifier: MIT
-# Hostile requests to a running hvezda-hall on 127.0.0.1: each kind must get
-# its status (or, where the connection is the attack, be dropped in time),
-# and after each the server must still answer. Prints one line a kind.
-# usage: hostile_requests.py PORT GOOD_GAME CHOSEN_LUCK_GAME
-import socket, sys, threading, time
+# Hostile requests to a hvezda-hall on 127.0.0.1: each kind gets its status (or is dropped in time), and the
+# server still answers after each. usage: hostile_requests.py PORT GOOD_GAME CHOSEN_LUCK_GAME
+import re, socket, sys, threading, time
 
 port = int(sys.argv[1])
 good = open(sys.argv[2], "rb").read()
@@ -16,18 +14,12 @@ kinds = 0
 def complete(answer):
     """Whether the answer holds its whole head and body (the connection may stay open after it)."""
     end = answer.find(b"\r\n\r\n")
-    if end < 0:
-        return False
-    for line in answer[:end].split(b"\r\n"):
-        if line.lower().startswith(b"content-length:"):
-            return len(answer) - end - 4 >= int(line.split(b":")[1])
-    return False
+    length = [int(l[15:]) for l in answer[:max(end, 0)].split(b"\r\n") if l.lower().startswith(b"content-length:")]
+    return end >= 0 and bool(length) and len(answer) - end - 4 >= length[0]
 
 
 def exchange(data, timeout=15, pause=0.0):
-    """Sends data (a list of pieces is sent with `pause` between) while reading the answer, as a client that
-    goes on sending after the server has answered; returns (status, answer, seconds), status None when the
-    connection closed with no answer."""
+    """Sends data (pieces of a list `pause` apart) while reading the answer; returns (status or None, answer, s)."""
     start = time.time()
     s = socket.create_connection(("127.0.0.1", port), timeout=timeout)
 
@@ -59,10 +51,9 @@ def exchange(data, timeout=15, pause=0.0):
     return status, answer, took
 
 
-def post(body, headers=b"", path=b"/api/games", auth=True, kind=b"text/plain"):
-    head = b"POST " + path + b" HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Type: " + kind + b"\r\n"
-    if auth:
-        head += b"Authorization: Bearer " + token + b"\r\n"
+def post(body, headers=b"", auth=True):
+    head = b"POST /api/games HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Type: text/plain\r\n"
+    head += b"Authorization: Bearer " + token + b"\r\n" if auth else b""
     return head + headers + b"Content-Length: " + str(len(body)).encode() + b"\r\n\r\n" + body
 
 
@@ -70,35 +61,22 @@ def get(path, headers=b""):
     return b"GET " + path + b" HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + headers + b"\r\n"
 
 
-def serving():
-    status, _, _ = exchange(get(b"/api/board?board=open"), timeout=10)
-    return status == 200
-
-
-def case(name, data, expect, timeout=15, pause=0.0, within=None, header=None):
+def case(name, data, expect, reason=None, timeout=15, pause=0.0, within=None):
+    """Expects a status of `expect` (within `within` s), its reason (a pattern) in the answer."""
     global kinds
     kinds += 1
     status, answer, took = exchange(data, timeout, pause)
-    ok = status in expect
-    if ok and header and header.lower() not in answer.lower():
-        ok = False
-    if ok and within is not None and took > within:
-        ok = False
-    print(f"{name}: {status} in {took:.1f} s" + ("" if ok else f"  FAIL: wanted {expect}"))
+    ok = status in expect and (within is None or took <= within) and (not reason or re.search(reason, answer) is not None)
+    print(f"{name}: {status} in {took:.1f} s" + ("" if ok else f"  FAIL: wanted {expect} {reason or ''}: {answer[-300:]}"))
     if not ok:
         failures.append(name)
-    if not serving():
+    if exchange(get(b"/api/board?board=open"), timeout=10)[0] != 200:
         failures.append(name + " (server no longer serving)")
         print(f"  FAIL: the server stopped serving after {name}")
 
 
-def replay(body):
-    return post(body)
-
-
 line = b"player 2026-12-07T12:00:00+01:00 Ann\n"
 cases = [
-    ("body over the size limit", post(b"#" * 600000), {413}),
     ("Content-Length of a terabyte, no body", b"POST /api/games HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer " + token
      + b"\r\nContent-Length: 1000000000000\r\n\r\n", {413}),
     ("chunked body over the limit", b"POST /api/games HTTP/1.1\r\nHost: x\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n"
@@ -109,7 +87,7 @@ cases = [
     ("negative Content-Length", b"POST /api/games HTTP/1.1\r\nHost: x\r\nConnection: close\r\nContent-Length: -5\r\n\r\nabc",
      {400, 413}),
     ("Content-Length that is no number", b"POST /api/games HTTP/1.1\r\nHost: x\r\nConnection: close\r\nContent-Length: ten\r\n\r\n",
-     {401}),  # the library reads no number as no body
+     {401}, rb"no player token"),  # the library reads no number as no body
     ("a header line of 20 KB", get(b"/api/board?board=open", b"X-Big: " + b"a" * 20000 + b"\r\n"), {400, 431}),
     ("5000 small headers", get(b"/api/board?board=open", b"".join(b"X-H%d: v\r\n" % i for i in range(5000))), {400, 431}),
     ("headers of 100 KB in all", get(b"/api/board?board=open", b"".join(b"X-H%d: %s\r\n" % (i, b"v" * 4000) for i in range(25))),
@@ -124,39 +102,33 @@ cases = [
     ("a path out of the tree", get(b"/api/games/../../../etc/passwd"), {400, 404}),
     ("a NUL in the path", get(b"/api/games/%00abc"), {400, 404}),
     ("a broken escape in the query", get(b"/api/board?board=%zz&day=%"), {400}),
-    ("a day that is no date", get(b"/api/board?board=daily&day=2026-02-30"), {400}),
-    ("no token", post(good, auth=False), {401}),
     ("a token of another scheme", post(good, b"Authorization: Basic YWxhZGRpbjpvcGVu\r\n", auth=False), {401}),
     ("a token of 10 KB", post(good, b"Authorization: Bearer " + b"a" * 10000 + b"\r\n", auth=False), {400, 401, 431}),
-    ("a form-encoded body", post(b"a=" + b"b" * 9000, kind=b"application/x-www-form-urlencoded"), {413}),
-    ("an empty body", post(b""), {422}),
+    ("an empty body", post(b""), {422}, rb"final state"),
+    ("nothing but words", post(b"# nothing but words\n\n"), {422}, rb"final state"),
     ("a body of NUL bytes", post(b"\0" * 5000), {422}),
     ("a body that is no UTF-8", post(bytes(range(256)) * 50), {422}),
     ("a line of 100,000 digits", post(line + b"advance " + b"9" * 100000 + b"\n"), {422}),
-    ("a line of a million digits", post(line + b"advance " + b"9" * 1000000 + b"\n"), {413}),
+    ("a line of a million digits", post(line + b"advance " + b"9" * 1000000 + b"\n"), {413}, rb"524288 bytes"),
     ("an advance of 24 hours", post(b"seed 5\n" + line + b"advance 86400000\n"), {422}),
     ("an advance past 64 bits", post(b"seed 5\n" + line + b"advance 99999999999999999999999\n"), {422}),
     ("a replay bomb: 50,000 advances", post(b"seed 5\n" + line + b"advance 1\n" * 50000), {422}),
     ("a replay bomb: 60,000 queued draws", post(line + b"random 0.5\n" * 45000), {422}),
     ("keys without end", post(b"seed 5\n" + line + b"keydown 88\n" * 40000), {422}),
-    ("a driver command", post(b"seed 5\n" + line + b"screenshot /tmp/hall.png\n"), {422}),
-    ("a format from the future", post(b"format 99 hvezda 9.0\nseed 5\n" + line + b"advance 10\n"), {422}),
+    ("a driver command", post(b"write /etc/passwd\n"), {422}, rb"not a line of a recording"),
+    ("a driver command in a game", post(b"seed 5\n" + line + b"screenshot /tmp/hall.png\n"), {422}),
+    ("a format from the future", post(b"format 99 hvezda 9.0\nseed 5\n" + line + b"advance 10\n"), {422}, rb"format"),
     ("a game of chosen luck", post(chosen), {422}),
-    ("a game with its score doctored", post(good.replace(b"expect score.Caption ", b"expect score.Caption 9")), {422}),
-    ("a good game's seed line doctored", post(good.replace(b"\nseed ", b"\nseed 1")), {422}),
     ("a range past the end", get(b"/api/games/0123456789abcdef01234567", b"Range: bytes=99999999-\r\n"), {404, 416}),
 ]
-for name, data, expect in cases:
-    case(name, data, expect)
+for name, data, expect, *reason in cases:
+    case(name, data, expect, *reason)
 
-# Connections that are the attack: one byte a second, and nothing at all,
-# both dropped in time while the server goes on serving others.
-threads = []
-def slow(name, data, pause, within):
-    threads.append(threading.Thread(target=case, args=(name, data, {None, 408}, 30, pause, within)))
-slow("one byte a second", [bytes([b]) for b in get(b"/api/board?board=open")], 1.0, 13)
-slow("a connection that sends nothing", [b""], 0, 8)
-slow("headers that never end", [b"GET / HTTP/1.1\r\n"] + [b"X-A: b\r\n"] * 60, 0.3, 13)
+# Slow connections, all at once: each dropped in time while the server serves others.
+slow = [("one byte a second", [bytes([b]) for b in get(b"/api/board?board=open")], 1.0, 13),
+        ("a connection that sends nothing", [b""], 0, 8),
+        ("headers that never end", [b"GET / HTTP/1.1\r\n"] + [b"X-A: b\r\n"] * 60, 0.3, 13)]
+threads = [threading.Thread(target=case, args=(n, data, {None, 408}, None, 30, pause, w)) for n, data, pause, w in slow]
 for t in threads:
     t.start()
 for t in threads:

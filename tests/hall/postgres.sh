@@ -1,10 +1,6 @@
 # SPDX-License-Identifier: MIT
-# A PostgreSQL server of the test's own, sourced after ../lib/processes.sh:
-# start_postgres makes a cluster in a scratch folder (no TCP, a Unix socket in
-# that folder, trust for the local user `hall`) and starts it as an
-# unprivileged user: PostgreSQL refuses to run as root, which CI is. Then
-# pg_url NAME gives the address of database NAME (made when missing), and
-# the server stops when the script ends.
+# Sourced after ../lib/processes.sh: start_postgres runs a PostgreSQL of the test's own (a scratch folder, a
+# Unix socket, user `hall`, as nobody when root), stopped at exit; pg_url NAME makes database NAME, its address.
 start_postgres() {
   local bin
   bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs a command with a PostgreSQL of its own: HVEZDA_TEST_POSTGRES holds the
-# address of its maintenance database (tests make databases of their own on it).
-# usage: with_postgres.sh COMMAND...
+# usage: with_postgres.sh COMMAND... -- runs it with HVEZDA_TEST_POSTGRES, the address of a fresh PostgreSQL.
 source "$(dirname "$0")/../lib/processes.sh"
 source "$(dirname "$0")/postgres.sh"
 start_postgres

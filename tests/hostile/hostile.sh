@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The whole game program in hostile surroundings:   hostile.sh CASE HVEZDA
-# With bad music or no audio device the game starts, plays, says why there is
-# no music in exactly one line (nothing for a cut module: it plays what it can)
-# and ends with status 0 on EXIT. Without a display: one line, status 1.
-# exits: HVEZDA_EXITS (10) starts and EXITs in a row, each with status 0.
+# hostile.sh CASE HVEZDA: with bad music or no audio the game plays and says why there is no music in one line (a cut
+# module plays what it can), status 0 on EXIT; with no display, one line, status 1; exits: ten starts and EXITs.
 case_name=$1 game=$2
 source "$(dirname "$0")/../lib/processes.sh"
 fail() { echo "FAIL ($case_name): $*"; exit 1; }
@@ -17,10 +14,7 @@ music="$folder/Moonlite.dat"
 module="$(dirname "$0")/../../assets/Moonlite.dat"
 [ "$case_name" = display-nowhere ] || { cp "$module" "$music"; start_xvfb 1280x1024; }
 
-# Starts the game, plays a second (held Right, X presses), checks it is still
-# there and ends it by EXIT with status 0; then the one line that says why
-# there is no music, naming the cause ($1, a pattern), and nothing else on
-# either stream; nothing at all when $1 is empty.
+# Plays a second, EXITs with status 0; then only the one line naming the cause $1 (a pattern; none when empty).
 play_and_exit() {
   local cause=$1
   shift

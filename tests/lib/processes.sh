@@ -1,11 +1,10 @@
 # SPDX-License-Identifier: MIT
-# Shell helpers shared by the tests that run the game program itself. Sourcing
-# gives a scratch folder $work, gone at exit with every process in $started.
+# Shared test helpers: a scratch folder $work, gone at exit with every process in $started.
 set -u
 work=$(mktemp -d)
 failures=0
 started=()
-trap 'kill "${started[@]}" 2>/dev/null; chmod -R u+rwX "$work"; rm -rf "$work"' EXIT
+trap 'kill "${started[@]}" 2>/dev/null; chmod -R u+rwX "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Ends the script: "$1: all checks passed" and status 0, or status 1.
 finish() { [ "$failures" -eq 0 ] && echo "$1: all checks passed"; exit $((failures > 0)); }
@@ -14,8 +13,7 @@ need() {
   for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh installs it)"; exit 77; }; done
 }
 
-# An X server of our own, of $1 (WxH), as $DISPLAY; -displayfd makes it pick a
-# free display number, so tests may run side by side.
+# An X server of our own, of $1 (WxH), as $DISPLAY, on a free display number.
 start_xvfb() {
   need Xvfb xdotool
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
@@ -34,8 +32,7 @@ wait_end() {
   return 1
 }
 
-# Starts "$@" (its output in $work/game.out and game.err) and waits for its
-# window: $pid and $wid. Fails when no window shows within 15 s.
+# Starts "$@" (output in $work/game.out, .err) and waits 15 s at most for its window: $pid, $wid.
 start_game() {
   "$@" >"$work/game.out" 2>"$work/game.err" &
   pid=$!
@@ -46,10 +43,8 @@ start_game() {
   return 1
 }
 
-# Clicks window pixel X Y (by default EXIT, Label4 at 592,64 in the panel's
-# frame) until the game ends, its status in $status. SDL drops a click within
-# 10 ms of the window getting the focus, which a busy machine can bring
-# about: a click that went nowhere is repeated, three times 2 s apart.
+# Clicks window pixel X Y (default: EXIT) until the game ends, its status in $status; SDL
+# drops a click just after the window gets the focus, so it tries three times 2 s apart.
 click_to_end() {
   for _ in 1 2 3; do
     xdotool mousemove --window "$wid" "${1:-603}" "${2:-73}" click 1
@@ -59,10 +54,8 @@ click_to_end() {
   return 1
 }
 
-# The x of the ship (picture $1) on its row in the unscaled window $wid, as
-# drawn (but for a shot or two flying over it); nothing when it is not there.
-# On a busy machine the window may not have drawn the frame yet: look again,
-# for up to about two seconds, before saying the ship is nowhere.
+# The x of the ship (picture $1) on its row in the unscaled window $wid, or nothing; a busy
+# machine may not have drawn the frame yet, so it looks for about two seconds.
 ship_x() {
   local x
   for _ in $(seq 10); do
@@ -75,8 +68,7 @@ ship_x() {
   echo "$x"
 }
 
-# Whether screenshot $1 shows the panel of the driver's picture $2, $3 times as
-# large, at ($4, $5), and black outside the scene there.
+# Whether screenshot $1 shows picture $2's panel $3 times as large at ($4, $5), black beside the scene.
 shows_panel() {
   convert "$2" -crop 667x97+0+0 -scale "$((100 * $3))%" "$work/want.png"
   convert "$1" -crop "$((667 * $3))x$((97 * $3))+$4+$5" +repage "$work/got.png"
@@ -94,4 +86,18 @@ serve_folder() {
   for _ in $(seq 100); do grep -q ' port ' "$work/server.out" && break; sleep 0.05; done
   url="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.out")/"
   [ "$url" != "http://127.0.0.1:/" ] || { echo "FAIL: no server for $1: $(cat "$work/server.out")"; exit 1; }
+}
+
+# Server $1 on 127.0.0.1:$2 (0: any free port), options after: $url, $port, $hall_pid, $work/hall.out, .err.
+serve_hall() {
+  local program=$1 at=$2
+  shift 2
+  : >"$work/hall.out"
+  "$program" --listen "127.0.0.1:$at" "$@" >"$work/hall.out" 2>>"$work/hall.err" &
+  hall_pid=$!
+  started+=($hall_pid)
+  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; kill -0 "$hall_pid" 2>/dev/null || break; sleep 0.05; done
+  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
+  [ -n "$url" ] || { echo "FAIL: the server did not start: $(tail -n 3 "$work/hall.err")"; exit 1; }
+  port=${url##*:}
 }

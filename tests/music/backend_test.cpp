@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The real player through the six ModPlug_* calls, on SDL's dummy audio driver,
-// so the callback really runs on SDL's audio thread (bad files: tests/hostile).
+// The real player through the six ModPlug_* calls, its callback on SDL's dummy driver's thread.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -65,8 +64,7 @@ TEST_F(MusicBackend, StartUpSequencePlaysOurSongAndCallsInAnyOrderAreSafe) {
     EXPECT_FALSE(player->instanceState(h).exists);
 }
 
-// The platform's pause holds the sound output, for a player made meanwhile
-// too; at volume 0 the song goes on, silent.
+// The platform's pause holds the output, for a player made meanwhile too; at volume 0 the song goes on, silent.
 TEST_F(MusicBackend, PausedOutputHoldsAndVolumeZeroIsSilent) {
     int32_t h = player->ModPlug_CreateEx("loop|true");
     ASSERT_EQ(player->ModPlug_Load(h, HVEZDA_MOONLITE), 1);
@@ -114,9 +112,7 @@ TEST_F(MusicBackend, ParametersHandlesAndBadHandles) {
     }
 }
 
-// Made, played and torn down over and over while SDL's audio thread renders,
-// as by a player quitting mid-song (CMakeLists.txt runs this under
-// ThreadSanitizer too, to catch any race with the callback).
+// Made, played and torn down over and over while the callback renders (run under ThreadSanitizer too).
 TEST_F(MusicBackend, TeardownWhileTheCallbackRuns) {
     int heard = 0;
     for (int i = 0; i < 50; ++i) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Measuring the music: loudness as ITU-R BS.1770 and EBU R 128 define it (the
-// K-weighting, 400 ms blocks gated at -70 LUFS and 10 LU under their mean,
-// the loudness range from 3 s windows), a true peak from 4x oversampling, and
-// Butterworth filters for the spectral shares. At 48 kHz unless said.
+// Loudness as ITU-R BS.1770 and EBU R 128 define it, a true peak from 4x oversampling, and Butterworth
+// filters for the spectral shares. At 48 kHz unless said.
 #pragma once
 
 #include <algorithm>
@@ -45,13 +43,14 @@ inline std::vector<Biquad> butterworth(Biquad::Kind kind, double hz, double rate
     return out;
 }
 
-// The share of a mono signal's energy that passes the filters.
-inline double shareThrough(const std::vector<float>& x, std::vector<Biquad> filters) {
+// The share of a signal's energy (interleaved, of `sides` sides) that passes the filters, each side its own.
+inline double shareThrough(const std::vector<float>& x, const std::vector<Biquad>& filters, std::size_t sides = 1) {
+    std::vector<std::vector<Biquad>> f(sides, filters);
     double all = 0.0, kept = 0.0;
-    for (float v : x) {
-        double y = v;
-        for (Biquad& f : filters) y = f(y);
-        all += double(v) * v, kept += y * y;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        double y = x[i];
+        for (Biquad& b : f[i % sides]) y = b(y);
+        all += double(x[i]) * x[i], kept += y * y;
     }
     return all > 0 ? kept / all : 0.0;
 }
@@ -109,15 +108,7 @@ inline double integrated(const std::vector<double>& power, std::size_t from = 0,
     return ungated > 0 ? lufs(gatedMean(lufs(ungated) - 10.0)) : -HUGE_VAL;
 }
 
-// Short-term (3 s) loudness, once every 100 ms.
-inline std::vector<double> shortTerm(const std::vector<double>& power) {
-    std::vector<double> out;
-    for (double w : windows(power, 0, power.size(), 30)) out.push_back(lufs(w));
-    return out;
-}
-
-// Loudness range: the 10th to the 95th percentile of the short-term values
-// above -70 LUFS and above 20 LU under their mean.
+// Loudness range: the 10th to 95th percentile of the 3 s values over -70 LUFS and 20 LU under their mean.
 inline double loudnessRange(const std::vector<double>& power) {
     std::vector<double> st;
     double sum = 0.0;

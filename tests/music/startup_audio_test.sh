@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game as a player starts it, with SDL's disk audio driver standing in for
-# a sound card: its window shows, from start-up the music plays (non-silent,
-# not clipped, no gap) without a word on standard error, and EXIT stops it:
-# the game ends and nothing more is written.
+# The game started as a player would, SDL's disk driver for a sound card: the music plays from start-up
+# (not silent, not clipped, no gap), nothing on standard error, and EXIT stops it.
 # usage: startup_audio_test.sh HVEZDA
 game=$1
 source "$(dirname "$0")/../lib/processes.sh"
@@ -15,8 +13,7 @@ click_to_end || fail "the game still runs after EXIT"
 size=$(stat -c %s "$work/out.raw")
 sleep 0.5
 [ "$(stat -c %s "$work/out.raw")" = "$size" ] || fail "audio written after EXIT"
-# The disk driver writes float32 stereo: frames, peak, RMS, samples at full
-# scale and beyond, and the longest run of silent frames.
+# Float32 stereo: frames, peak, RMS, samples at full scale or beyond, the longest silent run.
 read -r frames peak rms clipped silence < <(od -An -v -f -w8 "$work/out.raw" | awk '
   { n++; l = $1 < 0 ? -$1 : $1; r = $2 < 0 ? -$2 : $2; sum += l * l + r * r; clipped += (l >= 1) + (r >= 1)
     if (l > peak) peak = l; if (r > peak) peak = r

@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: MIT
-// Around the game: settings, the keyboard's own keys and the pause, gamepads, a new game.
+// Around the game: settings, keys and the pause, gamepads, a new game, the host, the window's scale, the key map.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "app/host.h"
 #include "app/new_game.h"
 #include "key_log.h"
 #include "musicplayer/recording.h"
+#include "platform/clock_random.h"
 #include "platform/input.h"
+#include "platform/keymap.h"
 #include "platform/settings.h"
+#include "platform/window.h"
 #include "sim/script.h"
 
 using namespace hvezda;
@@ -33,8 +36,7 @@ std::string freshDir(const std::string& name) {
     return dir.string();
 }
 
-// A settings file of `text` in a fresh folder, read.
-struct Loaded {
+struct Loaded {  // a settings file of `text` in a fresh folder, read
     std::string file;
     std::vector<std::string> problems;
     platform::Settings s;
@@ -97,9 +99,6 @@ TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     std::vector<std::string> problems;
     EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
     EXPECT_TRUE(problems.empty());
-    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-    EXPECT_EQ(platform::settingsPath(), "/x/conf/hvezda/settings.toml");
-    unsetenv("XDG_CONFIG_HOME");
     platform::Settings s;
     s.scale = 2, s.vsync = true, s.repeatPerSecond = 0, s.keys[4] = "\\", s.hallServer = "http://127.0.0.1:8080";
     ASSERT_EQ(platform::writeSettings(s, file), "");
@@ -138,19 +137,14 @@ struct Recorder {
         input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
     }
     std::vector<std::string> take() { return std::exchange(log, {}); }
-    void key(SDL_Scancode sc, Uint16 mod = 0) {
-        input.handle(keyEvent(true, sc, mod));
-        input.handle(keyEvent(false, sc, mod));
-    }
+    void key(SDL_Scancode sc, Uint16 mod = 0) { input.handle(keyEvent(true, sc, mod)), input.handle(keyEvent(false, sc, mod)); }
 };
 
 using Log = std::vector<std::string>;
 
 TEST(Keyboard, PlatformKeysNeverReachTheGameAndAPauseLetsGoOfHeldKeys) {
     Recorder r;
-    r.input.handle(keyEvent(true, SDL_SCANCODE_LEFT));
-    r.input.handle(keyEvent(true, SDL_SCANCODE_X));
-    r.input.handle(keyEvent(true, SDL_SCANCODE_X));  // a repeat counts
+    for (SDL_Scancode sc : {SDL_SCANCODE_LEFT, SDL_SCANCODE_X, SDL_SCANCODE_X}) r.input.handle(keyEvent(true, sc));  // a repeat counts
     EXPECT_EQ(r.take(), (Log{"+37", "+88", "+88"}));
     r.key(SDL_SCANCODE_P);
     EXPECT_EQ(r.take(), (Log{"-37", "-88", "paused"}));
@@ -160,12 +154,8 @@ TEST(Keyboard, PlatformKeysNeverReachTheGameAndAPauseLetsGoOfHeldKeys) {
     r.input.handle(keyEvent(false, SDL_SCANCODE_DOWN));
     for (int i = 0; i < 2; ++i) r.key(SDL_SCANCODE_PAUSE);
     EXPECT_EQ(r.take(), (Log{"playing", "paused", "playing"}));
-    r.key(SDL_SCANCODE_F11);
-    r.key(SDL_SCANCODE_RETURN, KMOD_LALT);
     for (SDL_Scancode sc : {SDL_SCANCODE_RETURN, SDL_SCANCODE_F12, SDL_SCANCODE_P, SDL_SCANCODE_F2}) r.key(sc);
-    EXPECT_EQ(r.take(), (Log{"fullscreen", "fullscreen", "shot", "paused", "playing", "new game"}));  // F2 plays
-    EXPECT_TRUE(r.input.takeNewGame());  // the loop is told, once
-    EXPECT_FALSE(r.input.takeNewGame());
+    EXPECT_EQ(r.take(), (Log{"shot", "paused", "playing", "new game"}));  // Enter alone is no fullscreen; F2 plays
 
     const SDL_Event focus{.window = {SDL_WINDOWEVENT, 0, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, 0, 0}};
     r.input.handle(focus);
@@ -194,14 +184,9 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
         pump();
         return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
     };
-    const auto button = [&](SDL_Joystick* j, SDL_GameControllerButton b, bool down) {
-        SDL_JoystickSetVirtualButton(j, b, down);
-        pump();
-    };
-    const auto axis = [&](SDL_Joystick* j, SDL_GameControllerAxis a, int v) {
-        SDL_JoystickSetVirtualAxis(j, a, static_cast<Sint16>(v));
-        pump();
-    };
+    const auto button = [&](SDL_Joystick* j, SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(j, b, down), pump(); };
+    const auto axis = [&](SDL_Joystick* j, SDL_GameControllerAxis a, int v) { SDL_JoystickSetVirtualAxis(j, a, Sint16(v)), pump(); };
+    const auto press = [&](SDL_Joystick* j, SDL_GameControllerButton b) { button(j, b, true), button(j, b, false); };
     const auto repeats = [&](std::initializer_list<int> ms) {  // a 1 for each moment a repeat is due
         std::string fired;
         for (int t : ms) r.now = t * kMs, fired += r.input.repeat() ? '1' : '0';
@@ -209,22 +194,16 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
     };
     SDL_Joystick* pad = attach();
     ASSERT_NE(pad, nullptr) << SDL_GetError();
-    button(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-    button(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-    button(pad, SDL_CONTROLLER_BUTTON_B, true);
-    button(pad, SDL_CONTROLLER_BUTTON_B, false);
+    press(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    press(pad, SDL_CONTROLLER_BUTTON_B);
     EXPECT_EQ(r.take(), (Log{"+38", "-38", "+67", "-67"}));
 
     // The stick: out past half to hold, back inside a quarter to let go.
-    for (int v : {-16000, -16384, -9000, -17000, -8500, -8191, 20000, 30000, 0, 0})
-        axis(pad, SDL_CONTROLLER_AXIS_LEFTX, v);
-    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 17000);
-    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, -17000);
-    axis(pad, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    for (int v : {-16000, -16384, -9000, -17000, -8500, -8191, 20000, 30000, 0, 0}) axis(pad, SDL_CONTROLLER_AXIS_LEFTX, v);
+    for (int v : {17000, -17000, 0}) axis(pad, SDL_CONTROLLER_AXIS_LEFTY, v);
     EXPECT_EQ(r.take(), (Log{"+37", "-37", "+39", "-39", "+40", "-40", "+38", "-38"}));
 
-    // A held fire button repeats after 250 ms, then every 1/30 s; a new press starts the
-    // delay over; a late repeat is one, not a burst; the key goes up when both are let go.
+    // Fire repeats after 250 ms, then every 1/30 s; a new press restarts the delay; a late repeat is one, not a burst.
     r.now = 0;
     button(pad, SDL_CONTROLLER_BUTTON_A, true);
     EXPECT_EQ(r.input.nextRepeatNs(), 250 * kMs);
@@ -236,23 +215,19 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
     EXPECT_EQ(repeats({2000}), "0");
     EXPECT_EQ(r.take(), (Log{"+88", "+88", "+88", "+88", "+88", "-88"}));
 
-    // Start pauses (the held arrow let go), Back + Start starts a new game;
-    // a second pad plugged in later plays too; unplugging lets go of its keys.
+    // Start pauses (letting go of the held arrow), Back + Start is a new game; a pad plugged in later plays; unplugging lets go.
     SDL_Joystick* second = attach();
     ASSERT_NE(second, nullptr);
     button(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-    button(second, SDL_CONTROLLER_BUTTON_START, true);
+    press(second, SDL_CONTROLLER_BUTTON_START);
     button(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
-    button(second, SDL_CONTROLLER_BUTTON_START, false);
     button(second, SDL_CONTROLLER_BUTTON_BACK, true);
     button(second, SDL_CONTROLLER_BUTTON_START, true);
     axis(second, SDL_CONTROLLER_AXIS_LEFTY, 30000);
-    SDL_JoystickDetachVirtual(1);
-    pump();
+    SDL_JoystickDetachVirtual(1), pump();
     button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);  // gone: nothing
     EXPECT_EQ(r.take(), (Log{"+39", "-39", "paused", "playing", "new game", "+40", "-40"}));
-    SDL_JoystickDetachVirtual(0);
-    pump();
+    SDL_JoystickDetachVirtual(0), pump();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
@@ -268,8 +243,7 @@ TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     const size_t calls = sim.music->calls().size();
     app::startNewGame(sim.game);
     ASSERT_TRUE(runSimLine(sim, "dump", renewed, error));
-    // The same, but for the new music player's handle.
-    std::string same = renewed.str();
+    std::string same = renewed.str();  // the same, but for the new music player's handle
     const size_t handle = same.find("\nstate.musicHandle=2\n");
     ASSERT_NE(handle, std::string::npos);
     EXPECT_EQ(same.replace(handle, 21, "\nstate.musicHandle=1\n"), fresh.str());
@@ -277,6 +251,66 @@ TEST(NewGame, GivesTheStartUpStateAndStartsTheMusicAgain) {
     EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<long>(calls), all.end()),
               (std::vector<std::string>{"Stop(1)", "Destroy(1)", "CreateEx(loop|true)=2", "SetWindow(2,2)",
                                         "Load(2,/hvezda/Moonlite.dat)", "Play(2)"}));
+}
+
+TEST(Host, ProgramFolderLosesItsTrailingSeparatorExceptAtTheRoot) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/hvezda/", "/opt/hvezda"}, {"/opt/hvezda//", "/opt/hvezda"}, {"//", "/"}, {nullptr, "."}, {"", "."}};
+    for (auto [base, folder] : cases) EXPECT_EQ(app::folderFromBasePath(base), folder) << (base ? base : "null");
+}
+
+// The scale keeps the size of a 96 dpi screen, and never outgrows the display.
+TEST(Window, ScaleKeepsTheSizeOfA96DpiScreen) {
+    const struct {
+        int w, h, dpi, scale;
+    } cases[] = {{1920, 1040, -1, 1}, {3840, 2160, -1, 2}, {3840, 2112, -1, 1}, {3840, 2112, 192, 2},
+                 {7680, 4320, -1, 4}, {800, 600, -1, 1},   {1920, 1080, 288, 1}, {1300, 2160, -1, 1}};
+    for (const auto& c : cases) EXPECT_EQ(platform::scaleFactor(c.w, c.h, c.dpi), c.scale) << c.w << "x" << c.h << "@" << c.dpi;
+}
+
+TEST(ClockRandom, GamesStartedInOneInstantGetTheirOwnSeeds) {
+    // F2 twice in a frame still gives two games their own luck.
+    std::set<uint64_t> seeds;
+    for (int i = 0; i < 1000; ++i) seeds.insert(platform::clockSeed());
+    EXPECT_EQ(seeds.size(), 1000u);
+}
+
+// SDL keys to the virtual-key codes the game's handlers read, and modifiers to its shift state.
+TEST(KeyMap, KeysBecomeVirtualKeyCodes) {
+    const struct {
+        SDL_Keycode key;  // 0: the key its place types on a US board
+        SDL_Scancode place;
+        int vk;
+    } keys[] = {
+        // The game's own keys.
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37}, {SDLK_UP, SDL_SCANCODE_UP, 38}, {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40}, {SDLK_x, SDL_SCANCODE_X, 88},   {SDLK_c, SDL_SCANCODE_C, 67},
+        // Letters follow the layout: on a QWERTZ board the key in Y's place is Z.
+        {SDLK_z, SDL_SCANCODE_Y, 90}, {SDLK_y, SDL_SCANCODE_Z, 89},
+        {0x447 /* ч */, SDL_SCANCODE_X, 88},    // a non-Latin layout keeps the place's letter
+        {SDLK_COMMA, SDL_SCANCODE_M, 188},      // a letter's place typing punctuation
+        // The Czech digit row types letters with diacritics and is still 0-9.
+        {0x11B /* ě */, SDL_SCANCODE_2, 50}, {SDLK_PLUS, SDL_SCANCODE_1, 49}, {0xE9 /* é */, SDL_SCANCODE_0, 48},
+        // The rest of the keyboard, by place (a sample of each block).
+        {0, SDL_SCANCODE_RETURN, 13}, {0, SDL_SCANCODE_KP_ENTER, 13}, {0, SDL_SCANCODE_SPACE, 32},
+        {0, SDL_SCANCODE_RSHIFT, 16}, {0, SDL_SCANCODE_RCTRL, 17},     {0, SDL_SCANCODE_RALT, 18},
+        {0, SDL_SCANCODE_F12, 123},   {0, SDL_SCANCODE_PAGEDOWN, 34},  {0, SDL_SCANCODE_KP_9, 105},
+        {0, SDL_SCANCODE_KP_DIVIDE, 111}, {0, SDL_SCANCODE_SEMICOLON, 186}, {0, SDL_SCANCODE_APOSTROPHE, 222},
+        {0, SDL_SCANCODE_UNKNOWN, 0},
+    };
+    for (const auto& k : keys) {
+        const SDL_Keycode key = k.key ? k.key : SDL_SCANCODE_TO_KEYCODE(k.place);
+        EXPECT_EQ(platform::virtualKey(key, k.place), k.vk) << SDL_GetScancodeName(k.place) << " typing " << key;
+    }
+}
+
+TEST(KeyMap, ModifiersMakeTheShiftState) {
+    const std::pair<int, int> mods[] = {
+        {KMOD_NONE, 0}, {KMOD_LSHIFT, 1}, {KMOD_RSHIFT, 1}, {KMOD_LCTRL, 2}, {KMOD_RCTRL, 2},
+        {KMOD_LALT, 4}, {KMOD_RALT, 4},   {KMOD_LSHIFT | KMOD_RCTRL | KMOD_LALT, 7},
+        {KMOD_CAPS | KMOD_NUM, 0}, {KMOD_CAPS | KMOD_LCTRL, 2},  // lock keys are no modifiers
+    };
+    for (auto [mod, state] : mods) EXPECT_EQ(platform::shiftState(static_cast<Uint16>(mod)), state) << mod;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The drawing without pixels: what it asks of its canvas and in which order, wrapping at
-// blanks, the damage between two frames, and which label a click lands on.
+// The drawing without pixels: the canvas calls in order, wrapping, the damage between frames, the label clicked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,15 +65,9 @@ public:
     }
     std::optional<FontMetrics> fontMetrics(const Font&) override { return FontMetrics{10, 12}; }
     int textWidth(const Font&, std::string_view s) override { return 6 * chars(s); }
-    void draw(Scene& s) {
-        calls.clear();
-        draw::Painter(*this).draw(s);
-    }
-    // Where the first call starting with `prefix` is; calls.size() when none.
-    size_t find(const std::string& prefix) const {
-        return static_cast<size_t>(std::find_if(calls.begin(), calls.end(),
-                                                [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }) -
-                                   calls.begin());
+    void draw(Scene& s) { calls.clear(), draw::Painter(*this).draw(s); }
+    size_t find(const std::string& prefix) const {  // the first call starting with `prefix`; calls.size() when none
+        return size_t(std::find_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }) - calls.begin());
     }
     bool has(const std::string& prefix) const { return find(prefix) < calls.size(); }
 
@@ -88,9 +81,7 @@ private:
         return s;
     }
     template <class... T>
-    void add(std::string_view what, const T&... parts) {
-        calls.push_back((std::string(what) + ... + (" " + part(parts))));
-    }
+    void add(std::string_view what, const T&... parts) { calls.push_back((std::string(what) + ... + (" " + part(parts)))); }
 };
 
 TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) {
@@ -106,8 +97,7 @@ TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) 
                             c.calls.size()};
     EXPECT_TRUE(std::is_sorted(std::begin(order), std::end(order)) &&
                 std::adjacent_find(std::begin(order), std::end(order)) == std::end(order));
-    // The score takes its caption's size; the hidden banner draws nothing,
-    // and shown, only its letters: it is transparent.
+    // The score takes its caption's size; the hidden banner draws nothing, and shown, only its letters.
     EXPECT_TRUE(c.has("text '0' at 337,65 in 337,65 6x10"));
     const size_t calls = c.calls.size();
     EXPECT_FALSE(c.has("text 'WINNER'"));
@@ -115,8 +105,7 @@ TEST(Draw, BackToFrontWithThePanelsChildrenInsideItAndWrappedLinesDownTheirBox) 
     c.draw(s);
     EXPECT_TRUE(c.calls.size() == calls + 1 && c.has("text 'WINNER' at ")) << c.calls.size() - calls;
 
-    // The help in Label7 (177 x 57 px at 16,16 in the panel), line by line
-    // down its box: every character, blanks included, once.
+    // The help in Label7 (177 x 57 px at 16,16 in the panel), line by line down its box, every character once.
     Label5_Click(g);
     c.draw(s);
     std::string joined;
@@ -202,8 +191,7 @@ TEST(Clicks, EachLabelAnswersInsideItsOwnBoxWhereThePanelShowsItAndNothingCovers
                      {600, 96, PanelLabel::None},  // the panel's frame
                      {665, 51, PanelLabel::Credits},
                      {667, 51, PanelLabel::None}});
-    // `life` is drawn after the panel and takes the click; `enemyboss`, drawn
-    // before it, is beneath it and changes nothing.
+    // `life` is drawn after the panel and takes the click; `enemyboss`, drawn before it, changes nothing.
     s.life.Left = s.enemyboss.Left = 8880;
     s.life.Top = s.enemyboss.Top = 1250;
     EXPECT_EQ(platform::labelAt(s, 600, 93), PanelLabel::None);

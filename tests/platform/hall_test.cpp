@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The hall of fame's folder: made of recorded games that replay to their end,
-// whatever else is put in it; ranked by score, length and date; never more
-// than ten.
+// The hall of fame's folder: only recorded games that replay to their end, ranked by score, length and date; ten at most.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -17,7 +15,6 @@
 #include "sim/script.h"
 
 using namespace driver;
-
 using namespace app;
 namespace fs = std::filesystem;
 
@@ -57,8 +54,7 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     const std::string dir = freshFolder("read");
     for (const char* name : {"winner.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
         std::ofstream(dir + "/" + name) << corpus(name);
-    // A raised score, a changed random value, a cut file, a newer format, a
-    // game that had not ended, some text and a file of 17 MB: each left out.
+    // A raised score, a changed random value, a cut file, a newer format, an unended game, text, 17 MB: each left out.
     std::string raised = corpus("boss-lost.sim"), drawn = corpus("game-over-format2.sim");
     raised.replace(raised.find("expect score.Caption 1020"), 25, "expect score.Caption 9020");
     drawn.replace(drawn.find("\nrandom 0.") + 10, 1, drawn[drawn.find("\nrandom 0.") + 10] == '5' ? "4" : "5");
@@ -71,12 +67,10 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     std::ostringstream unused;
     ASSERT_EQ(runSimScript(sim, prefix, unused).exitCode, 0);
     unended += "expect-hash " + base::formatHash(sim.steps->values().hash()) + "\n";
-    std::ofstream(dir + "/raised.sim") << raised;
-    std::ofstream(dir + "/drawn.sim") << drawn;
-    std::ofstream(dir + "/cut.sim") << corpus("game-over-format2.sim").substr(0, 900);
-    std::ofstream(dir + "/newer.sim") << "format 4 hvezda 9.0\n" << corpus("game-over-format2.sim");
-    std::ofstream(dir + "/unended.sim") << unended;
-    std::ofstream(dir + "/notes.txt") << "my best games\n";
+    const std::pair<const char*, std::string> files[] = {{"raised.sim", raised}, {"drawn.sim", drawn},
+        {"cut.sim", corpus("game-over-format2.sim").substr(0, 900)}, {"newer.sim", "format 4 hvezda 9.0\n" + corpus("game-over-format2.sim")},
+        {"unended.sim", unended}, {"notes.txt", "my best games\n"}};
+    for (const auto& [name, text] : files) std::ofstream(dir + "/" + name) << text;
     std::ofstream(dir + "/huge.sim").close();
     fs::resize_file(dir + "/huge.sim", 17u << 20);
 
@@ -84,13 +78,8 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     const std::vector<HallEntry> table = readHall(dir, problems);
     EXPECT_EQ(scores(table), (std::vector<int64_t>{1056, 1044, 1032, 96}));
     ASSERT_EQ(problems.size(), 7u) << ::testing::PrintToString(problems);
-    for (const char* file : {"raised", "drawn", "cut", "newer", "unended", "notes", "huge"}) {
-        const std::string named = dir + "/" + file;
-        EXPECT_EQ(std::count_if(problems.begin(), problems.end(),
-                                [&](const std::string& p) { return p.rfind(named, 0) == 0; }),
-                  1)
-            << file;
-    }
+    for (const char* file : {"raised", "drawn", "cut", "newer", "unended", "notes", "huge"})
+        EXPECT_EQ(std::count_if(problems.begin(), problems.end(), [&](auto& p) { return p.rfind(dir + "/" + file, 0) == 0; }), 1) << file;
     // What an entry holds: who, when, how long and how it ended.
     const HallEntry& winner = table[0];
     EXPECT_EQ(winner.file, dir + "/winner-format2.sim");
@@ -102,7 +91,15 @@ TEST(Hall, OnlyRecordingsThatReplayToAnEndTakeAPlace) {
     EXPECT_EQ(playerName(table[3]), "-");
 }
 
-TEST(Hall, TheEleventhGamePushesTheWorstOut) {
+// A game flown until it ends, sealed: with the keys given, on the daily flight of `date`.
+std::string flown(const std::string& date, const std::string& keys, const std::string& more = "") {
+    std::istringstream script("daily " + date + "\n" + more + keys + "advance 120000\n");
+    std::string recording;
+    EXPECT_EQ(sealScript(script, recording).exitCode, 0);
+    return recording;
+}
+
+TEST(Hall, TheEleventhGamePushesTheWorstOutAndTodaysDailyFlightsStandBesideTheBest) {
     const std::string dir = freshFolder("eleven");
     // Six ties: the same game begun at six moments, entered latest first.
     const std::string game = corpus("game-over-format2.sim");
@@ -125,25 +122,6 @@ TEST(Hall, TheEleventhGamePushesTheWorstOut) {
     // A game that would be eleventh is not written at all.
     EXPECT_EQ(enterHall(dir, games[0], problems), 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 10);
-}
-
-// A game flown until it ends, sealed: with the keys given, on the daily flight of `date`.
-std::string flown(const std::string& date, const std::string& keys, const std::string& more = "") {
-    std::istringstream script("daily " + date + "\n" + more + keys + "advance 120000\n");
-    std::string recording;
-    EXPECT_EQ(sealScript(script, recording).exitCode, 0);
-    return recording;
-}
-
-TEST(Hall, TodaysDailyFlightsBesideTheBestAndChosenLuckMarked) {
-    const std::string dir = freshFolder("daily");
-    std::vector<std::string> problems;
-    // Ten games of luck their recordings chose: 1056 down to 36.
-    const std::string game = corpus("game-over-format2.sim");
-    for (int minute = 50; minute < 55; ++minute)
-        enterHall(dir, std::string(game).replace(game.find("player ") + 21, 2, std::to_string(minute)), problems);
-    for (const char* name : {"winner.sim", "boss-lost.sim", "game-over.sim", "winner-format2.sim", "boss-lost-format2.sim"})
-        enterHall(dir, corpus(name), problems);
     // Today's daily flights, 96, 48 and 24 (below every game of all time), and yesterday's.
     std::string file;
     EXPECT_EQ(enterHall(dir, flown("2026-12-07", "keydown 39\nkeydown 88\n"), problems, &file, "2026-12-07"), 6);

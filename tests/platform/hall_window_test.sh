@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The hall of fame with real games in a real window under Xvfb: three games
-# flown under the craft until they end. Two seconds after each end the hall
-# shows by itself with the new entry's row on the dark-blue bar, and only
-# that row; the second game has the hall opened and closed with H in its
-# middle and still verifies. Then --scores lists the three, best first, with
-# the names, scores and ends their recordings state. A daily flight says so.
-# usage: hall_window_test.sh HVEZDA HVEZDA_SIM
-game=$1 sim=$2
+# The hall of fame in a real window under Xvfb: after each of three games it shows by itself, the new row alone on the
+# dark-blue bar; H in a game leaves its recording whole; --scores lists them best first; a daily flight says so.
+game=$1 sim=$2  # usage: hall_window_test.sh HVEZDA HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 mkdir -p "$XDG_CONFIG_HOME/hvezda"
@@ -28,8 +23,7 @@ for n in 1 2 3; do
   xdotool windowfocus --sync "$wid"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   wx=$X wy=$Y
-  # Short flights under the craft and their shots until the ship is lost;
-  # then no key, so that the hall comes up by itself and stays.
+  # Short flights under the craft until the ship is lost; then no key, so that the hall comes up by itself and stays.
   sides=(Left Right Right Left)
   for ((i = 0; i < 800; i++)); do
     [ "$(peek Timer1.Enabled)" = false ] && break
@@ -61,8 +55,7 @@ want=$(for n in 1 2 3; do sed -n 's/^expect score.Caption //p' "$work/game$n.sim
 got=$(head -n 3 "$work/scores" | sed -E 's/^ *[0-9]+  Jiří Hráč +([0-9]+)  GAME OVER  +[0-9]+:[0-9][0-9]  [0-9-]{10}$/\1/' | tr '\n' ' ')
 [ "$got" = "$want" ] || fail "--scores gives scores '$got', the games ended with '$want': $(cat "$work/scores")"
 
-# A daily flight says so in the panel, right of the score (pure green text
-# where the scene has black), and its recording names today's date and seed.
+# A daily flight says so in the panel right of the score (green on black); its recording names the date and seed.
 start_game "$game" --daily || exit 1
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 sleep 1

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Frames drawn and sent in part lose nothing: after every frame the pixels on the X server
-// equal a whole frame drawn afresh from the same scene, through a won and a lost game in the
-// real window (under xvfb-run). On the way the window is left stale and exposed, restored or
-// redrawn, paused with the panel changing under the dimmed picture, and resized and letterboxed.
+// Frames drawn in part lose nothing: after every frame of a won and a lost game the window's pixels on the X server
+// are a whole frame's, through exposures, a restore, a forced redraw, the pause, a resize and letterboxing.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -53,8 +51,7 @@ protected:
         SDL_Quit();
     }
 
-    // Hands the waiting events to the game's input (or drops them); true
-    // when one of kind `wanted` came for the game window, waiting up to 2 s.
+    // Hands the waiting events to the input (or drops them); true when one of kind `wanted` came within 2 s.
     bool pump(platform::InputRouter& input, int wanted = -1, bool tell = true) {
         for (int i = 0; i < 200; ++i, SDL_Delay(10)) {
             bool seen = wanted < 0;
@@ -67,9 +64,7 @@ protected:
         return false;
     }
 
-    // The window on the server against a whole frame, drawn by SDL's
-    // software renderer into a surface scaled and placed as the window's,
-    // dimmed when the game is paused.
+    // The window on the server against a whole frame drawn by SDL's software renderer, scaled and placed as it.
     void expectWhole(Scene& scene, bool paused, const std::string& when) {
         int w = 0, h = 0, sw = 0, sh = 0;
         SDL_GetRendererOutputSize(window_.renderer, &w, &h);
@@ -112,8 +107,7 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
         Game game;
         game.random.seed = [n = uint64_t{7}]() mutable { return n = n * 6364136223846793005ull + 1442695040888963407ull; };
         draw::Painter painter(*canvas_);
-        // The covering window takes the focus; were the game to pause then,
-        // the pause's own whole frame would hide a missed exposure.
+        // The covering window takes the focus: a pause then would hide a missed exposure behind its whole frame.
         platform::InputOptions options;
         options.pauseOnFocusLoss = false;
         platform::InputRouter input(game, window_.id, options);
@@ -128,9 +122,7 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
         for (int64_t due = 0; !HasFatalFailure() && (endedAt < 0 || due < endedAt + 1500) && due < 60'000;) {
             std::string when = "play";
             if (win && (due == 500 || due == 1000 || due == 2000)) {
-                // A window over it, then gone, leaves its pixels behind; the
-                // game is told by an exposure, by a restore from the task bar,
-                // or by a redraw forced for a reason the frames cannot see.
+                // A window over it, then gone, leaves its pixels behind: an exposure, a restore or a forced redraw.
                 SDL_Window* cover = SDL_CreateWindow("cover", 100, 100, 300, 200, SDL_WINDOW_BORDERLESS);
                 ASSERT_TRUE(cover);
                 SDL_Surface* s = SDL_GetWindowSurface(cover);
@@ -180,8 +172,17 @@ TEST_F(PartialFrames, EveryFrameOnTheServerIsAWholeFrame) {
     }
 }
 
-// SDL's software renderer cannot wait for the display; its vsync would only be a sleep in the
-// present. With vsync the window takes none and leaves the pacing to the game's loop.
+// A wake-up reaching the X server after the game window is gone, as SDL's can at exit, does not end the program.
+TEST(LateWakeup, ToADestroyedWindowChangesNothing) {
+    if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
+    std::string why;
+    auto w = platform::openGameWindow(why);
+    ASSERT_TRUE(w) << why;
+    EXPECT_TRUE(wakeAfterClose(w->window, [&] { platform::closeGameWindow(*w); }));
+    SDL_Quit();
+}
+
+// SDL's software renderer's vsync would only sleep in the present: the window takes none and the loop paces itself.
 TEST(SoftwareVsync, IsPacedByTheGameNotBySleepingInThePresent) {
     if (!SDL_getenv("DISPLAY")) GTEST_SKIP() << "needs an X display: ctest runs it under xvfb-run";
     std::string why;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Screenshots, probed where the drawing rules show (panel, gauges, score, pictures, a frame, a
-// star, the accented capitals) with tolerances, so new artwork does not break them; and F12.
+// Screenshots probed where the drawing rules show, with tolerances so new artwork does not break them; and F12.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
@@ -8,11 +7,12 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -41,16 +41,14 @@ public:
     bool ok() const { return s_ && s_->w == 667 && s_->h == 570; }
     bool operator==(const Shot& o) const { return std::memcmp(s_->pixels, o.s_->pixels, 570 * s_->pitch) == 0; }
     Rgb at(int x, int y) const {
-        Uint32 v;
-        std::memcpy(&v, static_cast<const uint8_t*>(s_->pixels) + y * s_->pitch + x * 4, 4);
+        const Uint32 v = static_cast<const Uint32*>(s_->pixels)[y * s_->pitch / 4 + x];
         Uint8 r, g, b;
         SDL_GetRGB(v, s_->format, &r, &g, &b);
         return {r, g, b};
     }
-    int count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& pred) const {
+    int count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& pred) const {  // pixels in the box
         int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += pred(at(x, y));
+        for (int i = 0; i < (x1 - x0) * (y1 - y0); ++i) n += pred(at(x0 + i % (x1 - x0), y0 + i / (x1 - x0)));
         return n;
     }
 
@@ -135,15 +133,13 @@ TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {
         while (y < y1 && s.count(593, y, x1, y + 1, ink) == 0) ++y;
         EXPECT_TRUE(std::abs(x - 594) <= 1 && std::abs(y - wantY) <= 1) << x << "," << y << " for " << wantY;
     }
-    // "OVLÁDÁNÍ", 65 x 17 at (593, 33): the capitals' top is the first row
-    // with more ink than three accents have, and the row above it is blank.
+    // "OVLÁDÁNÍ", 65 x 17 at (593, 33): the capitals' top is the first row with more ink than three accents, below a blank.
     const int x0 = 593, x1 = 658, y0 = 33;
     int capTop = y0;
     while (capTop < y0 + 17 && s.count(x0, capTop, x1, capTop + 1, ink) <= 6) ++capTop;
     ASSERT_TRUE(capTop > y0 + 2 && capTop < y0 + 17) << capTop;
     EXPECT_EQ(s.count(x0, capTop - 1, x1, capTop, lit), 0);
-    // Above that, three accents (runs of inked columns), each at least two
-    // rows tall, its top row right of its bottom row, over a letter's top.
+    // Above, three accents (runs of inked columns), two rows tall at least, slanted right, each over a letter's top.
     std::vector<std::pair<int, int>> runs;
     for (int x = x0; x < x1; ++x) {
         if (s.count(x, y0, x + 1, capTop - 1, ink) == 0) continue;
@@ -180,12 +176,10 @@ TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
     std::ostringstream out;
     ASSERT_EQ(runSimScript(sim, in, out).exitCode, 0);
     ASSERT_EQ(TTF_Init(), 0);
-    std::string line, again;
-    {
-        draw::FontCache fonts;
-        line = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
-        again = draw::takeScreenshot(sim.game.scene, fonts, dir, 1700000000);
-    }
+    auto fonts = std::make_unique<draw::FontCache>();
+    const std::string line = draw::takeScreenshot(sim.game.scene, *fonts, dir, 1700000000);
+    const std::string again = draw::takeScreenshot(sim.game.scene, *fonts, dir, 1700000000);
+    fonts.reset();
     TTF_Quit();
     draw::releaseFontLookup();
     // hvezda-2023-11-14-221320.png, or the 15th by the time zone.

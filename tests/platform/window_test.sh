@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game in a real window. Without a display: no font, --write-settings, a
-# --scale too large. Then on a virtual X display with a window manager (on X11
-# fullscreen is its business): fullscreen, the pause, F12, F11, F2, Alt+Enter,
-# EXIT, --scale, the class and icon of a renamed copy, its close request.
-# usage: window_test.sh HVEZDA HVEZDA_SIM X11_CLOSE_WINDOW SHIP_BMP
-game=$1 sim=$2 closer=$3 ship=$4
+# The game in a real window. With no display: no font, --write-settings, --scale 9. Under Xvfb and a window manager:
+# fullscreen, the pause, F12, F11, F2, Alt+Enter, EXIT, --scale, a renamed copy's class and icon, its close request.
+game=$1 sim=$2 ship=$3  # usage: window_test.sh HVEZDA HVEZDA_SIM SHIP_BMP
 source "$(dirname "$0")/../lib/processes.sh"
 export HOME=$work/home XDG_PICTURES_DIR=$work/pictures XDG_STATE_HOME=$work/state SDL_AUDIODRIVER=dummy
 unset XDG_CONFIG_HOME
@@ -24,9 +21,7 @@ env -u DISPLAY "$game" --scale 9 > /dev/null 2>&1 && fail "--scale 9 was taken"
 # ---- On a virtual display of 1400 x 1200: the scene fits twice, at (33, 30).
 need openbox import compare xprop
 start_xvfb 1400x1200
-# In a sanitized build the game's memory is checked, but not its leaks at exit:
-# SDL's D-Bus connection leaves blocks behind that the leak checker cannot
-# trace to any library (tests/hostile runs with them suppressed).
+# Sanitized, not its leaks at exit: SDL's D-Bus blocks cannot be traced to a library (tests/hostile suppresses them).
 if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"; fi
 openbox --sm-disable > /dev/null 2>&1 &
 started+=($!)
@@ -47,13 +42,8 @@ shot playing
 # The panel (still while the craft fly under it) twice as large, centred, black around.
 shows_panel "$work/playing.png" "$work/start.png" 2 33 30 || fail "the scene is not at factor 2 in the middle"
 
-# Left alone, the ship is shot down within a few seconds of play, and two
-# seconds after the end the hall of fame opens and takes the next key only to
-# close itself. On a busy machine the checks above can outlast that, so the
-# keys below start from a fresh game: F2 twice is a new game whether or not
-# the board is up by now (the first closes it). The screenshot is taken while
-# paused, when the game cannot end under it however long the machine takes.
-# The frame the pause dims is of that game (the one above may show the board).
+# Left alone the game ends soon and the hall opens, taking the next key to close: F2 twice is a new game whether or
+# not it is up. Shots are taken paused, where the game cannot end under them however slow the machine.
 xdotool key F2 F2 sleep 0.3
 shot fresh
 xdotool key p sleep 0.3
@@ -65,11 +55,8 @@ shot paused2
   fail "the paused frame is not dimmed: brightness $(mean paused2), in play $(mean fresh)"
 
 xdotool key F12
-# On a loaded machine the picture may take longer than a moment: wait up to 5 s.
-for _ in $(seq 25); do
-  picture=$(ls "$XDG_PICTURES_DIR"/hvezda-*.png 2> /dev/null)
-  [ -n "$picture" ] && grep -q "screenshot saved" "$work/game.err" && break
-  sleep 0.2
+for _ in $(seq 25); do  # up to 5 s on a loaded machine
+  picture=$(ls "$XDG_PICTURES_DIR"/hvezda-*.png 2> /dev/null) && grep -q "screenshot saved" "$work/game.err" && break; sleep 0.2
 done
 [ -n "$picture" ] && [ "$(identify -format '%wx%h' "$picture")" = 667x570 ] || fail "F12 wrote no 667 x 570 PNG"
 grep -qx "hvezda: screenshot saved to $picture" "$work/game.err" || fail "F12 said: $(cat "$work/game.err")"
@@ -97,8 +84,7 @@ geometry > /dev/null
 click_to_end $((33 + 2 * 603 - X)) $((30 + 2 * 73 - Y)) && [ "$status" -eq 0 ] ||
   fail "fullscreen: EXIT at its scaled place did not end the game with status 0"
 
-# --scale: 3 does not fit, 2 does. This copy has another name, and still the
-# desktop knows it as hvezda, with its icon; its close request ends it.
+# --scale 3 does not fit, 2 does; a renamed copy is still hvezda to the desktop, with its icon; closing ends it.
 rm "$settings"
 cp "$game" "$work/renamed"
 start_game "$work/renamed" --scale 3 || exit 1
@@ -108,7 +94,7 @@ grep -qx "hvezda: scale 3 does not fit the display; using 2" "$work/game.err" ||
   fail "--scale 3 said: $(cat "$work/game.err")"
 xprop -id "$wid" WM_CLASS | grep -q '= "hvezda", "hvezda"$' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
 xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (79 x 79)' || fail "no 79 x 79 window icon"
-"$closer" "$wid"
+xdotool windowactivate --sync "$wid" key alt+F4  # the window manager's close request (WM_DELETE_WINDOW)
 wait_end "$pid" 10 || { fail "the game still runs a second after its window was closed"; kill "$pid"; }
 [ "${status:-1}" -eq 0 ] || fail "closing the window ended the game with status $status"
 finish window

@@ -29,3 +29,19 @@ bool readWindowPixels(SDL_Window* window, std::vector<uint32_t>& pixels, int& wi
     XDestroyImage(image);
     return rgb;
 }
+
+bool wakeAfterClose(SDL_Window* window, const std::function<void()>& close) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* other = XOpenDisplay(nullptr);
+    close();
+    XSync(info.info.x11.display, False);  // the server has destroyed the window
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.format = 8;
+    XSendEvent(other, info.info.x11.window, False, NoEventMask, &e);
+    XSync(other, False);  // its BadWindow comes back here
+    XCloseDisplay(other);
+    return true;
+}

@@ -1,39 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The page served by hvezda-hall at /play/, in Debian's headless chromium: a
-// whole game played with "Poslat do síně slávy" ticked lands on /'s board
-// with the score the native driver verifies, and /play/?replay=ID plays it
-// back in sync.
+// The page at hvezda-hall's /play/: a whole game played with "Poslat do síně slávy" ticked lands on /'s board
+// at the score the native driver verifies, and /play/?replay=ID plays it back in sync.
 //   node hall_page_test.mjs HALL-URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
-// Prints one line a check; exits 1 when one failed.
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { createRequire } from 'node:module';
+import { check, failures, get as getIn, launch, open, sleep, started as startedIn } from './lib.mjs';
 
 const [hall, sim, work, npm] = process.argv.slice(2);
-const puppeteer = createRequire(npm + '/')('puppeteer-core');
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-let failures = 0;
-function check(ok, what) {
-  console.log((ok ? 'ok: ' : 'FAIL: ') + what);
-  failures += !ok;
-}
-
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, userDataDir: `${work}/hall-profile`,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
-});
-const page = await browser.newPage();
-page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
-await page.setViewport({ width: 1400, height: 1200 });
-const started = () => page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
-const get = (target) => page.evaluate((t) => Module.ccall('hvezda_get', 'string', ['string'], [t]), target);
+const browser = await launch(npm, `${work}/hall-profile`, ['--autoplay-policy=no-user-gesture-required']);
+const page = await open(browser, hall + '/play/', { width: 1400, height: 1200 });
+const started = () => startedIn(page);
+const get = (target) => getIn(page, target);
 const said = () => page.$eval('#hall-said', (e) => e.textContent);
 
 // Ticked once, and a name with markup in the settings; the page remembers both.
 const name = 'Jiří <i>z</i> prohlížeče';
-await page.goto(hall + '/play/');
-await started();
 check(!(await page.$eval('#hall-send', (e) => e.checked)), 'the tick box is off until ticked');
 await page.click('#hall-send');
 await page.click('#settings summary');

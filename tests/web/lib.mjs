@@ -11,12 +11,12 @@ export function check(ok, what) {
   failures += !ok;
 }
 
-export async function launch(npm, profile) {
+export async function launch(npm, profile, extra = []) {
   const puppeteer = createRequire(npm + '/')('puppeteer-core');
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+      '--disable-component-update', '--disable-sync', ...extra],
   });
 }
 
@@ -25,7 +25,7 @@ export async function open(browser, url, viewport, downloads, before) {
   const page = await browser.newPage();
   page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
   await page.setViewport(viewport);
-  if (before) await page.evaluateOnNewDocument(before);
+  for (const script of [before ?? []].flat()) await page.evaluateOnNewDocument(script);
   if (downloads) {
     await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   }
@@ -34,6 +34,20 @@ export async function open(browser, url, viewport, downloads, before) {
   return page;
 }
 export const started = (page) => page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+
+// Holds the page's audio until it is resumed, as a player's browser does (headless chromium lets any page play).
+export function holdAudio() {
+  window.AudioContext = class extends AudioContext {
+    constructor(...args) {
+      super(...args);
+      this.suspend();
+    }
+  };
+}
+
+// A file of the game's state folder, as text ('' when there is none).
+export const stateFile = (page, name) => page.evaluate((n) => new TextDecoder().decode(Module.FS.readFile(
+  Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/' + n)), name).catch(() => '');
 
 // `get TARGET` as the driver prints it.
 export const get = (page, target) => page.evaluate((t) => Module.ccall('hvezda_get', 'string', ['string'], [t]), target);

@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The browser build's tests: every scenario (it must print what the native
-# driver prints, and its expect lines must hold) and every recorded game
-# through the driver under node; then the page served from 127.0.0.1 in
-# Debian's headless chromium, driven by npm's puppeteer-core, checked against
-# the native driver: on a desktop (browser_test.mjs) and on a phone with
-# touch emulated, installed and offline (phone_test.mjs); then the page at
-# /play/ of the hall of fame server, a whole game sent and replayed
-# (hall_page_test.mjs).
-# HVEZDA_WEB_SCREENSHOTS: where the phone's test leaves its screenshots
-# (default: web-screenshots beside PAGE-FOLDER).
-#
+# The browser build: every scenario and recorded game through the driver under node, as natively; the page
+# from 127.0.0.1 in headless chromium on a desktop and on a phone; the page at a hall of fame server's /play/.
+# HVEZDA_WEB_SCREENSHOTS: where the phone's screenshots go (default: web-screenshots beside PAGE-FOLDER).
 #   tests/web/run.sh PAGE-FOLDER NATIVE-BUILD     (scripts/web.sh's folder, build/)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -20,8 +12,7 @@ tag=web-tests
 . "$root/scripts/debian-libs.sh"
 . "$root/tests/lib/processes.sh"
 
-# chromium from Debian; puppeteer-core (never puppeteer: it downloads a
-# browser) from npm, into a cache outside the checkout.
+# chromium from Debian; puppeteer-core (never puppeteer: it downloads a browser) from npm, outside the checkout.
 install_missing chromium imagemagick
 npm_dir="$HOME/.cache/hvezda/web-npm"
 puppeteer=puppeteer-core@24.43.1
@@ -46,22 +37,16 @@ cp -r "$page" "$work/site"
 serve_folder "$work/site"
 node "$root/tests/web/browser_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" \
   || fail "the page in chromium"
-# Its screenshots of the page on four screens are kept.
 shots="${HVEZDA_WEB_SCREENSHOTS:-$(dirname "$page")/web-screenshots}"
 node "$root/tests/web/phone_test.mjs" "$url" "$work/site" "$native/hvezda-sim" "$work" "$npm_dir" "$shots" \
   || fail "the page on a phone in chromium"
 echo "the page's screenshots: $shots"
 
-# The page at /play/ of a real hall of fame server (a scratch SQLite file):
-# a whole game sent to the board, and replayed from it.
+# The page at /play/ of a real hall of fame server (a scratch SQLite file).
 if [ -x "$native/hvezda-hall" ]; then
-  "$native/hvezda-hall" --listen 127.0.0.1:0 --database "sqlite:$work/hall.sqlite" --web "$page" >"$work/hall.out" 2>&1 &
-  started+=($!)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  hall=$(sed -n 's|.*listening on \(http://[0-9.:]*\)/.*|\1|p' "$work/hall.out")
-  [ -n "$hall" ] || fail "no hall of fame server: $(cat "$work/hall.out")"
-  [ -z "$hall" ] || node "$root/tests/web/hall_page_test.mjs" "$hall" "$native/hvezda-sim" "$work" "$npm_dir" \
-    || fail "the page sending to the hall of fame"
+  serve_hall "$native/hvezda-hall" 0 --database "sqlite:$work/hall.sqlite" --web "$page"
+  node "$root/tests/web/hall_page_test.mjs" "$url" "$native/hvezda-sim" "$work" "$npm_dir" ||
+    fail "the page sending to the hall of fame"
 else
   echo "SKIP: the page and the hall of fame: $native/hvezda-hall is not built"
 fi

@@ -1,15 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The Windows package: what the zip holds, and that its programs import only
-# Windows' own DLLs. Then under Wine on a virtual X display, twice -- as
-# unpacked, and under a folder and for a user both named Jiří: --version
-# answers; the 667 x 570 window shows what the Linux driver draws for the
-# start (the panel, the ship, the gauge); the music plays without complaint;
-# EXIT ends the game with status 0. For Jiří also the settings and the
-# recording land in %APPDATA%\hvezda, and hvezda-sim.exe verifies that
-# recording by its full name.
-#   tests/windows/package_under_wine.sh ZIP LINUX-BUILD
-zip=$(realpath "$1") linux=$(realpath "$2")
+# The Windows zip: its files, only Windows' DLLs imported. Under Wine, as unpacked and for a user and folder named
+# Jiří: --version; the window shows the driver's start; EXIT gives 0; files land in %APPDATA%\hvezda and verify.
+zip=$(realpath "$1") linux=$(realpath "$2")  # usage: tests/windows/package_under_wine.sh ZIP LINUX-BUILD
 ship=$(dirname "$0")/../../assets/ship.bmp user=${USER:-player}
 name=$(basename "$zip" .zip)
 version=${name#hvezda-}
@@ -44,9 +37,7 @@ for place in here Jiří; do
   pid=$!
   # Looked for often: the craft soon shoot, and the start lasts a moment.
   for _ in $(seq 1800); do
-    wid=$(xdotool search --onlyvisible --name '^Form1$' 2> /dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    sleep 0.05
+    wid=$(xdotool search --onlyvisible --name '^Form1$' 2> /dev/null | head -n 1) && [ -n "$wid" ] && break; sleep 0.05
   done
   [ -n "$wid" ] || { fail "$place: no window"; kill "$pid"; continue; }
   for _ in $(seq 4); do x=$(ship_x "$ship") && [ "$x" = 304 ] && break; done  # the window may show before its first frame
@@ -67,8 +58,7 @@ for place in here Jiří; do
   wineserver -k
 done
 
-# Jiří's own folder for the game's files; the Windows driver checks the
-# recording there, named on its command line.
+# Jiří's own folder holds the game's files; the Windows driver verifies the recording by its full name.
 appdata="$WINEPREFIX/drive_c/users/Jiří/AppData/Roaming/hvezda"
 [ -s "$appdata/last-game.sim" ] || fail "Jiří: no recording in $appdata"
 wine "$(dirname "$game")/hvezda-sim.exe" --verify 'C:\users\Jiří\AppData\Roaming\hvezda\last-game.sim' \

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs every scenario script with the Windows driver (hvezda-sim.exe) under
-# Wine: its expect lines must hold and it must print what the expected file
-# holds (none: nothing), its CR LF line ends read as LF.
+# Every scenario with hvezda-sim.exe under Wine: expect lines hold, output is the expected file's (CR LF read as LF).
 #   tests/windows/scenarios_under_wine.sh [BUILD-DIR]    (default: build-win64)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build-win64}" && pwd)"
 sim="$build/hvezda-sim.exe"
 [ -f "$sim" ] || { echo "scenarios under Wine: no $sim (build the Windows target first)" >&2; exit 1; }
-# A prefix of our own, thrown away with the build; no Mono or Gecko installer
-# on its first start; one wineserver for all the runs.
+# A prefix of our own, no Mono or Gecko installer at its first start, one wineserver for all the runs.
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 wineserver -p
@@ -31,8 +28,7 @@ for script in "$root"/tests/scenarios/*.sim; do
     failed+=("$name")
     continue
   fi
-  # The game joins its folder and the module's name with the system's own
-  # separator: the driver's folder "/hvezda" gives "/hvezda\Moonlite.dat".
+  # The game joins folder and module with the system's separator: "/hvezda\Moonlite.dat".
   want="$root/tests/scenarios/$name.expected"
   [ -f "$want" ] && sed 's|/hvezda/Moonlite\.dat|/hvezda\\Moonlite.dat|g' "$want" >"$out/$name.want" || : >"$out/$name.want"
   if ! cmp -s "$out/$name.got" "$out/$name.want"; then
