@@ -60,18 +60,11 @@ usr/share/man/man1/hvezda-hall.1.gz"
     sed 's/\\-/-/g' "$work/hvezda-hall.1" | grep -qF -- "$option" || fail "the manual page does not tell $option"
   done
 
-  # The unit's command, but on a free port and a scratch board.
-  command=$(sed -n 's/^ExecStart=//p' "$root/$unit" | sed -E "s|^/usr/bin/|$root/usr/bin/|;
-    s|--listen [^ ]+|--listen 127.0.0.1:0|; s|--database [^ ]+|--database sqlite:$work/hall.sqlite|")
-  $command >"$work/hall.out" 2>"$work/hall.err" &
-  started+=($!)
-  for _ in $(seq 100); do grep -q 'listening on' "$work/hall.out" && break; sleep 0.05; done
-  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
-  if [ -z "$url" ]; then
-    fail "the unit's command did not start the server: $command: $(head -c 500 "$work/hall.err")"
-  else
-    curl -sf "$url/api/board?board=open" | grep -q '"entries"' || fail "the server the unit starts answers no board at $url"
-  fi
+  # The packaged server with the unit's options, but on a free port and a scratch board.
+  options=$(sed -n 's|^ExecStart=/usr/bin/hvezda-hall ||p' "$root/$unit" |
+    sed -E "s|--listen [^ ]+ ?||; s|--database [^ ]+|--database sqlite:$work/hall.sqlite|")
+  serve_hall "$root/usr/bin/hvezda-hall" 0 $options
+  curl -sf "$url/api/board?board=open" | grep -q '"entries"' || fail "the server the unit starts answers no board at $url"
   report="$report; $(basename "$halldeb"), $(stat -c %s "$halldeb") bytes"
 fi
 finish "$report; lintian clean"
