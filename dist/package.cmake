@@ -5,26 +5,40 @@
 # in place.
 set(CPACK_PACKAGE_NAME hvezda)
 set(CPACK_PACKAGE_VENDOR "The Hvězda developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small arcade space shooter")
-set(CPACK_PACKAGE_DESCRIPTION [[
+# Each Debian package's description: its summary, then what it is.
+set(CPACK_DEBIAN_GAME_DESCRIPTION [[
+small arcade space shooter
 Hvězda (“star”) is a vertical shooter in one fixed window: fly a starship
 at the bottom of a scrolling star field, shoot down the enemy craft that
 fall towards you, and beat the boss. The texts are Czech; the music is a
 tracker module composed for the game.]])
+set(CPACK_DEBIAN_HALL_DESCRIPTION [[
+public hall of fame server for Hvězda
+An HTTP server that keeps a board of Hvězda games. It replays every
+recording it is sent and lists what the replay gave, never a claimed
+score. The board is kept in SQLite or PostgreSQL. A systemd unit runs it
+sandboxed behind a proxy on the same machine.]])
 set(CPACK_PACKAGE_HOMEPAGE_URL "${HVEZDA_HOMEPAGE}")
 set(CPACK_PACKAGE_CONTACT "${HVEZDA_CONTACT}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB TGZ)
 
+# One Debian package for each component (dist/CMakeLists.txt): the game's,
+# hvezda, and the server's, hvezda-hall, which the same source makes.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_GAME_PACKAGE_NAME hvezda)
+set(CPACK_DEBIAN_HALL_PACKAGE_NAME hvezda-hall)
+set(CPACK_DEBIAN_HALL_PACKAGE_SOURCE hvezda)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_GAME_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_HALL_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the program links come from dpkg-shlibdeps; the one thing it
-# needs that no library names is a font to draw its texts with: the one it
-# is drawn for, or the one every Debian has.
+# The libraries the programs link come from dpkg-shlibdeps; the one thing the
+# game needs that no library names is a font to draw its texts with: the one
+# it is drawn for, or the one every Debian has.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
+set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
 
 # Read by cpack for each package it makes: Debian's puts the program in games/.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/package_layout.cmake)

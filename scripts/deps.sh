@@ -21,7 +21,7 @@ test=(
   curl jq sqlite3 postgresql
   xvfb xauth xdotool x11-utils imagemagick openbox libxtst-dev libxdamage-dev
   clang libclang-rt-14-dev
-  desktop-file-utils appstream man-db lintian file
+  desktop-file-utils appstream man-db lintian file systemd
   devscripts diffoscope
 )
 

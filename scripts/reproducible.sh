@@ -7,7 +7,8 @@
 # time zone and locale, and, when run as root, as another user (nobody).
 # Where a package differs, diffoscope shows how.
 #
-#   scripts/reproducible.sh           the Debian package and the binary and source tarballs
+#   scripts/reproducible.sh           the Debian packages (the game's and the server's) and the
+#                                     binary and source tarballs
 #   scripts/reproducible.sh windows   the Windows zip (scripts/windows.sh)
 #
 # HVEZDA_REPRODUCIBLE_JOBS  parallel jobs for each build (default 2)
@@ -42,7 +43,7 @@ build() {
       # Only what the packages hold: cpack's install builds nothing else.
       cmake -S "$src" -B "$src/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
         -DHVEZDA_BUILD_TESTS=OFF -DHVEZDA_BUILD_BENCHMARKS=OFF
-      cmake --build "$src/build" -j"$jobs" --target hvezda hvezda_compressed_docs
+      cmake --build "$src/build" -j"$jobs" --target hvezda hvezda-hall hvezda_compressed_docs
       (cd "$src/build" && cpack -G "DEB;TGZ" -B "$out" && cpack --config CPackSourceConfig.cmake -B "$out")
     fi
   } >"$log" 2>&1 || { tail -n 30 "$log" >&2; echo "reproducible: the build in $src failed" >&2; return 1; }
@@ -74,6 +75,7 @@ say "both builds took $((SECONDS - start)) s"
 # The same packages, and each the same bytes.
 names="$(cd "$tmp/out-one" && ls -1 -- *.deb *.tar.gz *.zip 2>/dev/null || true)"
 [ -n "$names" ] || { say "the first build made no package"; exit 1; }
+[ "$what" = windows ] || grep -qE '^hvezda-hall_.*\.deb$' <<<"$names" || { say "the first build made no hvezda-hall package"; exit 1; }
 [ "$names" = "$(cd "$tmp/out-two" && ls -1 -- *.deb *.tar.gz *.zip 2>/dev/null || true)" ] ||
   { say "the two builds made different packages"; exit 1; }
 differ=0

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The game's pictures: the generator draws exactly the files under assets/
-// (so nobody edits one by hand and it stays deterministic), the program embeds
+// The generator draws exactly the pictures under assets/ (none edited by hand), the program embeds
 // exactly those bytes, each a well-formed BMP with black edges around a drawing.
 #include <gtest/gtest.h>
 
@@ -29,7 +28,6 @@ Bytes readAll(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// The pictures in a folder, by file name.
 std::map<std::string, Bytes> picturesIn(const fs::path& dir) {
     std::map<std::string, Bytes> all;
     for (const fs::directory_entry& e : fs::directory_iterator(dir))
@@ -37,7 +35,7 @@ std::map<std::string, Bytes> picturesIn(const fs::path& dir) {
     return all;
 }
 
-// A fresh folder for a test's pictures, gone at its end.
+// A fresh folder for a test, gone at its end.
 struct Scratch {
     const fs::path dir = fs::temp_directory_path() / ("hvezda-picgen-" + std::to_string(getpid()) + "-" +
                                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -48,8 +46,7 @@ struct Scratch {
 int runGenerator(const std::string& args) { return std::system(("\"" HVEZDA_PICGEN "\" " + args + " 2>/dev/null").c_str()); }
 std::string quoted(const fs::path& p) { return '"' + p.string() + '"'; }
 
-// An uncompressed bottom-up 24-bit BMP with a BITMAPINFOHEADER, as the
-// game's pictures are; width 0 when the bytes are not one.
+// An uncompressed bottom-up 24-bit BMP with a BITMAPINFOHEADER; width 0 when the bytes are not one.
 struct Bmp {
     int width = 0, height = 0;
     const unsigned char* pixels = nullptr;
@@ -61,10 +58,7 @@ struct Bmp {
 
 Bmp load(std::string_view name) {
     const assets::AssetFile* a = assets::findAsset(name);
-    if (!a) {
-        ADD_FAILURE() << name << " is not embedded";
-        return {};
-    }
+    if (!a) return ADD_FAILURE() << name << " is not embedded", Bmp{};
     const unsigned char* d = a->data;
     auto u32 = [d](int at) { return uint32_t{d[at]} | d[at + 1] << 8 | d[at + 2] << 16 | uint32_t{d[at + 3]} << 24; };
     const Bmp bmp{static_cast<int>(u32(18)), static_cast<int>(u32(22)), d + u32(10)};
@@ -84,7 +78,7 @@ TEST(Pictures, TheGeneratorDrawsEveryCommittedPictureByteForByte) {
         EXPECT_TRUE(drawn.count(name) && drawn.at(name) == bytes) << name << ": run hvezda-picgen assets and commit the result";
 }
 
-// Only the pictures named, and none at all for an unknown name or no folder.
+// Only the pictures named; none for an unknown name or no folder.
 TEST(Pictures, TheGeneratorDrawsOnlyTheNamedPicturesAndRefusesBadArguments) {
     Scratch scratch;
     ASSERT_EQ(runGenerator(quoted(scratch.dir) + " token shot"), 0);
@@ -96,8 +90,6 @@ TEST(Pictures, TheGeneratorDrawsOnlyTheNamedPicturesAndRefusesBadArguments) {
     EXPECT_NE(runGenerator(""), 0);
 }
 
-// Exactly the BMPs under assets/, byte for byte, found by name, each an
-// uncompressed 24-bit BMP.
 TEST(Pictures, EmbeddedAreTheFilesInAssetsWellFormedAndFoundByName) {
     const auto files = picturesIn(HVEZDA_ASSET_DIR);
     EXPECT_EQ(assets::allAssets().size(), std::count_if(files.begin(), files.end(), [](auto& f) { return f.first.ends_with(".bmp"); }));
@@ -111,31 +103,25 @@ TEST(Pictures, EmbeddedAreTheFilesInAssetsWellFormedAndFoundByName) {
     for (const char* wrong : {"ship.bmp", "shi", "", "zzz"}) EXPECT_EQ(assets::findAsset(wrong), nullptr) << wrong;
 }
 
-// Black is the scene's background: a picture that is not black all round its
-// edge shows a box around the sprite. And a picture must show something.
+// Black is the background: an edge not black all round shows a box around the sprite.
 TEST(Pictures, EmbeddedHaveBlackEdgesAndSomethingDrawnInside) {
     for (const assets::AssetFile& a : assets::allAssets()) {
         SCOPED_TRACE(std::string(a.name));
         const Bmp bmp = load(a.name);
         if (bmp.width == 0) continue;
         int lit = 0;
-        for (int y = 0; y < bmp.height; ++y) {
-            for (int x = 0; x < bmp.width; ++x) {
-                const bool edge = x == 0 || y == 0 || x == bmp.width - 1 || y == bmp.height - 1;
-                if (edge) {
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = 0; x < bmp.width; ++x)
+                if (x == 0 || y == 0 || x == bmp.width - 1 || y == bmp.height - 1)
                     EXPECT_TRUE(bmp.black(x, y)) << "edge pixel " << x << "," << y;
-                } else if (!bmp.black(x, y)) {
-                    ++lit;
-                }
-            }
-        }
+                else lit += !bmp.black(x, y);
         const double share = static_cast<double>(lit) / (bmp.width * bmp.height);
         EXPECT_GT(share, 0.2) << "too little drawn";
         EXPECT_LT(share, 0.9) << "hardly any background left";
     }
 }
 
-// Where the lit pixels of the fighter reach, left and right of its nose.
+// How far the lit pixels reach left and right of the nose (the first lit pixel from the top).
 struct Reach {
     int left, right;
 };
@@ -144,7 +130,7 @@ Reach wingReach(const Bmp& bmp) {
     for (int y = 0; y < bmp.height; ++y)
         for (int x = 0; x < bmp.width; ++x)
             if (!bmp.black(x, y)) {
-                if (noseX < 0) noseX = x;  // the first lit pixel from the top is the nose
+                if (noseX < 0) noseX = x;
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);
             }

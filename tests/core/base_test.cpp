@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The ground floor's promises that the layers above cannot see fail: a write
-// interrupted by a signal goes on, and the browser build's own floating-point
-// conversions give what the standard library's give.
+// A write interrupted by a signal goes on; the browser build's float conversions give the standard library's.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -26,8 +24,7 @@ namespace {
 #ifndef _WIN32
 void onAlarm(int) {}
 
-// A pipe read slowly, and a signal every 100 µs: the writer's calls block on
-// the full pipe and are interrupted again and again.
+// A slowly read pipe and a signal every 100 µs: the blocked writes are interrupted again and again.
 TEST(Files, AWriteInterruptedByASignalGoesOn) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
@@ -67,8 +64,7 @@ std::string fixed(T v, bool portable) {
     return ec == std::errc{} ? std::string(buf, end) : "error";
 }
 
-// The portable conversions, which the browser build uses, give the standard
-// library's shortest fixed notation and read what it reads.
+// Shortest fixed notation out, and the same reading in.
 TEST(FloatChars, ThePortableConversionsAgreeWithTheStandardOnes) {
     const float floats[] = {0.0f, -0.0f, 0.5f, 0.99999994f, 1e-7f, 1.4e-45f, 4560.0f, 622.5f, 0.1f, -17.25f,
                             std::numeric_limits<float>::max()};

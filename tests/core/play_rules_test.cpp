@@ -9,11 +9,8 @@ using namespace hvezda;
 
 namespace {
 
-// The flight limits add in single precision: 16776422 + 795 is 16777217, which
-// a float holds as 16777216, exactly the right limit, so the step is taken; in
-// double precision it would not be. Two twips more round up to 16777220, past
-// the limit. The bottom limit likewise. (The two are tried one at a time: a
-// right step banks the ship, and the banked picture is taller.)
+// The flight limits add in single precision: 16776422 + 795 rounds to 16777216, the limit, so the step is
+// taken (not in double precision); two twips more round past it. The bottom limit likewise, tried alone.
 TEST(PlayRules, FlightLimitsAddInSinglePrecision) {
     Game g;
     Form_Load(g);
@@ -40,8 +37,7 @@ TEST(PlayRules, FlightLimitsAddInSinglePrecision) {
     EXPECT_EQ(s.Picture1.Top, 16776034.0f);
 }
 
-// A shot index that only a write from outside can put beyond the ring starts
-// the ring again at fire(0) instead of reaching past the twelve slots.
+// A shot index written from outside beyond the ring starts it again at fire(0).
 TEST(PlayRules, ShotIndexOutsideTheRingStartsItAgain) {
     for (int32_t written : {-7, 11, 12, 1000}) {
         Game g;

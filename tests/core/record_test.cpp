@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The recording library's two promises: every line it writes reads back as
-// the same step, and its table of values names every member of the game.
+// Every line the recorder writes reads back as the same step; its table of values names every member.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,9 +55,7 @@ TEST(RecordLines, EveryStepReadsBackAsWritten) {
     }
 }
 
-// A terminal or a window shows what a file holds: a player line with a
-// control character or bytes that are not UTF-8 is refused, and an error
-// that quotes a line shows its control characters as \xHH.
+// A player line with a control character or bytes not UTF-8 is refused; a quoted line shows them as \xHH.
 TEST(RecordLines, NoControlCharacterOfAFileReachesATerminal) {
     Game g;
     for (const std::string line :
@@ -85,9 +82,8 @@ constexpr size_t memberCount() {
     else return sizeof...(A);
 }
 
-// Every member of T is in the table: their sizes, laid out in the order of
-// their offsets, leave no gap, and there are as many as T has. A member
-// missing from the table is named by its neighbours.
+// The table's members, laid out by offset, leave no gap and number as many as T has; a missing one
+// is named by its neighbours.
 template <class T>
 void expectEveryMember(std::span<const Member<T>> table, const char* type) {
     T object{};

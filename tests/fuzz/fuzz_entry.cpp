@@ -25,8 +25,7 @@ using namespace driver;
 namespace {
 
 [[noreturn]] void fail(const std::string& why) {
-    std::fprintf(stderr, "fuzz: %s\n", why.c_str());
-    std::fflush(stderr);
+    std::fprintf(stderr, "fuzz: %s\n", why.c_str());  // stderr is unbuffered
     std::abort();
 }
 
@@ -66,8 +65,7 @@ struct Watched {
     }
     void rebase() { score = std::strtod(sim.game.scene.score.Caption.c_str(), nullptr); }
     void check(const std::string& where) {
-        const std::string e = broken();
-        if (!e.empty()) fail("at " + std::to_string(sim.game.clock) + " ms, " + where + ": " + e);
+        if (const std::string e = broken(); !e.empty()) fail("at " + std::to_string(sim.game.clock) + " ms, " + where + ": " + e);
     }
     std::string broken() {
         const Game& g = sim.game;
@@ -88,8 +86,7 @@ struct Watched {
                   : p == Phase::Boss ? on == 0b10101 && approach
                                      : on == 0b00111;
         if (!ok) return "timers " + std::to_string(on) + " cannot run in phase " + std::to_string(int(p));
-        if (p < phase)
-            return "phase went back from " + std::to_string(int(phase)) + " to " + std::to_string(int(p));
+        if (p < phase) return "phase went back from " + std::to_string(int(phase)) + " to " + std::to_string(int(p));
         clock = g.clock, score = now, phase = p;
         return {};
     }
@@ -109,16 +106,11 @@ void fuzzScript(const uint8_t* data, size_t size) {
     SimResult r;
     try {
         r = runSimScript(*sim, in, out);
-    } catch (const OutOfTime&) {
-        return;
-    }
+    } catch (const OutOfTime&) { return; }
     // The reader's promises: 0 with no error, or 1 or 2 naming a line that exists.
-    if (r.exitCode == 0) {
-        if (!r.error.empty()) fail("status 0 with an error: " + r.error);
-        return;
-    }
-    if (r.exitCode != 1 && r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
-    namesALine(r.error, script);
+    if (r.exitCode == 0 && !r.error.empty()) fail("status 0 with an error: " + r.error);
+    if (r.exitCode != 0 && r.exitCode != 1 && r.exitCode != 2) fail("status " + std::to_string(r.exitCode));
+    if (r.exitCode != 0) namesALine(r.error, script);
 }
 
 void fuzzRecording(const uint8_t* data, size_t size) {
@@ -133,9 +125,8 @@ void fuzzRecording(const uint8_t* data, size_t size) {
     if (sim->game.clock != 0 || !sim->game.random.queued.empty()) fail("checking the recording ran it");
     if (v.status == Verdict::Verified) v = playRecording(sim->game, in, limits);
     if (sim->game.clock > kScriptBudgetMs) fail("played past the limit: " + std::to_string(sim->game.clock) + " ms");
-    if (v.status == Verdict::Verified) return;
     if (v.status == Verdict::Stopped) fail("stopped with no viewer: " + v.message);
-    namesALine(v.message, text);
+    if (v.status != Verdict::Verified) namesALine(v.message, text);
 }
 
 #ifdef HVEZDA_FUZZ_HALL
@@ -145,10 +136,8 @@ void fuzzHall(const uint8_t* data, size_t size) {
     std::string why;
     if (!hall::judge(body, game, why)) {
         if (why.empty()) fail("refused without a reason");
-        return;
-    }
-    if (!hall::wellFormedId(game.id) || game.id != hall::gameId(body)) fail("a judged game without its identity");
-    if (game.lengthMs < 0 || game.lengthMs > hall::kLongestGameMs) fail("a game of " + std::to_string(game.lengthMs) + " ms");
+    } else if (!hall::wellFormedId(game.id) || game.id != hall::gameId(body)) fail("a judged game without its identity");
+    else if (game.lengthMs < 0 || game.lengthMs > hall::kLongestGameMs) fail("a game of " + std::to_string(game.lengthMs) + " ms");
 }
 #endif
 
@@ -182,10 +171,7 @@ const char* fuzzKeys(const uint8_t* data, size_t size) {
                 }
                 w->rebase();
                 break;
-            case 7:
-                keyDownEvent(g, 88, 0);
-                keyUpEvent(g, 88, 0);
-                break;
+            case 7: keyDownEvent(g, 88, 0), keyUpEvent(g, 88, 0); break;
         }
         w->check("after event " + std::to_string(i / 3));
     }

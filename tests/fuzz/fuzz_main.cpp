@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer target: arbitrary bytes through the entry FUZZ_ENTRY (fuzzScript,
-// fuzzRecording or fuzzKeys), set by the build for each target.
+// libFuzzer target: the bytes through FUZZ_ENTRY, set by the build for each target.
 #include "fuzz_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

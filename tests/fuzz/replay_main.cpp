@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
-// hvezda-fuzz-replay MODE PATH...: runs every file (folders: every file in
-// them, in name order) through the fuzz entry for MODE, `script`, `recording`
-// or `keys`.
-// Built with any compiler; the test command replays the committed corpus with it.
-// The keys corpus's random_s* files are whole random games (held keys, shots,
-// draws, and nudges toward an end), each named after the end it reaches.
+// hvezda-fuzz-replay MODE PATH...: every file (in a folder: every file, in name order) through
+// the fuzz entry for MODE (script, recording, hall or keys), with whatever compiler builds the project.
+// A keys input named after its end (random_s1_g03_winner.bin, a whole random game) must end that way.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -31,22 +28,17 @@ int main(int argc, char** argv) {
     }
     std::vector<fs::path> files;
     for (int i = 2; i < argc; ++i) {
-        const fs::path p(argv[i]);
-        if (fs::is_directory(p)) {
-            for (const auto& e : fs::directory_iterator(p))
+        if (fs::is_directory(argv[i])) {
+            for (const auto& e : fs::directory_iterator(argv[i]))
                 if (e.is_regular_file()) files.push_back(e.path());
-        } else if (fs::is_regular_file(p)) {
-            files.push_back(p);
+        } else if (fs::is_regular_file(argv[i])) {
+            files.push_back(argv[i]);
         } else {
             std::fprintf(stderr, "error: %s is neither a file nor a folder\n", argv[i]);
             return 2;
         }
     }
     std::sort(files.begin(), files.end());
-    if (files.empty()) {
-        std::fprintf(stderr, "error: no input files\n");
-        return 2;
-    }
     for (const fs::path& f : files) {
         std::ifstream in(f, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -55,7 +47,6 @@ int main(int argc, char** argv) {
             entry(data, bytes.size());
             continue;
         }
-        // A game named after its end (random_s1_g03_winner.bin) must still end that way.
         const std::string end = fuzzKeys(data, bytes.size()), stem = f.stem().string();
         if (stem.starts_with("random_s") && !stem.ends_with("_" + end)) {
             std::fprintf(stderr, "error: %s ended with %s\n", f.c_str(), end.c_str());
@@ -63,5 +54,5 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("replayed %zu %s inputs\n", files.size(), mode.c_str());
-    return 0;
+    return files.empty() ? 2 : 0;
 }
