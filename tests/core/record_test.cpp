@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <span>
 #include <sstream>
+#include <tuple>
 
 #include "base/text.h"
 #include "record/fields.h"
 #include "record/lines.h"
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // steps are written with the fields they use
 
 using namespace hvezda;
 using namespace record;
@@ -21,29 +24,16 @@ TEST(RecordLines, EveryStepReadsBackAsWritten) {
                                advanceStep(0),            advanceStep(86400000),        checkpointStep(0, 0),
                                checkpointStep(97230, ~0ull), versionStep(kFormat, "hvezda 0.2 (a build of Jiří's)"),
                                playerStep("2026-12-07T15:04:05+01:00", ""), playerStep("2026-12-07T15:04:05-09:30", " Jiří  Novák ")};
-    for (const char* value : {"", "1032", " two  blanks ", "GAME OVER"}) {
-        Step expect;
-        expect.kind = Step::Kind::Expect;
-        expect.target = "Label1.Caption";
-        expect.value = value;
-        steps.push_back(expect);
-    }
-    Step hash;
-    hash.kind = Step::Kind::ExpectHash;
-    steps.push_back(hash);
-    hash.hash = 0x93b48d2e8c5d70c9;
-    steps.push_back(hash);
+    for (const char* value : {"", "1032", " two  blanks ", "GAME OVER"})
+        steps.push_back({.kind = Step::Kind::Expect, .target = "Label1.Caption", .value = value});
+    steps.push_back({.kind = Step::Kind::ExpectHash});
+    steps.push_back({.kind = Step::Kind::ExpectHash, .hash = 0x93b48d2e8c5d70c9});
     // Random values as the game draws them, and the edges of their range.
-    Step random;
-    random.kind = Step::Kind::Random;
-    random.values = {0.0f, 0.99999994f, 1e-7f, 1.4e-45f, 0.5f};
-    steps.push_back(random);
+    steps.push_back({.kind = Step::Kind::Random, .values = {0.0f, 0.99999994f, 1e-7f, 1.4e-45f, 0.5f}});
     for (uint64_t seed = 0; seed < 6400; ++seed) {
-        if (random.values.size() == 64) random.values.clear();
-        random.values.push_back(uniformFromSeed(seed * 0x9E3779B97F4A7C15ull));
-        if (random.values.size() == 64) steps.push_back(random);
+        if (seed % 64 == 0) steps.push_back({.kind = Step::Kind::Random});
+        steps.back().values.push_back(uniformFromSeed(seed * 0x9E3779B97F4A7C15ull));
     }
-
     Game g;
     for (const Step& s : steps) {
         const std::string line = lineOf(s);
@@ -86,31 +76,22 @@ constexpr size_t memberCount() {
 // is named by its neighbours.
 template <class T>
 void expectEveryMember(std::span<const Member<T>> table, const char* type) {
-    T object{};
-    struct Place {
-        size_t at, size, align;
-        std::string_view name;
-    };
-    std::vector<Place> places;
-    for (const Member<T>& m : table) {
-        std::visit(
-            [&](auto pointer) {
-                using V = std::remove_reference_t<decltype(object.*pointer)>;
-                const auto at = static_cast<size_t>(reinterpret_cast<const char*>(&(object.*pointer)) -
-                                                    reinterpret_cast<const char*>(&object));
-                places.push_back({at, sizeof(V), alignof(V), m.name});
-            },
-            m.pointer);
-    }
-    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.at < b.at; });
+    const T object{};
+    std::vector<std::tuple<size_t, size_t, size_t, std::string_view>> places;  // offset, size, alignment, name
+    for (const Member<T>& m : table)
+        std::visit([&](auto p) {
+            using V = std::remove_reference_t<decltype(object.*p)>;
+            places.emplace_back(reinterpret_cast<const char*>(&(object.*p)) - reinterpret_cast<const char*>(&object),
+                                sizeof(V), alignof(V), m.name);
+        }, m.pointer);
+    std::sort(places.begin(), places.end());
     auto alignUp = [](size_t n, size_t a) { return (n + a - 1) / a * a; };
     size_t end = 0;
     std::string_view before = "the start";
-    for (const Place& p : places) {
-        EXPECT_EQ(p.at, alignUp(end, p.align)) << type << ": a member between " << before << " and " << p.name
-                                               << " is not in the table of values (record/fields.cpp)";
-        end = p.at + p.size;
-        before = p.name;
+    for (const auto& [at, size, align, name] : places) {
+        EXPECT_EQ(at, alignUp(end, align)) << type << ": a member between " << before << " and " << name
+                                           << " is not in the table of values (record/fields.cpp)";
+        end = at + size, before = name;
     }
     EXPECT_EQ(alignUp(end, alignof(T)), sizeof(T)) << type << ": a member after " << before
                                                    << " is not in the table of values (record/fields.cpp)";

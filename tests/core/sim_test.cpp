@@ -5,7 +5,6 @@
 #include <sstream>
 #include <string>
 
-#include "base/text.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
@@ -48,12 +47,14 @@ TEST(Driver, SetsKeepTheirValuesExactly) {
         "set Label1.ForeColor 0x0000ff00\nget Label1.ForeColor\n"
         "set enemycraft3.Picture e1(4)\nget enemycraft3.Width\nget enemycraft3.Picture\n"
         "set Picture1.Top 0.1\nget Picture1.Top\n"
-        "set state.craft2ExplosionStep 9000000000\nget state.craft2ExplosionStep\n");
+        "set state.craft2ExplosionStep 9000000000\nget state.craft2ExplosionStep\n"
+        "set Label1.Left 100000000000000000000\nget Label1.Left\nset Label1.Top 0.0000001\nget Label1.Top\n");
     EXPECT_EQ(r.result.exitCode, 0) << r.result.error;
     EXPECT_EQ(r.out,
               "Picture1.Left=622.5\nLabel7.Caption= two  blanks \nstate.keyLeft=\n"
               "Label1.ForeColor=0x0000FF00\nenemycraft3.Width=675\nenemycraft3.Picture=craft_e\n"
-              "Picture1.Top=0.1\nstate.craft2ExplosionStep=9000000000\n");
+              "Picture1.Top=0.1\nstate.craft2ExplosionStep=9000000000\n"
+              "Label1.Left=100000002004087734272\nLabel1.Top=0.0000001\n");  // the shortest, without exponent
 }
 
 TEST(Driver, TimerWritesKeepTheirSchedule) {
@@ -70,11 +71,7 @@ TEST(Driver, SkipsBlankAndCommentLinesAndWindowsLineEndsAndStopsAtExit) {
 }
 
 TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
-    struct Case {
-        const char* line;
-        const char* why;  // a piece of the message
-    };
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {  // the line, a piece of the message
         {"jump 3", "unknown command"},
         {"get nothing.Left", "unknown element"},
         {"get Picture1.Caption", "no property"},
@@ -95,22 +92,15 @@ TEST(Driver, MalformedLinesStopTheScriptNamingTheLine) {
         {"click Label7", "only Label4, Label5 and Label6"},
         {"get state.nothing", "unknown state field"},
         {"dump now", "unexpected"},
+        {"advance 9223372036854775807", "past"},  // the clock never wraps
     };
-    for (const Case& c : cases) {
-        const SimRun r = run(std::string("get clock\n# fine\n") + c.line + "\nget clock\n");
-        EXPECT_EQ(r.result.exitCode, 2) << c.line;
-        EXPECT_EQ(r.result.error.rfind("line 3: ", 0), 0u) << c.line << " -> " << r.result.error;
-        EXPECT_NE(r.result.error.find(c.why), std::string::npos) << c.line << " -> " << r.result.error;
-        EXPECT_EQ(r.out, "clock=0\n") << c.line;  // nothing after it ran
+    for (const auto& [line, why] : cases) {
+        const SimRun r = run(std::string("get clock\n# fine\nadvance 1\n") + line + "\nget clock\n");
+        EXPECT_EQ(r.result.exitCode, 2) << line;
+        EXPECT_EQ(r.result.error.rfind("line 4: ", 0), 0u) << line << " -> " << r.result.error;
+        EXPECT_NE(r.result.error.find(why), std::string::npos) << line << " -> " << r.result.error;
+        EXPECT_EQ(r.out, "clock=0\n") << line;  // nothing after it ran
     }
-}
-
-// An advance past the clock's range is malformed: the clock never wraps.
-TEST(Driver, RefusesAnAdvancePastTheClocksRange) {
-    const SimRun r = run("advance 1\nadvance 9223372036854775807\nget clock\n");
-    EXPECT_EQ(r.result.exitCode, 2);
-    EXPECT_EQ(r.result.error.rfind("line 2: ", 0), 0u) << r.result.error;
-    EXPECT_EQ(r.out, "");
 }
 
 TEST(Driver, ExpectationsHoldOrStopTheScriptWithStatusOne) {
@@ -148,12 +138,6 @@ TEST(Driver, DumpListsEveryTargetOnceEndingWithTheClock) {
         EXPECT_EQ(run(std::string("get ") + std::string(line).substr(0, std::string(line).find('=')) + "\n").out, line);
         EXPECT_NE(r.out.find(std::string("\n") + line), std::string::npos) << line;
     }
-}
-
-TEST(Driver, FormatsNumbersShortestWithoutExponent) {
-    // (Whole, negative and short fractions are every scenario's and the set test's.)
-    EXPECT_EQ(base::formatFloat(1e20f), "100000002004087734272");
-    EXPECT_EQ(base::formatFloat(1e-7f), "0.0000001");
 }
 
 }  // namespace
