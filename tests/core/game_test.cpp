@@ -19,21 +19,6 @@ using namespace hvezda;
 
 namespace {
 
-// Every auto-sized sprite's starting box already agrees with its picture
-// (two pixels more each way with a frame), and no shot starts shown.
-TEST(Scene, StartingBoxesMatchTheirPictures) {
-    Scene s = makeScene();
-    for (const ElementRef& e : catalogue(s)) {
-        if (e.kind() != Kind::Sprite) continue;
-        const Sprite& sp = *std::get<Sprite*>(e.ptr);
-        if (!sp.autoSize || !sp.picture) continue;
-        const int frame = sp.border ? 2 : 0;
-        EXPECT_EQ(sp.Width, (sp.picture->width + frame) * 15) << e.name();
-        EXPECT_EQ(sp.Height, (sp.picture->height + frame) * 15) << e.name();
-    }
-    for (const Sprite& f : s.fire) EXPECT_FALSE(f.Visible);
-}
-
 // (The scenarios show touching edges.) 16777216 + 1 rounds back to 16777216 in single precision: they only touch.
 TEST(Scene, BoxTestSumsInSinglePrecision) {
     EXPECT_FALSE(spansOverlap(16777216.0f, 1.0f, 16777216.0f + 2.0f, 1.0f));
