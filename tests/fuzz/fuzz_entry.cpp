@@ -151,10 +151,8 @@ const char* fuzzKeys(const uint8_t* data, size_t size) {
         const int code = data[i + 1] | (data[i + 2] << 8);
         const int shift = op >> 3;
         switch (op & 7) {
-            case 0:
-            case 1: keyDownEvent(g, code, shift); break;
-            case 2:
-            case 3: keyUpEvent(g, code, shift); break;
+            case 0: case 1: keyDownEvent(g, code, shift); break;
+            case 2: case 3: keyUpEvent(g, code, shift); break;
             case 4: {
                 const int64_t ms = std::min<int64_t>(code % 512, left);
                 left -= ms;
