@@ -61,12 +61,13 @@ Render render(std::size_t frames, int only = -1) {
     return r;
 }
 
-// The frame where the intro and the loop have played once.
-std::size_t firstPassEnd() {
-    std::ostringstream log;
-    return std::size_t(openmpt::module(readFile(HVEZDA_MOONLITE), log).get_duration_seconds() * kRate) +
-           musicplayer::MusicRenderer::kLatency;
+openmpt::module moonlite() {
+    static std::ostringstream log;
+    return openmpt::module(readFile(HVEZDA_MOONLITE), log);
 }
+
+// The frame where the intro and the loop have played once.
+std::size_t firstPassEnd() { return std::size_t(moonlite().get_duration_seconds() * kRate) + musicplayer::MusicRenderer::kLatency; }
 
 double rmsDb(const std::vector<float>& s, std::size_t from, std::size_t to, int side = -1) {  // frames
     double sum = 0.0;
@@ -148,8 +149,7 @@ TEST(Moonlite, NoSampleHasADcOffset) {  // in the whole sample, and in its loop 
 }
 
 TEST(Moonlite, IntroOnceThenTwoToThreeMinutesThatLoopBackToTheFirstSection) {
-    std::ostringstream log;
-    openmpt::module m(readFile(HVEZDA_MOONLITE), log);
+    openmpt::module m = moonlite();
     const double length = m.get_duration_seconds();
     EXPECT_GE(length, 120.0);
     EXPECT_LE(length, 200.0);
@@ -268,8 +268,7 @@ TEST(Loudness, LimiterHoldsTheCeilingAndLeavesQuietMusicAlone) {
 // loudest, a true peak at most -1 dBTP.
 TEST(Loudness, HoldsItsLevelThroughTheLoop) {
     const Render& w = music();
-    std::ostringstream log;
-    const auto patterns = std::size_t(openmpt::module(readFile(HVEZDA_MOONLITE), log).get_num_orders());
+    const auto patterns = std::size_t(moonlite().get_num_orders());
     ASSERT_EQ(w.starts.size(), patterns);
     const auto power = kWeightedPower(w.s);
     const double all = integrated(power), range = loudnessRange(power), peak = truePeakDb(w.s);
