@@ -62,10 +62,11 @@ TEST(Driver, SetsKeepTheirValuesExactly) {
 }
 
 TEST(Driver, TimerWritesKeepTheirSchedule) {
-    // Enabled at 5: steps at 15 and 25, not restarted by the second write; interval 0 stops it.
+    // Enabled at 5: steps at 15 and 25, not restarted by the second write; interval 0 stops it; a new one starts now.
     const SimRun r = run("advance 5\nset Timer5.Enabled true\nadvance 14\nset Timer5.Enabled true\nadvance 6\n"
-                         "get state.bannerGreen\nset Timer5.Interval 0\nadvance 100\nget state.bannerGreen\n");
-    EXPECT_EQ(r.out, "state.bannerGreen=20\nstate.bannerGreen=20\n") << r.result.error;
+                         "get state.bannerGreen\nset Timer5.Interval 0\nadvance 100\nget state.bannerGreen\n"
+                         "set Timer5.Interval 300\nadvance 299\nget state.bannerGreen\nadvance 1\nget state.bannerGreen\n");
+    EXPECT_EQ(r.out, "state.bannerGreen=20\nstate.bannerGreen=20\nstate.bannerGreen=20\nstate.bannerGreen=30\n") << r.result.error;
 }
 
 TEST(Driver, SkipsBlankAndCommentLinesAndWindowsLineEndsAndStopsAtExit) {

@@ -86,25 +86,6 @@ TEST(Timers, RhythmKeepsToMultiplesOfTheIntervalWhateverTheSteps) {
     EXPECT_EQ(c.g.clock, 7003);
 }
 
-TEST(Timers, EnablingARunningTimerKeepsItsRhythmOffAndOnOrANewIntervalStartsAfresh) {
-    Clocked c;
-    setInterval(c.g, c.t5(), 500);
-    enable(c.g, c.t5());
-    advance(c.g, 300);
-    enable(c.g, c.t5());  // no restart: still due at 500
-    advance(c.g, 300);
-    disable(c.g, c.t5());
-    enable(c.g, c.t5());  // from 600
-    advance(c.g, 1000);
-    EXPECT_EQ(c.log, "Timer5@500 Timer5@1100 Timer5@1600");
-    setInterval(c.g, c.t5(), 0);  // never ticks
-    advance(c.g, 1000);
-    EXPECT_EQ(nextDueTime(c.g), kNever);
-    setInterval(c.g, c.t5(), 300);  // from 2600
-    advance(c.g, 700);
-    EXPECT_EQ(c.log, "Timer5@500 Timer5@1100 Timer5@1600 Timer5@2900 Timer5@3200");
-}
-
 TEST(Timers, TicksDisabledOrEnabledDuringATick) {
     // Timer3 was due at 40 too, after Timer1: disabled by that tick, it never runs.
     Clocked off;
