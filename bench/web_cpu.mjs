@@ -90,7 +90,10 @@ const floors = [
   ["rectangles put like the game's", '&draw=game'],
   ["rectangles put like the game's, with sound and gamepads", '&draw=game&sound=1'],
 ];
-const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor((xs.length - 1) / 2)];
+const median = (xs) => {
+  const s = [...xs].sort((a, b) => a - b);
+  return (s[Math.floor((s.length - 1) / 2)] + s[Math.ceil((s.length - 1) / 2)]) / 2;
+};
 const loadAverage = () => fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
 // Each round measures, screen by screen, the page and then every floor, so
 // a machine getting busier or quieter weighs on all alike.
