@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game's and the timing probe's command lines: --help and --version answer with status 0, a bad one gets a line
-# and a hint on standard error with status 2; none opens a window (with no display that would be status 1).
+# Command lines: --help, --version status 0; a bad one a line, the hint and status 2; none opens a window.
 game=$1 pace=$2 version=$3  # usage: cli_test.sh HVEZDA HVEZDA_PACE VERSION
 source "$(dirname "$0")/../lib/processes.sh"
 

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Hostile requests (hostile_requests.py), then seeds and games a minute from one address (429 with
-# Retry-After), and at the end the next good game is still taken.
-# usage: hostile_test.sh HVEZDA_HALL HVEZDA_HALL_LOAD CORPUS
-hall=$1 load=$2 corpus=$3
+# Hostile requests, then 429 with Retry-After past an address's rate; after it all a good game is still taken.
+hall=$1 load=$2 corpus=$3  # usage: hostile_test.sh HVEZDA_HALL HVEZDA_HALL_LOAD CORPUS
 source "$(dirname "$0")/../lib/processes.sh"
 need curl jq python3
 

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# hostile.sh CASE HVEZDA: with bad music or no audio the game plays and says why there is no music in one line (a cut
-# module plays what it can), status 0 on EXIT; with no display, one line, status 1; exits: ten starts and EXITs.
-case_name=$1 game=$2
+# Bad music or no audio: the game plays, says why in one line, EXIT gives 0; no display: one line, status 1.
+case_name=$1 game=$2  # usage: hostile.sh CASE HVEZDA
 source "$(dirname "$0")/../lib/processes.sh"
 fail() { echo "FAIL ($case_name): $*"; exit 1; }
 export XDG_STATE_HOME="$work/state"  # the game records here, not in the home folder

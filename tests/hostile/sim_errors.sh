@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The driver on bad input, from a file or standard input: status 2 and a line naming the bad line, after printing
-# only what came before; the same for bad files and options. 100 MB of garbage is refused in bounded memory.
+# The driver on bad scripts, files and options: status 2, a line naming the fault after what came before.
 sim=$1  # usage: sim_errors.sh HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 
