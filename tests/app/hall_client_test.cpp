@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The sender against a stand-in server on 127.0.0.1: what goes over the wire, the queue kept while it is down or
-// busy, refusals dropped, the seed fetched ahead.
+// The sender against a stand-in server: the wire, the queue kept while it is down or busy, refusals, seeds ahead.
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -26,9 +25,7 @@ std::string fresh(const std::string& name) {
 }
 
 std::string read(const fs::path& file) {
-    std::stringstream s;
-    s << std::ifstream(file, std::ios::binary).rdbuf();
-    return s.str();
+    return (std::stringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
 }
 
 size_t queued(const std::string& folder) {
