@@ -47,7 +47,6 @@ struct StandIn {
     std::mutex mutex;
     int status = 201;
     std::vector<std::string> bodies, tokens;
-    int seedsAsked = 0;
 
     StandIn() {
         server.Post("/api/games", [this](const httplib::Request& req, httplib::Response& res) {
@@ -59,9 +58,7 @@ struct StandIn {
                                          : R"({"error":"the seed 7 was not issued by this server"})",
                             "application/json");
         });
-        server.Get("/api/seed", [this](const httplib::Request&, httplib::Response& res) {
-            std::lock_guard lock(mutex);
-            ++seedsAsked;
+        server.Get("/api/seed", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(R"({"seed":18446744073709551557,"issued":"2026-12-07T21:00:00Z"})", "application/json");
         });
         port = server.bind_to_any_port("127.0.0.1");
