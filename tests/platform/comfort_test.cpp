@@ -173,12 +173,8 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
         for (SDL_Event e; SDL_PollEvent(&e);) r.input.handle(e);
     };
     const auto attach = [&] {
-        SDL_VirtualJoystickDesc d{};
-        d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        d.naxes = SDL_CONTROLLER_AXIS_MAX;
-        d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        const int index = SDL_JoystickAttachVirtualEx(&d);
+        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                    SDL_CONTROLLER_BUTTON_MAX, 0);
         pump();
         return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
     };
