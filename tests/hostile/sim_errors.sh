@@ -4,15 +4,6 @@
 sim=$1  # usage: sim_errors.sh HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 
-# label, wanted status, wanted stdout, wanted stderr (a pattern), command...
-check() {
-  local label=$1 want=$2 out=$3 err=$4
-  shift 4
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  [ "$got" = "$want" ] && [ "$(cat "$work/out")" = "$out" ] && [[ "$(cat "$work/err")" == $err ]] ||
-    fail "$label: status $got, printed '$(head -c 300 "$work/out")', said '$(head -c 300 "$work/err")'"
-}
 printf 'get clock\nadvance 10\njump 3\nget clock\n' >"$work/bad.sim"
 jump="error: line 3: unknown command 'jump'"
 check "malformed line in a file" 2 "clock=0" "$jump" "$sim" "$work/bad.sim"

@@ -13,6 +13,16 @@ need() {
   for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh installs it)"; exit 77; }; done
 }
 
+# Expects "$@" after four words to end with status $2, its output and error matching patterns $3 and $4 ($1: a name).
+check() {
+  local label=$1 want=$2 out=$3 err=$4
+  shift 4
+  "$@" >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" = "$want" ] && [[ "$(cat "$work/out")" == $out ]] && [[ "$(cat "$work/err")" == $err ]] ||
+    fail "$label: status $status, printed '$(head -c 300 "$work/out")', said '$(head -c 300 "$work/err")'"
+}
+
 # An X server of our own, of $1 (WxH), as $DISPLAY, on a free display number.
 start_xvfb() {
   need Xvfb xdotool
