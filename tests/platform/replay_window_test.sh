@@ -6,9 +6,8 @@ source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
 printf 'advance 10\nscreenshot %s/shot.png\n' "$work" >"$work/shot.sim"
-env -u DISPLAY "$game" --replay "$work/shot.sim" 2>"$work/err"
-[ $? -eq 2 ] && grep -q "line 2: 'screenshot' is not a line of a recording" "$work/err" && [ ! -e "$work/shot.png" ] ||
-  fail "--replay of a screenshot line: $(cat "$work/err")"
+check "--replay of a screenshot line" 2 "" "*line 2: 'screenshot' is not a line of a recording*" env -u DISPLAY "$game" --replay "$work/shot.sim"
+[ ! -e "$work/shot.png" ] || fail "--replay of a screenshot line wrote it"
 start_xvfb 1280x1024
 
 play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
