@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The hall of fame in a real window under Xvfb: after each of three games it shows by itself, the new row alone on the
-# dark-blue bar; H in a game leaves its recording whole; --scores lists them best first; a daily flight says so.
+# After each of three games the hall shows, the new row on the blue bar; H keeps the recording whole; --scores.
 game=$1 sim=$2  # usage: hall_window_test.sh HVEZDA HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
@@ -11,8 +10,7 @@ hall="$work/state/hvezda/hall"
 need import convert
 start_xvfb 1280x1024
 
-# TARGET's value in the game recorded so far (its complete lines).
-peek() { { head -n "$(wc -l <"$rec")" "$rec"; echo "get $1"; } | "$sim" 2>/dev/null | sed 's/^[^=]*=//'; }
+open_hall() { [ "$1" != 12 ] || xdotool key h sleep 0.5 key h; }
 # The colour of the window's logical pixel X Y, as "R,G,B".
 pixel() { convert "$work/shot.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" -crop "1x1+$(($1 + wx))+$(($2 + wy))" info:; }
 
@@ -23,14 +21,9 @@ for n in 1 2 3; do
   xdotool windowfocus --sync "$wid"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   wx=$X wy=$Y
-  # Short flights under the craft until the ship is lost; then no key, so that the hall comes up by itself and stays.
-  sides=(Left Right Right Left)
-  for ((i = 0; i < 800; i++)); do
-    [ "$(peek Timer1.Enabled)" = false ] && break
-    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
-    if [ "$n" = 2 ] && [ "$i" = 12 ]; then xdotool key h sleep 0.5 key h; fi
-  done
-  for ((i = 0; i < 100; i++)); do [ "$(ls "$hall" 2>/dev/null | wc -l)" -gt "$entries" ] && break; sleep 0.1; done
+  # Until the ship is lost (the hall opened and closed in game 2); then no key, so that the hall comes up and stays.
+  fly_until_lost "$rec" "$([ "$n" = 2 ] && echo open_hall)"
+  within 100 eval '[ "$(ls "$hall" 2>/dev/null | wc -l)" -gt "$entries" ]'
   sleep 0.5
   import -window root "$work/shot.png"
   newest=$(ls -t "$hall" | head -n 1)
