@@ -25,7 +25,7 @@ if [ "$hall" = --hall ]; then
   for lib in libsqlite3-0 libpq5 libssl3 libcpp-httplib libstdc++6; do
     grep -qF "$lib" <<<"$depends" || fail "the server's package does not depend on $lib"
   done
-  grep -qF fonts- <<<"$depends" && fail "the server's package depends on a font"
+  grep -qE 'fonts-|libsdl' <<<"$depends" && fail "the server's package depends on a font or SDL"
   unit=usr/lib/systemd/system/hvezda-hall.service
   expected="usr/bin/hvezda-hall
 $unit
