@@ -5,12 +5,15 @@
 // window and on a phone's screen (touch emulated), each beside chromium's
 // floor: a bare page whose canvas of the same size, shown as large, changes
 // as many times a second as the game's did, alone and with the sound and
-// the gamepads a page with music has (web_floor.html).
-//   node web_cpu.mjs URL FLOOR-URL NPM-FOLDER SECONDS
+// the gamepads a page with music has, putting the whole canvas each frame,
+// and putting rectangles as the game does (web_floor.html); ROUNDS times
+// (default 1), then the medians.
+//   node web_cpu.mjs URL FLOOR-URL NPM-FOLDER SECONDS [ROUNDS]
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 
-const [url, floorUrl, npm, seconds] = process.argv.slice(2);
+const [url, floorUrl, npm, seconds, roundsArg] = process.argv.slice(2);
+const rounds = Number(roundsArg || 1);
 const puppeteer = createRequire(npm + '/')('puppeteer-core');
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const tick = 100;  // clock ticks a second in /proc/PID/stat
@@ -80,21 +83,55 @@ const screens = [
   ['desktop 1280 x 1000', { width: 1280, height: 1000 }],
   ['phone 390 x 844', { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true }],
 ];
-for (const [name, viewport] of screens) {
-  const game = await measure(url + '?seed=350', viewport, async (page) => {
-    await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
-    return start(page, viewport);
-  }, (page) => page.evaluate(() => Number(Module.ccall('hvezda_loop_counts', 'string', [], []).split(' ')[2])));
-  for (const kind of Object.keys(game.kinds)) console.log(`${name}: page CPU, ${kind}: ${game.kinds[kind].toFixed(1)} % of one core`);
-  console.log(`${name}: page CPU, all of chromium: ${game.total.toFixed(1)} % of one core in ${game.wall.toFixed(1)} s, ` +
-    `${game.fps.toFixed(1)} frames drawn a second, the scene shown ${Math.round(game.canvas.width)} x ` +
-    `${Math.round(game.canvas.height)}`);
-  const { width, height } = game.canvas;
-  for (const [what, extra] of [['a bare canvas', ''], ['the same, with sound and gamepads', '&sound=1']]) {
-    const floor = await measure(`${floorUrl}?w=${width}&h=${height}&fps=${game.fps.toFixed(2)}${extra}`, viewport,
-      (page) => start(page, viewport), (page) => page.evaluate(() => window.framesDrawn));
-    console.log(`${name}: floor, ${what} (${floor.fps.toFixed(1)} frames a second): ${floor.total.toFixed(1)} % ` +
-      `of one core (renderer ${floor.kinds.renderer.toFixed(1)} %); the page takes ${(game.total / floor.total).toFixed(2)} ` +
-      'times this floor');
+const floors = [
+  ['a bare canvas', ''],
+  ['the same, with sound and gamepads', '&sound=1'],
+  ['a whole frame put each frame', '&draw=full'],
+  ["rectangles put like the game's", '&draw=game'],
+  ["rectangles put like the game's, with sound and gamepads", '&draw=game&sound=1'],
+];
+const median = (xs) => {
+  const s = [...xs].sort((a, b) => a - b);
+  return (s[Math.floor((s.length - 1) / 2)] + s[Math.ceil((s.length - 1) / 2)]) / 2;
+};
+const loadAverage = () => fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
+// Each round measures, screen by screen, the page and then every floor, so
+// a machine getting busier or quieter weighs on all alike.
+const taken = {};
+for (let round = 1; round <= rounds; round++) {
+  for (const [name, viewport] of screens) {
+    const game = await measure(url + '?seed=350', viewport, async (page) => {
+      await page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+      return start(page, viewport);
+    }, (page) => page.evaluate(() => Number(Module.ccall('hvezda_loop_counts', 'string', [], []).split(' ')[2])));
+    const mine = taken[name] = taken[name] || { page: [], floors: floors.map(() => []) };
+    mine.page.push(game.total);
+    const where = `${name}${rounds > 1 ? `, round ${round}` : ''}`;
+    for (const kind of Object.keys(game.kinds)) console.log(`${where}: page CPU, ${kind}: ${game.kinds[kind].toFixed(1)} % of one core`);
+    console.log(`${where}: page CPU, all of chromium: ${game.total.toFixed(1)} % of one core in ${game.wall.toFixed(1)} s, ` +
+      `${game.fps.toFixed(1)} frames drawn a second, the scene shown ${Math.round(game.canvas.width)} x ` +
+      `${Math.round(game.canvas.height)} (load average ${loadAverage()})`);
+    const { width, height } = game.canvas;
+    for (const [i, [what, extra]] of floors.entries()) {
+      const floor = await measure(`${floorUrl}?w=${width}&h=${height}&fps=${game.fps.toFixed(2)}${extra}`, viewport,
+        (page) => start(page, viewport), (page) => page.evaluate(() => window.framesDrawn));
+      mine.floors[i].push(floor.total);
+      console.log(`${where}: floor, ${what} (${floor.fps.toFixed(1)} frames a second): ${floor.total.toFixed(1)} % ` +
+        `of one core (renderer ${floor.kinds.renderer.toFixed(1)} %); the page takes ${(game.total / floor.total).toFixed(2)} ` +
+        `times this floor (load average ${loadAverage()})`);
+    }
+  }
+}
+// The medians of the rounds: the page against each floor, and whether it is
+// within 1.5 times of it.
+for (const [name] of screens) {
+  const mine = taken[name];
+  const page = median(mine.page);
+  console.log(`${name}: page ${page.toFixed(1)} % (median of ${rounds})`);
+  for (const [i, [what]] of floors.entries()) {
+    const floor = median(mine.floors[i]);
+    const times = page / floor;
+    console.log(`${name}:   against ${what}: ${floor.toFixed(1)} %, ${times.toFixed(2)} times, ` +
+      `${times <= 1.5 ? 'within' : 'above'} 1.5 times`);
   }
 }

@@ -93,6 +93,7 @@ struct MusicRenderer::Impl {
     std::unique_ptr<openmpt::module_ext> song;
     openmpt::ext::interactive* mixer = nullptr;
     bool looping = false;
+    int rate = kSampleRate;
     std::size_t drained = 0;      // frames of silence fed after a song that does not loop has ended
     uint64_t frame = 0;           // frames fed in so far
     std::array<std::array<float, 2>, kRing> in{};  // what came in, for the delay and the peak estimate
@@ -162,7 +163,12 @@ MusicRenderer::MusicRenderer(const std::vector<char>& data, bool looping, std::o
     impl_->song->set_repeat_count(looping ? -1 : 0);
     impl_->song->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, kMasterGainMillibel);
     impl_->mixer = static_cast<openmpt::ext::interactive*>(impl_->song->get_interface(openmpt::ext::interactive_id));
-    impl_->release = 1.0 - std::exp(-1.0 / (0.08 * kSampleRate));
+    setSampleRate(kSampleRate);
+}
+
+void MusicRenderer::setSampleRate(int hz) {
+    impl_->rate = hz;
+    impl_->release = 1.0 - std::exp(-1.0 / (0.08 * hz));
 }
 
 MusicRenderer::~MusicRenderer() = default;
@@ -173,7 +179,7 @@ std::size_t MusicRenderer::render(float* out, std::size_t frames, float volume) 
     while (done < frames) {
         const std::size_t want = std::min<std::size_t>(frames - done, 1024);
         m.block.resize(2 * want);
-        std::size_t got = m.song->read_interleaved_stereo(kSampleRate, want, m.block.data());
+        std::size_t got = m.song->read_interleaved_stereo(m.rate, want, m.block.data());
         if (got == 0) {  // the song is over: what the limiter still holds comes out
             got = std::min(want, kLatency - m.drained);
             if (got == 0) break;
@@ -378,15 +384,23 @@ bool OpenmptPlayer::play(Instance& inst) {
     want.userdata = &inst;
     SDL_AudioSpec have{};
     // No allowed changes: SDL converts to whatever the card wants, so the
-    // callback always sees float stereo at our rate.
+    // callback always sees float stereo at our rate. In a browser the song
+    // is rendered at the audio context's own rate instead: SDL's conversion
+    // there runs on the page's main thread, between its frames.
+#ifdef __EMSCRIPTEN__
+    const int changes = SDL_AUDIO_ALLOW_FREQUENCY_CHANGE;
+#else
+    const int changes = 0;
+#endif
     inst.attached = true;  // before the audio thread exists, so no lock needed
-    SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, changes);
     if (dev == 0) {
         noDevice();
         inst.attached = false;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    if (changes != 0) inst.song->setSampleRate(have.freq);
     // The device opens paused: the callback starts only now (or when the
     // platform's pause ends).
     inst.device = dev;

@@ -43,9 +43,13 @@ public:
     MusicRenderer(const MusicRenderer&) = delete;
     MusicRenderer& operator=(const MusicRenderer&) = delete;
 
-    // Up to `frames` interleaved stereo frames at kSampleRate, scaled by
-    // `volume` (0 to 1); fewer only when a song that does not loop has ended.
+    // Up to `frames` interleaved stereo frames at the sample rate (kSampleRate
+    // unless set), scaled by `volume` (0 to 1); fewer only when a song that
+    // does not loop has ended.
     std::size_t render(float* out, std::size_t frames, float volume = 1.0f);
+    // Renders at `hz` from now on: set before the first frame, where the
+    // output's own rate is not kSampleRate (a browser's audio context).
+    void setSampleRate(int hz);
 
     // Only this channel of the module sounds (-1: all), for measuring a part alone.
     void solo(int channel);

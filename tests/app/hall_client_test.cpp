@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The sender against a stand-in server on 127.0.0.1: what goes over the wire, the queue kept while it is down or
-// busy, refusals dropped, the seed fetched ahead.
+// The sender against a stand-in server: the wire, the queue kept while it is down or busy, refusals, seeds ahead.
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -26,9 +25,7 @@ std::string fresh(const std::string& name) {
 }
 
 std::string read(const fs::path& file) {
-    std::stringstream s;
-    s << std::ifstream(file, std::ios::binary).rdbuf();
-    return s.str();
+    return (std::stringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
 }
 
 size_t queued(const std::string& folder) {
@@ -50,7 +47,6 @@ struct StandIn {
     std::mutex mutex;
     int status = 201;
     std::vector<std::string> bodies, tokens;
-    int seedsAsked = 0;
 
     StandIn() {
         server.Post("/api/games", [this](const httplib::Request& req, httplib::Response& res) {
@@ -62,9 +58,7 @@ struct StandIn {
                                          : R"({"error":"the seed 7 was not issued by this server"})",
                             "application/json");
         });
-        server.Get("/api/seed", [this](const httplib::Request&, httplib::Response& res) {
-            std::lock_guard lock(mutex);
-            ++seedsAsked;
+        server.Get("/api/seed", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(R"({"seed":18446744073709551557,"issued":"2026-12-07T21:00:00Z"})", "application/json");
         });
         port = server.bind_to_any_port("127.0.0.1");

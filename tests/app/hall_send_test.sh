@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game sending to a real hvezda-hall on 127.0.0.1 (SQLite) under Xvfb: --submit's statuses; a daily game queued
-# while the server is down goes at the next start, which fetches a seed the next game is played on; the boards.
+# The game and a real server: --submit; a game queued while it is down goes at the next start, a seed fetched ahead.
 game=$1 sim=$2 hallbin=$3 chosen=$4  # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
@@ -24,37 +23,28 @@ play_to_end() {
   shift
   start_game "$game" --record "$rec" "$@" || return 1
   xdotool windowfocus --sync "$wid"
-  sides=(Left Right Right Left)
-  for ((i = 0; i < 800; i++)); do
-    [ "$({ head -n "$(wc -l <"$rec")" "$rec"; echo "get Timer1.Enabled"; } | "$sim" 2>/dev/null | sed 's/^[^=]*=//')" = false ] && break
-    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
-  done
+  fly_until_lost "$rec"
   sleep 3  # the hall takes an ended game two seconds of play later
   xdotool mousemove --window "$wid" 300 300 click 1  # closes the hall's table
   click_to_end || fail "EXIT did not end the game"
 }
 score_of() { sed -n 's/^expect score.Caption //p' "$1"; }
-# Waits up to $2 tenths of a second for the game's standard error to say $1.
-err_says() {
-  for ((i = 0; i < $2; i++)); do grep -q "$1" "$work/game.err" && return 0; sleep 0.1; done
-  return 1
-}
+err_says() { within "$2" grep -q "$1" "$work/game.err"; }  # within $2 tenths of a second
 
-submit() { "$game" --submit "$@" >"$work/out" 2>"$work/err"; status=$?; }
+# Expects --submit of $2 (server $3, when given) to end with status $4, its standard error matching $5 (ERE).
+submits() {
+  "$game" --submit "$2" ${3:+"$3"} >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" = "$4" ] && [[ "$(cat "$work/err")" =~ $5 ]] || fail "--submit $1: status $status, $(cat "$work/err")"
+}
 mkdir -p "$XDG_CONFIG_HOME/hvezda"
 
 # --submit on its own.
 start_hall 0
-submit "$chosen" "$url"
-[ "$status" = 1 ] && grep -q "refused $chosen (4[0-9][0-9]): ." "$work/err" ||
-  fail "--submit of a game of chosen luck: status $status, $(cat "$work/err")"
-[ -s "$state/hall-token" ] || fail "--submit kept no token"
-token=$(cat "$state/hall-token")
-submit "$work/nothing.sim" "$url"
-[ "$status" = 2 ] || fail "--submit of a missing file: status $status, $(cat "$work/err")"
+submits "of a game of chosen luck" "$chosen" "$url" 1 "refused $chosen \(4[0-9][0-9]\): ."
+submits "of a missing file" "$work/nothing.sim" "$url" 2 ""
 stop_hall
-submit "$chosen" "$url"
-[ "$status" = 3 ] && grep -q "cannot send" "$work/err" || fail "--submit with no server: status $status, $(cat "$work/err")"
+submits "with no server" "$chosen" "$url" 3 "cannot send"
 
 # A daily game with the server down waits in the queue.
 printf 'name = "Jiří <b>Hráč</b>"\nhall_server = "%s/"\n' "$url" >"$XDG_CONFIG_HOME/hvezda/settings.toml"
@@ -70,12 +60,11 @@ day=$(sed -n 's/^daily //p' "$work/daily.sim")
 start_hall "$port"
 start_game "$game" --record "$work/idle.sim" || exit 1
 err_says 'took a game' 100 || fail "the queued game was not sent: $(cat "$work/game.err")"
-for _ in $(seq 100); do [ -s "$state/hall-seed" ] && break; sleep 0.1; done
+within 100 test -s "$state/hall-seed"
 seed=$(cut -d' ' -f1 "$state/hall-seed" 2>/dev/null)
 click_to_end || fail "EXIT did not end the idle game"
 [ -z "$(ls "$queue")" ] || fail "the queue still holds $(ls "$queue")"
 [ -n "$seed" ] || fail "no open seed was fetched ahead"
-[ "$(cat "$state/hall-token")" = "$token" ] || fail "the token changed"
 
 # The next game is played on that seed and lands on the open board.
 play_to_end "$work/open.sim"
@@ -90,8 +79,7 @@ want="Jiří <b>Hráč</b> $(score_of "$work/open.sim") GAME OVER"
 # The board's recording of it, sent again, is its entry.
 id=$(python3 -c 'import json, sys, urllib.request as u; i = json.load(u.urlopen(sys.argv[1] + "/api/board?board=open"))["entries"][0]["id"]
 open(sys.argv[2], "wb").write(u.urlopen(sys.argv[1] + "/api/games/" + i).read()); print(i)' "$url" "$work/sent.sim")
-submit "$work/sent.sim"
-[ "$status" = 0 ] || fail "sending the open game again: $(cat "$work/err")"
+submits "of the open game again" "$work/sent.sim" "" 0 ""
 grep -q "\"id\": *\"$id\"" "$work/out" && grep -q "\"score\": *$(score_of "$work/open.sim")[,}]" "$work/out" ||
   fail "the answer to a second send: $(cat "$work/out")"
 finish "the game sending to the hall of fame"

@@ -17,9 +17,7 @@ using namespace hvezda;
 namespace {
 
 std::string text(const std::filesystem::path& file) {
-    std::stringstream s;
-    s << std::ifstream(file, std::ios::binary).rdbuf();
-    return s.str();
+    return (std::stringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
 }
 
 // Plays `recording` in frames of 1 to 40 ms; the verdict, with g's hash after it.

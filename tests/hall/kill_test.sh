@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Nothing answered 201 is lost: SIGKILL at random moments while four clients send games, then a restart on
-# the same database must show every game answered 201; SQLite passes integrity_check after every kill.
-# usage: kill_test.sh sqlite|postgresql KILLS HVEZDA_HALL HVEZDA_HALL_LOAD
-kind=$1 kills=$2 hall=$3 load=$4
+# Nothing answered 201 is lost to a SIGKILL under four senders; SQLite passes integrity_check after every kill.
+kind=$1 kills=$2 hall=$3 load=$4  # usage: kill_test.sh sqlite|postgresql KILLS HVEZDA_HALL HVEZDA_HALL_LOAD
 source "$(dirname "$0")/../lib/processes.sh"
 need curl jq sqlite3
 per_round=40 senders=4
@@ -19,8 +17,7 @@ start_hall() { serve_hall "$hall" 0 --database "$database" --submissions-per-min
 sender() {
   local i
   for ((i = $2 * per_round + $1; i < ($2 + 1) * per_round; i += senders)); do
-    # A server killed between its status line and its body leaves no body:
-    # then the previous answer must not be read as this one's.
+    # A server killed between its status line and its body leaves no body, not the previous answer.
     rm -f "$work/answer.$1"
     curl -s -m 5 -o "$work/answer.$1" -w '%{http_code}' -H "Authorization: Bearer kill-test-token-$1-0123456789" \
       -H 'Content-Type: text/plain' --data-binary @"${games[$i]}" "$url/api/games" >"$work/status.$1" 2>/dev/null

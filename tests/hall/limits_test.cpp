@@ -8,6 +8,7 @@
 #include "hall/limits.h"
 #include "hall/queue.h"
 #include "hall/service.h"
+#include "hall/store.h"
 
 using namespace hall;
 
@@ -27,6 +28,9 @@ TEST(HallLimits, TheProxysHeaderGivesOnlyAPlausibleAddress) {
 }
 
 TEST(HallLimits, AFullQueueTurnsAGameAwayAtOnceWithAWait) {
+    std::string error;
+    const std::unique_ptr<Store> store = openStore("sqlite::memory:", error);
+    ASSERT_TRUE(store) << error;
     VerifyQueue queue(1, 2);
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
@@ -40,14 +44,7 @@ TEST(HallLimits, AFullQueueTurnsAGameAwayAtOnceWithAWait) {
     EXPECT_FALSE(queue.run([&] { ran = true; }));
     EXPECT_FALSE(ran);
     // Through the service: 503 and Retry-After, before the body is even looked at.
-    struct NoStore final : Store {
-        Added add(const Submission&, Entry&) override { return Added::New; }
-        bool issueSeed(uint64_t, int64_t, int64_t, int64_t) override { return true; }
-        std::vector<Entry> board(const std::string&, const std::string&, size_t) override { return {}; }
-        std::optional<Entry> game(const std::string&) override { return std::nullopt; }
-        std::optional<std::string> recording(const std::string&) override { return std::nullopt; }
-    } store;
-    Service service(store, [] { return int64_t{0}; }, false);
+    Service service(*store, [] { return int64_t{0}; }, false);
     service.verifyThrough(&queue);
     const Answer busy = service.submit("advance 100\n", "Bearer abcdefghijklmnopqrstuvwxyz");
     EXPECT_EQ(busy.status, 503);

@@ -1,6 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Sourced after ../lib/processes.sh: start_postgres runs a PostgreSQL of the test's own (a scratch folder, a
-# Unix socket, user `hall`, as nobody when root), stopped at exit; pg_url NAME makes database NAME, its address.
+# start_postgres: a PostgreSQL of the test's own on a Unix socket, as nobody, stopped at exit; pg_url NAME: a database.
 start_postgres() {
   local bin
   bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)

@@ -46,6 +46,14 @@ protected:
                  .day = board == "daily" ? "2026-12-07" : "", .seed = seed, .receivedMs = kNoon},
                 "recording of " + id + "\n", tokenHash(name + "'s token"), kNoon};
     }
+    // Adds each game in turn: the answer wanted, and the rank given back (when not 0).
+    void expectAdds(std::initializer_list<std::tuple<Submission, Added, int>> sends) {
+        for (const auto& [s, want, rank] : sends) {
+            Entry e;
+            EXPECT_EQ(store_->add(s, e), want) << s.entry.id;
+            if (rank) { EXPECT_EQ(e.rank, rank) << s.entry.id; }
+        }
+    }
 
     // A new, empty database on the server with_postgres.sh started.
     static std::string freshPostgres() {
@@ -65,21 +73,14 @@ protected:
 };
 
 TEST_P(StoreTest, BoardsRankByScoreThenShorterThenEarlierAndKeepEveryGameOnce) {
-    Entry e;
-    EXPECT_EQ(store_->add(game("a", "Ann", 100, 9000), e), Added::New);
-    EXPECT_EQ(e.rank, 1);
-    EXPECT_EQ(store_->add(game("b", "Ben", 100, 8000), e), Added::New);
-    EXPECT_EQ(e.rank, 1);  // as high, and shorter
     Submission later = game("c", "Cyril", 100, 8000);
     later.entry.receivedMs += 1;
-    EXPECT_EQ(store_->add(later, e), Added::New);
-    EXPECT_EQ(e.rank, 2);  // as high and as short as b, but later; ahead of the longer a
-    EXPECT_EQ(store_->add(game("d", "Dana", 300, 50000), e), Added::New);
-    EXPECT_EQ(store_->add(game("e", "Eva", 1, 1000, "open", 7), e), Added::SeedUnknown);
-    EXPECT_EQ(store_->add(game("a", "Ann", 100, 9000), e), Added::Again);
-    EXPECT_EQ(e.rank, 4);
-    Submission copied = game("a", "Mallory", 100, 9000);
-    EXPECT_EQ(store_->add(copied, e), Added::OtherPlayer);
+    // b as high as a and shorter; c as high and as short as b but later, ahead of the longer a; a again is 4th.
+    expectAdds({{game("a", "Ann", 100, 9000), Added::New, 1}, {game("b", "Ben", 100, 8000), Added::New, 1},
+                {later, Added::New, 2}, {game("d", "Dana", 300, 50000), Added::New, 0},
+                {game("e", "Eva", 1, 1000, "open", 7), Added::SeedUnknown, 0}, {game("a", "Ann", 100, 9000), Added::Again, 4}});
+    Entry e;
+    EXPECT_EQ(store_->add(game("a", "Mallory", 100, 9000), e), Added::OtherPlayer);
     EXPECT_EQ(e.name, "Ann");
 
     const std::vector<Entry> board = store_->board("daily", "2026-12-07", 3);
@@ -95,37 +96,28 @@ TEST_P(StoreTest, BoardsRankByScoreThenShorterThenEarlierAndKeepEveryGameOnce) {
 }
 
 TEST_P(StoreTest, ANameBelongsToItsFirstToken) {
-    Entry e;
-    EXPECT_EQ(store_->add(game("a", "Jiří", 10, 1000), e), Added::New);
-    Submission other = game("b", "Jiří", 20, 1000);
-    other.tokenHash = tokenHash("someone else");
-    EXPECT_EQ(store_->add(other, e), Added::NameTaken);
-    EXPECT_FALSE(store_->recording("b"));
-    EXPECT_EQ(store_->add(game("c", "Jiří", 30, 1000), e), Added::New);
+    Submission other = game("b", "Jiří", 20, 1000), nobodys = game("e", "", 30, 1000);
+    other.tokenHash = nobodys.tokenHash = tokenHash("someone else");
     // Games without a name are nobody's: any token may send them.
-    EXPECT_EQ(store_->add(game("d", "", 30, 1000), e), Added::New);
-    other = game("e", "", 30, 1000);
-    other.tokenHash = tokenHash("someone else");
-    EXPECT_EQ(store_->add(other, e), Added::New);
+    expectAdds({{game("a", "Jiří", 10, 1000), Added::New, 0}, {other, Added::NameTaken, 0},
+                {game("c", "Jiří", 30, 1000), Added::New, 0}, {game("d", "", 30, 1000), Added::New, 0}, {nobodys, Added::New, 0}});
+    EXPECT_FALSE(store_->recording("b"));
 }
 
 TEST_P(StoreTest, AnIssuedSeedServesOneGameNoOlderThanItself) {
-    Entry e;
     EXPECT_TRUE(store_->issueSeed(42, kNoon, kSeedLifeMs, 10));
     EXPECT_FALSE(store_->issueSeed(42, kNoon, kSeedLifeMs, 10));  // issued already
     Submission early = game("a", "Ann", 10, 1000, "open", 42);
     early.latestIssueMs = kNoon - 1;
-    EXPECT_EQ(store_->add(early, e), Added::SeedTooRecent);
-    EXPECT_EQ(store_->add(game("a", "Ann", 10, 1000, "open", 42), e), Added::New);
-    EXPECT_EQ(store_->add(game("b", "Ann", 20, 1000, "open", 42), e), Added::SeedUsed);
-    EXPECT_EQ(store_->add(game("a", "Ann", 10, 1000, "open", 42), e), Added::Again);
+    expectAdds({{early, Added::SeedTooRecent, 0}, {game("a", "Ann", 10, 1000, "open", 42), Added::New, 0},
+                {game("b", "Ann", 20, 1000, "open", 42), Added::SeedUsed, 0}, {game("a", "Ann", 10, 1000, "open", 42), Added::Again, 0}});
 
     // Seeds waiting are bounded, and forgotten after their life.
     EXPECT_TRUE(store_->issueSeed(1, kNoon, 1000, 2));
     EXPECT_TRUE(store_->issueSeed(2, kNoon, 1000, 2));
     EXPECT_FALSE(store_->issueSeed(3, kNoon, 1000, 2));
     EXPECT_TRUE(store_->issueSeed(3, kNoon + 1001, 1000, 2));
-    EXPECT_EQ(store_->add(game("c", "Ann", 10, 1000, "open", 1), e), Added::SeedUnknown);
+    expectAdds({{game("c", "Ann", 10, 1000, "open", 1), Added::SeedUnknown, 0}});
     std::string error;
     store_.reset();
     store_ = openStore(address_, error);  // opened again: seed 3 still waits

@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Two hvezda-hall servers on one PostgreSQL are one board: games, seeds (taken once, even by two games
-# sent to both at the same moment) are shared at once; names are the PostgreSQL store cases'.
-# usage: two_servers_test.sh HVEZDA_HALL HVEZDA_SIM
-hall=$1 sim=$2
+# Two servers on one PostgreSQL are one board: games and seeds (taken once, even in a race) shared at once.
+hall=$1 sim=$2  # usage: two_servers_test.sh HVEZDA_HALL HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 source "$(dirname "$0")/postgres.sh"
 need curl jq
 start_postgres
 database=$(pg_url two)
-# Both servers read the time from one file.
-set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
-
+set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }  # both servers' clock
 url() { sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/$1.out"; }
 # Both start at once on a new database: each makes the tables it misses, neither fails.
 for s in a b; do
@@ -30,10 +26,7 @@ seal() {
   "$sim" --seal "$work/$1.script" >"$work/$1.sim" || fail "sealing $1"
 }
 # Sends $work/$1.sim to server URL $2 with token $3: $status, the answer in $work/body.
-send() {
-  status=$(curl -s -o "$work/body" -w '%{http_code}' -H "Authorization: Bearer $3" -H 'Content-Type: text/plain' \
-    --data-binary @"$work/$1.sim" "$2/api/games")
-}
+send() { status=$(curl -s -o "$work/body" -w '%{http_code}' -H "Authorization: Bearer $3" --data-binary @"$work/$1.sim" "$2/api/games"); }
 seed_from() { curl -s "$1/api/seed" | jq -r .seed; }
 alice=alice-token-0123456789abcdef
 

@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Hardened programs (cmake/hardening.cmake). hardening_test.sh PROGRAM...: an ELF
-# passes hardening-check, a PE has ASLR, DEP and the stack protector. Control
-# flow integrity is checked as most functions beginning with endbr64: Debian
-# 12's C start files carry no CET note, so no program linked there has one.
-# hardening_test.sh --flags SRC: a packager's flags come after the build's own.
+# usage: hardening_test.sh PROGRAM... (each hardened) | --flags SRC (a packager's flags after the build's own)
 source "$(dirname "$0")/../lib/processes.sh"
 
 if [ "${1:-}" = --flags ]; then
@@ -21,6 +17,7 @@ for program; do
     ELF*)
       need hardening-check
       hardening-check --nocfprotection "$program" || fail "$program: hardening-check"
+      # Debian 12's C start files carry no CET note: control flow integrity is most functions starting with endbr64.
       read -r starts functions < <(objdump -d --no-show-raw-insn "$program" | awk '/^Disassembly/ { text = ($4 == ".text:") }
         text && />:$/ { functions++; getline; starts += ($2 == "endbr64") } END { print starts + 0, functions + 0 }')
       echo " Functions beginning with endbr64: $starts of $functions"

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# `cmake --install` into a scratch prefix puts exactly the game's files in
-# place, icons of the sizes their folders promise; then the installed game,
-# started from there, finds its music under share/hvezda and shows its window
-# (startup_audio_test.sh, on the installed program).
-# usage: install_test.sh BUILD_DIR
-build=$1
+# The install puts exactly the game's files in place; installed, it finds its music and shows its window.
+build=$1  # usage: install_test.sh BUILD_DIR
 source "$(dirname "$0")/../lib/processes.sh"
 prefix="$work/prefix"
 

@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The Debian packages: CPack makes them from the build's install rules, their
-# dependencies come from the libraries the programs link (the font alone by
-# hand), and lintian finds neither error nor warning in them. With --hall the
-# server's package must be there too: exactly its files, its unit one that
-# systemd reads without a complaint, sandboxed, and starting the packaged
-# server with the unit's own options.
-# usage: package_test.sh BUILD_DIR [--hall]
-build=$1 hall=${2:-}
+# The Debian packages, lintian clean; with --hall the server's too, its unit sandboxed and starting the server.
+build=$1 hall=${2:-}  # usage: package_test.sh BUILD_DIR [--hall]
 source "$(dirname "$0")/../lib/processes.sh"
 need lintian
 
@@ -31,7 +25,7 @@ if [ "$hall" = --hall ]; then
   for lib in libsqlite3-0 libpq5 libssl3 libcpp-httplib libstdc++6; do
     grep -qF "$lib" <<<"$depends" || fail "the server's package does not depend on $lib"
   done
-  grep -qF fonts- <<<"$depends" && fail "the server's package depends on a font"
+  grep -qE 'fonts-|libsdl' <<<"$depends" && fail "the server's package depends on a font or SDL"
   unit=usr/lib/systemd/system/hvezda-hall.service
   expected="usr/bin/hvezda-hall
 $unit
@@ -48,8 +42,7 @@ usr/share/man/man1/hvezda-hall.1.gz"
     NoNewPrivileges=yes MemoryMax= 'WantedBy=multi-user.target'; do
     grep -q "^$line" "$root/$unit" || fail "the unit has no line $line"
   done
-  # systemd checks the unit against the package's files (and its own targets),
-  # and names every line it would ignore.
+  # systemd checks the unit against the package's files (and its own targets), naming every line it would ignore.
   cp -n /lib/systemd/system/*.target "$root/usr/lib/systemd/system/"
   verify=$(systemd-analyze verify --root="$root" --man=no "$root/$unit" 2>&1 | grep -v 'running with root privileges')
   [ -z "$verify" ] || fail "systemd-analyze verify: $verify"

@@ -13,24 +13,34 @@ need() {
   for tool; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh installs it)"; exit 77; }; done
 }
 
+# Expects "$@" after four words to end with status $2, its output and error matching patterns $3 and $4 ($1: a name).
+check() {
+  local label=$1 want=$2 out=$3 err=$4
+  shift 4
+  "$@" >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" = "$want" ] && [[ "$(cat "$work/out")" == $out ]] && [[ "$(cat "$work/err")" == $err ]] ||
+    fail "$label: status $status, printed '$(head -c 300 "$work/out")', said '$(head -c 300 "$work/err")'"
+}
+
 # An X server of our own, of $1 (WxH), as $DISPLAY, on a free display number.
 start_xvfb() {
   need Xvfb xdotool
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
   started+=($!)
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-  [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.err")"; exit 1; }
+  within 50 test -s "$work/display" || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.err")"; exit 1; }
   export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
-# Waits up to $2 tenths of a second for process $1 to end; its status in $status.
-wait_end() {
-  for ((i = 0; i < $2; i++)); do
-    kill -0 "$1" 2>/dev/null || { wait "$1"; status=$?; return 0; }
-    sleep 0.1
-  done
+# Tries "$@" every tenth of a second, $1 times at most: whether it succeeded.
+within() {
+  local n=$1 i
+  shift
+  for ((i = 0; i < n; i++)); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+# Waits up to $2 tenths of a second for process $1 to end; its status in $status.
+wait_end() { within "$2" eval "! kill -0 $1 2>/dev/null" && { wait "$1"; status=$?; }; }
 
 # Starts "$@" (output in $work/game.out, .err) and waits 15 s at most for its window: $pid, $wid.
 start_game() {
@@ -43,8 +53,17 @@ start_game() {
   return 1
 }
 
-# Clicks window pixel X Y (default: EXIT) until the game ends, its status in $status; SDL
-# drops a click just after the window gets the focus, so it tries three times 2 s apart.
+# Short flights under the craft until the ship is lost in game $1 as recorded so far (asked of $sim); `$2 I` before each.
+fly_until_lost() {
+  local i sides=(Left Right Right Left)
+  for ((i = 0; i < 800; i++)); do
+    [ "$({ head -n "$(wc -l <"$1")" "$1"; echo "get Timer1.Enabled"; } | "$sim" 2>/dev/null)" = Timer1.Enabled=false ] && return
+    ${2:+$2 $i}
+    xdotool keydown ${sides[i % 4]} sleep 0.05 keyup ${sides[i % 4]} sleep 0.2
+  done
+}
+
+# Clicks window pixel X Y (default: EXIT), up to three times 2 s apart (SDL drops a click on focus), until the game ends.
 click_to_end() {
   for _ in 1 2 3; do
     xdotool mousemove --window "$wid" "${1:-603}" "${2:-73}" click 1
@@ -54,8 +73,7 @@ click_to_end() {
   return 1
 }
 
-# The x of the ship (picture $1) on its row in the unscaled window $wid, or nothing; a busy
-# machine may not have drawn the frame yet, so it looks for about two seconds.
+# The x of the ship (picture $1) on its row in the unscaled window $wid, or nothing after two seconds of looking.
 ship_x() {
   local x
   for _ in $(seq 10); do
@@ -83,7 +101,7 @@ shows_panel() {
 serve_folder() {
   python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$1" >"$work/server.out" 2>&1 &
   started+=($!)
-  for _ in $(seq 100); do grep -q ' port ' "$work/server.out" && break; sleep 0.05; done
+  within 50 grep -q ' port ' "$work/server.out"
   url="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.out")/"
   [ "$url" != "http://127.0.0.1:/" ] || { echo "FAIL: no server for $1: $(cat "$work/server.out")"; exit 1; }
 }
@@ -96,7 +114,7 @@ serve_hall() {
   "$program" --listen "127.0.0.1:$at" "$@" >"$work/hall.out" 2>>"$work/hall.err" &
   hall_pid=$!
   started+=($hall_pid)
-  for _ in $(seq 200); do grep -q 'listening on' "$work/hall.out" && break; kill -0 "$hall_pid" 2>/dev/null || break; sleep 0.05; done
+  within 100 eval "grep -q 'listening on' '$work/hall.out' || ! kill -0 $hall_pid 2>/dev/null"
   url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/hall.out")
   [ -n "$url" ] || { echo "FAIL: the server did not start: $(tail -n 3 "$work/hall.err")"; exit 1; }
   port=${url##*:}

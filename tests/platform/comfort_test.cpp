@@ -106,9 +106,7 @@ TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     EXPECT_TRUE(problems.empty()) << problems[0];
     ASSERT_EQ(platform::writeSettings(platform::Settings{}, file), "");
     EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
-    std::stringstream text;
-    text << std::ifstream(file).rdbuf();
-    EXPECT_NE(text.str().find("# Music volume in percent"), std::string::npos);
+    EXPECT_NE((std::stringstream() << std::ifstream(file).rdbuf()).str().find("# Music volume in percent"), std::string::npos);
     EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0644));  // the umask's, kept
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), {}), 1);  // no temporary left
 }
@@ -175,12 +173,8 @@ TEST(Gamepads, StickDpadButtonsRepeatsAndHotPlugGiveExactlyTheseKeys) {
         for (SDL_Event e; SDL_PollEvent(&e);) r.input.handle(e);
     };
     const auto attach = [&] {
-        SDL_VirtualJoystickDesc d{};
-        d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        d.naxes = SDL_CONTROLLER_AXIS_MAX;
-        d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        const int index = SDL_JoystickAttachVirtualEx(&d);
+        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                    SDL_CONTROLLER_BUTTON_MAX, 0);
         pump();
         return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
     };
@@ -261,15 +255,13 @@ TEST(Host, ProgramFolderLosesItsTrailingSeparatorExceptAtTheRoot) {
 
 // The scale keeps the size of a 96 dpi screen, and never outgrows the display.
 TEST(Window, ScaleKeepsTheSizeOfA96DpiScreen) {
-    const struct {
-        int w, h, dpi, scale;
-    } cases[] = {{1920, 1040, -1, 1}, {3840, 2160, -1, 2}, {3840, 2112, -1, 1}, {3840, 2112, 192, 2},
+    const struct { int w, h, dpi, scale; } cases[] = {{1920, 1040, -1, 1}, {3840, 2160, -1, 2}, {3840, 2112, -1, 1}, {3840, 2112, 192, 2},
                  {7680, 4320, -1, 4}, {800, 600, -1, 1},   {1920, 1080, 288, 1}, {1300, 2160, -1, 1}};
     for (const auto& c : cases) EXPECT_EQ(platform::scaleFactor(c.w, c.h, c.dpi), c.scale) << c.w << "x" << c.h << "@" << c.dpi;
 }
 
+// F2 twice in a frame still gives two games their own luck.
 TEST(ClockRandom, GamesStartedInOneInstantGetTheirOwnSeeds) {
-    // F2 twice in a frame still gives two games their own luck.
     std::set<uint64_t> seeds;
     for (int i = 0; i < 1000; ++i) seeds.insert(platform::clockSeed());
     EXPECT_EQ(seeds.size(), 1000u);
@@ -277,12 +269,7 @@ TEST(ClockRandom, GamesStartedInOneInstantGetTheirOwnSeeds) {
 
 // SDL keys to the virtual-key codes the game's handlers read, and modifiers to its shift state.
 TEST(KeyMap, KeysBecomeVirtualKeyCodes) {
-    const struct {
-        SDL_Keycode key;  // 0: the key its place types on a US board
-        SDL_Scancode place;
-        int vk;
-    } keys[] = {
-        // The game's own keys.
+    const struct { SDL_Keycode key; SDL_Scancode place; int vk; } keys[] = {  // key 0: what its place types on a US board
         {SDLK_LEFT, SDL_SCANCODE_LEFT, 37}, {SDLK_UP, SDL_SCANCODE_UP, 38}, {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},
         {SDLK_DOWN, SDL_SCANCODE_DOWN, 40}, {SDLK_x, SDL_SCANCODE_X, 88},   {SDLK_c, SDL_SCANCODE_C, 67},
         // Letters follow the layout: on a QWERTZ board the key in Y's place is Z.

@@ -29,11 +29,7 @@ int chars(std::string_view s) {
 }
 
 TEST(TextWrap, BreaksAtBlanksThenBetweenCharactersThenAtNewLines) {
-    const struct {
-        const char* text;
-        int width;
-        std::vector<std::string> want;
-    } cases[] = {
+    const struct { const char* text; int width; std::vector<std::string> want; } cases[] = {
         {"", 10, {""}},
         {"aaa bbb ccc", 7, {"aaa bbb ", "ccc"}},
         {"a  /  b", 20, {"a  /  b"}},                // a run of blanks inside a line is kept
@@ -133,12 +129,8 @@ TEST(Damage, OnlyWhereTheDrawnPictureChanges) {
     const Scene start = makeScene();
     const Rect ship = draw::pixelBox(start.Picture1);
     const Rect panel = draw::intersect(draw::pixelBox(start.Picture2), draw::kWindowRect);
-    const struct {
-        const char* what;
-        std::function<void(Scene&)> change;
-        bool shows;
-        Rect place;  // all that may be damaged, when checked
-    } cases[] = {
+    // A change, whether it shows, and all it may damage (when checked).
+    const struct { const char* what; std::function<void(Scene&)> change; bool shows; Rect place; } cases[] = {
         {"a third of a pixel", [](Scene& s) { s.Picture1.Left += 5; }, false, {}},
         {"one pixel", [](Scene& s) { s.Picture1.Left += 15; }, true, Rect{ship.x, ship.y, ship.w + 1, ship.h}},
         {"a hidden sprite moved", [](Scene& s) { s.fire[3].Top -= 300; }, false, {}},

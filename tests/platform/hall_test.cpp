@@ -21,9 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string corpus(const std::string& name) {
-    std::stringstream text;
-    text << std::ifstream(HVEZDA_CORPUS "/" + name).rdbuf();
-    return text.str();
+    return (std::stringstream() << std::ifstream(HVEZDA_CORPUS "/" + name).rdbuf()).str();
 }
 
 std::string freshFolder(const std::string& name) {

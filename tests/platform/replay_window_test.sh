@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Games recorded in a real window under Xvfb replay to the tick in the driver and the window, on their one seed;
-# the state folder keeps the last two; with no state folder the game plays unrecorded.
+# Games recorded in a window replay in the driver and the window; the state folder keeps the last two.
 game=$1 sim=$2  # usage: replay_window_test.sh HVEZDA HVEZDA_SIM
 source "$(dirname "$0")/../lib/processes.sh"
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
 printf 'advance 10\nscreenshot %s/shot.png\n' "$work" >"$work/shot.sim"
-env -u DISPLAY "$game" --replay "$work/shot.sim" 2>"$work/err"
-[ $? -eq 2 ] && grep -q "line 2: 'screenshot' is not a line of a recording" "$work/err" && [ ! -e "$work/shot.png" ] ||
-  fail "--replay of a screenshot line: $(cat "$work/err")"
+check "--replay of a screenshot line" 2 "" "*line 2: 'screenshot' is not a line of a recording*" env -u DISPLAY "$game" --replay "$work/shot.sim"
+[ ! -e "$work/shot.png" ] || fail "--replay of a screenshot line wrote it"
 start_xvfb 1280x1024
 
 play() { start_game "$game" "$@" && xdotool windowfocus --sync "$wid"; }
 click() { xdotool mousemove --window "$wid" $((1 + 592 + 10)) $((1 + $1 + 8)) click 1; }  # Label4/5/6 at 64/32/48 px
-end_game() {
-  click_to_end || fail "EXIT did not end the game"
-  [ "${status:-1}" -eq 0 ] || fail "the game ended with status $status: $(cat "$work/game.err")"
-}
+end_game() { click_to_end && [ "$status" -eq 0 ] || fail "EXIT did not end the game with status 0: $(cat "$work/game.err")"; }
 
 # Random input: held arrows, shots, the refill, panel clicks, pauses (whose time the recording leaves out).
 play || exit 1

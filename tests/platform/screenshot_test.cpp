@@ -40,11 +40,9 @@ public:
     ~Shot() { SDL_FreeSurface(s_); }
     bool ok() const { return s_ && s_->w == 667 && s_->h == 570; }
     bool operator==(const Shot& o) const { return std::memcmp(s_->pixels, o.s_->pixels, 570 * s_->pitch) == 0; }
-    Rgb at(int x, int y) const {
+    Rgb at(int x, int y) const {  // ARGB8888
         const Uint32 v = static_cast<const Uint32*>(s_->pixels)[y * s_->pitch / 4 + x];
-        Uint8 r, g, b;
-        SDL_GetRGB(v, s_->format, &r, &g, &b);
-        return {r, g, b};
+        return {int(v >> 16 & 255), int(v >> 8 & 255), int(v & 255)};
     }
     int count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& pred) const {  // pixels in the box
         int n = 0;

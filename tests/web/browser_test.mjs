@@ -3,6 +3,7 @@
 //   node browser_test.mjs URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
+import path from 'node:path';
 import { check, downloaded as downloadedIn, failures, get, holdAudio, launch, open as openPage, scenePoint, sleep,
   started, stateFile } from './lib.mjs';
 
@@ -45,6 +46,18 @@ console.log(`page load to the first frame: ${Math.round(await page.evaluate(() =
 const audio = () => page.evaluate(() => [Module.SDL2.audioContext.state, Module.SDL2.audioContext.currentTime,
   document.getElementById('hint').hidden]);
 const [before, , hintBefore] = await audio();
+// What SDL hands the browser, from the song's first sound on: 3 s of the left side.
+await page.evaluate(() => {
+  const node = Module.SDL2.audio.scriptProcessorNode;
+  const play = node.onaudioprocess;
+  window.heard = [];
+  node.onaudioprocess = (e) => {
+    play(e);
+    const left = e.outputBuffer.getChannelData(0);
+    const from = window.heard.length ? 0 : left.findIndex((v) => v !== 0);
+    if (from >= 0 && window.heard.length < 3 * e.outputBuffer.sampleRate) window.heard.push(...left.subarray(from));
+  };
+});
 await clickScene(page, 300, 300);
 await sleep(500);
 const [after, t0] = await audio();
@@ -65,6 +78,44 @@ await page.keyboard.press('F12');
 const shot = (await downloaded(/^hvezda-.*\.png$/)).name;
 check(shot && spawnSync('identify', ['-format', '%wx%h', `${downloads}/${shot}`]).stdout.toString() === '667x570',
   `F12 downloads a 667 x 570 PNG (${shot})`);
+
+// The music is the song as hvezda-render-music renders it natively (48 kHz), at the audio context's own
+// rate: its loudness, 10 ms at a time, rises and falls with the native rendering's over those 3 s (a song
+// rendered at one rate and played at another drifts away from it by a tenth of a second and more).
+const renderer = `${path.dirname(sim)}/hvezda-render-music`;
+if (fs.existsSync(renderer)) {
+  await page.waitForFunction(() => window.heard.length >= 3 * Module.SDL2.audioContext.sampleRate, { timeout: 10000 })
+    .catch(() => {});
+  const [heard, rate] = await page.evaluate(() => [window.heard, Module.SDL2.audioContext.sampleRate]);
+  execFileSync(renderer, [`${work}/music.wav`]);
+  const wav = fs.readFileSync(`${work}/music.wav`);
+  const data = wav.indexOf('data') + 8;
+  const native = new Float32Array(wav.buffer.slice(wav.byteOffset + data, wav.byteOffset + data + 4 * 2 * 48000 * 5));
+  const left = Array.from({ length: native.length / 2 }, (_, i) => native[2 * i]);
+  const loudness = (s, hz) => {
+    const from = s.findIndex((v) => v !== 0), block = hz / 100, out = [];
+    for (let i = from; i + block <= from + 3 * hz; i += block) {
+      out.push(Math.sqrt(s.slice(i, i + block).reduce((sum, v) => sum + v * v, 0) / block));
+    }
+    return out;
+  };
+  const a = loudness(heard, rate), b = loudness(left, 48000);
+  const mean = (x) => x.reduce((s, v) => s + v, 0) / x.length;
+  const correlation = (x, y) => {
+    const [mx, my] = [mean(x), mean(y)];
+    let [xy, xx, yy] = [0, 0, 0];
+    for (let i = 0; i < Math.min(x.length, y.length); i++) {
+      xy += (x[i] - mx) * (y[i] - my), xx += (x[i] - mx) ** 2, yy += (y[i] - my) ** 2;
+    }
+    return xy / Math.sqrt(xx * yy);
+  };
+  const r = correlation(a, b), db = 20 * Math.log10(mean(a) / mean(b));
+  check(heard.length >= 3 * rate && r > 0.95 && Math.abs(db) < 1,
+    `the music plays as rendered natively, at the audio context's ${rate} Hz (its loudness follows the ` +
+    `native rendering's: correlation ${r.toFixed(3)}, ${db.toFixed(2)} dB apart, ${heard.length} samples heard)`);
+} else {
+  console.log(`SKIP: the music against the native rendering: ${renderer} is not built`);
+}
 
 // H shows the hall of fame from the browser's storage (a game of the corpus) over a still game; a key closes it.
 const corpus = fs.readFileSync(new URL('../corpus/game-over-format2.sim', import.meta.url), 'latin1');

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The Windows zip: its files, only Windows' DLLs imported. Under Wine, as unpacked and for a user and folder named
-# Jiří: --version; the window shows the driver's start; EXIT gives 0; files land in %APPDATA%\hvezda and verify.
+# The Windows zip: its files and imports; under Wine, also for a user Jiří, the window, EXIT and %APPDATA%\hvezda.
 zip=$(realpath "$1") linux=$(realpath "$2")  # usage: tests/windows/package_under_wine.sh ZIP LINUX-BUILD
 ship=$(dirname "$0")/../../assets/ship.bmp user=${USER:-player}
 name=$(basename "$zip" .zip)

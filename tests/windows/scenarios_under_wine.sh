@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Every scenario with hvezda-sim.exe under Wine: expect lines hold, output is the expected file's (CR LF read as LF).
-#   tests/windows/scenarios_under_wine.sh [BUILD-DIR]    (default: build-win64)
+# Every scenario with hvezda-sim.exe under Wine. usage: scenarios_under_wine.sh [BUILD-DIR (build-win64)]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build-win64}" && pwd)"
