@@ -4,12 +4,11 @@
 //   node hall_page_test.mjs HALL-URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { check, failures, get as getIn, launch, open, sleep, started as startedIn } from './lib.mjs';
+import { check, failures, get as getIn, launch, open, reload, saveSetting, sleep, started, until } from './lib.mjs';
 
 const [hall, sim, work, npm] = process.argv.slice(2);
 const browser = await launch(npm, `${work}/hall-profile`, ['--autoplay-policy=no-user-gesture-required']);
 const page = await open(browser, hall + '/play/', { width: 1400, height: 1200 });
-const started = () => startedIn(page);
 const get = (target) => getIn(page, target);
 const said = () => page.$eval('#hall-said', (e) => e.textContent);
 
@@ -17,13 +16,8 @@ const said = () => page.$eval('#hall-said', (e) => e.textContent);
 const name = 'Jiří <i>z</i> prohlížeče';
 check(!(await page.$eval('#hall-send', (e) => e.checked)), 'the tick box is off until ticked');
 await page.click('#hall-send');
-await page.click('#settings summary');
-await page.waitForFunction(() => document.getElementById('settings-text').value.includes('\nname = '));
-await page.$eval('#settings-text', (e, n) => { e.value = e.value.replace(/^name = .*$/m, `name = "${n}"`); }, name);
-await page.click('#settings-save');
-await sleep(1500); // the settings reach the browser's storage
-await page.reload();
-await started();
+await saveSetting(page, 'name', `"${name}"`);
+await reload(page);
 check(await page.$eval('#hall-send', (e) => e.checked), 'the tick box is remembered');
 
 // A whole game: short flights under the craft until the ship is lost.
@@ -37,23 +31,21 @@ for (let i = 0; i < 800 && (await get('Timer1.Enabled')) === 'true'; i++) {
   await sleep(200);
 }
 const score = await get('score.Caption');
-await page.waitForFunction(() => /přijala|odmítla|nepřijme/.test(document.getElementById('hall-said').textContent),
-  { timeout: 15000 }).catch(() => {});
+await until(page, () => /přijala|odmítla|nepřijme/.test(document.getElementById('hall-said').textContent), 15000);
 check(/přijala/.test(await said()), `a game of ${Math.round((Date.now() - t0) / 1000)} s, score ${score}, ` +
   `is taken by the hall: "${await said()}"`);
 
 // On the open board, with the score the native driver verifies.
 const board = await (await fetch(hall + '/api/board?board=open')).json();
 const entry = board.entries && board.entries[0];
-let verified = null;
 if (entry) {
   const recording = await (await fetch(`${hall}/api/games/${entry.id}`)).text();
   fs.writeFileSync(`${work}/sent.sim`, recording);
-  verified = spawnSync(sim, ['--verify', `${work}/sent.sim`]);
+  const verified = spawnSync(sim, ['--verify', `${work}/sent.sim`]);
   const driver = (/^expect score\.Caption (\d+)$/m.exec(recording) || [])[1];
   check(verified.status === 0 && driver === score && String(entry.score) === score && entry.name === name &&
     /^seed \d+$/m.test(recording),
-  `the open board's entry (${entry && entry.name}, ${entry && entry.score}) is the game the driver verifies: ` +
+  `the open board's entry (${entry.name}, ${entry.score}) is the game the driver verifies: ` +
     `${verified.stdout}`.trim());
 } else {
   check(false, `the game is on the open board: ${JSON.stringify(board)}`);
@@ -65,10 +57,10 @@ check(entry && html.includes('Jiří &lt;i&gt;z&lt;/i&gt; prohlížeče') && !ht
 // Its replay, played back in the page at its own pace (eight times the speed would be a feature; this is real time).
 if (entry) {
   await page.goto(`${hall}/play/?replay=${entry.id}`);
-  await started();
+  await started(page);
   const length = Number(entry.length_ms) || 60000;
-  await page.waitForFunction(() => /souhlasí|nesouhlasí|nelze/.test(document.getElementById('hall-said').textContent),
-    { timeout: length + 20000, polling: 500 }).catch(() => {});
+  await until(page, () => /souhlasí|nesouhlasí|nelze/.test(document.getElementById('hall-said').textContent),
+    length + 20000, 500);
   check(/Záznam sehrán, souhlasí/.test(await said()) && (await get('score.Caption')) === score,
     `/play/?replay=${entry.id} plays the game back in sync: "${await said()}"`);
 }

@@ -34,6 +34,28 @@ export async function open(browser, url, viewport, downloads, before) {
   return page;
 }
 export const started = (page) => page.waitForFunction(() => window.Module && Module.firstFrameMs, { timeout: 30000 });
+export const reload = (page) => page.reload().then(() => started(page));
+// Whether `fn` comes true in the page within `timeout` ms.
+export const until = (page, fn, timeout = 10000, polling = 'raf', ...args) =>
+  page.waitForFunction(fn, { timeout, polling }, ...args).then(() => true, () => false);
+
+// Puts `key = value` in the settings and saves them: what the page says, once the file is in IDBFS's IndexedDB.
+export async function saveSetting(page, key, value) {
+  const line = `${key} = ${value}`;
+  await page.click('#settings summary');
+  await page.waitForFunction((k) => document.getElementById('settings-text').value.includes(`\n${k} = `), {}, key);
+  await page.$eval('#settings-text', (e, k, l) => { e.value = e.value.replace(new RegExp(`^${k} = .*$`, 'm'), l); }, key, line);
+  await page.click('#settings-save');
+  const said = await page.$eval('#settings-said', (e) => e.textContent);
+  await until(page, (l) => new Promise((done) => {
+    const db = indexedDB.open('/home/web_user');
+    db.onsuccess = () => {
+      const file = db.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/home/web_user/.config/hvezda/settings.toml');
+      file.onsuccess = () => done(file.result && new TextDecoder().decode(file.result.contents).includes(l));
+    };
+  }), 10000, 200, line);
+  return said;
+}
 
 // Holds the page's audio until it is resumed, as a player's browser does (headless chromium lets any page play).
 export function holdAudio() {

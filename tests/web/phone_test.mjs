@@ -4,7 +4,7 @@
 //   node phone_test.mjs URL SITE-FOLDER NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER SCREENSHOT-FOLDER
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { check, downloaded, failures, get, holdAudio, launch, open, scenePoint, sleep, started, stateFile } from './lib.mjs';
+import { check, downloaded, failures, get, holdAudio, launch, open, reload, scenePoint, sleep, stateFile, until } from './lib.mjs';
 
 const [url, site, sim, work, npm, shots] = process.argv.slice(2);
 const downloads = `${work}/phone-downloads`;
@@ -16,25 +16,20 @@ const phone = (width, height) => ({ width, height, deviceScaleFactor: 3, isMobil
 // the window, the scene as large as it can be, and nothing scrolls.
 const inside = (r, w, h) => r.width > 0 && r.height > 0 && r.left >= -0.5 && r.top >= -0.5 && r.right <= w + 0.5 &&
   r.bottom <= h + 0.5;
+const needed = ['#fullscreen', '#last-game', '#previous-game', '#fire', '#shield', '#pause', '#steer', 'table'];
 for (const [width, height, touch] of [[1280, 1000, false], [390, 844, true], [360, 640, true], [844, 390, true]]) {
   const page = await open(browser, url + '?seed=3', touch ? phone(width, height) : { width, height });
-  const seen = await page.evaluate(() => {
+  const seen = await page.evaluate((needed) => {
     const box = (sel) => document.querySelector(sel).getBoundingClientRect().toJSON();
     window.scrollTo(0, 1000);
-    return {
-      scroll: [document.documentElement.scrollWidth, document.documentElement.scrollHeight, window.scrollY],
-      canvas: box('canvas'),
-      needed: ['#fullscreen', '#last-game', '#previous-game', '#fire', '#shield', '#pause', '#steer', 'table']
-        .map((sel) => [sel, box(sel)]),
-      touch: document.documentElement.classList.contains('touch'),
-    };
-  });
-  const wanted = touch ? ['#fullscreen', '#last-game', '#previous-game', '#fire', '#shield', '#pause', '#steer']
-    : ['#fullscreen', '#last-game', '#previous-game', 'table'];
+    return { scroll: [document.documentElement.scrollWidth, document.documentElement.scrollHeight, window.scrollY],
+      canvas: box('canvas'), needed: needed.map((sel) => [sel, box(sel)]),
+      touch: document.documentElement.classList.contains('touch') };
+  }, needed);
+  const wanted = touch ? needed.slice(0, 7) : [...needed.slice(0, 3), 'table'];
   const missing = seen.needed.filter(([sel, r]) => wanted.includes(sel) !== inside(r, width, height)).map(([sel]) => sel);
   // On a touch screen the scene fills the width or the height left; on a desktop it is at a whole scale.
-  const c = seen.canvas;
-  const largest = Math.min(width, height * 667 / 570);
+  const c = seen.canvas, largest = Math.min(width, height * 667 / 570);
   const fills = touch ? c.width >= 0.9 * largest : Math.abs(c.width / 667 - Math.round(c.width / 667)) < 0.01;
   check(seen.touch === touch && inside(c, width, height) && fills && missing.length === 0 &&
     seen.scroll[0] <= width && seen.scroll[1] <= height && seen.scroll[2] === 0,
@@ -52,10 +47,12 @@ const centre = async (sel) => {
   const b = await (await page.$(sel)).boundingBox();
   return [b.x + b.width / 2, b.y + b.height / 2];
 };
-async function tap(x, y) {
-  const finger = await page.touchscreen.touchStart(x, y);
+// A tap at a point or on an element's centre, then `wait` ms.
+async function tap(at, wait = 0) {
+  const finger = await page.touchscreen.touchStart(...(typeof at === 'string' ? await centre(at) : at));
   await sleep(50);
   await finger.end();
+  await sleep(wait);
 }
 // A finger put down at (x, y) and dragged by (dx, dy) in steps of a frame.
 async function drag(x, y, dx, dy, steps = 12) {
@@ -71,8 +68,8 @@ const steer = await centre('#steer');
 
 // The first touch lets the music play; the hint says so until then.
 const hint = await page.$eval('#hint .touch-only', (e) => e.offsetParent !== null);
-await tap(...steer);
-await page.waitForFunction(() => Module.SDL2.audioContext.state === 'running', { timeout: 3000 }).catch(() => {});
+await tap(steer);
+await until(page, () => Module.SDL2.audioContext.state === 'running', 3000);
 check(hint && await page.evaluate(() => Module.SDL2.audioContext.state === 'running' &&
   document.getElementById('hint').hidden), 'the hint asks for a touch; the first touch starts the music');
 
@@ -116,20 +113,19 @@ check(flying > 0 && presses1 - presses0 >= 10 && presses2 === presses1 + 1,
 const score0 = await get(page, 'score.Caption');
 const trigger = await page.touchscreen.touchStart(...await centre('#fire'));
 let hand = null, at = null;
-const until = Date.now() + 20000;
-while (Date.now() < until && await get(page, 'score.Caption') === score0) {
-  const crafts = [];
+const deadline = Date.now() + 20000;
+while (Date.now() < deadline && await get(page, 'score.Caption') === score0) {
+  let low = null;
   for (const n of [1, 2, 3, 4]) {
-    if (await get(page, `enemycraft${n}.Visible`) !== 'true') continue;
-    crafts.push({ x: await num(`enemycraft${n}.Left`) + await num(`enemycraft${n}.Width`) / 2,
-      y: await num(`enemycraft${n}.Top`) });
+    const y = await get(page, `enemycraft${n}.Visible`) === 'true' && await num(`enemycraft${n}.Top`);
+    const x = y !== false && await num(`enemycraft${n}.Left`) + await num(`enemycraft${n}.Width`) / 2;
+    if (y !== false && !(low && low.y >= y)) low = { x, y };
   }
-  crafts.sort((a, b) => b.y - a.y);
-  if (!crafts.length) {
+  if (!low) {
     await sleep(50);
     continue;
   }
-  const aim = (crafts[0].x - (await num('Picture1.Left') + await num('Picture1.Width') / 2)) / 15 * cssPerPixel;
+  const aim = (low.x - (await num('Picture1.Left') + await num('Picture1.Width') / 2)) / 15 * cssPerPixel;
   const move = Math.max(-40, Math.min(40, aim));
   if (!hand || Math.abs(at[0] + move - steer[0]) > 100) {
     if (hand) await hand.end();
@@ -148,22 +144,19 @@ await page.screenshot({ path: `${shots}/touch-game.png` });
 
 // The shield button is the single refill; the pause button pauses and resumes.
 const life0 = await get(page, 'life.Visible');
-await tap(...await centre('#shield'));
-await sleep(100);
-await tap(...await centre('#pause'));
-await sleep(200);
+await tap('#shield', 100);
+await tap('#pause', 200);
 const clock0 = await get(page, 'clock');
 await sleep(300);
 const still = await get(page, 'clock') === clock0;
-await tap(...await centre('#pause'));
-await sleep(200);
+await tap('#pause', 200);
 check(await get(page, 'life.Visible') === 'false' && life0 === 'true' && still &&
   await get(page, 'clock') !== clock0, 'the shield button spends the refill; the pause button stops and resumes the game');
 
 // EXIT by a tap; the recording, downloaded by a tap, holds only the keyboard's own keys and verifies natively.
-await tap(...await scenePoint(page, 610, 72));
-await page.waitForFunction(() => !document.getElementById('ended').hidden, { timeout: 3000 }).catch(() => {});
-await tap(...await centre('#last-game'));
+await tap(await scenePoint(page, 610, 72));
+await until(page, () => !document.getElementById('ended').hidden, 3000);
+await tap('#last-game');
 const recording = (await downloaded(downloads, /^last-game\.sim$/)).bytes;
 const text = recording ? recording.toString() : '';
 const codes = new Set([...text.matchAll(/^key(?:down|up) (\d+)/gm)].map((m) => Number(m[1])));
@@ -174,7 +167,7 @@ check([38, 39, 88, 67].every((c) => codes.has(c)) && [...codes].every((c) => [37
 // A key on a keyboard hides the touch controls, the next touch brings them back.
 await page.keyboard.press('ArrowLeft');
 const hidden = await page.$eval('#fire', (e) => e.offsetParent === null);
-await tap(...steer);
+await tap(steer);
 check(hidden && await page.$eval('#fire', (e) => e.offsetParent !== null),
   'a key on a keyboard hides the touch controls; a touch brings them back');
 await page.close();
@@ -182,7 +175,7 @@ await page.close();
 // Installable, offline, updated.
 const pwa = await open(browser, url, phone(390, 844));
 await pwa.evaluate(() => navigator.serviceWorker.ready);
-await pwa.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 10000 }).catch(() => {});
+await until(pwa, () => navigator.serviceWorker.controller);
 const pwaCdp = await pwa.createCDPSession();
 const { installabilityErrors: errors } = await pwaCdp.send('Page.getInstallabilityErrors');
 const manifest = await pwaCdp.send('Page.getAppManifest');
@@ -193,8 +186,7 @@ check(errors.length === 0 && manifest.errors.length === 0 && /"display": "standa
 // The network off, the server's folder gone: a reload starts and plays.
 fs.renameSync(site, `${site}.away`);
 await pwa.setOfflineMode(true);
-await pwa.reload();
-const offline = await started(pwa).then(() => true, () => false);
+const offline = await reload(pwa).then(() => true, () => false);
 const clock1 = offline && await get(pwa, 'clock');
 await sleep(500);
 check(offline && Number(await get(pwa, 'clock')) > Number(clock1),
@@ -206,15 +198,11 @@ fs.renameSync(`${site}.away`, site);
 const caches0 = await pwa.evaluate(() => caches.keys());
 const sw = fs.readFileSync(`${site}/sw.js`, 'utf8');
 fs.writeFileSync(`${site}/sw.js`, sw.replace(/const version = '([^']*)'/, "const version = '$1-next'"));
-await pwa.reload();
-await started(pwa);
-const told = await pwa.waitForFunction(() => !document.getElementById('update').hidden, { timeout: 10000 })
-  .then(() => true, () => false);
-// The old cache goes once the new worker has taken over.
-await pwa.waitForFunction(async () => (await caches.keys()).length === 1, { timeout: 10000 }).catch(() => {});
+await reload(pwa);
+const told = await until(pwa, () => !document.getElementById('update').hidden);
+await until(pwa, async () => (await caches.keys()).length === 1); // the old cache goes once the new worker took over
 const caches1 = await pwa.evaluate(() => caches.keys());
-await pwa.reload();
-await started(pwa);
+await reload(pwa);
 await sleep(1000);
 check(told && caches0.length === 1 && caches1.length === 1 && caches1[0] === `${caches0[0]}-next` &&
   await pwa.$eval('#update', (e) => e.hidden),
