@@ -61,10 +61,7 @@ Render render(std::size_t frames, int only = -1) {
     return r;
 }
 
-openmpt::module moonlite() {
-    static std::ostringstream log;
-    return openmpt::module(readFile(HVEZDA_MOONLITE), log);
-}
+openmpt::module moonlite() { static std::ostringstream log; return openmpt::module(readFile(HVEZDA_MOONLITE), log); }
 
 // The frame where the intro and the loop have played once.
 std::size_t firstPassEnd() { return std::size_t(moonlite().get_duration_seconds() * kRate) + musicplayer::MusicRenderer::kLatency; }
@@ -119,10 +116,7 @@ Render renderMusic(int channel = -1) {
     return w;
 }
 
-const Render& music() {
-    static const Render w = renderMusic();
-    return w;
-}
+const Render& music() { static const Render w = renderMusic(); return w; }
 
 }  // namespace
 
@@ -134,7 +128,6 @@ TEST(Moonlite, GeneratorReproducesCommittedFileByteForByte) {
     auto committed = readFile(HVEZDA_MOONLITE);
     fs::remove(out);
     ASSERT_FALSE(committed.empty());
-    EXPECT_EQ(fresh.size(), committed.size());
     EXPECT_TRUE(fresh == committed) << "regenerate assets/Moonlite.dat with hvezda-musicgen";
 }
 
@@ -219,20 +212,12 @@ TEST(Loudness, MeterReadsTheReferenceSignals) {
 
 // The renderer keeps a true peak under -1 dBTP however hard driven, and leaves a quiet song as libopenmpt plays it.
 TEST(Loudness, LimiterHoldsTheCeilingAndLeavesQuietMusicAlone) {
-    auto module = [](int volume) {
-        musicgen::Module m;
-        m.title = "limit";
-        musicgen::Sample s;
-        s.name = "sine";
-        s.volume = volume;
-        for (int i = 0; i < 256; ++i) s.data.push_back(int8_t(std::lround(127 * std::sin(2 * M_PI * i / 32.0))));
-        s.loopLength = s.data.size();
-        m.samples = {s};
+    auto module = [](int volume) {  // a looped sine, a note on every channel
+        std::vector<int8_t> sine;
+        for (int i = 0; i < 256; ++i) sine.push_back(int8_t(std::lround(127 * std::sin(2 * M_PI * i / 32.0))));
         musicgen::Pattern p;
         for (int ch = 0; ch < musicgen::kChannels; ++ch) p.at(ch * 8, ch) = {12 + ch * 3, 1, 0, 0};
-        m.patterns = {p};
-        m.order = {0};
-        const auto bytes = musicgen::serialize(m);
+        const auto bytes = musicgen::serialize({"limit", {{"sine", sine, volume, 0, sine.size()}}, {p}, {0}});
         return std::vector<char>(bytes.begin(), bytes.end());
     };
     std::ostringstream log;
@@ -277,24 +262,17 @@ TEST(Loudness, HoldsItsLevelThroughTheLoop) {
     EXPECT_LE(range, 8.0);
     EXPECT_LE(peak, -1.0);
     std::vector<double> level;
-    double worstStep = 0.0, worstBorder = 0.0;
     for (std::size_t i = 0; i < patterns; ++i) {
         const std::size_t from = (w.starts[i] + 2400) / 4800, to = i + 1 < patterns ? (w.starts[i + 1] + 2400) / 4800 : power.size();
         level.push_back(integrated(power, from, to));
-        std::printf("pattern %2zu: %.1f LUFS", i, level.back());
-        if (i > 0) {
-            const double border = lufs(windows(power, from, from + 30, 30).at(0)) - lufs(windows(power, from - 30, from, 30).at(0));
-            std::printf(", %+.1f LU from the one before, %+.1f LU across the border", level[i] - level[i - 1], border);
-            worstStep = std::max(worstStep, std::fabs(level[i] - level[i - 1]));
-            worstBorder = std::max(worstBorder, std::fabs(border));
-        }
-        std::printf("\n");
+        if (i == 0) continue;
+        const double border = lufs(windows(power, from, from + 30, 30).at(0)) - lufs(windows(power, from - 30, from, 30).at(0));
+        EXPECT_LE(std::fabs(level[i] - level[i - 1]), 8.0) << "pattern " << i << " at " << level[i] << " LUFS after " << level[i - 1];
+        EXPECT_LE(std::fabs(border), 8.0) << "pattern " << i << ": " << border << " LU across its border";
     }
     const auto [quietest, loudest] = std::minmax_element(level.begin(), level.end());
-    std::printf("loudest %.1f, quietest %.1f LUFS\n", *loudest, *quietest);
+    std::printf("loudest pattern %.1f, quietest %.1f LUFS\n", *loudest, *quietest);
     EXPECT_LE(*loudest - *quietest, 8.0);
-    EXPECT_LE(worstStep, 8.0);
-    EXPECT_LE(worstBorder, 8.0);
 }
 
 // Small speakers: the kit keeps its weight through a 250 Hz high-pass, the low end leaves room, the snare
@@ -309,11 +287,9 @@ TEST(Loudness, ReachesSmallSpeakers) {
     ASSERT_EQ(snareSample.name, "snare");
     std::vector<float> snare(snareSample.data.begin(), snareSample.data.end());
     const double snareLow = shareThrough(snare, butterworth(Biquad::kLow, 2000, 3546895.0 / 113));
-    std::printf("below 100 Hz %.1f %% of the mix; the kit loses %.1f dB through 250 Hz; the snare has %.1f %% below 2 kHz\n",
-                100 * below100, kitLoss, 100 * snareLow);
-    EXPECT_LE(below100, 0.28);
-    EXPECT_LE(kitLoss, 6.0);
-    EXPECT_GE(snareLow, 0.20);
+    EXPECT_LE(below100, 0.28) << "the share of the mix below 100 Hz";
+    EXPECT_LE(kitLoss, 6.0) << "dB the kit loses through 250 Hz";
+    EXPECT_GE(snareLow, 0.20) << "the snare's share below 2 kHz";
 
     // The lead, note by note: its harmonics 2 to 4 against its fundamental, through band-passes, per pattern.
     const Render lead = renderMusic(musicgen::kLeadChannel);
@@ -342,11 +318,10 @@ TEST(Loudness, ReachesSmallSpeakers) {
             }
         }
         if (fundamental == 0.0) continue;
-        std::printf("pattern %2zu: the lead's harmonics 2-4 carry %.2f of its fundamental's energy\n", p, upper / fundamental);
         ++sections;
         round += upper <= 0.6 * fundamental;
     }
-    std::printf("the lead is round in %d of its %d patterns\n", round, sections);
     EXPECT_GE(sections, 10);
-    EXPECT_GE(2 * round, sections);
+    EXPECT_GE(2 * round, sections) << "the lead's harmonics 2-4 carry under 0.6 of its fundamental's energy in " << round
+                                   << " of its " << sections << " patterns";
 }
