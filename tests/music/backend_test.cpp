@@ -23,8 +23,7 @@ protected:
         player = std::make_unique<musicplayer::OpenmptPlayer>(musicplayer::PlayerReport{});
     }
     void TearDown() override {
-        // Every instance is gone, so the player must have let SDL audio go too.
-        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // every instance is gone, so SDL audio must be let go too
         player.reset();
     }
     bool waitFor(int32_t h, uint64_t frames) {

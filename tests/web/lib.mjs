@@ -60,10 +60,7 @@ export async function saveSetting(page, key, value) {
 // Holds the page's audio until it is resumed, as a player's browser does (headless chromium lets any page play).
 export function holdAudio() {
   window.AudioContext = class extends AudioContext {
-    constructor(...args) {
-      super(...args);
-      this.suspend();
-    }
+    constructor(...args) { super(...args); this.suspend(); }
   };
 }
 

@@ -43,10 +43,7 @@ for (const [width, height, touch] of [[1280, 1000, false], [390, 844, true], [36
 // A game played by touch alone; its audio held until resumed, as on a phone.
 const page = await open(browser, url + '?seed=5', phone(390, 844), downloads, holdAudio);
 const num = async (target) => Number(await get(page, target));
-const centre = async (sel) => {
-  const b = await (await page.$(sel)).boundingBox();
-  return [b.x + b.width / 2, b.y + b.height / 2];
-};
+const centre = (sel) => page.$(sel).then((e) => e.boundingBox()).then((b) => [b.x + b.width / 2, b.y + b.height / 2]);
 // A tap at a point or on an element's centre, then `wait` ms.
 async function tap(at, wait = 0) {
   const finger = await page.touchscreen.touchStart(...(typeof at === 'string' ? await centre(at) : at));
