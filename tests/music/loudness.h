@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Loudness as ITU-R BS.1770 and EBU R 128 define it, a true peak from 4x oversampling, and Butterworth
-// filters for the spectral shares. At 48 kHz unless said.
+// Loudness (ITU-R BS.1770, EBU R 128), the true peak (4x oversampled), Butterworth filters; at 48 kHz unless said.
 #pragma once
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game started as a player would, SDL's disk driver for a sound card: the music plays from start-up
-# (not silent, not clipped, no gap), nothing on standard error, and EXIT stops it.
+# The game started, SDL's disk driver its sound card: music from start-up (not silent, clipped or gapped),
+# nothing on standard error, and EXIT stops it.
 # usage: startup_audio_test.sh HVEZDA
 game=$1
 source "$(dirname "$0")/../lib/processes.sh"
