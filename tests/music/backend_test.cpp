@@ -40,12 +40,10 @@ protected:
 TEST_F(MusicBackend, StartUpSequencePlaysOurSongAndCallsInAnyOrderAreSafe) {
     int32_t h = player->ModPlug_CreateEx("loop|true");
     ASSERT_GT(h, 0);
-    EXPECT_EQ(player->ModPlug_Stop(h), 0);  // never played
-    EXPECT_EQ(player->ModPlug_Play(h), 0);  // nothing loaded
-    EXPECT_EQ(player->ModPlug_SetWindow(h, 4242), 1);
-    EXPECT_EQ(player->ModPlug_Load(h, HVEZDA_MOONLITE), 1);
-    EXPECT_EQ(player->ModPlug_Play(h), 1);
-    EXPECT_EQ(player->ModPlug_Play(h), 1);  // already playing: same device
+    // Stop never played, Play with nothing loaded, then the game's own calls, and Play again while playing.
+    EXPECT_EQ((std::array{player->ModPlug_Stop(h), player->ModPlug_Play(h), player->ModPlug_SetWindow(h, 4242),
+                          player->ModPlug_Load(h, HVEZDA_MOONLITE), player->ModPlug_Play(h), player->ModPlug_Play(h)}),
+              (std::array<int32_t, 6>{0, 0, 1, 1, 1, 1}));
     // Play returns at once; the sound comes from SDL's thread afterwards.
     EXPECT_TRUE(waitFor(h, 4800)) << "callbacks: " << player->instanceState(h).callbacks;
     EXPECT_TRUE(player->instanceState(h).looping);
@@ -57,10 +55,9 @@ TEST_F(MusicBackend, StartUpSequencePlaysOurSongAndCallsInAnyOrderAreSafe) {
     const uint64_t callbacks = player->instanceState(h).callbacks;
     std::this_thread::sleep_for(60ms);
     EXPECT_EQ(player->instanceState(h).callbacks, callbacks) << "callback ran after Stop";
-    EXPECT_EQ(player->ModPlug_Stop(h), 0);
-    EXPECT_EQ(player->ModPlug_Play(h), 1);     // and again after a stop
-    EXPECT_EQ(player->ModPlug_Destroy(h), 1);  // while playing
-    EXPECT_EQ(player->ModPlug_Destroy(h), 0);
+    // Stopped twice, played after a stop, destroyed while playing, then destroyed again.
+    EXPECT_EQ((std::array{player->ModPlug_Stop(h), player->ModPlug_Play(h), player->ModPlug_Destroy(h), player->ModPlug_Destroy(h)}),
+              (std::array<int32_t, 4>{0, 1, 1, 0}));
     EXPECT_FALSE(player->instanceState(h).exists);
 }
 
