@@ -29,8 +29,7 @@ struct Biquad {
             f.b0 = f.b2 = (kind == kHigh ? 1 + c : 1 - c) / 2 / a0;
             f.b1 = (kind == kHigh ? -1 - c : 1 - c) / a0;
         }
-        f.a1 = -2 * c / a0;
-        f.a2 = (1 - alpha) / a0;
+        f.a1 = -2 * c / a0, f.a2 = (1 - alpha) / a0;
         return f;
     }
 };

@@ -46,13 +46,10 @@ Render render(std::size_t frames, int only = -1) {
     std::ostringstream log;
     musicplayer::MusicRenderer m(readFile(HVEZDA_MOONLITE), true, log);
     m.solo(only);
-    Render r;
-    r.s.resize(2 * frames);
+    Render r{std::vector<float>(2 * frames), {}, {}};
     for (std::size_t n = 0; n < frames;) {
-        if (r.orders.empty() || m.currentOrder() != r.orders.back()) {
-            r.orders.push_back(m.currentOrder());
-            r.starts.push_back(n + musicplayer::MusicRenderer::kLatency);
-        }
+        if (r.orders.empty() || m.currentOrder() != r.orders.back())
+            r.orders.push_back(m.currentOrder()), r.starts.push_back(n + musicplayer::MusicRenderer::kLatency);
         std::size_t got = m.render(r.s.data() + 2 * n, std::min<std::size_t>(48, frames - n));
         if (got == 0) break;
         n += got;
