@@ -25,9 +25,7 @@ const t0 = Date.now();
 await page.focus('canvas');
 const sides = ['ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowLeft'];
 for (let i = 0; i < 800 && (await get('Timer1.Enabled')) === 'true'; i++) {
-  await page.keyboard.down(sides[i % 4]);
-  await sleep(50);
-  await page.keyboard.up(sides[i % 4]);
+  await page.keyboard.press(sides[i % 4], { delay: 50 });
   await sleep(200);
 }
 const score = await get('score.Caption');

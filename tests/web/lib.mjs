@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// What the page's tests share: Debian's headless chromium through npm's
-// puppeteer-core, one line a check, the game's values, downloads.
+// What the page's tests share: Debian's chromium through npm's puppeteer-core, one line a check, the game's values.
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 
@@ -26,9 +25,8 @@ export async function open(browser, url, viewport, downloads, before) {
   page.on('pageerror', (e) => check(false, `no error in the page (${e.message})`));
   await page.setViewport(viewport);
   for (const script of [before ?? []].flat()) await page.evaluateOnNewDocument(script);
-  if (downloads) {
-    await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  }
+  if (downloads) await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow',
+    downloadPath: downloads });
   await page.goto(url);
   await started(page);
   return page;

@@ -54,10 +54,7 @@ async function tap(at, wait = 0) {
 // A finger put down at (x, y) and dragged by (dx, dy) in steps of a frame.
 async function drag(x, y, dx, dy, steps = 12) {
   const finger = await page.touchscreen.touchStart(x, y);
-  for (let i = 1; i <= steps; i++) {
-    await finger.move(x + dx * i / steps, y + dy * i / steps);
-    await sleep(16);
-  }
+  for (let i = 1; i <= steps; i++) await finger.move(x + dx * i / steps, y + dy * i / steps).then(() => sleep(16));
   return finger;
 }
 const cssPerPixel = (await (await page.$('canvas')).boundingBox()).width / 667;
