@@ -78,14 +78,15 @@ TEST(Pictures, TheGeneratorDrawsEveryCommittedPictureByteForByte) {
         EXPECT_TRUE(drawn.count(name) && drawn.at(name) == bytes) << name << ": run hvezda-picgen assets and commit the result";
 }
 
-// Only the pictures named; none for an unknown name or no folder.
+// Only the pictures named (a BMP and a PNG: the sanitized pass draws only these); none for an
+// unknown name or no folder.
 TEST(Pictures, TheGeneratorDrawsOnlyTheNamedPicturesAndRefusesBadArguments) {
     Scratch scratch;
-    ASSERT_EQ(runGenerator(quoted(scratch.dir) + " token shot"), 0);
+    ASSERT_EQ(runGenerator(quoted(scratch.dir) + " token icon_16"), 0);
     const auto drawn = picturesIn(scratch.dir);
     EXPECT_EQ(drawn.size(), 2u);
-    EXPECT_TRUE(drawn.count("shot.bmp") && drawn.count("token.bmp") &&
-                drawn.at("token.bmp") == readAll(fs::path(HVEZDA_ASSET_DIR) / "token.bmp"));
+    for (const char* name : {"token.bmp", "icon_16.png"})
+        EXPECT_TRUE(drawn.count(name) && drawn.at(name) == readAll(fs::path(HVEZDA_ASSET_DIR) / name)) << name;
     EXPECT_NE(runGenerator(quoted(scratch.dir / "more") + " ship spaceship"), 0);
     EXPECT_NE(runGenerator(""), 0);
 }
