@@ -81,10 +81,8 @@ double largestStep(const std::vector<float>& s, std::size_t frame) {
 std::vector<float> tone(double hz, std::initializer_list<std::pair<double, double>> levels) {
     std::vector<float> s;
     for (auto [dbfs, seconds] : levels)
-        for (std::size_t i = 0; i < std::size_t(seconds * kRate); ++i) {
-            const float v = float(std::pow(10.0, dbfs / 20) * std::sin(2 * M_PI * hz * double(i) / kRate + 0.3));
-            s.insert(s.end(), {v, v});
-        }
+        for (std::size_t i = 0; i < std::size_t(seconds * kRate); ++i)
+            s.insert(s.end(), 2, float(std::pow(10.0, dbfs / 20) * std::sin(2 * M_PI * hz * double(i) / kRate + 0.3)));
     return s;
 }
 
