@@ -42,8 +42,11 @@ wanted=()
 mkdir -p build
 libs="$(mktemp -d "${TMPDIR:-/tmp}/hvezda-libraries.XXXXXX")"
 # One after the other, so they never share apt or the cores with each other;
-# a session of their own, so that a failing run stops them all.
+# a session of their own, so that a failing run stops them all. Linux gives
+# each session an equal share of the cores whatever its processes' nice
+# value, so the session itself is made the least (/proc/self/autogroup).
 setsid nice -n 19 bash -c '
+  echo 19 >/proc/self/autogroup 2>/dev/null || true
   dir=$1; shift
   for what; do
     rc=0; scripts/$what-deps.sh >"build/libraries-$what.log" 2>&1 || rc=$?
