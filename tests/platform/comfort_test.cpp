@@ -18,6 +18,7 @@
 #include "platform/keymap.h"
 #include "platform/settings.h"
 #include "platform/window.h"
+#include "scratch.h"
 #include "sim/script.h"
 
 using namespace hvezda;
@@ -29,18 +30,11 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int64_t kMs = 1'000'000;
 
-std::string freshDir(const std::string& name) {
-    const fs::path dir = fs::path(::testing::TempDir()) / ("hvezda_comfort_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
 struct Loaded {  // a settings file of `text` in a fresh folder, read
     std::string file;
     std::vector<std::string> problems;
     platform::Settings s;
-    Loaded(const std::string& name, const std::string& text) : file(freshDir(name) + "/settings.toml") {
+    Loaded(const std::string& name, const std::string& text) : file(freshFolder(name) + "/settings.toml") {
         std::ofstream(file) << text;
         s = platform::loadSettings(file, problems);
     }
@@ -95,7 +89,7 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
 
 // A missing file or folder gives the defaults quietly; a written one reads back the same.
 TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
-    const std::string dir = freshDir("write"), file = dir + "/new/hvezda/settings.toml";
+    const std::string dir = freshFolder("write"), file = dir + "/new/hvezda/settings.toml";
     std::vector<std::string> problems;
     EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
     EXPECT_TRUE(problems.empty());

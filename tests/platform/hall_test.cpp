@@ -2,8 +2,6 @@
 // The hall of fame's folder: only recorded games that replay to their end, ranked by score, length and date; ten at most.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -11,6 +9,7 @@
 
 #include "app/hall.h"
 #include "base/text.h"
+#include "scratch.h"
 #include "sim/seal.h"
 #include "sim/script.h"
 
@@ -22,13 +21,6 @@ namespace {
 
 std::string corpus(const std::string& name) {
     return (std::stringstream() << std::ifstream(HVEZDA_CORPUS "/" + name).rdbuf()).str();
-}
-
-std::string freshFolder(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + "hall-" + name + std::to_string(getpid());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
 }
 
 std::vector<int64_t> scores(const std::vector<HallEntry>& table) {

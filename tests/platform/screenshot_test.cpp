@@ -4,12 +4,10 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "draw/snapshot.h"
+#include "scratch.h"
 #include "sim/script.h"
 
 using namespace record;
@@ -54,13 +53,6 @@ private:
     SDL_Surface* s_ = nullptr;
 };
 
-std::string tempDir(const std::string& name) {
-    const std::string d = ::testing::TempDir() + "hvezda_" + name + "_" + std::to_string(getpid());
-    std::filesystem::remove_all(d);
-    std::filesystem::create_directories(d);
-    return d;
-}
-
 bool black(Rgb c) { return c.r < 16 && c.g < 16 && c.b < 16; }
 bool lit(Rgb c) { return !black(c); }
 bool near(Rgb c, Rgb want, int tol = 8) {
@@ -73,7 +65,7 @@ constexpr Rgb kFrame{0x40, 0x40, 0x40};
 // The driver's screenshot of the start, taken once.
 const std::string& shots() {
     static const std::string dir = [] {
-        const std::string d = tempDir("shots") + "/";
+        const std::string d = freshFolder("shots") + "/";
         std::ofstream(d + "s.sim") << "screenshot start.png\n";
         EXPECT_EQ(std::system(("cd '" + d + "' && '" HVEZDA_SIM "' s.sim").c_str()), 0);
         return d;
@@ -164,7 +156,7 @@ TEST(Screenshot, PanelCapitalsCarryClearSlantedAccents) {
 
 // F12: a new PNG in the pictures folder, pixel for pixel the driver's of the same moment.
 TEST(Screenshot, TheKeysPictureIsTheDriversPicture) {
-    const std::string dir = tempDir("f12");
+    const std::string dir = freshFolder("f12");
     const std::string script = "keydown 39\nadvance 700\nkeydown 88\nadvance 90\nclick Label5\n";
     std::ofstream(dir + "/s.sim") << script << "screenshot driver.png\n";
     ASSERT_EQ(std::system(("cd '" + dir + "' && '" HVEZDA_SIM "' --seed 5 s.sim").c_str()), 0);
