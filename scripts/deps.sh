@@ -17,7 +17,7 @@ play=(
 )
 test=(
   googletest libgtest-dev libbenchmark-dev
-  openmpt123 time
+  openmpt123 time libebur128-dev
   curl jq sqlite3 postgresql
   xvfb xauth xdotool x11-utils imagemagick openbox libxtst-dev libxdamage-dev
   clang libclang-rt-14-dev

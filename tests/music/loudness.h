@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Loudness (ITU-R BS.1770, EBU R 128), the true peak (4x oversampled), Butterworth filters; at 48 kHz unless said.
+// Loudness, its range and the true peak (EBU R 128, through libebur128); Butterworth filters; at 48 kHz unless said.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
+
+#include <ebur128.h>
 
 namespace measure {
 
@@ -60,96 +63,34 @@ inline std::vector<float> mono(const std::vector<float>& s) {
     return m;
 }
 
-inline double lufs(double meanSquare) { return -0.691 + 10 * std::log10(meanSquare); }
-
-// The K-weighted mean square (both sides summed) of every 100 ms of interleaved stereo.
-inline std::vector<double> kWeightedPower(const std::vector<float>& s) {
-    // The two stages at 48 kHz, as the standard gives them.
-    const Biquad shelf{1.53512485958697, -2.69169618940638, 1.19839281085285, -1.69065929318241, 0.73248077421585};
-    const Biquad rlb{1.0, -2.0, 1.0, -1.99004745483398, 0.99007225036621};
-    Biquad f[2][2] = {{shelf, rlb}, {shelf, rlb}};
-    std::vector<double> out;
-    double sum = 0.0;
-    const std::size_t step = kRate / 10;
-    for (std::size_t i = 0; i < s.size() / 2; ++i) {
-        for (int c = 0; c < 2; ++c) {
-            const double y = f[c][1](f[c][0](s[2 * i + c]));
-            sum += y * y;
-        }
-        if ((i + 1) % step == 0) out.push_back(sum / double(step)), sum = 0.0;
-    }
-    return out;
+// What libebur128 reads (`read`, measuring in `mode`) of the frames [from, to) of interleaved stereo.
+inline double r128(const std::vector<float>& s, int mode, int (*read)(ebur128_state*, double*), std::size_t from = 0,
+                   std::size_t to = SIZE_MAX) {
+    ebur128_state* state = ebur128_init(2, kRate, mode);
+    to = std::min(to, s.size() / 2);
+    ebur128_add_frames_float(state, s.data() + 2 * from, to - from);
+    double value = 0.0;
+    read(state, &value);
+    ebur128_destroy(&state);
+    return value;
 }
-
-// The mean of `span` consecutive 100 ms powers starting at each one from `from` to `to`.
-inline std::vector<double> windows(const std::vector<double>& power, std::size_t from, std::size_t to, std::size_t span) {
-    std::vector<double> out;
-    for (std::size_t i = from; i + span <= std::min(to, power.size()); ++i) {
-        double sum = 0.0;
-        for (std::size_t k = 0; k < span; ++k) sum += power[i + k];
-        out.push_back(sum / double(span));
-    }
-    return out;
+inline double integrated(const std::vector<float>& s, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+    return r128(s, EBUR128_MODE_I, ebur128_loudness_global, from, to);
 }
-
-// Integrated loudness of the 100 ms powers [from, to): gated 400 ms blocks.
-inline double integrated(const std::vector<double>& power, std::size_t from = 0, std::size_t to = SIZE_MAX) {
-    const auto blocks = windows(power, from, to, 4);
-    auto gatedMean = [&](double gate) {
-        double sum = 0.0;
-        int n = 0;
-        for (double b : blocks)
-            if (lufs(b) > gate) sum += b, ++n;
-        return n ? sum / n : 0.0;
-    };
-    const double ungated = gatedMean(-70.0);
-    return ungated > 0 ? lufs(gatedMean(lufs(ungated) - 10.0)) : -HUGE_VAL;
+inline double loudnessRange(const std::vector<float>& s) { return r128(s, EBUR128_MODE_LRA, ebur128_loudness_range); }
+// The loudness of the 3 s before frame `to`.
+inline double shortTerm(const std::vector<float>& s, std::size_t to) {
+    return r128(s, EBUR128_MODE_S, ebur128_loudness_shortterm, to - 3 * kRate, to);
 }
-
-// Loudness range: the 10th to 95th percentile of the 3 s values over -70 LUFS and 20 LU under their mean.
-inline double loudnessRange(const std::vector<double>& power) {
-    std::vector<double> st;
-    double sum = 0.0;
-    for (double w : windows(power, 0, power.size(), 30))
-        if (lufs(w) > -70.0) st.push_back(w), sum += w;
-    if (st.empty()) return 0.0;
-    const double gate = lufs(sum / double(st.size())) - 20.0;
-    std::vector<double> kept;
-    for (double w : st)
-        if (lufs(w) > gate) kept.push_back(lufs(w));
-    std::sort(kept.begin(), kept.end());
-    auto at = [&](double p) { return kept[std::size_t(std::lround(p * double(kept.size() - 1)))]; };
-    return at(0.95) - at(0.10);
-}
-
-// The true peak in dBTP: every side upsampled 4x through a 64-tap windowed sinc.
+// The true peak of both sides, in dBTP.
 inline double truePeakDb(const std::vector<float>& s) {
-    constexpr int half = 32;
-    double taps[4][2 * half];
-    for (int phase = 0; phase < 4; ++phase)
-        for (int k = 0; k < 2 * half; ++k) {
-            const double x = k - (half - 1) - phase / 4.0;
-            const double w = 0.42 + 0.5 * std::cos(M_PI * x / half) + 0.08 * std::cos(2 * M_PI * x / half);  // Blackman
-            taps[phase][k] = (x == 0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x)) * w;
-        }
-    const std::ptrdiff_t frames = std::ptrdiff_t(s.size() / 2);
-    double peak = 0.0;
-    for (int c = 0; c < 2; ++c)
-        for (std::ptrdiff_t i = 0; i < frames; ++i) {
-            const double here = std::fabs(s[2 * i + c]);
-            peak = std::max(peak, here);
-            // In music a point in between never comes near twice its neighbours.
-            if (std::max(here, i + 1 < frames ? std::fabs(s[2 * i + 2 + c]) : 0.0) < 0.5 * peak) continue;
-            for (int phase = 1; phase < 4; ++phase) {
-                double v = 0.0;
-                for (int k = 0; k < 2 * half; ++k) {
-                    const std::ptrdiff_t j = i + k - (half - 1);
-                    if (j >= 0 && j < frames) v += taps[phase][k] * s[2 * j + c];
-                }
-                peak = std::max(peak, std::fabs(v));
-            }
-        }
-    return 20 * std::log10(peak);
+    auto peak = [](ebur128_state* state, double* out) {
+        double left = 0.0, right = 0.0;
+        const int error = ebur128_true_peak(state, 0, &left) | ebur128_true_peak(state, 1, &right);
+        *out = 20 * std::log10(std::max(left, right));
+        return error;
+    };
+    return r128(s, EBUR128_MODE_TRUE_PEAK, peak);
 }
 
 }  // namespace measure
