@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The game and a real server: --submit; a game queued while it is down goes at the next start, a seed fetched ahead.
-game=$1 sim=$2 hallbin=$3 chosen=$4  # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
-source "$(dirname "$0")/../lib/processes.sh"
+game=$1 sim=$2 hall=$3 chosen=$4  # usage: hall_send_test.sh HVEZDA HVEZDA_SIM HVEZDA_HALL CORPUS_RECORDING
+source "$(dirname "$0")/../lib/hall.sh"
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 state="$work/state/hvezda"
 queue="$state/hall-queue"
 start_xvfb 1280x1024
 
-# The server on $1 (0: any free port): $url, $port, $hall_pid.
-start_hall() { serve_hall "$hallbin" "$1" --database "sqlite:$work/hall.sqlite"; }
-stop_hall() { kill "$hall_pid"; wait "$hall_pid" 2>/dev/null; }
 # A board's entries as "NAME SCORE RESULT" lines, best first.
 board() {
   python3 -c 'import json, sys, urllib.request
@@ -40,7 +37,7 @@ submits() {
 mkdir -p "$XDG_CONFIG_HOME/hvezda"
 
 # --submit on its own.
-start_hall 0
+start_hall
 submits "of a game of chosen luck" "$chosen" "$url" 1 "refused $chosen \(4[0-9][0-9]\): ."
 submits "of a missing file" "$work/nothing.sim" "$url" 2 ""
 stop_hall
@@ -57,7 +54,7 @@ day=$(sed -n 's/^daily //p' "$work/daily.sim")
   fail "the queued game is not the daily game: $(cat "$work/verify")"
 
 # The server up: the next start sends it and fetches an open seed.
-start_hall "$port"
+serve_hall "$hall" "$port" --database "sqlite:$work/hall.sqlite"  # the port in the settings
 start_game "$game" --record "$work/idle.sim" || exit 1
 err_says 'took a game' 100 || fail "the queued game was not sent: $(cat "$work/game.err")"
 within 100 test -s "$state/hall-seed"

@@ -2,18 +2,12 @@
 # SPDX-License-Identifier: MIT
 # A real server on SQLite and curl: games at the driver's score, refusals with their reasons, names never markup.
 hall=$1 sim=$2 corpus=$3  # usage: hall_test.sh HVEZDA_HALL HVEZDA_SIM CORPUS_FOLDER
-source "$(dirname "$0")/../lib/processes.sh"
-need curl jq sqlite3
+source "$(dirname "$0")/../lib/hall.sh"
+need sqlite3
 
 alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
 
-# The server on a free port, its clock the file $work/clock; the clock set to a date.
-start_hall() { serve_hall "$hall" 0 --database "sqlite:$work/hall.sqlite" --test-clock "$work/clock" "$@"; }
-set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
 ask() { status=$(curl -s -o "$work/body" -w '%{http_code}' "$@"); }
-
-# Sends recording $1 with token $2: $status, the answer in $work/body.
-send() { ask -H "Authorization: Bearer $2" -H 'Content-Type: text/plain' --data-binary @"$1" "$url/api/games"; }
 field() { jq -r "$1" "$work/body"; }
 # Expects GET $1 to answer 200, jq expression $2 giving $3.
 answers() { ask "$url$1"; [ "$status" = 200 ] && [ "$(field "$2")" = "$3" ] || fail "GET $1: $status, $2 not '$3': $(head -c 300 "$work/body")"; }
@@ -25,20 +19,6 @@ refused() {
     fail "$1: status $status, not $4 with a reason like '$5': $(head -c 300 "$work/body")"
 }
 
-# The steps of a game that fires and turns, different for each $1.
-steps() {
-  for i in $(seq 150); do
-    printf 'keydown 88\nadvance 40\nkeyup 88\nadvance 40\n'
-    [ $((i % 10)) = 0 ] && printf 'keydown 37\nadvance %d\nkeyup 37\n' $((100 + $1))
-  done
-  echo "advance 300000"  # the ship is lost well before this, whatever the luck
-}
-# A recording sealed in $work/$1.sim: luck lines $2, player $3, steps $4; its final score in $work/$1.driver.
-seal() {
-  { printf '%b' "$2"; echo "player 2026-12-07T12:00:00+01:00 $3"; steps "$4"; } >"$work/$1.script"
-  "$sim" --seal "$work/$1.script" >"$work/$1.sim" 2>"$work/$1.err" || fail "sealing $1: $(cat "$work/$1.err")"
-  { cat "$work/$1.script"; echo "get score.Caption"; } | "$sim" | sed -n 's/^score.Caption=//p' >"$work/$1.driver"
-}
 # Expects recording $1 sent with token $2 to be listed with status $3 and the driver's score.
 accepted() {
   send "$work/$1.sim" "$2"
@@ -54,7 +34,7 @@ for args in "2 --listen 127.0.0.1" "2 --listen 127.0.0.1:http" "1 --database pos
 done
 
 set_clock '2026-12-07 12:00 UTC'
-start_hall
+start_hall --test-clock "$work/clock"
 
 # The empty boards; wrong questions.
 answers '/api/board?board=open' '"\(.board) \(.entries | length)"' 'open 0'
@@ -72,7 +52,7 @@ grep -q '^HTTP/1.1 204' "$work/headers" && grep -qi '^Access-Control-Allow-Heade
   grep -qi '^Access-Control-Allow-Origin: \*' "$work/headers" || fail "the preflight: $(cat "$work/headers")"
 
 # Seeds: distinct, exact in a page's script, and answered at once.
-s1=$(curl -s "$url/api/seed" | jq -r .seed) s2=$(curl -s "$url/api/seed" | jq -r .seed)
+s1=$(seed_from "$url") s2=$(seed_from "$url")
 [[ "$s1" =~ ^[0-9]+$ ]] && [ "$s1" != "$s2" ] && [ "$s1" -lt 9007199254740992 ] ||
   fail "two seeds: '$s1' and '$s2'"
 
@@ -119,7 +99,7 @@ answers '/api/board?board=open' '[.entries[].rank] | join(",")' 1,2,3
 curl -s "$url/api/games/$open1" >"$work/back.sim"
 cmp -s "$work/back.sim" "$work/open1.sim" || fail "the recording is not given back byte for byte"
 
-printf 'seed %s\nplayer 2026-12-07T12:00:00+01:00 Ev\xe2\x80\xaeil\nadvance 300000\n' "$(curl -s "$url/api/seed" | jq -r .seed)" \
+printf 'seed %s\nplayer 2026-12-07T12:00:00+01:00 Ev\xe2\x80\xaeil\nadvance 300000\n' "$(seed_from "$url")" \
   >"$work/bidi.script"
 "$sim" --seal "$work/bidi.script" >"$work/bidi.sim"
 set_clock '2026-12-07 13:00 UTC'
@@ -131,10 +111,9 @@ answers '/api/board?board=daily&day=2026-12-07' '"\(.entries | length) \(.entrie
 
 # Names: shown as written, never as markup; no control or direction-changing characters.
 refused "a name that turns the text round" "$work/bidi.sim" "$alice" 422 "direction-changing"
-kill "$hall_pid"; wait "$hall_pid" 2>/dev/null
 set_clock '2026-12-07 18:00 UTC'
 mkdir -p "$work/web" && echo '<title>Hvězda</title>' >"$work/web/index.html"
-start_hall --web "$work/web"
+start_hall --test-clock "$work/clock" --web "$work/web"
 [ "$(curl -s "$url/play/")" = '<title>Hvězda</title>' ] || fail "--web does not serve the page at /play/"
 curl -s "$url/" >"$work/page.html"
 grep -q '&lt;b&gt;Bob&lt;/b&gt; &amp; &lt;script&gt;<' "$work/page.html" && ! grep -q '<script' "$work/page.html" ||

@@ -2,16 +2,13 @@
 # SPDX-License-Identifier: MIT
 # Nothing answered 201 is lost to a SIGKILL under four senders; SQLite passes integrity_check after every kill.
 kind=$1 kills=$2 hall=$3 load=$4  # usage: kill_test.sh sqlite|postgresql KILLS HVEZDA_HALL HVEZDA_HALL_LOAD
-source "$(dirname "$0")/../lib/processes.sh"
-need curl jq sqlite3
+source "$(dirname "$0")/../lib/hall.sh"
+need sqlite3
 per_round=40 senders=4
-database="sqlite:$work/hall.sqlite"
 [ "$kind" = sqlite ] || { source "$(dirname "$0")/postgres.sh"; start_postgres; database=$(pg_url killed); }
 
 "$load" --write-games "$work/games" --games $((kills * per_round)) >"$work/seal.out" || { echo "FAIL: sealing"; exit 1; }
 games=("$work"/games/*.sim)
-
-start_hall() { serve_hall "$hall" 0 --database "$database" --submissions-per-minute 0; }
 
 # Sender $1 of round $2: its games one after the other; the id of each answered 201 goes to $work/ok.
 sender() {
@@ -27,18 +24,18 @@ sender() {
 
 touch "$work/ok"
 for ((round = 0; round < kills; round++)); do
-  start_hall
+  start_hall --submissions-per-minute 0
   pids=()
   for ((s = 0; s < senders; s++)); do sender $s $round & pids+=($!); done
   sleep "0.$((RANDOM % 60 + 5))"
-  kill -KILL "$hall_pid"
-  wait "$hall_pid" "${pids[@]}" 2>/dev/null
+  stop_hall -KILL
+  wait "${pids[@]}"
   check=$([ "$kind" = sqlite ] && sqlite3 "$work/hall.sqlite" 'PRAGMA integrity_check' 2>&1 || echo ok)
   [ "$check" = ok ] || fail "after kill $((round + 1)): integrity_check says $check"
 done
 
 # Every game answered 201, on the board of the server started again.
-start_hall
+start_hall --submissions-per-minute 0
 answered=$(sort -u "$work/ok" | wc -l)
 missing=0
 while read -r id; do
