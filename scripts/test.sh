@@ -18,11 +18,10 @@
 #
 # The Windows and browser libraries (scripts/windows-deps.sh, web-deps.sh,
 # which install mingw-w64, Wine and emscripten) are built once into
-# ~/.cache/hvezda; on a fresh machine that takes a quarter of an hour. They
-# build in the background from the start, at the lowest priority, on what
-# the passes before them leave idle (their tests mostly wait on windows,
-# servers and clocks); the Windows and browser parts wait for them. Their
-# logs: build/libraries-windows.log and build/libraries-web.log.
+# ~/.cache/hvezda; on a fresh machine that takes half an hour of a core or
+# more. They build in the background from the start, beside the passes before
+# them; the Windows and browser parts wait for them. Their logs:
+# build/libraries-windows.log and build/libraries-web.log.
 #
 # HVEZDA_TEST_SANITIZE=0 skips the sanitized pass, HVEZDA_TEST_WINDOWS=0 the
 # Windows part, HVEZDA_TEST_WEB=0 the browser's (quick local runs).
@@ -43,10 +42,10 @@ mkdir -p build
 libs="$(mktemp -d "${TMPDIR:-/tmp}/hvezda-libraries.XXXXXX")"
 # One after the other, so they never share apt or the cores with each other;
 # a session of their own, so that a failing run stops them all. Linux gives
-# each session an equal share of the cores whatever its processes' nice
-# value, so the session itself is made the least (/proc/self/autogroup).
+# that session an equal share of the cores with the passes whatever its nice
+# value, and it needs it: given the least share (/proc/self/autogroup) they
+# were not built until long after the Windows part began (docs/testing.md).
 setsid nice -n 19 bash -c '
-  echo 19 >/proc/self/autogroup 2>/dev/null || true
   dir=$1; shift
   for what; do
     rc=0; scripts/$what-deps.sh >"build/libraries-$what.log" 2>&1 || rc=$?
