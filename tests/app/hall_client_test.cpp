@@ -7,26 +7,15 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "app/hall_client.h"
+#include "scratch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fresh(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("hvezda-hall-client-" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
-std::string read(const fs::path& file) {
-    return (std::stringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
-}
 
 size_t queued(const std::string& folder) {
     const fs::path q = fs::path(folder) / app::kQueueFolder;
@@ -76,22 +65,22 @@ struct StandIn {
 }  // namespace
 
 TEST(HallClient, TheTokenIsMadeOnceAndKept) {
-    const std::string dir = fresh("token");
+    const std::string dir = freshFolder("hall-token");
     std::string error;
     const std::string token = app::playerToken(dir, error);
     ASSERT_EQ(token.size(), 64u) << error;
     EXPECT_EQ(app::playerToken(dir, error), token);
-    EXPECT_NE(app::playerToken(fresh("token2"), error), token);
+    EXPECT_NE(app::playerToken(freshFolder("hall-token2"), error), token);
     std::ofstream(fs::path(dir) / app::kTokenFile) << "edited by hand\n";
     const std::string remade = app::playerToken(dir, error);
     EXPECT_EQ(remade.size(), 64u);
     EXPECT_NE(remade, token);
-    EXPECT_EQ(read(fs::path(dir) / app::kTokenFile), remade + "\n");
+    EXPECT_EQ(readFile(fs::path(dir) / app::kTokenFile), remade + "\n");
 }
 
 // Down, busy (503), up: the games wait in order and go with the next; a refusal leaves the queue; seeds come ahead.
 TEST(HallClient, GamesWaitWhileTheServerCannotTakeThemAndARefusalIsFinal) {
-    const std::string dir = fresh("queue");
+    const std::string dir = freshFolder("hall-queue");
     const std::string token(64, 'a');
     const std::string closed = StandIn().url();
     {
@@ -107,7 +96,7 @@ TEST(HallClient, GamesWaitWhileTheServerCannotTakeThemAndARefusalIsFinal) {
         // The server's address as written in the setting, a stale seed from another server ignored.
         std::ofstream(fs::path(dir) / app::kSeedFile) << "5 http://elsewhere\n";
         app::HallSender busy(server.url(), token, dir);
-        EXPECT_TRUE(eventually([&] { return read(fs::path(dir) / app::kSeedFile) ==
+        EXPECT_TRUE(eventually([&] { return readFile(fs::path(dir) / app::kSeedFile) ==
                                             "18446744073709551557 " + server.url().substr(0, server.url().size() - 1) + "\n"; }));
         EXPECT_EQ(server.received(), 1u) << "a waiting game goes when the sender starts";
         busy.send("game 2\n");

@@ -3,22 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 
 #include "page_replay.h"
 #include "record/fields.h"
 #include "record/replay.h"
+#include "scratch.h"
 #include "shell/shell.h"
 
 using namespace hvezda;
 
 namespace {
-
-std::string text(const std::filesystem::path& file) {
-    return (std::stringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
-}
 
 // Plays `recording` in frames of 1 to 40 ms; the verdict, with g's hash after it.
 record::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
@@ -34,7 +30,7 @@ record::Verdict inFrames(Game& g, const std::string& recording, unsigned seed) {
 
 TEST(PageReplay, EveryRecordedGameEndsWhereTheDriverEndsIt) {
     for (const auto& file : std::filesystem::directory_iterator(HVEZDA_CORPUS)) {
-        const std::string recording = text(file.path());
+        const std::string recording = readFile(file.path());
         Game paged, driven;
         const record::Verdict v = inFrames(paged, recording, 7);
         EXPECT_EQ(v.status, record::Verdict::Verified) << file.path() << ": " << v.message;
@@ -47,7 +43,7 @@ TEST(PageReplay, EveryRecordedGameEndsWhereTheDriverEndsIt) {
 }
 
 TEST(PageReplay, ADoctoredScoreIsCaughtAtItsLine) {
-    std::string recording = text(std::filesystem::path(HVEZDA_CORPUS) / "game-over.sim");
+    std::string recording = readFile(std::filesystem::path(HVEZDA_CORPUS) / "game-over.sim");
     const size_t at = recording.find("expect score.Caption ");
     ASSERT_NE(at, std::string::npos);
     recording.insert(at + 21, "9");

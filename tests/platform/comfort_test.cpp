@@ -100,7 +100,7 @@ TEST(Settings, WrittenFileReadsBackTheSameAndReplacesTheOldOneWhole) {
     EXPECT_TRUE(problems.empty()) << problems[0];
     ASSERT_EQ(platform::writeSettings(platform::Settings{}, file), "");
     EXPECT_EQ(platform::loadSettings(file, problems), platform::Settings{});
-    EXPECT_NE((std::stringstream() << std::ifstream(file).rdbuf()).str().find("# Music volume in percent"), std::string::npos);
+    EXPECT_NE(readFile(file).find("# Music volume in percent"), std::string::npos);
     EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0644));  // the umask's, kept
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()), {}), 1);  // no temporary left
 }

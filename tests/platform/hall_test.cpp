@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string corpus(const std::string& name) {
-    return (std::stringstream() << std::ifstream(HVEZDA_CORPUS "/" + name).rdbuf()).str();
+    return readFile(HVEZDA_CORPUS "/" + name);
 }
 
 std::vector<int64_t> scores(const std::vector<HallEntry>& table) {
