@@ -11,7 +11,6 @@
 
 #include "app/host.h"
 #include "app/new_game.h"
-#include "key_log.h"
 #include "musicplayer/recording.h"
 #include "platform/clock_random.h"
 #include "platform/input.h"
@@ -64,15 +63,14 @@ TEST(Settings, EachBadValueIsOneLineAndKeepsItsDefault) {
     ASSERT_EQ(server.problems.size(), 1u);
     EXPECT_EQ(server.problems[0].rfind(server.file + ":1: hall_server must be a server's address", 0), 0u);
     EXPECT_EQ(server.s, platform::Settings{});
-    const std::string& file = read.file;
     const std::vector<std::string> want{
-        file + ":1: scale must be a whole number from 0 to 8; using 0",
-        file + ":5: gamepad_repeat_rate must be a whole number from 0 to 100; using 30",
-        file + ":2: vsync must be true or false; using false",
-        file + ":4: there is no setting 'volume'",
-        file + ":7: keys.fire must name a key, such as \"Space\" or \"Left Ctrl\"; using X",
-        file + ":10: keys has no setting 'jump'",
-        file + ":8: keys.left: Right already fly right; using Left",
+        read.file + ":1: scale must be a whole number from 0 to 8; using 0",
+        read.file + ":5: gamepad_repeat_rate must be a whole number from 0 to 100; using 30",
+        read.file + ":2: vsync must be true or false; using false",
+        read.file + ":4: there is no setting 'volume'",
+        read.file + ":7: keys.fire must name a key, such as \"Space\" or \"Left Ctrl\"; using X",
+        read.file + ":10: keys has no setting 'jump'",
+        read.file + ":8: keys.left: Right already fly right; using Left",
     };
     EXPECT_EQ(std::multiset<std::string>(read.problems.begin(), read.problems.end()),
               std::multiset<std::string>(want.begin(), want.end()));
@@ -116,18 +114,22 @@ SDL_Event keyEvent(bool down, SDL_Scancode sc, Uint16 mod = 0) {
     return e;
 }
 
-// Collects what reaches the game and what reaches the platform.
-struct Recorder {
+// Collects what reaches the game (every key handed to it, as the recorder hears them) and what reaches the platform.
+struct Recorder final : platform::InputWatcher {
     Game g;
     int64_t now = 0;
     platform::InputRouter input;
     std::vector<std::string> log;
-    KeyLog keys{[this](bool down, int code) { log.push_back((down ? "+" : "-") + std::to_string(code)); }};
     explicit Recorder(const platform::InputOptions& o = {}) : input(g, 1, o, [this] { return now; }) {
-        input.watch(&keys);
+        input.watch(this);
         input.onAction = [this](platform::Action a) { log.push_back(std::array{"fullscreen", "new game", "shot"}[int(a)]); };
         input.onPauseChanged = [this](bool p) { log.push_back(p ? "paused" : "playing"); };
     }
+    void before(Game&, const platform::DeliveredEvent& e) override {
+        using Kind = platform::DeliveredEvent::Kind;
+        if (e.kind != Kind::Click) log.push_back((e.kind == Kind::KeyDown ? "+" : "-") + std::to_string(e.code));
+    }
+    void after(Game&, const platform::DeliveredEvent&, bool) override {}
     std::vector<std::string> take() { return std::exchange(log, {}); }
     void key(SDL_Scancode sc, Uint16 mod = 0) { input.handle(keyEvent(true, sc, mod)), input.handle(keyEvent(false, sc, mod)); }
 };
