@@ -11,8 +11,8 @@ need import convert
 start_xvfb 1280x1024
 
 open_hall() { [ "$1" != 12 ] || xdotool key h sleep 0.5 key h; }
-# The colour of the window's logical pixel X Y, as "R,G,B".
-pixel() { convert "$work/shot.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" -crop "1x1+$(($1 + wx))+$(($2 + wy))" info:; }
+# The colour of the window's logical pixel $1 $2 (the window at $X $Y), as "R,G,B".
+pixel() { convert "$work/shot.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" -crop "1x1+$(($1 + X))+$(($2 + Y))" info:; }
 
 for n in 1 2 3; do
   rec="$work/game$n.sim"
@@ -20,7 +20,6 @@ for n in 1 2 3; do
   start_game "$game" --record "$rec" || exit 1
   xdotool windowfocus --sync "$wid"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
-  wx=$X wy=$Y
   # Until the ship is lost (the hall opened and closed in game 2); then no key, so that the hall comes up and stays.
   fly_until_lost "$rec" "$([ "$n" = 2 ] && echo open_hall)"
   within 100 eval '[ "$(ls "$hall" 2>/dev/null | wc -l)" -gt "$entries" ]'
