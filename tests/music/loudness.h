@@ -57,13 +57,6 @@ inline double shareThrough(const std::vector<float>& x, const std::vector<Biquad
     return all > 0 ? kept / all : 0.0;
 }
 
-// Interleaved stereo to the mean of its two sides.
-inline std::vector<float> mono(const std::vector<float>& s) {
-    std::vector<float> m(s.size() / 2);
-    for (std::size_t i = 0; i < m.size(); ++i) m[i] = 0.5f * (s[2 * i] + s[2 * i + 1]);
-    return m;
-}
-
 // What libebur128 reads of the frames [from, to) of interleaved stereo, in one state in all its modes.
 struct R128 {
     double integrated = 0.0;  // LUFS
