@@ -398,8 +398,7 @@ TEST(Seal, AScriptBecomesARecordingThatEndsWhereTheScriptEnds) {
 
     // EXIT ends the recording as the game's recorder ends it: its end before the click.
     const std::string exited = sealed("seed 7\nadvance 1500\nclick Label4\nadvance 10\n");
-    EXPECT_NE(exited.find("expect-hash"), std::string::npos);
-    EXPECT_LT(exited.find("expect-hash"), exited.find("click Label4"));
+    EXPECT_LT(exited.find("expect-hash"), exited.find("click Label4"));  // npos when either is missing
     EXPECT_EQ(exited.find("advance 10\n"), std::string::npos);
     EXPECT_EQ(verify(exited).verdict.status, Verdict::Verified) << verify(exited).verdict.message;
 }
