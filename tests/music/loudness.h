@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <ebur128.h>
+#include <gtest/gtest.h>
 
 namespace measure {
 
@@ -56,41 +57,26 @@ inline double shareThrough(const std::vector<float>& x, const std::vector<Biquad
     return all > 0 ? kept / all : 0.0;
 }
 
-// Interleaved stereo to the mean of its two sides.
-inline std::vector<float> mono(const std::vector<float>& s) {
-    std::vector<float> m(s.size() / 2);
-    for (std::size_t i = 0; i < m.size(); ++i) m[i] = 0.5f * (s[2 * i] + s[2 * i + 1]);
-    return m;
-}
-
-// What libebur128 reads (`read`, measuring in `mode`) of the frames [from, to) of interleaved stereo.
-inline double r128(const std::vector<float>& s, int mode, int (*read)(ebur128_state*, double*), std::size_t from = 0,
-                   std::size_t to = SIZE_MAX) {
-    ebur128_state* state = ebur128_init(2, kRate, mode);
+// What libebur128 reads of the frames [from, to) of interleaved stereo, in one state in all its modes.
+struct R128 {
+    double integrated = 0.0;  // LUFS
+    double range = 0.0;       // LU
+    double shortTerm = 0.0;   // LUFS, of the last 3 s
+    double truePeak = 0.0;    // dBTP, of both sides
+};
+inline R128 r128(const std::vector<float>& s, std::size_t from = 0, std::size_t to = SIZE_MAX) {
     to = std::min(to, s.size() / 2);
-    ebur128_add_frames_float(state, s.data() + 2 * from, to - from);
-    double value = 0.0;
-    read(state, &value);
+    ebur128_state* state = ebur128_init(2, kRate, EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_TRUE_PEAK);
+    R128 r;
+    double left = 0.0, right = 0.0;
+    const bool failed = ebur128_add_frames_float(state, s.data() + 2 * from, to - from) ||
+                        ebur128_loudness_global(state, &r.integrated) || ebur128_loudness_range(state, &r.range) ||
+                        ebur128_loudness_shortterm(state, &r.shortTerm) || ebur128_true_peak(state, 0, &left) ||
+                        ebur128_true_peak(state, 1, &right);
     ebur128_destroy(&state);
-    return value;
-}
-inline double integrated(const std::vector<float>& s, std::size_t from = 0, std::size_t to = SIZE_MAX) {
-    return r128(s, EBUR128_MODE_I, ebur128_loudness_global, from, to);
-}
-inline double loudnessRange(const std::vector<float>& s) { return r128(s, EBUR128_MODE_LRA, ebur128_loudness_range); }
-// The loudness of the 3 s before frame `to`.
-inline double shortTerm(const std::vector<float>& s, std::size_t to) {
-    return r128(s, EBUR128_MODE_S, ebur128_loudness_shortterm, to - 3 * kRate, to);
-}
-// The true peak of both sides, in dBTP.
-inline double truePeakDb(const std::vector<float>& s) {
-    auto peak = [](ebur128_state* state, double* out) {
-        double left = 0.0, right = 0.0;
-        const int error = ebur128_true_peak(state, 0, &left) | ebur128_true_peak(state, 1, &right);
-        *out = 20 * std::log10(std::max(left, right));
-        return error;
-    };
-    return r128(s, EBUR128_MODE_TRUE_PEAK, peak);
+    EXPECT_FALSE(failed) << "libebur128 could not read frames " << from << " to " << to;
+    r.truePeak = 20 * std::log10(std::max(left, right));
+    return r;
 }
 
 }  // namespace measure
