@@ -7,7 +7,6 @@ need sqlite3
 
 alice=alice-token-0123456789abcdef bob=bob-token-0123456789abcdef
 
-ask() { status=$(curl -s -o "$work/body" -w '%{http_code}' "$@"); }
 field() { jq -r "$1" "$work/body"; }
 # Expects GET $1 to answer 200, jq expression $2 giving $3.
 answers() { ask "$url$1"; [ "$status" = 200 ] && [ "$(field "$2")" = "$3" ] || fail "GET $1: $status, $2 not '$3': $(head -c 300 "$work/body")"; }
