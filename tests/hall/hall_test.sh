@@ -58,11 +58,8 @@ s1=$(seed_from "$url") s2=$(seed_from "$url")
 # Refusals that need no luck at all (more with their reasons in hostile_requests.py).
 for game in "$corpus"/*.sim; do
   grep -q '^daily ' "$game" && continue  # a day's game is judged by its day below
-  if grep -q '^seed ' "$game"; then
-    refused "$(basename "$game"), a seed from elsewhere" "$game" "$alice" 422 "not issued by this server"
-  else
-    refused "$(basename "$game"), luck of its own" "$game" "$alice" 422 "luck was chosen"
-  fi
+  grep -q '^seed ' "$game" && why="not issued by this server" || why="luck was chosen"
+  refused "$(basename "$game"): $why" "$game" "$alice" 422 "$why"
 done
 ask -H "Authorization: Bearer $alice" --data-binary @"$corpus/winner.sim" "$url/api/games"
 [ "$status" = 413 ] && field .error | grep -q 'text/plain' || fail "a form-encoded game: $status $(cat "$work/body")"
