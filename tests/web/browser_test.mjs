@@ -11,7 +11,6 @@ const [url, sim, work, npm] = process.argv.slice(2);
 const downloads = `${work}/downloads`;
 const browser = await launch(npm, `${work}/profile`);
 const open = (query, before) => openPage(browser, url + query, { width: 1280, height: 1000 }, downloads, before);
-const clickScene = async (page, x, y) => page.mouse.click(...await scenePoint(page, x, y));
 
 // The first frame of ?seed=1, read before any tick ran, is the native driver's screenshot (RGB).
 const page = await open('?seed=1', [holdAudio, () => {
@@ -47,7 +46,7 @@ await page.evaluate(() => {
     if (from >= 0 && window.heard.length < 3 * e.outputBuffer.sampleRate) window.heard.push(...left.subarray(from));
   };
 });
-await clickScene(page, 300, 300);
+await page.mouse.click(...await scenePoint(page, 300, 300));
 await sleep(500);
 const [after, t0] = await audio();
 await sleep(300);
@@ -104,7 +103,7 @@ check(stood === still && plain < 10 && board > 90 && await get(page, 'clock') !=
   `H shows the hall of fame over a game that stands still, a key closes it (its edge ${plain} -> ${board} %)`);
 
 // EXIT (Label4, 592,64) ends the game (what it stops and says, its recording downloaded: phone_test.mjs).
-await clickScene(page, 610, 72);
+await page.mouse.click(...await scenePoint(page, 610, 72));
 await until(page, () => !document.getElementById('ended').hidden, 3000);
 const recording = await stateFile(page, 'last-game.sim');
 
