@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Each hostile request gets its status (or is dropped in time), and the server answers after each.
-import contextlib, re, socket, sys, threading, time
+import concurrent.futures, contextlib, re, socket, sys, threading, time
 
 port = int(sys.argv[1])  # usage: hostile_requests.py PORT GOOD_GAME
 good = open(sys.argv[2], "rb").read()
@@ -110,11 +110,8 @@ for name, data, expect, *reason in cases:
 slow = [("one byte a second", [bytes([b]) for b in get(b"/api/board?board=open")], 1.0, 13),
         ("a connection that sends nothing", [b""], 0, 8),
         ("headers that never end", [b"GET / HTTP/1.1\r\n"] + [b"X-A: b\r\n"] * 60, 0.3, 13)]
-threads = [threading.Thread(target=case, args=(n, data, {None, 408}, None, 30, pause, w)) for n, data, pause, w in slow]
-for t in threads:
-    t.start()
-for t in threads:
-    t.join()
+with concurrent.futures.ThreadPoolExecutor(len(slow)) as pool:
+    list(pool.map(lambda s: case(s[0], s[1], {None, 408}, None, 30, s[2], s[3]), slow))
 
 print(f"{kinds} kinds of hostile request")
 if failures:

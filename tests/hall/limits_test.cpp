@@ -2,7 +2,7 @@
 // The per-address buckets, the address a request counts against, and a full queue's 503 with a wait.
 #include <gtest/gtest.h>
 
-#include <future>
+#include <latch>
 #include <thread>
 
 #include "hall/limits.h"
@@ -32,11 +32,9 @@ TEST(HallLimits, AFullQueueTurnsAGameAwayAtOnceWithAWait) {
     const std::unique_ptr<Store> store = openStore("sqlite::memory:", error);
     ASSERT_TRUE(store) << error;
     VerifyQueue queue(1, 2);
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    std::promise<void> startedRunning;
-    std::thread running([&] { queue.run([&] { startedRunning.set_value(); released.wait(); }); });
-    startedRunning.get_future().wait();
+    std::latch startedRunning(1), release(1);
+    std::thread running([&] { queue.run([&] { startedRunning.count_down(); release.wait(); }); });
+    startedRunning.wait();
     std::thread waiting([&] { EXPECT_TRUE(queue.run([] {})); });
     while (queue.waitingOrRunning() < 2) std::this_thread::yield();
 
@@ -50,7 +48,7 @@ TEST(HallLimits, AFullQueueTurnsAGameAwayAtOnceWithAWait) {
     EXPECT_EQ(busy.status, 503);
     EXPECT_GT(busy.retryAfter, 0);
 
-    release.set_value();
+    release.count_down();
     running.join();
     waiting.join();
     EXPECT_EQ(queue.waitingOrRunning(), 0u);

@@ -33,12 +33,9 @@ id=$(jq -r .id "$work/body")
 seal three "seed $s2\n" Ann 3
 seal four "seed $s2\n" Ann 4
 race=()
-for n in 1 2 3; do
-  curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/three.sim" \
-    "$url_a/api/games" >>"$work/race" &
-  race+=($!)
-  curl -s -o /dev/null -w '%{http_code}\n' -H "Authorization: Bearer $alice" --data-binary @"$work/four.sim" \
-    "$url_b/api/games" >>"$work/race" &
+declare -A server=([three]=$url_a [four]=$url_b)
+for game in three four three four three four; do
+  (send "$work/$game.sim" "$alice" "${server[$game]}"; echo "$status" >>"$work/race") &
   race+=($!)
 done
 wait "${race[@]}"

@@ -10,11 +10,10 @@ start_hall() { stop_hall; serve_hall "$hall" 0 --database "${database:-sqlite:$w
 set_clock() { echo $(( $(date -d "$1" +%s) * 1000 )) >"$work/clock"; }
 seed_from() { curl -s "$1/api/seed" | jq -r .seed; }
 
-# Sends recording $1 with token $2 to the server at $3 (default $url): $status, the answer in $work/body.
-send() {
-  status=$(curl -s -o "$work/body" -w '%{http_code}' -H "Authorization: Bearer $2" -H 'Content-Type: text/plain' \
-    --data-binary @"$1" "${3:-$url}/api/games")
-}
+# curl "$@": $status, the answer in $work/body.
+ask() { status=$(curl -s -o "$work/body" -w '%{http_code}' "$@"); }
+# Sends recording $1 with token $2 to the server at $3 (default $url).
+send() { ask -H "Authorization: Bearer $2" -H 'Content-Type: text/plain' --data-binary @"$1" "${3:-$url}/api/games"; }
 
 # The steps of a game that fires and turns, different for each $1.
 steps() {

@@ -4,15 +4,13 @@
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { check, downloaded as downloadedIn, failures, get, holdAudio, launch, open as openPage, reload, scenePoint,
+import { check, downloaded, failures, get, holdAudio, launch, open as openPage, reload, scenePoint,
   saveSetting, sleep, started, stateFile, until } from './lib.mjs';
 
 const [url, sim, work, npm] = process.argv.slice(2);
 const downloads = `${work}/downloads`;
 const browser = await launch(npm, `${work}/profile`);
 const open = (query, before) => openPage(browser, url + query, { width: 1280, height: 1000 }, downloads, before);
-const clickScene = async (page, x, y) => page.mouse.click(...await scenePoint(page, x, y));
-const downloaded = (pattern) => downloadedIn(downloads, pattern);
 
 // The first frame of ?seed=1, read before any tick ran, is the native driver's screenshot (RGB).
 const page = await open('?seed=1', [holdAudio, () => {
@@ -48,7 +46,7 @@ await page.evaluate(() => {
     if (from >= 0 && window.heard.length < 3 * e.outputBuffer.sampleRate) window.heard.push(...left.subarray(from));
   };
 });
-await clickScene(page, 300, 300);
+await page.mouse.click(...await scenePoint(page, 300, 300));
 await sleep(500);
 const [after, t0] = await audio();
 await sleep(300);
@@ -58,7 +56,7 @@ check(before === 'suspended' && !hintBefore && after === 'running' && t1 > t0 &&
 
 // F12 offers the picture as a PNG.
 await page.keyboard.press('F12');
-const shot = (await downloaded(/^hvezda-.*\.png$/)).name;
+const shot = (await downloaded(downloads, /^hvezda-.*\.png$/)).name;
 check(shot && spawnSync('identify', ['-format', '%wx%h', `${downloads}/${shot}`]).stdout.toString() === '667x570',
   `F12 downloads a 667 x 570 PNG (${shot})`);
 
@@ -104,16 +102,10 @@ await sleep(300);
 check(stood === still && plain < 10 && board > 90 && await get(page, 'clock') !== still,
   `H shows the hall of fame over a game that stands still, a key closes it (its edge ${plain} -> ${board} %)`);
 
-// EXIT (Label4, 592,64) ends the game; its recording downloads and the native driver verifies it.
-await clickScene(page, 610, 72);
-await sleep(500);
-check(await page.$eval('#ended', (e) => !e.hidden && e.textContent.includes('Hra skončila')) &&
-  await page.evaluate(() => !Module.SDL2.audioContext), 'EXIT stops the game and the music and says so');
-await page.click('#last-game');
-const recording = (await downloaded(/^last-game\.sim$/)).bytes;
-const verified = spawnSync(sim, ['--verify', `${downloads}/last-game.sim`]);
-check(recording && verified.status === 0 && / luck: seed 1\n$/.test(verified.stdout),
-  `the downloaded recording verifies, its luck the seed of ?seed=1: ${verified.stdout}${verified.stderr}`.trim());
+// EXIT (Label4, 592,64) ends the game (what it stops and says, its recording downloaded: phone_test.mjs).
+await page.mouse.click(...await scenePoint(page, 610, 72));
+await until(page, () => !document.getElementById('ended').hidden, 3000);
+const recording = await stateFile(page, 'last-game.sim');
 
 // Settings and the last recording (now the previous one) are still there after a reload.
 const said = await saveSetting(page, 'music_volume', 40);
@@ -123,7 +115,7 @@ const reloaded = await until(page, () => document.getElementById('settings-text'
   5000);
 check(said === 'Uloženo.' && reloaded, `the settings are saved and survive a reload (${said})`);
 const kept = await stateFile(page, 'previous-game.sim');
-check(recording && kept === recording.toString(), 'the last recording survives a reload');
+check(recording && kept === recording, 'the last recording survives a reload');
 await page.close();
 
 // Ten seconds of play (?seed=350 survives them): the game clock keeps to the wall clock within 1 %, every tick ran.

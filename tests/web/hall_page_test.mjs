@@ -4,12 +4,11 @@
 //   node hall_page_test.mjs HALL-URL NATIVE-HVEZDA-SIM WORK-FOLDER NPM-FOLDER
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import { check, failures, get as getIn, launch, open, reload, saveSetting, sleep, started, until } from './lib.mjs';
+import { check, failures, get, launch, open, reload, saveSetting, sleep, started, until } from './lib.mjs';
 
 const [hall, sim, work, npm] = process.argv.slice(2);
 const browser = await launch(npm, `${work}/hall-profile`, ['--autoplay-policy=no-user-gesture-required']);
 const page = await open(browser, hall + '/play/', { width: 1400, height: 1200 });
-const get = (target) => getIn(page, target);
 const said = () => page.$eval('#hall-said', (e) => e.textContent);
 
 // Ticked once, and a name with markup in the settings; the page remembers both.
@@ -24,11 +23,11 @@ check(await page.$eval('#hall-send', (e) => e.checked), 'the tick box is remembe
 const t0 = Date.now();
 await page.focus('canvas');
 const sides = ['ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowLeft'];
-for (let i = 0; i < 800 && (await get('Timer1.Enabled')) === 'true'; i++) {
+for (let i = 0; i < 800 && (await get(page, 'Timer1.Enabled')) === 'true'; i++) {
   await page.keyboard.press(sides[i % 4], { delay: 50 });
   await sleep(200);
 }
-const score = await get('score.Caption');
+const score = await get(page, 'score.Caption');
 await until(page, () => /přijala|odmítla|nepřijme/.test(document.getElementById('hall-said').textContent), 15000);
 check(/přijala/.test(await said()), `a game of ${Math.round((Date.now() - t0) / 1000)} s, score ${score}, ` +
   `is taken by the hall: "${await said()}"`);
@@ -48,9 +47,6 @@ if (entry) {
 } else {
   check(false, `the game is on the open board: ${JSON.stringify(board)}`);
 }
-const html = await (await fetch(hall + '/')).text();
-check(entry && html.includes('Jiří &lt;i&gt;z&lt;/i&gt; prohlížeče') && !html.includes(name) && html.includes(`${score}`) &&
-  html.includes(`/play/?replay=${entry.id}`), "/ shows the entry, its name escaped, and links its replay");
 
 // Its replay, played back in the page at its own pace (eight times the speed would be a feature; this is real time).
 if (entry) {
@@ -59,7 +55,7 @@ if (entry) {
   const length = Number(entry.length_ms) || 60000;
   await until(page, () => /souhlasí|nesouhlasí|nelze/.test(document.getElementById('hall-said').textContent),
     length + 20000, 500);
-  check(/Záznam sehrán, souhlasí/.test(await said()) && (await get('score.Caption')) === score,
+  check(/Záznam sehrán, souhlasí/.test(await said()) && (await get(page, 'score.Caption')) === score,
     `/play/?replay=${entry.id} plays the game back in sync: "${await said()}"`);
 }
 

@@ -150,14 +150,17 @@ check(await get(page, 'life.Visible') === 'false' && life0 === 'true' && still &
 // EXIT by a tap; the recording, downloaded by a tap, holds only the keyboard's own keys and verifies natively.
 await tap(await scenePoint(page, 610, 72));
 await until(page, () => !document.getElementById('ended').hidden, 3000);
+check(await page.$eval('#ended', (e) => !e.hidden && e.textContent.includes('Hra skončila')) &&
+  await page.evaluate(() => !Module.SDL2.audioContext), 'EXIT stops the game and the music and says so');
 await tap('#last-game');
 const recording = (await downloaded(downloads, /^last-game\.sim$/)).bytes;
 const text = recording ? recording.toString() : '';
 const codes = new Set([...text.matchAll(/^key(?:down|up) (\d+)/gm)].map((m) => Number(m[1])));
 const verified = spawnSync(sim, ['--verify', `${downloads}/last-game.sim`]);
 check([38, 39, 88, 67].every((c) => codes.has(c)) && [...codes].every((c) => [37, 38, 39, 40, 88, 67].includes(c)) &&
-  /^click Label4$/m.test(text) && verified.status === 0,
-  `the touch game's recording (keys ${[...codes].sort().join(' ')}, EXIT) verifies: ${verified.stdout}${verified.stderr}`.trim());
+  /^click Label4$/m.test(text) && verified.status === 0 && / luck: seed 5\n$/.test(verified.stdout),
+  `the touch game's recording (keys ${[...codes].sort().join(' ')}, EXIT) verifies, its luck the seed of ?seed=5: ` +
+  `${verified.stdout}${verified.stderr}`.trim());
 // A key on a keyboard hides the touch controls, the next touch brings them back.
 await page.keyboard.press('ArrowLeft');
 const hidden = await page.$eval('#fire', (e) => e.offsetParent === null);
