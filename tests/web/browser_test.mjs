@@ -82,26 +82,6 @@ if (fs.existsSync(renderer)) {
   console.log(`SKIP: the music against the native rendering: ${renderer} is not built`);
 }
 
-// H shows the hall of fame from the browser's storage (a game of the corpus) over a still game; a key closes it.
-await page.evaluate((text) => {
-  const hall = Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/hall';
-  Module.FS.mkdirTree(hall);
-  Module.FS.writeFile(hall + '/game-over.sim', Uint8Array.from(text, (c) => c.charCodeAt(0)));
-}, fs.readFileSync(new URL('../corpus/game-over-format2.sim', import.meta.url), 'latin1'));
-// How much of the board's top edge (pure green, at y 40) the canvas shows, in %.
-const shown = () => page.$eval('canvas', (c) => Math.floor(100 * c.getContext('2d').getImageData(30, 40, 600, 1).data
-  .reduce((sum, v, i, d) => sum + (i % 4 === 1 ? Math.max(0, v - d[i - 1] - d[i + 1]) : 0), 0) / 255 / 600));
-const plain = await shown();
-await page.keyboard.press('h');
-await sleep(300);
-const [stood, board] = [await get(page, 'clock'), await shown()];
-await sleep(300);
-const still = await get(page, 'clock');
-await page.keyboard.press('Space');
-await sleep(300);
-check(stood === still && plain < 10 && board > 90 && await get(page, 'clock') !== still,
-  `H shows the hall of fame over a game that stands still, a key closes it (its edge ${plain} -> ${board} %)`);
-
 // EXIT (Label4, 592,64) ends the game (what it stops and says, its recording downloaded: phone_test.mjs).
 await page.mouse.click(...await scenePoint(page, 610, 72));
 await until(page, () => !document.getElementById('ended').hidden, 3000);
@@ -141,6 +121,26 @@ check(unlike === 0, `the canvas shows the game's frame after frames drawn in par
 const ordinary = await open('');
 await Promise.all([ordinary.waitForNavigation(), ordinary.click('#daily')]);
 await started(ordinary);
+// H shows the hall of fame from the browser's storage (a game of the corpus) over a still game; a key closes it
+// (early in a game: one that ends opens the board itself 2 s later).
+await ordinary.evaluate((text) => {
+  const hall = Module.ccall('hvezda_files', 'string', [], []).split('\n')[1] + '/hall';
+  Module.FS.mkdirTree(hall);
+  Module.FS.writeFile(hall + '/game-over.sim', Uint8Array.from(text, (c) => c.charCodeAt(0)));
+}, fs.readFileSync(new URL('../corpus/game-over-format2.sim', import.meta.url), 'latin1'));
+// How much of the board's top edge (pure green, at y 40) the canvas shows, in %.
+const shown = () => ordinary.$eval('canvas', (c) => Math.floor(100 * c.getContext('2d').getImageData(30, 40, 600, 1).data
+  .reduce((sum, v, i, d) => sum + (i % 4 === 1 ? Math.max(0, v - d[i - 1] - d[i + 1]) : 0), 0) / 255 / 600));
+const plain = await shown();
+await ordinary.keyboard.press('h');
+await sleep(300);
+const [stood, board] = [await get(ordinary, 'clock'), await shown()];
+await sleep(300);
+const still = await get(ordinary, 'clock');
+await ordinary.keyboard.press('Space');
+await sleep(300);
+check(stood === still && plain < 10 && board > 90 && await get(ordinary, 'clock') !== still,
+  `H shows the hall of fame over a game that stands still, a key closes it (its edge ${plain} -> ${board} %)`);
 const today = new Date().toISOString().slice(0, 10);
 const dailyGame = await stateFile(ordinary, 'last-game.sim');
 check(new URL(ordinary.url()).search === '?daily' && dailyGame.includes(`\ndaily ${today}\nseed `) &&

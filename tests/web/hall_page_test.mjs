@@ -27,8 +27,8 @@ for (let i = 0; i < 800 && (await get(page, 'Timer1.Enabled')) === 'true'; i++) 
   await page.keyboard.press(sides[i % 4], { delay: 50 });
   await sleep(200);
 }
-const score = await get(page, 'score.Caption');
 await until(page, () => /přijala|odmítla|nepřijme/.test(document.getElementById('hall-said').textContent), 15000);
+const score = await get(page, 'score.Caption');  // once the hall took the game: its last points are in
 check(/přijala/.test(await said()), `a game of ${Math.round((Date.now() - t0) / 1000)} s, score ${score}, ` +
   `is taken by the hall: "${await said()}"`);
 
